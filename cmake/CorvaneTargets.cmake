@@ -1,0 +1,17 @@
+# One library per folder: every .cpp below the folder belongs to it, so adding a class never
+# means editing a build file.
+function(corvane_library name dir)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    add_library(${name} STATIC ${sources})
+    target_link_libraries(${name} ${ARGN})
+endfunction()
+
+# One test executable per layer, each test case its own CTest entry so that singletons never
+# leak from one case into the next.
+function(corvane_tests name dir)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    add_executable(${name} ${sources})
+    target_link_libraries(${name} PRIVATE test_support ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+        PROPERTIES TIMEOUT 300 ENVIRONMENT "CORVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

@@ -1,0 +1,66 @@
+#include "foundation/DispatchQueue.h"
+
+#include <algorithm>
+#include <future>
+
+namespace foundation {
+
+DispatchQueue::DispatchQueue(std::string label, unsigned threads) : label_(std::move(label)) {
+    for (unsigned i = 0; i < std::max(1u, threads); ++i) threads_.emplace_back([this] { work(); });
+}
+
+DispatchQueue::~DispatchQueue() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    ready_.notify_all();
+    for (auto& thread : threads_) thread.join();
+}
+
+DispatchQueue& DispatchQueue::global(Priority priority) {
+    // Never destroyed: blocks still running at exit must not find their pool gone.
+    unsigned width = std::max(4u, std::thread::hardware_concurrency() * 2);
+    static auto* background = new DispatchQueue("global.background", width);
+    static auto* standard = new DispatchQueue("global.default", width);
+    return priority == Priority::Background ? *background : *standard;
+}
+
+void DispatchQueue::async(Block block) {
+    {
+        std::lock_guard lock(mutex_);
+        blocks_.push_back(std::move(block));
+    }
+    ready_.notify_one();
+}
+
+void DispatchQueue::sync(Block block) {
+    std::promise<void> done;
+    async([&] {
+        block();
+        done.set_value();
+    });
+    done.get_future().wait();
+}
+
+bool DispatchQueue::isCurrent() const {
+    auto self = std::this_thread::get_id();
+    return std::any_of(threads_.begin(), threads_.end(),
+                       [self](const std::thread& t) { return t.get_id() == self; });
+}
+
+void DispatchQueue::work() {
+    for (;;) {
+        Block block;
+        {
+            std::unique_lock lock(mutex_);
+            ready_.wait(lock, [this] { return stopping_ || !blocks_.empty(); });
+            if (blocks_.empty()) return;
+            block = std::move(blocks_.front());
+            blocks_.pop_front();
+        }
+        block();
+    }
+}
+
+}  // namespace foundation

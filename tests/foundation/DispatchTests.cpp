@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "foundation/Dispatch.h"
+#include "foundation/DispatchQueue.h"
+#include "foundation/RunLoop.h"
+#include "support/MainLoop.h"
+
+using namespace foundation;
+using testing_support::advanceClock;
+using testing_support::pumpUntil;
+
+TEST(Dispatch, RunOnMainRunsAtOnceOnMainAndLaterFromAnotherThread) {
+    bool ranInline = false;
+    runOnMain([&] { ranInline = true; });
+    EXPECT_TRUE(ranInline);
+
+    std::atomic<bool> ran = false;
+    std::atomic<bool> onMain = false;
+    std::thread other([&] {
+        runOnMain([&] {
+            onMain = isMainThread();
+            ran = true;
+        });
+    });
+    other.join();
+    EXPECT_FALSE(ran) << "a block from another thread must wait for the main loop";
+    pumpUntil([&] { return ran.load(); });
+    EXPECT_TRUE(onMain);
+}
+
+TEST(Dispatch, AsyncOnMainWaitsForTheNextTurnEvenOnMain) {
+    bool ran = false;
+    runAsyncOnMain([&] { ran = true; });
+    EXPECT_FALSE(ran);
+    RunLoop::main().runOnce();
+    EXPECT_TRUE(ran);
+}
+
+TEST(Dispatch, DelayFiresWhenTheClockHasMovedAndNotBefore) {
+    bool fired = false;
+    runOnMainAfter(3.0, [&] { fired = true; });
+    RunLoop::main().runOnce();
+    advanceClock(2.9);
+    EXPECT_FALSE(fired);
+    advanceClock(0.2);
+    EXPECT_TRUE(fired);
+}
+
+TEST(Dispatch, TimersFireInOrderAndCancelledOnesNever) {
+    std::vector<int> order;
+    auto& loop = RunLoop::main();
+    loop.schedule(2, [&] { order.push_back(2); });
+    auto cancelled = loop.schedule(1.5, [&] { order.push_back(99); });
+    loop.schedule(1, [&] { order.push_back(1); });
+    loop.cancelTimer(cancelled);
+    advanceClock(5);
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(loop.isIdle());
+}
+
+TEST(Dispatch, BlocksQueuedDuringATurnRunOnTheNextTurn) {
+    int turns = 0;
+    std::function<void()> again = [&] {
+        if (++turns < 3) runAsyncOnMain(again);
+    };
+    runAsyncOnMain(again);
+    RunLoop::main().runOnce();
+    EXPECT_EQ(turns, 1);
+    RunLoop::main().runOnce();
+    EXPECT_EQ(turns, 2);
+}
+
+TEST(Dispatch, BackgroundQueuesRunOffMainAndMainAndWaitReturnsAfterTheBlock) {
+    std::atomic<bool> offMain = false;
+    std::atomic<bool> done = false;
+    std::atomic<int> value = 0;
+    runInBackground([&] {
+        offMain = !isMainThread();
+        runOnMainAndWait([&] { value = 7; });
+        EXPECT_EQ(value.load(), 7);
+        done = true;
+    });
+    pumpUntil([&] { return done.load(); });
+    EXPECT_TRUE(offMain);
+}
+
+TEST(Dispatch, SerialQueueKeepsOrder) {
+    DispatchQueue serial("serial", 1);
+    std::vector<int> seen;
+    for (int i = 0; i < 100; ++i) serial.async([&seen, i] { seen.push_back(i); });
+    serial.sync([] {});
+    ASSERT_EQ(seen.size(), 100u);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(seen[i], i);
+}
