@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cassert>
+#include <utility>
+#include <variant>
+
+#include "foundation/Error.h"
+
+namespace foundation {
+
+// A value or the error that prevented it.
+template <typename T>
+class Result {
+public:
+    Result(T value) : storage_(std::move(value)) {}
+    Result(Error error) : storage_(std::move(error)) {}
+
+    bool ok() const { return storage_.index() == 0; }
+    explicit operator bool() const { return ok(); }
+
+    const T& value() const& {
+        assert(ok());
+        return std::get<0>(storage_);
+    }
+    T& value() & {
+        assert(ok());
+        return std::get<0>(storage_);
+    }
+    T&& value() && {
+        assert(ok());
+        return std::get<0>(std::move(storage_));
+    }
+    const T& operator*() const& { return value(); }
+    T& operator*() & { return value(); }
+    const T* operator->() const { return &value(); }
+    T* operator->() { return &value(); }
+
+    const Error& error() const {
+        assert(!ok());
+        return std::get<1>(storage_);
+    }
+    T valueOr(T fallback) const { return ok() ? value() : std::move(fallback); }
+
+private:
+    std::variant<T, Error> storage_;
+};
+
+// For operations that give nothing but may fail.
+struct Success {};
+using Status = Result<Success>;
+
+}  // namespace foundation
