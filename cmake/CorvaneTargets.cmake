@@ -1,7 +1,12 @@
 # One library per folder: every .cpp below the folder belongs to it, so adding a class never
 # means editing a build file.
+file(WRITE ${CMAKE_BINARY_DIR}/corvane_empty.cpp "")
+
 function(corvane_library name dir)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(NOT sources)
+        set(sources ${CMAKE_BINARY_DIR}/corvane_empty.cpp)
+    endif()
     add_library(${name} STATIC ${sources})
     target_link_libraries(${name} ${ARGN})
 endfunction()
@@ -10,8 +15,11 @@ endfunction()
 # leak from one case into the next.
 function(corvane_tests name dir)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(NOT sources)
+        set(sources ${CMAKE_BINARY_DIR}/corvane_empty.cpp)
+    endif()
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE test_support ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT 300 ENVIRONMENT "CORVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+        PROPERTIES TIMEOUT 300 ENVIRONMENT "CORVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
 endfunction()

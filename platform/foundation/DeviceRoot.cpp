@@ -12,15 +12,18 @@ std::string chosenRoot;
 
 std::string normalised(const std::string& path) {
     std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
-    while (absolute.size() > 1 && absolute.back() == '/') absolute.pop_back();
+    while (absolute.size() > 1 && absolute.back() == '/')
+        absolute.pop_back();
     return absolute;
 }
 }  // namespace
 
 std::string DeviceRoot::path() {
     std::lock_guard lock(rootMutex);
-    if (!chosenRoot.empty()) return chosenRoot;
-    if (const char* env = std::getenv("CORVANE_ROOT"); env && *env) return normalised(env);
+    if (!chosenRoot.empty())
+        return chosenRoot;
+    if (const char* env = std::getenv("CORVANE_ROOT"); env && *env)
+        return normalised(env);
     const char* home = std::getenv("HOME");
     return normalised(std::string(home && *home ? home : "/tmp") + "/.local/share/corvane/device");
 }
@@ -32,8 +35,11 @@ void DeviceRoot::set(const std::string& path) {
 
 std::string DeviceRoot::resolve(std::string_view devicePath) {
     std::string root = path();
-    if (root == "/") return devicePath.starts_with('/') ? std::string(devicePath) : "/" + std::string(devicePath);
-    if (devicePath.starts_with('/')) return root + std::string(devicePath);
+    if (root == "/")
+        return devicePath.starts_with('/') ? std::string(devicePath)
+                                           : "/" + std::string(devicePath);
+    if (devicePath.starts_with('/'))
+        return root + std::string(devicePath);
     return root + "/" + std::string(devicePath);
 }
 

@@ -8,7 +8,7 @@ namespace foundation {
 // The folder that stands for the device's file system. Every absolute path the system names
 // ("/var/mobile/Library/...", "/var/lib/dpkg/status") is resolved below it.
 class DeviceRoot {
-public:
+  public:
     // The root chosen by set(), else the environment variable CORVANE_ROOT, else
     // "$HOME/.local/share/corvane/device". Absolute, without a trailing slash.
     static std::string path();

@@ -15,7 +15,9 @@ void runOnMain(std::function<void()> block) {
     }
 }
 
-void runAsyncOnMain(std::function<void()> block) { RunLoop::main().perform(std::move(block)); }
+void runAsyncOnMain(std::function<void()> block) {
+    RunLoop::main().perform(std::move(block));
+}
 
 void runOnMainAndWait(const std::function<void()>& block) {
     if (isMainThread()) {

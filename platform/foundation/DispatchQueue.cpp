@@ -6,7 +6,8 @@
 namespace foundation {
 
 DispatchQueue::DispatchQueue(std::string label, unsigned threads) : label_(std::move(label)) {
-    for (unsigned i = 0; i < std::max(1u, threads); ++i) threads_.emplace_back([this] { work(); });
+    for (unsigned i = 0; i < std::max(1u, threads); ++i)
+        threads_.emplace_back([this] { work(); });
 }
 
 DispatchQueue::~DispatchQueue() {
@@ -15,7 +16,8 @@ DispatchQueue::~DispatchQueue() {
         stopping_ = true;
     }
     ready_.notify_all();
-    for (auto& thread : threads_) thread.join();
+    for (auto& thread : threads_)
+        thread.join();
 }
 
 DispatchQueue& DispatchQueue::global(Priority priority) {
@@ -55,7 +57,8 @@ void DispatchQueue::work() {
         {
             std::unique_lock lock(mutex_);
             ready_.wait(lock, [this] { return stopping_ || !blocks_.empty(); });
-            if (blocks_.empty()) return;
+            if (blocks_.empty())
+                return;
             block = std::move(blocks_.front());
             blocks_.pop_front();
         }

@@ -13,7 +13,7 @@ namespace foundation {
 // A pool of worker threads that runs blocks in the order they were added. The global queues are
 // two such pools; a serial queue is a pool of one thread.
 class DispatchQueue {
-public:
+  public:
     enum class Priority { Background, Default };
     using Block = std::function<void()>;
 
@@ -32,7 +32,7 @@ public:
     // True when the caller runs on one of this queue's threads.
     bool isCurrent() const;
 
-private:
+  private:
     void work();
 
     std::string label_;

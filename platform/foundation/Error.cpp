@@ -10,8 +10,10 @@ Error Error::make(std::string domain, long code, std::string description) {
 }
 
 std::string Error::localizedDescription() const {
-    if (auto text = userInfo[kLocalizedDescriptionKey].string()) return *text;
-    return "The operation couldn't be completed. (" + domain + " error " + std::to_string(code) + ".)";
+    if (auto text = userInfo[kLocalizedDescriptionKey].string())
+        return *text;
+    return "The operation couldn't be completed. (" + domain + " error " + std::to_string(code) +
+           ".)";
 }
 
 }  // namespace foundation

@@ -34,7 +34,8 @@ ObservationToken NotificationCenter::addObserver(std::string name, Handler handl
     std::weak_ptr<Registration> weak = registration;
     return ObservationToken([this, weak] {
         auto registration = weak.lock();
-        if (!registration) return;
+        if (!registration)
+            return;
         registration->alive = false;
         std::lock_guard lock(mutex_);
         std::erase(registrations_, registration);
@@ -42,10 +43,12 @@ ObservationToken NotificationCenter::addObserver(std::string name, Handler handl
 }
 
 void NotificationCenter::removeObserver(const void* owner) {
-    if (!owner) return;
+    if (!owner)
+        return;
     std::lock_guard lock(mutex_);
     std::erase_if(registrations_, [owner](const auto& registration) {
-        if (registration->owner != owner) return false;
+        if (registration->owner != owner)
+            return false;
         registration->alive = false;
         return true;
     });
@@ -56,16 +59,19 @@ void NotificationCenter::post(const Notification& notification) {
     {
         std::lock_guard lock(mutex_);
         for (const auto& registration : registrations_)
-            if (registration->name == notification.name) matching.push_back(registration);
+            if (registration->name == notification.name)
+                matching.push_back(registration);
     }
     for (const auto& registration : matching) {
-        if (!registration->alive) continue;
+        if (!registration->alive)
+            continue;
         if (registration->delivery == Delivery::PostingThread) {
             registration->handler(notification);
             continue;
         }
         runAsyncOnMain([registration, notification] {
-            if (registration->alive) registration->handler(notification);
+            if (registration->alive)
+                registration->handler(notification);
         });
     }
 }

@@ -12,7 +12,7 @@
 namespace foundation {
 
 class NotificationCenter {
-public:
+  public:
     using Handler = std::function<void(const Notification&)>;
     enum class Delivery {
         PostingThread,  // synchronously, on the thread that posts
@@ -33,7 +33,7 @@ public:
     // Posts on the main thread and returns once every synchronous observer has run there.
     void postOnMainAndWait(const Notification& notification);
 
-private:
+  private:
     struct Registration;
     std::mutex mutex_;
     std::vector<std::shared_ptr<Registration>> registrations_;

@@ -15,7 +15,7 @@ namespace foundation {
 // it, on the thread that set it. Observers whose token is gone are never called.
 template <typename T>
 class Observable {
-public:
+  public:
     using Observer = std::function<void(const T&)>;
 
     Observable() = default;
@@ -34,7 +34,8 @@ public:
             observers = state_->observers;
         }
         for (const auto& entry : observers)
-            if (entry->alive) entry->observer(value);
+            if (entry->alive)
+                entry->observer(value);
     }
 
     [[nodiscard]] ObservationToken observe(Observer observer) {
@@ -49,14 +50,15 @@ public:
         return ObservationToken([weakState, weakEntry] {
             auto state = weakState.lock();
             auto entry = weakEntry.lock();
-            if (!state || !entry) return;
+            if (!state || !entry)
+                return;
             entry->alive = false;
             std::lock_guard lock(state->mutex);
             std::erase(state->observers, entry);
         });
     }
 
-private:
+  private:
     struct Entry {
         Observer observer;
         std::atomic<bool> alive{true};

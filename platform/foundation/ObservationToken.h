@@ -8,10 +8,11 @@ namespace foundation {
 // Keeps one observation alive: when the token is destroyed or reset, the observation ends and
 // its handler is never called again.
 class ObservationToken {
-public:
+  public:
     ObservationToken() = default;
     explicit ObservationToken(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
-    ObservationToken(ObservationToken&& other) noexcept : cancel_(std::exchange(other.cancel_, {})) {}
+    ObservationToken(ObservationToken&& other) noexcept
+        : cancel_(std::exchange(other.cancel_, {})) {}
     ObservationToken& operator=(ObservationToken&& other) noexcept {
         if (this != &other) {
             reset();
@@ -24,11 +25,12 @@ public:
     ~ObservationToken() { reset(); }
 
     void reset() {
-        if (auto cancel = std::exchange(cancel_, {})) cancel();
+        if (auto cancel = std::exchange(cancel_, {}))
+            cancel();
     }
     explicit operator bool() const { return static_cast<bool>(cancel_); }
 
-private:
+  private:
     std::function<void()> cancel_;
 };
 

@@ -11,7 +11,7 @@ namespace foundation {
 // A value or the error that prevented it.
 template <typename T>
 class Result {
-public:
+  public:
     Result(T value) : storage_(std::move(value)) {}
     Result(Error error) : storage_(std::move(error)) {}
 
@@ -41,7 +41,7 @@ public:
     }
     T valueOr(T fallback) const { return ok() ? value() : std::move(fallback); }
 
-private:
+  private:
     std::variant<T, Error> storage_;
 };
 

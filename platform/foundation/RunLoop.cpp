@@ -19,7 +19,9 @@ RunLoop& RunLoop::main() {
     return *loop;
 }
 
-bool isMainThread() { return RunLoop::main().isMainThread(); }
+bool isMainThread() {
+    return RunLoop::main().isMainThread();
+}
 
 void RunLoop::perform(Block block) {
     {
@@ -84,7 +86,8 @@ bool RunLoop::runOnce(double maxWaitSeconds) {
     {
         std::unique_lock lock(mutex_);
         auto hasWork = [&] {
-            if (!queue_.empty() || woken_ || stopped_) return true;
+            if (!queue_.empty() || woken_ || stopped_)
+                return true;
             double now = Clock::now();
             return std::any_of(timers_.begin(), timers_.end(),
                                [now](const auto& t) { return t.second.fireTime <= now; });
@@ -92,23 +95,29 @@ bool RunLoop::runOnce(double maxWaitSeconds) {
         if (!hasWork() && maxWaitSeconds > 0) {
             double wait = maxWaitSeconds;
             double next = Clock::now();
-            for (const auto& [id, timer] : timers_) wait = std::min(wait, timer.fireTime - next);
+            for (const auto& [id, timer] : timers_)
+                wait = std::min(wait, timer.fireTime - next);
             wake_.wait_for(lock, std::chrono::duration<double>(std::max(0.0, wait)), hasWork);
         }
         woken_ = false;
         blocks.swap(queue_);
         due = takeDueTimers();
     }
-    for (auto& block : blocks) block();
-    for (auto& [id, timer] : due) timer.block();
+    for (auto& block : blocks)
+        block();
+    for (auto& [id, timer] : due)
+        timer.block();
     return !blocks.empty() || !due.empty();
 }
 
 bool RunLoop::runUntil(const std::function<bool()>& condition, double timeoutSeconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
     while (!condition()) {
-        auto left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
-        if (left <= 0) return condition();
+        auto left =
+            std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0)
+            return condition();
         runOnce(std::min(left, 0.05));
     }
     return true;
@@ -122,7 +131,8 @@ void RunLoop::run() {
     for (;;) {
         {
             std::lock_guard lock(mutex_);
-            if (stopped_) return;
+            if (stopped_)
+                return;
         }
         runOnce(0.5);
     }
@@ -143,9 +153,11 @@ bool RunLoop::isIdle() const {
 
 double RunLoop::secondsUntilNextTimer() const {
     std::lock_guard lock(mutex_);
-    if (timers_.empty()) return -1;
+    if (timers_.empty())
+        return -1;
     double next = timers_.begin()->second.fireTime;
-    for (const auto& [id, timer] : timers_) next = std::min(next, timer.fireTime);
+    for (const auto& [id, timer] : timers_)
+        next = std::min(next, timer.fireTime);
     return std::max(0.0, next - Clock::now());
 }
 

@@ -14,7 +14,7 @@ namespace foundation {
 // The main run loop: a queue of blocks for the next turn and timers on the movable Clock.
 // Blocks may be added from any thread; they run only on the thread that runs the loop.
 class RunLoop {
-public:
+  public:
     using Block = std::function<void()>;
     using TimerID = std::uint64_t;
 
@@ -29,7 +29,8 @@ public:
     void cancelTimer(TimerID id);
 
     // One turn: runs every block queued before the turn began and every timer that is due.
-    // Waits up to maxWaitSeconds (real time) for work when there is none. True when it ran anything.
+    // Waits up to maxWaitSeconds (real time) for work when there is none. True when it ran
+    // anything.
     bool runOnce(double maxWaitSeconds = 0);
     // Turns until the condition holds or the real-time limit passes; true when it held.
     bool runUntil(const std::function<bool()>& condition, double timeoutSeconds);
@@ -47,7 +48,7 @@ public:
     // Makes the calling thread the loop's thread (the process's first thread by default).
     void adoptCurrentThread() { owner_ = std::this_thread::get_id(); }
 
-private:
+  private:
     struct Timer {
         double fireTime;
         double interval;  // 0 for one-shot

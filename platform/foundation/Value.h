@@ -14,7 +14,7 @@ namespace foundation {
 // Nil (absent) and the null marker are distinct: a dictionary lookup of a missing key gives nil,
 // a JSON null gives the null marker.
 class Value {
-public:
+  public:
     enum class Type { Nil, Null, Boolean, Integer, Real, String, Data, Date, Array, Dictionary };
     using Bytes = std::vector<std::uint8_t>;
     using Array = std::vector<Value>;
@@ -34,7 +34,7 @@ public:
     Value(unsigned long i) : storage_(static_cast<std::int64_t>(i)) {}
     Value(unsigned long long i) : storage_(static_cast<std::int64_t>(i)) {}
     Value(double d) : storage_(d) {}
-    Value(const char* s) : storage_(std::string(s)) {}
+    Value(const char* s) : storage_(s ? Storage(std::string(s)) : Storage()) {}
     Value(std::string s) : storage_(std::move(s)) {}
     Value(std::string_view s) : storage_(std::string(s)) {}
     Value(Bytes data) : storage_(std::move(data)) {}
@@ -80,7 +80,8 @@ public:
     Array& mutableArray();
     Dictionary& mutableDictionary();
 
-    // Dictionary lookup (nil when absent or not a dictionary) and array index (nil when out of range).
+    // Dictionary lookup (nil when absent or not a dictionary) and array index (nil when out of
+    // range).
     const Value& operator[](const std::string& key) const;
     const Value& operator[](const char* key) const { return (*this)[std::string(key)]; }
     const Value& operator[](std::size_t index) const;
@@ -89,12 +90,13 @@ public:
 
     bool operator==(const Value& other) const;
 
-private:
+  private:
     struct NullMarker {
         bool operator==(const NullMarker&) const = default;
     };
-    using Storage = std::variant<std::monostate, NullMarker, bool, std::int64_t, double, std::string,
-                                 Bytes, Date, std::shared_ptr<Array>, std::shared_ptr<Dictionary>>;
+    using Storage =
+        std::variant<std::monostate, NullMarker, bool, std::int64_t, double, std::string, Bytes,
+                     Date, std::shared_ptr<Array>, std::shared_ptr<Dictionary>>;
     explicit Value(Storage storage) : storage_(std::move(storage)) {}
     Storage storage_;
 };

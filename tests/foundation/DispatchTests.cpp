@@ -64,7 +64,8 @@ TEST(Dispatch, TimersFireInOrderAndCancelledOnesNever) {
 TEST(Dispatch, BlocksQueuedDuringATurnRunOnTheNextTurn) {
     int turns = 0;
     std::function<void()> again = [&] {
-        if (++turns < 3) runAsyncOnMain(again);
+        if (++turns < 3)
+            runAsyncOnMain(again);
     };
     runAsyncOnMain(again);
     RunLoop::main().runOnce();
@@ -90,8 +91,10 @@ TEST(Dispatch, BackgroundQueuesRunOffMainAndMainAndWaitReturnsAfterTheBlock) {
 TEST(Dispatch, SerialQueueKeepsOrder) {
     DispatchQueue serial("serial", 1);
     std::vector<int> seen;
-    for (int i = 0; i < 100; ++i) serial.async([&seen, i] { seen.push_back(i); });
+    for (int i = 0; i < 100; ++i)
+        serial.async([&seen, i] { seen.push_back(i); });
     serial.sync([] {});
     ASSERT_EQ(seen.size(), 100u);
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(seen[i], i);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(seen[i], i);
 }

@@ -14,8 +14,8 @@ TEST(NotificationCenter, ObserverWithoutItsTokenIsNeverCalledEvenWhenDeliveryWas
     auto& center = NotificationCenter::defaultCenter();
     int sync = 0, queued = 0;
     auto syncToken = center.addObserver("n", [&](const Notification&) { ++sync; });
-    auto queuedToken = center.addObserver("n", [&](const Notification&) { ++queued; },
-                                          NotificationCenter::Delivery::MainQueue);
+    auto queuedToken = center.addObserver(
+        "n", [&](const Notification&) { ++queued; }, NotificationCenter::Delivery::MainQueue);
     center.post("n");
     EXPECT_EQ(sync, 1);
     EXPECT_EQ(queued, 0) << "main-queue observers run on the next turn, not at once";
@@ -32,11 +32,15 @@ TEST(NotificationCenter, DeliversObjectUserInfoAndNameFilterAndRemovesByOwner) {
     auto& center = NotificationCenter::defaultCenter();
     std::vector<std::string> seen;
     int owner = 0;
-    auto a = center.addObserver("a", [&](const Notification& n) {
-        seen.push_back(n.object.stringValue() + ":" + n.userInfo["k"].stringValue());
-    }, NotificationCenter::Delivery::PostingThread, &owner);
-    auto b = center.addObserver("b", [&](const Notification&) { seen.push_back("b"); },
-                                NotificationCenter::Delivery::PostingThread, &owner);
+    auto a = center.addObserver(
+        "a",
+        [&](const Notification& n) {
+            seen.push_back(n.object.stringValue() + ":" + n.userInfo["k"].stringValue());
+        },
+        NotificationCenter::Delivery::PostingThread, &owner);
+    auto b = center.addObserver(
+        "b", [&](const Notification&) { seen.push_back("b"); },
+        NotificationCenter::Delivery::PostingThread, &owner);
     center.post("a", "pkg", Value(Dictionary{{"k", 3}}));
     center.post("c");
     center.removeObserver(&owner);
@@ -62,7 +66,8 @@ TEST(NotificationCenter, PostOnMainAndWaitRunsObserversOnMainBeforeReturning) {
     auto& center = NotificationCenter::defaultCenter();
     std::atomic<bool> observedOnMain = false;
     std::atomic<bool> returned = false;
-    auto token = center.addObserver("w", [&](const Notification&) { observedOnMain = isMainThread(); });
+    auto token =
+        center.addObserver("w", [&](const Notification&) { observedOnMain = isMainThread(); });
     std::thread poster([&] {
         center.postOnMainAndWait(Notification{"w", {}, {}, nullptr});
         EXPECT_TRUE(observedOnMain.load());

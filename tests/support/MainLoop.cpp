@@ -17,7 +17,8 @@ bool pumpUntil(const std::function<bool()>& condition, double timeoutSeconds) {
 
 void pumpFor(double seconds) {
     auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) foundation::RunLoop::main().runOnce(0.01);
+    while (std::chrono::steady_clock::now() < end)
+        foundation::RunLoop::main().runOnce(0.01);
 }
 
 void advanceClock(double seconds) {

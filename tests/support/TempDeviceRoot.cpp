@@ -10,7 +10,8 @@ namespace testing_support {
 
 TempDeviceRoot::TempDeviceRoot() {
     std::string pattern = (std::filesystem::temp_directory_path() / "corvane-root-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary device root");
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary device root");
     path_ = pattern;
     foundation::DeviceRoot::set(path_);
 }

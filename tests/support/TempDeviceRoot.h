@@ -7,7 +7,7 @@ namespace testing_support {
 // A fresh device root in a temporary folder, made the process's root for the object's lifetime
 // and removed afterwards.
 class TempDeviceRoot {
-public:
+  public:
     TempDeviceRoot();
     ~TempDeviceRoot();
     TempDeviceRoot(const TempDeviceRoot&) = delete;
@@ -17,7 +17,7 @@ public:
     // The host path of a device path ("/var/lib/dpkg/status").
     std::string resolve(const std::string& devicePath) const;
 
-private:
+  private:
     std::string path_;
 };
 

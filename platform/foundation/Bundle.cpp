@@ -1,0 +1,38 @@
+#include "foundation/Bundle.h"
+
+#include <cstdlib>
+
+#include "foundation/FileManager.h"
+#include "foundation/PropertyList.h"
+#include "foundation/Strings.h"
+
+namespace foundation {
+
+std::string Bundle::resourcesPath() {
+    const char* overridden = std::getenv("CORVANE_RESOURCES");
+    return overridden && *overridden ? overridden : CORVANE_RESOURCES_DIR;
+}
+
+std::optional<std::string> Bundle::pathForResource(std::string_view name,
+                                                   std::string_view extension) {
+    std::string fileName(name);
+    if (!extension.empty())
+        fileName = appendingPathExtension(fileName, extension);
+    if (!isSafeFileName(fileName))
+        return std::nullopt;
+    std::string path = appendingPathComponent(resourcesPath(), fileName);
+    if (!FileManager::fileExists(path) || FileManager::isDirectory(path))
+        return std::nullopt;
+    return path;
+}
+
+Result<Value> Bundle::plistResource(std::string_view name) {
+    auto path = pathForResource(name, "plist");
+    if (!path) {
+        return Error::make(FileManager::kErrorDomain, FileManager::kReadNoSuchFile,
+                           "The resource \u201C" + std::string(name) + ".plist\u201D is missing.");
+    }
+    return PropertyList::readFile(*path);
+}
+
+}  // namespace foundation

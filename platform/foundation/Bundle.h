@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "foundation/Result.h"
+#include "foundation/Value.h"
+
+namespace foundation {
+
+// The application's main bundle: its identity and the resources it ships.
+class Bundle {
+  public:
+    // The environment variable CORVANE_RESOURCES when set, else the folder the build names.
+    static std::string resourcesPath();
+    // "<resources>/<name>.<extension>" when that file is there; an extension may also be part
+    // of the name. A name that is not one plain file name finds nothing.
+    static std::optional<std::string> pathForResource(std::string_view name,
+                                                      std::string_view extension = {});
+    // The property list "<name>.plist"; an error of "NSCocoaErrorDomain" when it is absent or
+    // malformed.
+    static Result<Value> plistResource(std::string_view name);
+    static std::string bundleIdentifier() { return "me.kestrune.corvane"; }
+    static std::string shortVersion() { return "5.0"; }
+};
+
+}  // namespace foundation

@@ -1,0 +1,270 @@
+#include "foundation/FileManager.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "foundation/Strings.h"
+
+namespace fs = std::filesystem;
+
+namespace foundation {
+
+namespace {
+
+enum class Access { Read, Write };
+
+long errorCode(int errnum, Access access) {
+    switch (errnum) {
+        case ENOENT:
+        case ENOTDIR:
+            return access == Access::Read ? FileManager::kReadNoSuchFile : FileManager::kNoSuchFile;
+        case EACCES:
+        case EPERM:
+            return access == Access::Read ? FileManager::kReadNoPermission
+                                          : FileManager::kWriteNoPermission;
+        case EEXIST:
+            return FileManager::kWriteFileExists;
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return FileManager::kWriteOutOfSpace;
+        case EROFS:
+            return FileManager::kWriteVolumeReadOnly;
+        default:
+            return access == Access::Read ? FileManager::kReadUnknown : FileManager::kWriteUnknown;
+    }
+}
+
+Error fileError(int errnum, Access access, std::string_view action, const std::string& path) {
+    std::string description = "Could not " + std::string(action) + " \u201C" + path +
+                              "\u201D: " + std::generic_category().message(errnum) + ".";
+    Error error = Error::make(FileManager::kErrorDomain, errorCode(errnum, access), description);
+    error.userInfo.mutableDictionary()[FileManager::kFilePathKey] = path;
+    return error;
+}
+
+Error fileError(const std::error_code& code, Access access, std::string_view action,
+                const std::string& path) {
+    return fileError(code.value(), access, action, path);
+}
+
+bool linkExists(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() { close(); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return fd_; }
+    bool close() {
+        int fd = std::exchange(fd_, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+  private:
+    int fd_ = -1;
+};
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    for (std::size_t done = 0; done < size;) {
+        ssize_t written = ::write(fd, data + done, size - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return false;
+        done += std::size_t(written);
+    }
+    return true;
+}
+
+// So that the rename itself survives a crash.
+void syncDirectory(const std::string& directory) {
+    FileDescriptor fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());
+}
+
+Status writeAtomically(const std::string& path, const char* data, std::size_t size) {
+    std::string directory = deletingLastPathComponent(path);
+    if (directory.empty())
+        directory = ".";
+    // Short enough that the name with its suffix stays within the file-name limit.
+    std::string temporary =
+        appendingPathComponent(directory, "." + lastPathComponent(path).substr(0, 200) + ".XXXXXX");
+    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        return fileError(errno, Access::Write, "write", path);
+
+    struct stat existing;
+    mode_t mode = ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
+    bool written = writeAll(fd.get(), data, size) && ::fchmod(fd.get(), mode) == 0 &&
+                   ::fsync(fd.get()) == 0 && fd.close() &&
+                   ::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!written) {
+        int errnum = errno;
+        fd.close();
+        ::unlink(temporary.c_str());
+        return fileError(errnum, Access::Write, "write", path);
+    }
+    syncDirectory(directory);
+    return Success{};
+}
+
+}  // namespace
+
+bool FileManager::fileExists(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+bool FileManager::isDirectory(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::optional<std::uint64_t> FileManager::fileSize(const std::string& path) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return std::uint64_t(info.st_size);
+}
+
+std::optional<double> FileManager::modificationDate(const std::string& path) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return double(info.st_mtim.tv_sec) + double(info.st_mtim.tv_nsec) / 1e9;
+}
+
+Status FileManager::setModificationDate(const std::string& path, double secondsSince1970) {
+    double seconds = std::floor(secondsSince1970);
+    struct timespec times[2] = {
+        {0, UTIME_OMIT},
+        {time_t(seconds), long((secondsSince1970 - seconds) * 1e9)},
+    };
+    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
+        return fileError(errno, Access::Write, "change the date of", path);
+    return Success{};
+}
+
+Status FileManager::createDirectory(const std::string& path) {
+    std::error_code code;
+    fs::create_directories(path, code);
+    if (code)
+        return fileError(code, Access::Write, "create the folder", path);
+    if (!isDirectory(path))
+        return fileError(EEXIST, Access::Write, "create the folder", path);
+    return Success{};
+}
+
+Status FileManager::removeItem(const std::string& path) {
+    std::error_code code;
+    auto removed = fs::remove_all(path, code);
+    if (code)
+        return fileError(code, Access::Write, "remove", path);
+    if (removed == 0)
+        return fileError(ENOENT, Access::Write, "remove", path);
+    return Success{};
+}
+
+Status FileManager::moveItem(const std::string& from, const std::string& to) {
+    if (linkExists(to))
+        return fileError(EEXIST, Access::Write, "move to", to);
+    if (::rename(from.c_str(), to.c_str()) == 0)
+        return Success{};
+    if (errno != EXDEV)
+        return fileError(errno, Access::Write, "move", from);
+    auto copied = copyItem(from, to);
+    if (!copied)
+        return copied;
+    return removeItem(from);
+}
+
+Status FileManager::copyItem(const std::string& from, const std::string& to) {
+    if (linkExists(to))
+        return fileError(EEXIST, Access::Write, "copy to", to);
+    if (!linkExists(from))
+        return fileError(ENOENT, Access::Write, "copy", from);
+    std::error_code code;
+    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, code);
+    if (code)
+        return fileError(code, Access::Write, "copy", from);
+    return Success{};
+}
+
+Result<Bytes> FileManager::readFile(const std::string& path) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info;
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
+        return fileError(errno, Access::Read, "read", path);
+    if (S_ISDIR(info.st_mode))
+        return fileError(EISDIR, Access::Read, "read", path);
+    Bytes data;
+    data.reserve(std::size_t(std::max<off_t>(info.st_size, 0)));
+    std::uint8_t buffer[65536];
+    for (;;) {
+        ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return fileError(errno, Access::Read, "read", path);
+        if (got == 0)
+            return data;
+        data.insert(data.end(), buffer, buffer + got);
+    }
+}
+
+Result<std::string> FileManager::readText(const std::string& path) {
+    auto data = readFile(path);
+    if (!data)
+        return data.error();
+    return std::string(data->begin(), data->end());
+}
+
+Status FileManager::writeAtomically(const std::string& path, const Bytes& data) {
+    return foundation::writeAtomically(path, reinterpret_cast<const char*>(data.data()),
+                                       data.size());
+}
+
+Status FileManager::writeAtomically(const std::string& path, std::string_view text) {
+    return foundation::writeAtomically(path, text.data(), text.size());
+}
+
+Result<std::vector<std::string>> FileManager::contentsOfDirectory(const std::string& path) {
+    std::error_code code;
+    std::vector<std::string> names;
+    for (fs::directory_iterator it(path, code), end; !code && it != end; it.increment(code))
+        names.push_back(it->path().filename().string());
+    if (code)
+        return fileError(code, Access::Read, "list", path);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+Result<std::vector<std::string>> FileManager::enumerate(const std::string& path) {
+    std::error_code code;
+    std::vector<std::string> paths;
+    fs::path root(path);
+    for (fs::recursive_directory_iterator it(root, code), end; !code && it != end;
+         it.increment(code))
+        paths.push_back(it->path().lexically_relative(root).string());
+    if (code)
+        return fileError(code, Access::Read, "list", path);
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+}  // namespace foundation

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/Result.h"
+#include "foundation/Value.h"
+
+namespace foundation {
+
+// File operations. Failures are errors of the domain "NSCocoaErrorDomain" with the platform's
+// file error codes, a description naming the path, and the path under "NSFilePath".
+class FileManager {
+  public:
+    static constexpr const char* kErrorDomain = "NSCocoaErrorDomain";
+    static constexpr const char* kFilePathKey = "NSFilePath";
+    enum ErrorCode : long {
+        kNoSuchFile = 4,
+        kReadUnknown = 256,
+        kReadNoPermission = 257,
+        kReadNoSuchFile = 260,
+        kWriteUnknown = 512,
+        kWriteNoPermission = 513,
+        kWriteFileExists = 516,
+        kWriteOutOfSpace = 640,
+        kWriteVolumeReadOnly = 642,
+    };
+
+    // Symbolic links are followed: a dangling link does not exist.
+    static bool fileExists(const std::string& path);
+    static bool isDirectory(const std::string& path);
+    static std::optional<std::uint64_t> fileSize(const std::string& path);
+    // Seconds since 1970.
+    static std::optional<double> modificationDate(const std::string& path);
+    static Status setModificationDate(const std::string& path, double secondsSince1970);
+
+    // With every missing folder on the way; success when the folder is there already.
+    static Status createDirectory(const std::string& path);
+    // A folder with everything in it; a link itself, never what it points to.
+    static Status removeItem(const std::string& path);
+    // Both fail with kWriteFileExists when the destination exists.
+    static Status moveItem(const std::string& from, const std::string& to);
+    static Status copyItem(const std::string& from, const std::string& to);
+
+    static Result<Bytes> readFile(const std::string& path);
+    static Result<std::string> readText(const std::string& path);
+    // Into a temporary file beside the target, flushed to disk, then renamed over it: readers
+    // see the old content or the new, never a part. On failure the old file stays as it was
+    // and the temporary file is gone.
+    static Status writeAtomically(const std::string& path, const Bytes& data);
+    static Status writeAtomically(const std::string& path, std::string_view text);
+
+    // Names in the folder, sorted.
+    static Result<std::vector<std::string>> contentsOfDirectory(const std::string& path);
+    // Every file and folder below the folder as paths relative to it, sorted; links to folders
+    // are listed, not entered.
+    static Result<std::vector<std::string>> enumerate(const std::string& path);
+};
+
+}  // namespace foundation

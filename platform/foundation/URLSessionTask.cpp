@@ -1,0 +1,98 @@
+#include "foundation/URLSessionTask.h"
+
+#include <thread>
+
+#include "foundation/CurlTransfer.h"
+#include "foundation/URLError.h"
+
+namespace foundation {
+
+namespace {
+
+bool isLoadableScheme(const std::string& scheme) {
+    return scheme == "http" || scheme == "https" || scheme == "file";
+}
+
+}  // namespace
+
+URLSessionTask::URLSessionTask(std::uint64_t identifier, URLRequest request,
+                               URLSessionConfiguration configuration,
+                               std::shared_ptr<OperationQueue> delegateQueue)
+    : identifier_(identifier),
+      request_(std::move(request)),
+      configuration_(std::move(configuration)),
+      delegateQueue_(std::move(delegateQueue)) {}
+
+URLSessionTask::~URLSessionTask() = default;
+
+void URLSessionTask::resume() {
+    State suspended = State::Suspended;
+    if (!state_.compare_exchange_strong(suspended, State::Running))
+        return;
+    if (!isLoadableScheme(request_.url.scheme())) {
+        deliver(std::nullopt,
+                URLError::make(URLError::UnsupportedURL, request_.url.absoluteString()));
+        return;
+    }
+    if (auto failure = prepare()) {
+        deliver(std::nullopt, std::move(failure));
+        return;
+    }
+    auto transfer = std::make_shared<CurlTransfer>(request_, configuration_);
+    {
+        std::lock_guard lock(mutex_);
+        transfer_ = transfer;
+    }
+    std::thread([self = shared_from_this(), transfer] { self->load(transfer); }).detach();
+}
+
+void URLSessionTask::cancel() {
+    State state = state_;
+    do {
+        if (state == State::Completed || state == State::Canceling)
+            return;
+    } while (!state_.compare_exchange_weak(state, State::Canceling));
+    std::shared_ptr<CurlTransfer> transfer;
+    {
+        std::lock_guard lock(mutex_);
+        transfer = transfer_;
+    }
+    if (transfer)
+        transfer->cancel();
+    deliver(std::nullopt, URLError::make(URLError::Cancelled, request_.url.absoluteString()));
+}
+
+void URLSessionTask::load(std::shared_ptr<CurlTransfer> transfer) {
+    auto result = transfer->perform(
+        [this](const char* bytes, std::size_t count) { return receive(bytes, count); },
+        [this](std::int64_t received, std::int64_t expected) { progress(received, expected); });
+    auto failure = endReceiving();
+    if (!result.ok())
+        failure = result.error();
+    if (failure) {
+        deliver(std::nullopt, std::move(failure));
+        return;
+    }
+    if (!delivered_)
+        fractionCompleted_.set(1.0);
+    deliver(std::move(result).value(), std::nullopt);
+}
+
+void URLSessionTask::progress(std::int64_t received, std::int64_t expected) {
+    bytesReceived_ = received;
+    bytesExpected_ = expected;
+    if (expected > 0)
+        fractionCompleted_.set(std::min(1.0, static_cast<double>(received) / expected));
+}
+
+void URLSessionTask::deliver(std::optional<HTTPURLResponse> response, std::optional<Error> error) {
+    if (delivered_.exchange(true))
+        return;
+    state_ = State::Completed;
+    delegateQueue_->addOperationWithBlock(
+        [self = shared_from_this(), response = std::move(response), error = std::move(error)] {
+            self->complete(std::move(response), std::move(error));
+        });
+}
+
+}  // namespace foundation

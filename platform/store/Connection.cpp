@@ -1,0 +1,57 @@
+#include "store/Connection.h"
+
+#include <utility>
+
+#include "store/SqlFunctions.h"
+
+namespace store {
+
+Connection::CachedStatement::CachedStatement(SQLite::Statement* statement, bool* inUse,
+                                             std::unique_ptr<SQLite::Statement> owned)
+    : statement_(statement), inUse_(inUse), owned_(std::move(owned)) {}
+
+Connection::CachedStatement::CachedStatement(CachedStatement&& other) noexcept
+    : statement_(std::exchange(other.statement_, nullptr)),
+      inUse_(std::exchange(other.inUse_, nullptr)),
+      owned_(std::move(other.owned_)) {}
+
+Connection::CachedStatement::~CachedStatement() {
+    if (!statement_)
+        return;
+    // An unfinished statement would keep its read snapshot open and hide later commits.
+    statement_->tryReset();
+    try {
+        statement_->clearBindings();
+    } catch (...) {
+    }
+    if (inUse_)
+        *inUse_ = false;
+}
+
+Connection::Connection(const std::string& path, int busyTimeoutMilliseconds)
+    : database_(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLite::OPEN_NOMUTEX,
+                busyTimeoutMilliseconds) {
+    database_.exec("PRAGMA journal_mode = WAL");
+    // With WAL, NORMAL loses no committed data on a crash of the process, only on power loss.
+    database_.exec("PRAGMA synchronous = NORMAL");
+    SqlFunctions::registerOn(database_.getHandle());
+}
+
+Connection::CachedStatement Connection::prepare(const std::string& sql) {
+    auto& entry = statements_[sql];
+    if (!entry.statement)
+        entry.statement = std::make_unique<SQLite::Statement>(database_, sql);
+    if (entry.inUse) {
+        auto fresh = std::make_unique<SQLite::Statement>(database_, sql);
+        auto raw = fresh.get();
+        return CachedStatement(raw, nullptr, std::move(fresh));
+    }
+    entry.inUse = true;
+    return CachedStatement(entry.statement.get(), &entry.inUse, nullptr);
+}
+
+void Connection::execute(const std::string& sql) {
+    database_.exec(sql);
+}
+
+}  // namespace store

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+namespace store {
+
+// One SQLite connection with the store's settings (WAL, busy timeout, the predicate functions)
+// and its prepared statements kept for reuse. Used by one thread at a time.
+class Connection {
+  public:
+    // A prepared statement lent out by the connection; reset and unbound when it goes.
+    class CachedStatement {
+      public:
+        CachedStatement(CachedStatement&& other) noexcept;
+        CachedStatement& operator=(CachedStatement&&) = delete;
+        ~CachedStatement();
+
+        SQLite::Statement& operator*() { return *statement_; }
+        SQLite::Statement* operator->() { return statement_; }
+
+      private:
+        friend class Connection;
+        CachedStatement(SQLite::Statement* statement, bool* inUse,
+                        std::unique_ptr<SQLite::Statement> owned);
+        SQLite::Statement* statement_;
+        bool* inUse_;
+        std::unique_ptr<SQLite::Statement> owned_;
+    };
+
+    Connection(const std::string& path, int busyTimeoutMilliseconds);
+
+    // The kept statement for this text; a fresh one when the kept one is already lent out.
+    CachedStatement prepare(const std::string& sql);
+    void execute(const std::string& sql);
+    SQLite::Database& database() { return database_; }
+
+  private:
+    struct Entry {
+        std::unique_ptr<SQLite::Statement> statement;
+        bool inUse = false;
+    };
+    SQLite::Database database_;
+    std::unordered_map<std::string, Entry> statements_;
+};
+
+}  // namespace store

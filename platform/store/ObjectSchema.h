@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/Value.h"
+#include "store/Property.h"
+
+namespace store {
+
+// A record class as the database sees it: its class name (the table), its primary key and its
+// properties in declaration order (the columns). Schema<T> builds one for a record type.
+class ObjectSchema {
+  public:
+    ObjectSchema(std::string className, std::string primaryKeyName);
+    virtual ~ObjectSchema() = default;
+
+    const std::string& className() const { return className_; }
+    const std::vector<Property>& properties() const { return properties_; }
+    // Nullptr when the class has no property of that name.
+    const Property* property(std::string_view name) const;
+    // Throws StoreError when the schema names no such property.
+    const Property& primaryKey() const;
+
+    // Throws StoreError naming the first fault: a bad or repeated name, a missing primary key,
+    // or a primary key that is optional or no string or integer.
+    void validate() const;
+
+    // Every property by name, lists of records as arrays of dictionaries.
+    foundation::Value::Dictionary dictionary(const void* record) const;
+    // Sets the properties that the dictionary names; throws StoreError for an unknown name.
+    void setDictionary(void* record, const foundation::Value::Dictionary& values) const;
+
+  protected:
+    void addProperty(Property property);
+
+  private:
+    std::string className_;
+    std::string primaryKeyName_;
+    std::vector<Property> properties_;
+};
+
+}  // namespace store

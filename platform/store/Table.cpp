@@ -1,0 +1,194 @@
+#include "store/Table.h"
+
+#include <SQLiteCpp/Exception.h>
+#include <sqlite3.h>
+
+#include <unordered_map>
+
+#include "store/ColumnCodec.h"
+#include "store/ListCodec.h"
+#include "store/StoreError.h"
+
+namespace store {
+
+namespace {
+
+std::string joined(const std::vector<std::string>& parts, const std::string& separator) {
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        out += (i ? separator : "") + parts[i];
+    return out;
+}
+
+std::string encodedRowids(const std::vector<std::int64_t>& rowids) {
+    foundation::Value::Array values(rowids.begin(), rowids.end());
+    return ListCodec::encode(values);
+}
+
+}  // namespace
+
+Table::Table(const ObjectSchema& schema) : schema_(schema) {
+    auto table = ColumnCodec::quoted(schema.className());
+    auto key = ColumnCodec::quoted(schema.primaryKey().name);
+    std::vector<std::string> columns, definitions, updates, placeholders;
+    for (const auto& property : schema.properties()) {
+        auto column = ColumnCodec::quoted(property.name);
+        columns.push_back(column);
+        placeholders.push_back("?");
+        // "INT", not "INTEGER": an INTEGER PRIMARY KEY would become the row id itself.
+        auto type = std::string(ColumnCodec::declaredType(property.type));
+        if (&property == &schema.primaryKey())
+            definitions.push_back(column + " " + (type == "INTEGER" ? "INT" : type) +
+                                  " NOT NULL PRIMARY KEY");
+        else
+            definitions.push_back(column + " " + type);
+        if (&property != &schema.primaryKey())
+            updates.push_back(column + " = excluded." + column);
+    }
+    auto columnList = joined(columns, ", ");
+    columnDefinitions_ = "(" + joined(definitions, ", ") + ")";
+    insertSql_ = "INSERT INTO " + table + " (" + columnList + ") VALUES (" +
+                 joined(placeholders, ", ") + ")";
+    upsertSql_ = insertSql_ + " ON CONFLICT (" + key + ") DO " +
+                 (updates.empty() ? "NOTHING" : "UPDATE SET " + joined(updates, ", "));
+    selectByKeySql_ = "SELECT " + columnList + " FROM " + table + " WHERE " + key + " = ?";
+    selectByRowidSql_ = "SELECT " + columnList + " FROM " + table + " WHERE rowid = ?";
+    selectRowidsSql_ = "SELECT rowid, " + columnList + " FROM " + table +
+                       " WHERE rowid IN (SELECT value FROM json_each(?))";
+    std::vector<std::string> qualified;
+    for (const auto& column : columns)
+        qualified.push_back(table + "." + column);
+    selectElementsSql_ = "SELECT " + joined(qualified, ", ") +
+                         " FROM json_each(?) AS store_key JOIN " + table + " ON " + table + "." +
+                         key + " = store_key.value ORDER BY store_key.key";
+    deleteByKeySql_ = "DELETE FROM " + table + " WHERE " + key + " = ?";
+    deleteRowidsSql_ = "DELETE FROM " + table + " WHERE rowid IN (SELECT value FROM json_each(?))";
+    deleteAllSql_ = "DELETE FROM " + table;
+}
+
+std::string Table::createSql(const std::string& tableName) const {
+    return "CREATE TABLE IF NOT EXISTS " + ColumnCodec::quoted(tableName) + " " +
+           columnDefinitions_;
+}
+
+void Table::resolveElementTables(const std::map<std::string, std::unique_ptr<Table>>& tables) {
+    for (const auto& property : schema_.properties())
+        if (property.type == PropertyType::ObjectList)
+            elementTables_[&property] = tables.at(property.elementSchema->className()).get();
+}
+
+void Table::write(Connection& connection, const void* record, bool update) const {
+    auto statement = connection.prepare(update ? upsertSql_ : insertSql_);
+    bindRecord(connection, *statement, record);
+    try {
+        statement->exec();
+    } catch (const SQLite::Exception& error) {
+        if ((error.getErrorCode() & 0xff) != SQLITE_CONSTRAINT)
+            throw;
+        throw StoreError("a " + schema_.className() + " with primary key \"" +
+                         schema_.primaryKey().get(record).stringValue() + "\" is already stored");
+    }
+}
+
+void Table::bindRecord(Connection& connection, SQLite::Statement& statement,
+                       const void* record) const {
+    int index = 1;
+    for (const auto& property : schema_.properties()) {
+        if (property.type == PropertyType::ObjectList) {
+            auto keys = elementKeys(connection, property, record);
+            if (keys.empty())
+                statement.bind(index);
+            else
+                statement.bind(index, keys);
+        } else {
+            property.bind(record, statement, index);
+        }
+        ++index;
+    }
+}
+
+// Writes the listed records and gives their keys as a JSON array; empty text for an empty list.
+std::string Table::elementKeys(Connection& connection, const Property& property,
+                               const void* record) const {
+    const auto* elementTable = elementTables_.at(&property);
+    const auto& elementKey = property.elementSchema->primaryKey();
+    foundation::Value::Array keys;
+    property.forEachElement(record, [&](const void* element) {
+        elementTable->write(connection, element, true);
+        keys.push_back(elementKey.get(element));
+    });
+    return keys.empty() ? std::string() : ListCodec::encode(keys);
+}
+
+bool Table::readByKey(Connection& connection, const foundation::Value& key, void* record) const {
+    auto statement = connection.prepare(selectByKeySql_);
+    ColumnCodec::bindValue(*statement, 1, schema_.primaryKey(), key);
+    if (!statement->executeStep())
+        return false;
+    readRecord(connection, *statement, 0, record);
+    return true;
+}
+
+bool Table::readByRowid(Connection& connection, std::int64_t rowid, void* record) const {
+    auto statement = connection.prepare(selectByRowidSql_);
+    statement->bind(1, rowid);
+    if (!statement->executeStep())
+        return false;
+    readRecord(connection, *statement, 0, record);
+    return true;
+}
+
+void Table::readRowids(Connection& connection, const std::vector<std::int64_t>& rowids,
+                       const std::function<void*(std::int64_t rowid)>& recordFor) const {
+    auto statement = connection.prepare(selectRowidsSql_);
+    statement->bind(1, encodedRowids(rowids));
+    while (statement->executeStep())
+        readRecord(connection, *statement, 1, recordFor(statement->getColumn(0).getInt64()));
+}
+
+void Table::readRecord(Connection& connection, SQLite::Statement& statement, int firstColumn,
+                       void* record) const {
+    int index = firstColumn;
+    for (const auto& property : schema_.properties()) {
+        auto column = statement.getColumn(index++);
+        if (property.type == PropertyType::ObjectList)
+            readElements(connection, property, column, record);
+        else
+            property.read(record, column);
+    }
+}
+
+void Table::readElements(Connection& connection, const Property& property,
+                         const SQLite::Column& keys, void* record) const {
+    if (keys.isNull())
+        return;
+    const auto* elementTable = elementTables_.at(&property);
+    auto statement = connection.prepare(elementTable->selectElementsSql_);
+    statement->bind(1, keys.getString());
+    property.fillElements(record, [&](void* element) {
+        if (!statement->executeStep())
+            return false;
+        elementTable->readRecord(connection, *statement, 0, element);
+        return true;
+    });
+}
+
+void Table::removeByKey(Connection& connection, const foundation::Value& key) const {
+    auto statement = connection.prepare(deleteByKeySql_);
+    ColumnCodec::bindValue(*statement, 1, schema_.primaryKey(), key);
+    statement->exec();
+}
+
+void Table::removeRowids(Connection& connection, const std::vector<std::int64_t>& rowids) const {
+    if (rowids.empty())
+        return;
+    auto statement = connection.prepare(deleteRowidsSql_);
+    statement->bind(1, encodedRowids(rowids));
+    statement->exec();
+}
+
+void Table::removeAll(Connection& connection) const {
+    connection.prepare(deleteAllSql_)->exec();
+}
+
+}  // namespace store

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/Value.h"
+#include "store/Connection.h"
+#include "store/ObjectSchema.h"
+
+namespace store {
+
+// One record class's table: the SQL for it, made once, and the reading and writing of whole
+// records. A list of records is stored as its elements' primary keys; writing a record writes its
+// listed records into their own table first. Rows keep the row id of their first insertion, so
+// an update leaves an object where it was in unsorted results.
+class Table {
+  public:
+    explicit Table(const ObjectSchema& schema);
+
+    const ObjectSchema& schema() const { return schema_; }
+    // "CREATE TABLE ..." under the given name (the class name by default).
+    std::string createSql(const std::string& tableName) const;
+    std::string createSql() const { return createSql(schema_.className()); }
+    // Points each object list at the table of its element class.
+    void resolveElementTables(const std::map<std::string, std::unique_ptr<Table>>& tables);
+
+    // Adds the record, or with update replaces the stored record of the same primary key.
+    // Throws StoreError when adding a primary key that is already stored.
+    void write(Connection& connection, const void* record, bool update) const;
+    bool readByKey(Connection& connection, const foundation::Value& key, void* record) const;
+    bool readByRowid(Connection& connection, std::int64_t rowid, void* record) const;
+    // Reads the rows that still exist; recordFor gives the record to fill for each row id.
+    void readRowids(Connection& connection, const std::vector<std::int64_t>& rowids,
+                    const std::function<void*(std::int64_t rowid)>& recordFor) const;
+
+    void removeByKey(Connection& connection, const foundation::Value& key) const;
+    void removeRowids(Connection& connection, const std::vector<std::int64_t>& rowids) const;
+    void removeAll(Connection& connection) const;
+
+  private:
+    void bindRecord(Connection& connection, SQLite::Statement& statement, const void* record) const;
+    std::string elementKeys(Connection& connection, const Property& property,
+                            const void* record) const;
+    // Reads the columns starting at firstColumn, in property order.
+    void readRecord(Connection& connection, SQLite::Statement& statement, int firstColumn,
+                    void* record) const;
+    void readElements(Connection& connection, const Property& property, const SQLite::Column& keys,
+                      void* record) const;
+
+    const ObjectSchema& schema_;
+    std::map<const Property*, const Table*> elementTables_;
+    std::string columnDefinitions_;
+    std::string insertSql_;
+    std::string upsertSql_;
+    std::string selectByKeySql_;
+    std::string selectByRowidSql_;
+    std::string selectRowidsSql_;
+    std::string selectElementsSql_;
+    std::string deleteByKeySql_;
+    std::string deleteRowidsSql_;
+    std::string deleteAllSql_;
+};
+
+}  // namespace store

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "store/ConnectionPool.h"
+
+namespace store {
+
+// The one write transaction of a database: one thread at a time holds it, on a connection of its
+// own. A begin on the thread that already holds it nests as a savepoint, so an inner block that
+// fails or is cancelled undoes only its own part, and the outer commit commits everything.
+class Writer {
+  public:
+    explicit Writer(ConnectionPool& pool) : pool_(pool) {}
+
+    // Waits until no other thread writes.
+    void begin();
+    // The classes written in the transaction once the outermost level commits; nothing for an
+    // inner level. Throws StoreError (after rolling back) when SQLite refuses the commit.
+    std::optional<std::set<std::string>> commit();
+    // True when it ended the whole transaction.
+    bool cancel();
+
+    bool isHeldByCurrentThread() const { return owner_.load() == std::this_thread::get_id(); }
+    // The transaction's connection; only for the thread that holds it.
+    Connection& connection() { return *connection_; }
+    void touch(const std::string& className) { touched_.insert(className); }
+
+    // Runs work on a connection of its own while no one writes (for VACUUM, which must run outside
+    // any transaction).
+    void runExclusively(const std::function<void(Connection&)>& work);
+
+  private:
+    void requireHeld(const char* what) const;
+    std::string savepointName() const;
+    void release();
+
+    ConnectionPool& pool_;
+    std::mutex mutex_;
+    std::atomic<std::thread::id> owner_;
+    int depth_ = 0;
+    std::unique_ptr<Connection> connection_;
+    std::set<std::string> touched_;
+};
+
+}  // namespace store

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "StoreFixture.h"
+
+using namespace store_test;
+
+class Writes : public StoreFixture {};
+
+TEST_F(Writes, WritersOnManyThreadsAllLandWithoutLockFailures) {
+    constexpr int kThreads = 8;
+    constexpr int kWritesPerThread = 40;
+    add({package("counter")});
+    // A second, separately opened database on the same file: its writers meet the first one's
+    // only in SQLite's file locks.
+    auto separate = openRealm();
+    std::vector<std::thread> threads;
+    std::atomic<int> failures = 0;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t, realm = t % 2 ? separate : realm] {
+            for (int i = 0; i < kWritesPerThread; ++i) {
+                try {
+                    realm.write([&] {
+                        // Read, then write: a lost update would show in the final count.
+                        auto counter = *realm.objectForPrimaryKey<Package>("counter");
+                        ++counter.queueOperation;
+                        realm.addOrUpdateObject(counter);
+                        realm.addOrUpdateObject(
+                            package("t" + std::to_string(t) + "-" + std::to_string(i)));
+                    });
+                    realm.objectsWhere<Package>("identifier BEGINSWITH %@", "t").count();
+                } catch (const std::exception&) {
+                    ++failures;
+                }
+            }
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(realm.objectForPrimaryKey<Package>("counter")->queueOperation,
+              kThreads * kWritesPerThread);
+    EXPECT_EQ(realm.allObjects<Package>().count(), 1u + kThreads * kWritesPerThread);
+}
+
+TEST_F(Writes, AThrowingOrCancelledTransactionLeavesNothingBehind) {
+    add({package("kept", "Kept")});
+    EXPECT_THROW(realm.write([&] {
+        realm.addOrUpdateObject(package("lost"));
+        realm.addOrUpdateObject(package("kept", "Changed"));
+        throw std::runtime_error("fails half-way");
+    }),
+                 std::runtime_error);
+    EXPECT_FALSE(realm.inWriteTransaction());
+
+    realm.beginWriteTransaction();
+    realm.deleteAllObjects<Package>();
+    EXPECT_EQ(realm.allObjects<Package>().count(), 0u);
+    realm.cancelWriteTransaction();
+
+    EXPECT_EQ(identifiers(realm.allObjects<Package>()), Strings{"kept"});
+    EXPECT_EQ(realm.objectForPrimaryKey<Package>("kept")->name, "Kept");
+    EXPECT_FALSE(realm.objectForPrimaryKey<Package>("lost"));
+}
+
+TEST_F(Writes, ANestedWriteJoinsTheOuterTransactionAndAFailingInnerOneUndoesOnlyItself) {
+    realm.write([&] {
+        realm.addOrUpdateObject(package("outer"));
+        realm.write([&] { realm.addOrUpdateObject(package("inner")); });
+        EXPECT_THROW(realm.write([&] {
+            realm.addOrUpdateObject(package("failed"));
+            throw std::runtime_error("inner failure");
+        }),
+                     std::runtime_error);
+        EXPECT_TRUE(realm.inWriteTransaction());
+    });
+    EXPECT_EQ(identifiers(realm.allObjects<Package>()), (Strings{"outer", "inner"}));
+
+    realm.beginWriteTransaction();
+    realm.write([&] { realm.addOrUpdateObject(package("joined")); });
+    realm.cancelWriteTransaction();
+    EXPECT_FALSE(realm.objectForPrimaryKey<Package>("joined"))
+        << "the inner commit is the outer one's to make";
+}
+
+TEST_F(Writes, ChangesOutsideATransactionAndDuplicateAddsAreRefused) {
+    EXPECT_THROW(realm.addOrUpdateObject(package("a")), store::StoreError);
+    EXPECT_THROW(realm.commitWriteTransaction(), store::StoreError);
+    add({package("a")});
+    EXPECT_THROW(realm.write([&] { realm.addObject(package("a", "second")); }), store::StoreError);
+    realm.write([&] { realm.addObject(package("b")); });
+    EXPECT_EQ(realm.allObjects<Package>().count(), 2u);
+    EXPECT_FALSE(realm.objectForPrimaryKey<Package>("a")->name);
+}
+
+TEST_F(Writes, AnotherThreadDoesNotSeeAWriteUntilItIsCommitted) {
+    realm.beginWriteTransaction();
+    realm.addOrUpdateObject(package("pending"));
+    std::size_t seenBeforeCommit = 99;
+    std::thread reader([&] { seenBeforeCommit = realm.allObjects<Package>().count(); });
+    reader.join();
+    realm.commitWriteTransaction();
+    std::size_t seenAfterCommit = 0;
+    std::thread laterReader([&] { seenAfterCommit = realm.allObjects<Package>().count(); });
+    laterReader.join();
+    EXPECT_EQ(seenBeforeCommit, 0u);
+    EXPECT_EQ(seenAfterCommit, 1u);
+}
+
+TEST_F(Writes, TheDefaultRealmIsTheOneSetAndMissingOneIsAnError) {
+    EXPECT_THROW(store::Realm::defaultRealm(), store::StoreError);
+    store::Realm::setDefaultRealm(realm);
+    store::Realm::defaultRealm().write(
+        [] { store::Realm::defaultRealm().addOrUpdateObject(package("x")); });
+    EXPECT_TRUE(realm.objectForPrimaryKey<Package>("x"));
+}
