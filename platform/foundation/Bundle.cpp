@@ -9,8 +9,8 @@
 namespace foundation {
 
 std::string Bundle::resourcesPath() {
-    const char* overridden = std::getenv("CORVANE_RESOURCES");
-    return overridden && *overridden ? overridden : CORVANE_RESOURCES_DIR;
+    const char* overridden = std::getenv("MAIN_BUNDLE_RESOURCES");
+    return overridden && *overridden ? overridden : MAIN_BUNDLE_RESOURCES_DIR;
 }
 
 std::optional<std::string> Bundle::pathForResource(std::string_view name,
@@ -24,6 +24,19 @@ std::optional<std::string> Bundle::pathForResource(std::string_view name,
     if (!FileManager::fileExists(path) || FileManager::isDirectory(path))
         return std::nullopt;
     return path;
+}
+
+const Value& Bundle::infoDictionary() {
+    static const Value info = [] {
+        for (const std::string& folder :
+             {resourcesPath(), std::string(MAIN_BUNDLE_RESOURCES_DIR)}) {
+            auto read = PropertyList::readFile(appendingPathComponent(folder, "Info.plist"));
+            if (read.ok() && read->isDictionary())
+                return read.value();
+        }
+        return Value(Dictionary{});
+    }();
+    return info;
 }
 
 Result<Value> Bundle::plistResource(std::string_view name) {

@@ -12,7 +12,7 @@ namespace foundation {
 // The application's main bundle: its identity and the resources it ships.
 class Bundle {
   public:
-    // The environment variable CORVANE_RESOURCES when set, else the folder the build names.
+    // The environment variable MAIN_BUNDLE_RESOURCES when set, else the folder the build names.
     static std::string resourcesPath();
     // "<resources>/<name>.<extension>" when that file is there; an extension may also be part
     // of the name. A name that is not one plain file name finds nothing.
@@ -21,8 +21,16 @@ class Bundle {
     // The property list "<name>.plist"; an error of "NSCocoaErrorDomain" when it is absent or
     // malformed.
     static Result<Value> plistResource(std::string_view name);
-    static std::string bundleIdentifier() { return "me.kestrune.corvane"; }
-    static std::string shortVersion() { return "5.0"; }
+    // The bundle's "Info.plist" (from the build's resources when the chosen folder has none);
+    // an empty dictionary when it is missing or malformed.
+    static const Value& infoDictionary();
+    static std::string bundleIdentifier() {
+        return infoDictionary()["CFBundleIdentifier"].stringValue();
+    }
+    static std::string name() { return infoDictionary()["CFBundleName"].stringValue(); }
+    static std::string shortVersion() {
+        return infoDictionary()["CFBundleShortVersionString"].stringValue();
+    }
 };
 
 }  // namespace foundation

@@ -1,5 +1,7 @@
 #include "foundation/Log.h"
 
+#include "foundation/Bundle.h"
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,7 +30,11 @@ void writeLine(const std::string& line) {
 }  // namespace
 
 void logLine(std::string_view function, int line, std::string_view message) {
-    std::string text = "(*** Corvane 5 ***) ";
+    static const std::string prefix = [] {
+        std::string version = Bundle::shortVersion();
+        return "(*** " + Bundle::name() + " " + version.substr(0, version.find('.')) + " ***) ";
+    }();
+    std::string text = prefix;
     text.append(function).append(" [Line ").append(std::to_string(line)).append("] ");
     writeLine(text.append(message).append("\n"));
 }

@@ -4,7 +4,7 @@
 
 #include "foundation/Format.h"
 
-// The system's log line on standard error: "(*** Corvane 5 ***) <function> [Line <line>] "
+// The log line on standard error: "(*** <bundle name> <major version> ***) <function> [Line <line>] "
 // followed by the message formatted as foundation::format does.
 #define KSLog(fmt, ...) \
     ::foundation::logLine(__func__, __LINE__, ::foundation::format(fmt __VA_OPT__(, ) __VA_ARGS__))

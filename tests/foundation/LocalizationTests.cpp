@@ -15,8 +15,8 @@ namespace {
 // Resources in a fresh folder; tables load once per process, and each test is its own process.
 class Resources {
   public:
-    Resources() { setenv("CORVANE_RESOURCES", folder_.path().c_str(), 1); }
-    ~Resources() { unsetenv("CORVANE_RESOURCES"); }
+    Resources() { setenv("MAIN_BUNDLE_RESOURCES", folder_.path().c_str(), 1); }
+    ~Resources() { unsetenv("MAIN_BUNDLE_RESOURCES"); }
     void write(const std::string& name, std::string_view text) {
         ASSERT_TRUE(FileManager::writeAtomically(folder_.path() + "/" + name, text));
     }
@@ -72,14 +72,14 @@ TEST(Localization, MalformedTableIsEmptyAndLogged) {
 
 TEST(Localization, ShippedTablesParse) {
     for (const char* name : {"Localizable.strings", "Errors.strings"}) {
-        auto text = FileManager::readText(std::string(CORVANE_RESOURCES_DIR) + "/" + name);
+        auto text = FileManager::readText(std::string(MAIN_BUNDLE_RESOURCES_DIR) + "/" + name);
         ASSERT_TRUE(text) << name;
         EXPECT_TRUE(parseStringsTable(*text)) << name;
     }
 }
 
 TEST(Bundle, FindsResourcesOnlyInsideItsFolder) {
-    EXPECT_EQ(Bundle::resourcesPath(), CORVANE_RESOURCES_DIR);
+    EXPECT_EQ(Bundle::resourcesPath(), MAIN_BUNDLE_RESOURCES_DIR);
     Resources resources;
     EXPECT_EQ(Bundle::resourcesPath(), resources.path());
     resources.write("Settings.plist",
