@@ -1,0 +1,25 @@
+#include "uikit/Pasteboard.h"
+
+namespace uikit {
+
+Pasteboard& Pasteboard::general() {
+    static Pasteboard* pasteboard = new Pasteboard();
+    return *pasteboard;
+}
+
+std::optional<std::string> Pasteboard::string() const {
+    std::lock_guard lock(mutex_);
+    return string_;
+}
+
+void Pasteboard::setString(std::optional<std::string> text) {
+    std::lock_guard lock(mutex_);
+    string_ = std::move(text);
+}
+
+bool Pasteboard::hasStrings() const {
+    std::lock_guard lock(mutex_);
+    return string_.has_value();
+}
+
+}  // namespace uikit

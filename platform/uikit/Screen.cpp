@@ -1,0 +1,31 @@
+#include "uikit/Screen.h"
+
+namespace uikit {
+
+Screen& Screen::main() {
+    static Screen* screen = new Screen();
+    return *screen;
+}
+
+Rect Screen::bounds() const {
+    std::lock_guard lock(mutex_);
+    return bounds_;
+}
+
+void Screen::setBounds(const Rect& bounds) {
+    std::lock_guard lock(mutex_);
+    bounds_ = bounds;
+}
+
+double Screen::scale() const {
+    std::lock_guard lock(mutex_);
+    return scale_;
+}
+
+void Screen::setScale(double scale) {
+    std::lock_guard lock(mutex_);
+    if (scale > 0)
+        scale_ = scale;
+}
+
+}  // namespace uikit

@@ -1,0 +1,111 @@
+#include "uikit/SegmentedControl.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "uikit/DescribeText.h"
+
+namespace uikit {
+
+namespace {
+constexpr double kSegmentPadding = 14;
+constexpr double kHeight = 32;
+}  // namespace
+
+SegmentedControl::SegmentedControl(std::vector<std::string> titles) {
+    for (auto& title : titles)
+        segments_.push_back({std::move(title)});
+    setFrame({{0, 0}, intrinsicContentSize()});
+}
+
+void SegmentedControl::insertSegment(const std::string& title, int index, bool animated) {
+    int at = std::clamp(index, 0, numberOfSegments());
+    segments_.insert(segments_.begin() + at, Segment{title});
+    if (selectedIndex_ >= at)
+        ++selectedIndex_;
+    invalidateIntrinsicContentSize();
+}
+
+void SegmentedControl::removeSegment(int index, bool animated) {
+    if (index < 0 || index >= numberOfSegments())
+        return;
+    segments_.erase(segments_.begin() + index);
+    if (selectedIndex_ == index)
+        selectedIndex_ = kNoSegment;
+    else if (selectedIndex_ > index)
+        --selectedIndex_;
+    invalidateIntrinsicContentSize();
+}
+
+void SegmentedControl::removeAllSegments() {
+    segments_.clear();
+    selectedIndex_ = kNoSegment;
+    invalidateIntrinsicContentSize();
+}
+
+std::optional<std::string> SegmentedControl::titleForSegment(int index) const {
+    if (index < 0 || index >= numberOfSegments())
+        return std::nullopt;
+    return segments_[index].title;
+}
+
+void SegmentedControl::setTitle(const std::string& title, int index) {
+    if (index < 0 || index >= numberOfSegments())
+        return;
+    segments_[index].title = title;
+    invalidateIntrinsicContentSize();
+}
+
+bool SegmentedControl::isEnabledForSegment(int index) const {
+    return index >= 0 && index < numberOfSegments() && segments_[index].enabled;
+}
+
+void SegmentedControl::setEnabledForSegment(bool enabled, int index) {
+    if (index >= 0 && index < numberOfSegments())
+        segments_[index].enabled = enabled;
+}
+
+void SegmentedControl::setSelectedSegmentIndex(int index) {
+    selectedIndex_ = index >= 0 && index < numberOfSegments() ? index : kNoSegment;
+}
+
+Rect SegmentedControl::rectForSegment(int index) const {
+    if (index < 0 || index >= numberOfSegments())
+        return {};
+    double width = bounds().width() / numberOfSegments();
+    return {bounds().minX() + width * index, bounds().minY(), width, bounds().height()};
+}
+
+Size SegmentedControl::intrinsicContentSize() const {
+    double widest = 0;
+    for (const auto& segment : segments_)
+        widest = std::max(widest, std::ceil(font_.sizeOfText(segment.title).width));
+    return {(widest + 2 * kSegmentPadding) * numberOfSegments(), kHeight};
+}
+
+void SegmentedControl::didTapInside(const Touch& touch) {
+    if (segments_.empty())
+        return;
+    Point p = touch.locationInView(this);
+    double width = bounds().width() / numberOfSegments();
+    int index = width > 0 ? static_cast<int>(std::floor((p.x - bounds().minX()) / width)) : 0;
+    index = std::clamp(index, 0, numberOfSegments() - 1);
+    if (!segments_[index].enabled || index == selectedIndex_)
+        return;
+    selectedIndex_ = index;
+    sendActions(ControlEvent::valueChanged);
+}
+
+std::string SegmentedControl::describeSelf() const {
+    std::string line = "SegmentedControl [";
+    for (int i = 0; i < numberOfSegments(); ++i) {
+        if (i > 0)
+            line += ", ";
+        if (i == selectedIndex_)
+            line += "*";
+        line += quotedForDescription(segments_[i].title);
+    }
+    return line + "]";
+}
+
+}  // namespace uikit

@@ -1,0 +1,81 @@
+#include "uikit/TextView.h"
+
+#include <cmath>
+
+#include "uikit/DescribeText.h"
+
+namespace uikit {
+
+namespace {
+
+std::function<void(const std::string&)>& linkOpener() {
+    static std::function<void(const std::string&)> opener;
+    return opener;
+}
+
+}  // namespace
+
+void TextView::setText(const std::string& text) {
+    TextAttributes attributes;
+    attributes.font = font_;
+    attributes.foregroundColor = textColor_;
+    setAttributedText(AttributedString(text, attributes));
+}
+
+void TextView::setAttributedText(AttributedString text) {
+    attributedText_ = std::move(text);
+    updateContentSize();
+    invalidateIntrinsicContentSize();
+}
+
+void TextView::setDelegate(const std::shared_ptr<TextViewDelegate>& delegate) {
+    textDelegate_ = delegate;
+    ScrollView::setDelegate(std::static_pointer_cast<ScrollViewDelegate>(delegate));
+}
+
+void TextView::setLinkOpener(std::function<void(const std::string& url)> opener) {
+    linkOpener() = std::move(opener);
+}
+
+bool TextView::tapLink(const std::string& url) {
+    if (!selectable_ || isHiddenInTree())
+        return false;
+    for (const auto& [range, link] : attributedText_.links()) {
+        if (link != url)
+            continue;
+        auto keep = weak_from_this().lock();
+        if (auto delegate = textDelegate();
+            delegate && !delegate->textViewShouldInteractWithURL(
+                            *this, url, range, TextItemInteraction::invokeDefaultAction))
+            return false;
+        if (linkOpener())
+            linkOpener()(url);
+        return true;
+    }
+    return false;
+}
+
+Size TextView::sizeThatFits(Size size) const {
+    double width = std::max(0.0, size.width - textContainerInset_.left - textContainerInset_.right);
+    Size text = attributedText_.boundingSize(width, 0, font_);
+    return {size.width,
+            std::ceil(text.height) + textContainerInset_.top + textContainerInset_.bottom};
+}
+
+void TextView::updateContentSize() {
+    setContentSize({bounds().width(), sizeThatFits(bounds().size).height});
+}
+
+void TextView::boundsDidChange(const Rect& oldBounds) {
+    ScrollView::boundsDidChange(oldBounds);
+    if (oldBounds.size.width != bounds().size.width)
+        updateContentSize();
+}
+
+std::string TextView::describeSelf() const {
+    if (attributedText_.empty())
+        return "TextView";
+    return "TextView " + quotedForDescription(attributedText_.string());
+}
+
+}  // namespace uikit

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+
+#include "uikit/View.h"
+
+namespace uikit {
+
+// The root view of a container controller: it hands each layout pass to the controller, which
+// places the bars and the shown child's view.
+class ViewControllerContainerView : public View {
+  public:
+    using LayoutHandler = std::function<void()>;
+
+    explicit ViewControllerContainerView(const Rect& frame) : View(frame) {}
+
+    void setLayoutHandler(LayoutHandler handler) { layoutHandler_ = std::move(handler); }
+    void layoutSubviews() override {
+        if (layoutHandler_)
+            layoutHandler_();
+    }
+
+  private:
+    LayoutHandler layoutHandler_;
+};
+
+}  // namespace uikit
