@@ -18,7 +18,7 @@ function(corvane_tests name dir)
     if(NOT sources)
         set(sources ${CMAKE_BINARY_DIR}/corvane_empty.cpp)
     endif()
-    add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/LeakSuppressions.cpp)
+    add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/TestProgram.cpp)
     target_link_libraries(${name} PRIVATE test_support ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
         PROPERTIES TIMEOUT 300 ENVIRONMENT "CORVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")

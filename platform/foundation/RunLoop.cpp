@@ -8,6 +8,10 @@
 namespace foundation {
 
 namespace {
+// A timer set for "now + d" is due once the clock has moved d, whatever rounding the two sums
+// met on the way.
+constexpr double kDueTolerance = 1e-6;
+
 // Captured during static initialisation, which runs on the process's first thread.
 const std::thread::id processMainThread = std::this_thread::get_id();
 }  // namespace
@@ -63,7 +67,7 @@ std::vector<std::pair<RunLoop::TimerID, RunLoop::Timer>> RunLoop::takeDueTimers(
     std::vector<std::pair<TimerID, Timer>> due;
     double now = Clock::now();
     for (auto it = timers_.begin(); it != timers_.end();) {
-        if (it->second.fireTime <= now) {
+        if (it->second.fireTime <= now + kDueTolerance) {
             due.emplace_back(it->first, it->second);
             if (it->second.interval > 0) {
                 it->second.fireTime = now + it->second.interval;
@@ -90,7 +94,7 @@ bool RunLoop::runOnce(double maxWaitSeconds) {
                 return true;
             double now = Clock::now();
             return std::any_of(timers_.begin(), timers_.end(),
-                               [now](const auto& t) { return t.second.fireTime <= now; });
+                               [now](const auto& t) { return t.second.fireTime <= now + kDueTolerance; });
         };
         if (!hasWork() && maxWaitSeconds > 0) {
             double wait = maxWaitSeconds;

@@ -1,0 +1,189 @@
+#include "framework/apt/KSStatusFileSync.h"
+
+#include <algorithm>
+#include <mutex>
+#include <set>
+#include <sstream>
+
+#include "foundation/Date.h"
+#include "foundation/FileManager.h"
+#include "foundation/Log.h"
+#include "foundation/Strings.h"
+#include "framework/apt/ControlFileParser.h"
+#include "framework/apt/DebianGrammar.h"
+#include "framework/categories/VersionCompare.h"
+#include "framework/misc/KSPaths.h"
+#include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSRPackageControlFields.h"
+
+namespace corvane {
+
+using foundation::FileManager;
+
+namespace {
+
+std::mutex runMutex;
+KSStatusFileSync::Report lastRun;
+
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> result;
+    for (std::string word; stream >> word;)
+        result.push_back(word);
+    return result;
+}
+
+bool isConfigured(const std::string& state) {
+    return state == "installed" || state == "triggers-awaited" || state == "triggers-pending";
+}
+
+bool isPartlyInstalled(const std::string& state) {
+    return state == "half-installed" || state == "unpacked" || state == "half-configured";
+}
+
+// An architecture as dpkg names it ("iphoneos-arm"), safe to put into a file name.
+bool isArchitectureName(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+    });
+}
+
+bool sameRecord(const KSRPackage& a, const KSRPackage& b) {
+    return KSRPackage::schema().dictionary(&a) == KSRPackage::schema().dictionary(&b);
+}
+
+}  // namespace
+
+KSStatusFileSync::Report KSStatusFileSync::synchronise() {
+    std::lock_guard lock(runMutex);
+    KSStatusFileSync sync(KSDatabase::realm());
+    if (!sync.readStatusFile())
+        return lastRun = sync.report_;
+    sync.realm_.write([&] {
+        for (const auto& [name, installed] : sync.installed_)
+            sync.markInstalled(installed);
+        sync.unmarkRemoved();
+    });
+    return lastRun = sync.report_;
+}
+
+KSStatusFileSync::Report KSStatusFileSync::lastReport() {
+    std::lock_guard lock(runMutex);
+    return lastRun;
+}
+
+bool KSStatusFileSync::readStatusFile() {
+    const auto path = KSPaths::dpkgStatusFile();
+    if (!FileManager::fileExists(path))
+        return true;
+    auto size = FileManager::fileSize(path);
+    if (size && *size > kMaxStatusFileBytes) {
+        KSLog("The dpkg status file is too large to read (%@ bytes)", *size);
+        return false;
+    }
+    auto text = FileManager::readText(path);
+    if (!text.ok()) {
+        KSLog("Could not read the dpkg status file: %@", text.error().localizedDescription());
+        return false;
+    }
+    for (const auto& element : ControlFileParser::parse(text.value(), "Package")) {
+        const auto name = element["Package"].stringValue();
+        const auto status = words(element["Status"].stringValue());
+        if (!isValidPackageName(name)) {
+            KSLog("Ignoring \"%@\" of the dpkg status file: not a valid package name", name);
+        } else if (status.size() == 3 && isConfigured(status[2])) {
+            installed_.try_emplace(
+                foundation::lowercase(name),
+                InstalledPackage{element.dictionary(), name, element["Version"].stringValue(),
+                                 status[0] == "hold"});
+        } else if (status.size() == 3 && isPartlyInstalled(status[2])) {
+            report_.partiallyInstalled.push_back(name);
+        }
+    }
+    return true;
+}
+
+void KSStatusFileSync::markInstalled(const InstalledPackage& installed) {
+    const auto stored = storedPackage(installed.name);
+    KSRPackage package = stored.value_or(KSRPackage{});
+    if (!stored) {
+        package.identifier = installed.name;
+        package.initialDate = foundation::Date::now();
+        report_.added.push_back(installed.name);
+    }
+    if (!package.sourceLocation)
+        KSRPackageControlFields::apply(installed.stanza, package);
+    std::optional<double> installDate;
+    package.installedFiles = installedFiles(installed, &installDate);
+    if (installDate)
+        package.installDate = installDate;
+    package.isInstalled = true;
+    package.installedVersion =
+        installed.version.empty() ? std::nullopt : std::optional(installed.version);
+    package.isHeld = installed.isHeld;
+    package.isUpdated = package.version && greaterThan(*package.version, installed.version);
+    if (!stored || !sameRecord(*stored, package))
+        realm_.addOrUpdateObject(package);
+    markedIdentifiers_.push_back(package.identifier);
+    report_.installed.push_back(package.identifier);
+}
+
+void KSStatusFileSync::unmarkRemoved() {
+    const std::set<std::string> marked(markedIdentifiers_.begin(), markedIdentifiers_.end());
+    std::vector<KSRPackage> removed;
+    for (const auto& package : realm_.objectsWhere<KSRPackage>("isInstalled = YES"))
+        if (!marked.contains(package.identifier))
+            removed.push_back(package);
+    for (auto& package : removed) {
+        report_.unmarked.push_back(package.identifier);
+        if (!package.sourceLocation) {
+            realm_.deleteObject(package);
+            continue;
+        }
+        package.isInstalled = false;
+        package.installedVersion.reset();
+        package.installDate.reset();
+        package.installedFiles.clear();
+        package.isUpdated = false;
+        package.isHeld = false;
+        realm_.addOrUpdateObject(package);
+    }
+}
+
+std::optional<KSRPackage> KSStatusFileSync::storedPackage(const std::string& name) const {
+    if (auto exact = realm_.objectForPrimaryKey<KSRPackage>(name))
+        return exact;
+    return realm_.objectsWhere<KSRPackage>("identifier ==[c] %@", name).firstObject();
+}
+
+std::vector<std::string> KSStatusFileSync::installedFiles(const InstalledPackage& installed,
+                                                          std::optional<double>* installDate) {
+    const auto info = KSPaths::dpkgInfoDirectory() + "/" + foundation::lowercase(installed.name);
+    std::vector<std::string> candidates{info + ".list"};
+    const auto architecture = installed.stanza.contains("Architecture")
+                                  ? installed.stanza.at("Architecture").stringValue()
+                                  : std::string();
+    if (isArchitectureName(architecture))
+        candidates.push_back(info + ":" + architecture + ".list");
+    for (const auto& path : candidates) {
+        auto size = FileManager::fileSize(path);
+        if (!size)
+            continue;
+        if (*size > kMaxFileListBytes) {
+            KSLog("The file list %@ is too large to read (%@ bytes)", path, *size);
+            continue;
+        }
+        auto text = FileManager::readText(path);
+        if (!text.ok())
+            continue;
+        *installDate = FileManager::modificationDate(path);
+        std::vector<std::string> files;
+        for (auto& line : foundation::split(text.value(), "\n"))
+            if (!line.empty() && line != "/.")
+                files.push_back(std::move(line));
+        return files;
+    }
+    return {};
+}
+
+}  // namespace corvane

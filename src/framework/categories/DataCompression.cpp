@@ -1,0 +1,242 @@
+#include "framework/categories/DataCompression.h"
+
+#define ZLIB_CONST
+#include <bzlib.h>
+#include <lzma.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+namespace corvane {
+
+namespace {
+
+constexpr std::size_t kFirstOutputSize = std::size_t{64} << 10;
+// What an xz or lzma header may ask for its dictionary; xz -9 needs 65 MiB.
+constexpr std::uint64_t kDecoderMemoryLimit = std::uint64_t{128} << 20;
+
+foundation::Error decompressionError(DecompressionErrorCode code, const char* form) {
+    std::string description;
+    switch (code) {
+        case kDecompressionCorrupt:
+            description = std::string("The data is damaged or not ") + form + " data.";
+            break;
+        case kDecompressionTruncated:
+            description = std::string("The ") + form + " data ends before its end.";
+            break;
+        case kDecompressionTooLarge:
+            description = std::string("The ") + form + " data decompresses beyond its size limit.";
+            break;
+        case kDecompressionFailed:
+            description = std::string("The ") + form + " data could not be decompressed.";
+            break;
+    }
+    return foundation::Error::make(kDecompressionErrorDomain, code, std::move(description));
+}
+
+// The output buffer, never grown beyond one byte past the limit: reaching that byte is how a
+// decoder shows it would go beyond the limit.
+class CappedOutput {
+  public:
+    CappedOutput(std::size_t limit, std::size_t inputSize)
+        : limit_(std::min(limit, std::numeric_limits<std::size_t>::max() - 1)) {
+        bytes_.resize(std::min(limit_ + 1, std::max(kFirstOutputSize, inputSize * 4)));
+    }
+
+    // Makes room for more output; false once the limit is passed.
+    bool makeRoom() {
+        if (overLimit())
+            return false;
+        if (produced_ == bytes_.size())
+            bytes_.resize(std::min(limit_ + 1, bytes_.size() * 2));
+        return true;
+    }
+    std::uint8_t* next() { return bytes_.data() + produced_; }
+    std::size_t available() const { return bytes_.size() - produced_; }
+    void advance(std::size_t count) { produced_ += count; }
+    bool overLimit() const { return produced_ > limit_; }
+    foundation::Bytes take() {
+        bytes_.resize(produced_);
+        return std::move(bytes_);
+    }
+
+  private:
+    foundation::Bytes bytes_;
+    std::size_t limit_ = 0;
+    std::size_t produced_ = 0;
+};
+
+template <typename Length>
+Length clamped(std::size_t size) {
+    return static_cast<Length>(std::min<std::size_t>(size, std::numeric_limits<Length>::max()));
+}
+
+foundation::Result<foundation::Bytes> finished(CappedOutput& output, const char* form) {
+    if (output.overLimit())
+        return decompressionError(kDecompressionTooLarge, form);
+    return output.take();
+}
+
+foundation::Result<foundation::Bytes> inflateGzip(std::span<const std::uint8_t> data,
+                                                  std::size_t limit) {
+    z_stream stream{};
+    if (inflateInit2(&stream, 15 + 32) != Z_OK)
+        return decompressionError(kDecompressionFailed, "gzip");
+    CappedOutput output(limit, data.size());
+    std::size_t consumed = 0;
+    int status = Z_OK;
+    while (output.makeRoom()) {
+        stream.next_in = data.data() + consumed;
+        stream.avail_in = clamped<uInt>(data.size() - consumed);
+        stream.next_out = output.next();
+        stream.avail_out = clamped<uInt>(output.available());
+        const uInt offeredIn = stream.avail_in;
+        const uInt offeredOut = stream.avail_out;
+        status = inflate(&stream, Z_NO_FLUSH);
+        consumed += offeredIn - stream.avail_in;
+        output.advance(offeredOut - stream.avail_out);
+        if (status == Z_STREAM_END) {
+            if (consumed == data.size())
+                break;
+            inflateReset(&stream);  // the next member of a concatenated file
+        } else if (status != Z_OK && status != Z_BUF_ERROR) {
+            break;
+        } else if (status == Z_BUF_ERROR && consumed == data.size()) {
+            break;
+        }
+    }
+    inflateEnd(&stream);
+    if (status == Z_STREAM_END || output.overLimit())
+        return finished(output, "gzip");
+    if (status == Z_MEM_ERROR)
+        return decompressionError(kDecompressionFailed, "gzip");
+    return decompressionError(
+        status == Z_BUF_ERROR ? kDecompressionTruncated : kDecompressionCorrupt, "gzip");
+}
+
+foundation::Result<foundation::Bytes> decompressBzip2(std::span<const std::uint8_t> data,
+                                                      std::size_t limit) {
+    bz_stream stream{};
+    if (BZ2_bzDecompressInit(&stream, 0, 0) != BZ_OK)
+        return decompressionError(kDecompressionFailed, "bzip2");
+    CappedOutput output(limit, data.size());
+    std::size_t consumed = 0;
+    int status = BZ_OK;
+    while (output.makeRoom()) {
+        // bzlib never writes through next_in; its declaration just lacks the const.
+        stream.next_in = const_cast<char*>(reinterpret_cast<const char*>(data.data() + consumed));
+        stream.avail_in = clamped<unsigned>(data.size() - consumed);
+        stream.next_out = reinterpret_cast<char*>(output.next());
+        stream.avail_out = clamped<unsigned>(output.available());
+        const unsigned offeredIn = stream.avail_in;
+        const unsigned offeredOut = stream.avail_out;
+        status = BZ2_bzDecompress(&stream);
+        consumed += offeredIn - stream.avail_in;
+        output.advance(offeredOut - stream.avail_out);
+        if (status == BZ_STREAM_END) {
+            if (consumed == data.size())
+                break;
+            BZ2_bzDecompressEnd(&stream);  // the next stream of a concatenated file
+            stream = bz_stream{};
+            if (BZ2_bzDecompressInit(&stream, 0, 0) != BZ_OK)
+                return decompressionError(kDecompressionFailed, "bzip2");
+        } else if (status != BZ_OK || (consumed == data.size() && stream.avail_out > 0)) {
+            break;  // an error, or all input read with room left: the stream was cut short
+        }
+    }
+    BZ2_bzDecompressEnd(&stream);
+    if (status == BZ_STREAM_END || output.overLimit())
+        return finished(output, "bzip2");
+    if (status == BZ_MEM_ERROR)
+        return decompressionError(kDecompressionFailed, "bzip2");
+    return decompressionError(status == BZ_OK ? kDecompressionTruncated : kDecompressionCorrupt,
+                              "bzip2");
+}
+
+foundation::Error lzmaError(lzma_ret status, const char* form) {
+    switch (status) {
+        case LZMA_BUF_ERROR:
+            return decompressionError(kDecompressionTruncated, form);
+        case LZMA_MEMLIMIT_ERROR:
+            return decompressionError(kDecompressionTooLarge, form);
+        case LZMA_MEM_ERROR:
+            return decompressionError(kDecompressionFailed, form);
+        default:
+            return decompressionError(kDecompressionCorrupt, form);
+    }
+}
+
+foundation::Result<foundation::Bytes> decompressLzma(std::span<const std::uint8_t> data,
+                                                     std::size_t limit, CompressionForm form) {
+    const char* name = form == CompressionForm::Xz ? "xz" : "lzma";
+    lzma_stream stream = LZMA_STREAM_INIT;
+    lzma_ret status = form == CompressionForm::Xz
+                          ? lzma_stream_decoder(&stream, kDecoderMemoryLimit, LZMA_CONCATENATED)
+                          : lzma_alone_decoder(&stream, kDecoderMemoryLimit);
+    if (status != LZMA_OK)
+        return decompressionError(kDecompressionFailed, name);
+    CappedOutput output(limit, data.size());
+    stream.next_in = data.data();
+    stream.avail_in = data.size();
+    while (status == LZMA_OK && output.makeRoom()) {
+        stream.next_out = output.next();
+        stream.avail_out = output.available();
+        status = lzma_code(&stream, LZMA_FINISH);
+        output.advance(output.available() - stream.avail_out);
+    }
+    lzma_end(&stream);
+    if (status == LZMA_STREAM_END || output.overLimit())
+        return finished(output, name);
+    return lzmaError(status, name);
+}
+
+bool startsWith(std::span<const std::uint8_t> data, std::initializer_list<std::uint8_t> magic) {
+    return data.size() >= magic.size() && std::equal(magic.begin(), magic.end(), data.begin());
+}
+
+// Properties byte 0x5D, and an uncompressed size that is unknown (all ones) or below 2^56.
+bool looksLikeLzmaAlone(std::span<const std::uint8_t> data) {
+    constexpr std::size_t kHeaderSize = 13;
+    return data.size() >= kHeaderSize && data[0] == 0x5D && (data[12] == 0x00 || data[12] == 0xFF);
+}
+
+}  // namespace
+
+CompressionForm detectCompressionForm(std::span<const std::uint8_t> data) {
+    if (startsWith(data, {0x1F, 0x8B}))
+        return CompressionForm::Gzip;
+    if (startsWith(data, {'B', 'Z', 'h'}))
+        return CompressionForm::Bzip2;
+    if (startsWith(data, {0xFD, '7', 'z', 'X', 'Z', 0x00}))
+        return CompressionForm::Xz;
+    if (looksLikeLzmaAlone(data))
+        return CompressionForm::Lzma;
+    return CompressionForm::Plain;
+}
+
+foundation::Result<foundation::Bytes> decompressedData(std::span<const std::uint8_t> data,
+                                                       CompressionForm form, std::size_t limit) {
+    switch (form) {
+        case CompressionForm::Gzip:
+            return inflateGzip(data, limit);
+        case CompressionForm::Bzip2:
+            return decompressBzip2(data, limit);
+        case CompressionForm::Xz:
+        case CompressionForm::Lzma:
+            return decompressLzma(data, limit, form);
+        case CompressionForm::Plain:
+            break;
+    }
+    if (data.size() > limit)
+        return decompressionError(kDecompressionTooLarge, "plain");
+    return foundation::Bytes(data.begin(), data.end());
+}
+
+foundation::Result<foundation::Bytes> decompressedData(std::span<const std::uint8_t> data,
+                                                       std::size_t limit) {
+    return decompressedData(data, detectCompressionForm(data), limit);
+}
+
+}  // namespace corvane

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "foundation/Result.h"
+#include "foundation/Value.h"
+
+namespace corvane {
+
+// The forms a repository publishes its indexes in.
+enum class CompressionForm { Plain, Gzip, Bzip2, Xz, Lzma };
+
+inline constexpr const char* kDecompressionErrorDomain = "CorvaneDecompressionErrorDomain";
+enum DecompressionErrorCode : long {
+    kDecompressionCorrupt = 1,    // not data of the stated form, or damaged
+    kDecompressionTruncated = 2,  // ends before its compressed stream does
+    kDecompressionTooLarge = 3,   // would grow beyond the caller's limit
+    kDecompressionFailed = 4,     // the library could not run (memory)
+};
+
+inline constexpr std::size_t kDefaultDecompressedSizeLimit = std::size_t{256} << 20;
+
+// The form that the data's first bytes announce; Plain when none does. A .lzma file has no magic
+// number: it is recognised by the properties byte that every common encoder writes (0x5D) and a
+// plausible uncompressed size.
+CompressionForm detectCompressionForm(std::span<const std::uint8_t> data);
+
+// The data decompressed from the stated form (Plain gives a copy). Output beyond limit bytes is an
+// error rather than growth without end; concatenated gzip members, bzip2 and xz streams are read
+// one after the other.
+foundation::Result<foundation::Bytes> decompressedData(
+    std::span<const std::uint8_t> data, CompressionForm form,
+    std::size_t limit = kDefaultDecompressedSizeLimit);
+
+// The same for the form that detectCompressionForm finds.
+foundation::Result<foundation::Bytes> decompressedData(
+    std::span<const std::uint8_t> data, std::size_t limit = kDefaultDecompressedSizeLimit);
+
+}  // namespace corvane

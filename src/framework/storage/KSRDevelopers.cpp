@@ -1,0 +1,28 @@
+#include "framework/storage/KSRDevelopers.h"
+
+#include "foundation/Dispatch.h"
+#include "foundation/Strings.h"
+#include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSRDeveloper.h"
+
+namespace corvane {
+
+bool KSRDevelopers::isDeveloperFollowed(const std::string& name) const {
+    auto developer =
+        KSDatabase::realm().objectForPrimaryKey<KSRDeveloper>(foundation::lowercase(name));
+    return developer && developer->isFollowed;
+}
+
+void KSRDevelopers::setDeveloper(const std::string& name, bool followed) {
+    auto realm = KSDatabase::realm();
+    foundation::runInBackground([realm, key = foundation::lowercase(name), followed] {
+        realm.write([&] {
+            auto developer = realm.objectForPrimaryKey<KSRDeveloper>(key).value_or(KSRDeveloper{});
+            developer.name = key;
+            developer.isFollowed = followed;
+            realm.addOrUpdateObject(developer);
+        });
+    });
+}
+
+}  // namespace corvane

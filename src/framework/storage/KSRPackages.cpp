@@ -1,0 +1,202 @@
+#include "framework/storage/KSRPackages.h"
+
+#include "foundation/FileManager.h"
+#include "foundation/Localization.h"
+#include "framework/categories/VersionCompare.h"
+#include "framework/packagemanager/KSPackageEngineHooks.h"
+#include "framework/preferences/CorvanePersistentPreferences.h"
+#include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSRCategoryIcons.h"
+#include "framework/storage/KSRQueueOperation.h"
+
+namespace corvane {
+
+using foundation::isPresentText;
+using foundation::localized;
+
+unsigned KSRPackages::queueOperationForPackage(const KSRPackage& package,
+                                               const std::optional<std::string>& versionToQueue,
+                                               unsigned operation) {
+    if (operation != KSRQueueOperationNone)
+        return operation;
+    if (!package.isInstalled)
+        return KSRQueueOperationInstall;
+    if (isPresentText(versionToQueue))
+        return greaterThan(*versionToQueue, package.installedVersion.value_or(""))
+                   ? KSRQueueOperationUpgrade
+                   : KSRQueueOperationDowngrade;
+    return package.isUpdated && !package.isHeld ? KSRQueueOperationUpgrade
+                                                : KSRQueueOperationRemove;
+}
+
+void KSRPackages::applyQueueMark(KSRPackage& package, bool inTheQueue,
+                                 const std::optional<std::string>& versionToQueue,
+                                 unsigned operation) {
+    package.isInTheQueue = inTheQueue;
+    if (!inTheQueue) {
+        package.queuedVersion.reset();
+        package.queueOperation = KSRQueueOperationNone;
+    } else if (operation == KSRQueueOperationReinstall) {
+        package.queuedVersion =
+            isPresentText(versionToQueue) ? versionToQueue : package.installedVersion;
+        package.queueOperation = KSRQueueOperationReinstall;
+    } else {
+        package.queuedVersion = isPresentText(versionToQueue) ? versionToQueue : std::nullopt;
+        package.queueOperation = queueOperationForPackage(package, versionToQueue, operation);
+    }
+}
+
+void KSRPackages::setPackage(const std::string& identifier, bool inTheQueue,
+                             const std::optional<std::string>& versionToQueue, unsigned operation) {
+    auto realm = KSDatabase::realm();
+    realm.write([&] {
+        auto stored = realm.objectForPrimaryKey<KSRPackage>(identifier);
+        if (!stored)
+            return;
+        applyQueueMark(*stored, inTheQueue, versionToQueue, operation);
+        realm.addOrUpdateObject(*stored);
+    });
+}
+
+void KSRPackages::setPackageObject(const KSRPackage& package, bool inTheQueue,
+                                   const std::optional<std::string>& versionToQueue,
+                                   unsigned operation) {
+    setPackage(package.identifier, inTheQueue, versionToQueue, operation);
+}
+
+void KSRPackages::resetPackagesQueue() {
+    auto realm = KSDatabase::realm();
+    realm.write([&] {
+        auto marked = realm.objectsWhere<KSRPackage>(
+            "isInTheQueue = YES OR queueOperation != 0 OR queuedVersion != nil");
+        std::vector<KSRPackage> packages;
+        for (const auto& package : marked)
+            packages.push_back(package);
+        for (auto& package : packages) {
+            applyQueueMark(package, false, std::nullopt, KSRQueueOperationNone);
+            realm.addOrUpdateObject(package);
+        }
+    });
+}
+
+std::string KSRPackages::getButtonTitleForPackageIdentifier(
+    const std::string& identifier, bool showsPrice, bool available, bool owned,
+    const std::optional<std::string>& price) const {
+    const auto stored = package(identifier);
+    const KSRPackage& record = stored ? *stored : KSRPackage{};
+    if (record.isInTheQueue)
+        return localized("QUEUED");
+    if (record.isUpdated && !record.isHeld)
+        return localized("UPDATE");
+    if (record.isInstalled)
+        return localized("UNINSTALL");
+    if (!available)
+        return localized("UNAVAILABLE");
+    if (owned)
+        return localized("OWNED");
+    if (showsPrice && !record.isFree())
+        return isPresentText(price) ? *price : record.price.value_or("");
+    return localized("GET");
+}
+
+std::shared_ptr<uikit::Image> KSRPackages::iconForIdentifier(const std::string& identifier) const {
+    const auto stored = package(identifier);
+    if (stored && isPresentText(stored->iconURL)) {
+        const auto path = stored->iconPath();
+        if (foundation::FileManager::fileExists(path))
+            if (auto icon = uikit::Image::fromFile(path))
+                return icon;
+        std::shared_ptr<KSRPackageIconFetcher> fetcher;
+        {
+            std::lock_guard lock(mutex_);
+            fetcher = iconFetcher_;
+        }
+        if (fetcher)
+            fetcher->fetchIcon(identifier, *stored->iconURL, path);
+    }
+    return KSRCategoryIcons::imageForCategory(stored ? stored->category : std::nullopt);
+}
+
+std::shared_ptr<uikit::Image> KSRPackages::getCategoryIconForIdentifier(
+    const std::string& identifier) const {
+    const auto stored = package(identifier);
+    return KSRCategoryIcons::imageForCategory(stored ? stored->category : std::nullopt);
+}
+
+void KSRPackages::setIconFetcher(std::shared_ptr<KSRPackageIconFetcher> fetcher) {
+    std::lock_guard lock(mutex_);
+    iconFetcher_ = std::move(fetcher);
+}
+
+void KSRPackages::rebuildDictOfNewPackages() {
+    auto [dates, packages] =
+        packagesByDate(KSDatabase::realm().objectsWhere<KSRPackage>("updatedDateStr != nil"));
+    std::lock_guard lock(mutex_);
+    arrayOfInitialDateStr_ = std::move(dates);
+    dictionaryOfNewPackagesByDateStr_ = std::move(packages);
+}
+
+void KSRPackages::rebuildDictOfNewPackagesVersions() {
+    auto [dates, packages] = packagesByDate(KSDatabase::realm().objectsWhere<KSRPackage>(
+        "updatedDateStr != nil AND hasNewVersion = YES"));
+    std::lock_guard lock(mutex_);
+    arrayOfInitialDateStr_ = std::move(dates);
+    dictionaryOfNewPackagesVersionsByDateStr_ = std::move(packages);
+}
+
+std::pair<std::vector<std::string>, KSRPackages::PackagesByDate> KSRPackages::packagesByDate(
+    const store::Results<KSRPackage>& candidates) const {
+    auto shown = candidates;
+    if (!CorvanePersistentPreferences::sharedInstance().boolForKey("ShowIncompatiblePackages"))
+        shown = shown.objectsWhere("tweakCompatibleStatus != 1");
+    std::vector<std::string> dates;
+    PackagesByDate packages;
+    for (const auto& package : shown.sortedResultsUsingKeyPath("updatedDateStr", false)) {
+        const auto& date = *package.updatedDateStr;
+        if (date.empty())
+            continue;
+        auto& identifiers = packages[date];
+        if (identifiers.empty())
+            dates.push_back(date);
+        identifiers.push_back(package.identifier);
+    }
+    return {std::move(dates), std::move(packages)};
+}
+
+std::vector<std::string> KSRPackages::arrayOfInitialDateStr() const {
+    std::lock_guard lock(mutex_);
+    return arrayOfInitialDateStr_;
+}
+
+KSRPackages::PackagesByDate KSRPackages::dictionaryOfNewPackagesByDateStr() const {
+    std::lock_guard lock(mutex_);
+    return dictionaryOfNewPackagesByDateStr_;
+}
+
+KSRPackages::PackagesByDate KSRPackages::dictionaryOfNewPackagesVersionsByDateStr() const {
+    std::lock_guard lock(mutex_);
+    return dictionaryOfNewPackagesVersionsByDateStr_;
+}
+
+void KSRPackages::downloadPackageWithIdentifier(const std::string& identifier) {
+    KSPackageEngineHooks::downloadPackage(identifier);
+}
+
+store::Results<KSRPackage> KSRPackages::packagesWithIdentifiers(
+    const std::vector<std::string>& identifiers) const {
+    return KSDatabase::realm().objectsWhere<KSRPackage>("identifier IN[c] %@", identifiers);
+}
+
+store::Results<KSRPackage> KSRPackages::packagesOfMaintainer(
+    const std::optional<std::string>& maintainer) const {
+    if (!isPresentText(maintainer))
+        return KSDatabase::realm().objectsWhere<KSRPackage>("identifier IN %@",
+                                                            std::vector<std::string>{});
+    return KSDatabase::realm().objectsWhere<KSRPackage>("maintainer = %@", *maintainer);
+}
+
+std::optional<KSRPackage> KSRPackages::package(const std::string& identifier) const {
+    return KSDatabase::realm().objectForPrimaryKey<KSRPackage>(identifier);
+}
+
+}  // namespace corvane

@@ -1,0 +1,220 @@
+#include "framework/apt/KSStatusFileSync.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "foundation/DeviceRoot.h"
+#include "foundation/FileManager.h"
+#include "foundation/RunLoop.h"
+#include "foundation/Strings.h"
+#include "framework/RunCommand.h"
+#include "framework/StorageFixture.h"
+#include "framework/apt/KSParsingUtility.h"
+#include "framework/misc/KSPaths.h"
+#include "support/MainLoop.h"
+
+namespace corvane {
+namespace {
+
+using foundation::FileManager;
+using testing::StorageFixture;
+
+const std::string kRepo = "https://repo.example.org/";
+
+std::set<std::string> asSet(const std::vector<std::string>& list) {
+    return {list.begin(), list.end()};
+}
+
+class KSStatusFileSyncTest : public StorageFixture {
+  protected:
+    static KSRPackage fromRepo(std::string identifier, std::string version) {
+        auto record = package(std::move(identifier), std::move(version));
+        record.sourceLocation = kRepo;
+        return record;
+    }
+    static KSRPackage wasInstalled(KSRPackage record) {
+        record.isInstalled = true;
+        record.installedVersion = "1.0";
+        record.installedFiles = {"/old/file"};
+        record.installDate = 1000;
+        return record;
+    }
+    static void writeDeviceFile(const std::string& devicePath, const std::string& text) {
+        const auto path = foundation::DeviceRoot::resolve(devicePath);
+        FileManager::createDirectory(foundation::deletingLastPathComponent(path));
+        ASSERT_TRUE(FileManager::writeAtomically(path, text).ok());
+    }
+    std::set<std::string> installedIdentifiers() const {
+        std::set<std::string> identifiers;
+        for (const auto& record : realm().objectsWhere<KSRPackage>("isInstalled = YES"))
+            identifiers.insert(record.identifier);
+        return identifiers;
+    }
+    static void check() {
+        bool done = false;
+        KSParsingUtility::checkStatusFileWithCompletion([&] {
+            EXPECT_TRUE(foundation::isMainThread());
+            done = true;
+        });
+        testing_support::pumpUntil([&] { return done; });
+    }
+};
+
+TEST_F(KSStatusFileSyncTest, MarksExactlyTheFullyInstalledPackages) {
+    auto heldRecord = fromRepo("com.example.held", "1.0");
+    heldRecord.isInWishlist = true;
+    store({fromRepo("com.example.updatable", "2.0"), heldRecord,
+           wasInstalled(fromRepo("com.example.half", "1.1")),
+           wasInstalled(fromRepo("com.example.removed", "1.0")),
+           wasInstalled(package("com.example.localonly")), fromRepo("com.Example.Mixed", "1.0"),
+           fromRepo("com.example.untouched", "1.0")});
+    writeDeviceFile(
+        "/var/lib/dpkg/status",
+        "Package: com.example.updatable\nStatus: install ok installed\nArchitecture: "
+        "iphoneos-arm\nVersion: 1.0\n\n"
+        "Package: com.example.held\nStatus: hold ok installed\nVersion: 1.0\n\n"
+        "Package: com.example.half\nStatus: install reinstreq half-installed\nVersion: 1.1\n\n"
+        "Package: com.example.unpacked\nStatus: install ok unpacked\nVersion: 0.5\n\n"
+        "Package: com.example.mixed\nStatus: install ok installed\nVersion: 1.0\n\n"
+        "Package: com.example.missing\nStatus: install ok installed\nName: Missing\n"
+        "Version: 3.0\nSection: Tweaks\nDescription: only dpkg knows me\n\n"
+        "Package: com.example.triggers\nStatus: install ok triggers-pending\nVersion: 0.1\n\n"
+        "Package: com.example.configfiles\nStatus: deinstall ok config-files\nVersion: 1.0\n\n"
+        "Package: bad;name\nStatus: install ok installed\nVersion: 1.0\n");
+    writeDeviceFile("/var/lib/dpkg/info/com.example.updatable:iphoneos-arm.list",
+                    "/.\n/Library\n/Library/updatable.dylib\n");
+    writeDeviceFile("/var/lib/dpkg/info/com.example.held.list", "/.\n/usr/bin/held\n");
+
+    check();
+
+    EXPECT_EQ(
+        installedIdentifiers(),
+        (std::set<std::string>{"com.example.updatable", "com.example.held", "com.Example.Mixed",
+                               "com.example.missing", "com.example.triggers"}));
+    auto updatable = *stored("com.example.updatable");
+    EXPECT_EQ(updatable.installedVersion, "1.0");
+    EXPECT_EQ(updatable.version, "2.0");
+    EXPECT_TRUE(updatable.isUpdated);
+    EXPECT_FALSE(updatable.isHeld);
+    EXPECT_EQ(updatable.installedFiles,
+              (std::vector<std::string>{"/Library", "/Library/updatable.dylib"}));
+    EXPECT_TRUE(updatable.installDate);
+
+    auto held = *stored("com.example.held");
+    EXPECT_TRUE(held.isHeld);
+    EXPECT_FALSE(held.isUpdated);
+    EXPECT_TRUE(held.isInWishlist);
+    EXPECT_EQ(held.installedFiles, std::vector<std::string>{"/usr/bin/held"});
+
+    auto half = *stored("com.example.half");
+    EXPECT_FALSE(half.isInstalled);
+    EXPECT_FALSE(half.installedVersion);
+    EXPECT_TRUE(half.installedFiles.empty());
+    EXPECT_FALSE(stored("com.example.unpacked")) << "a partial install adds no record";
+
+    auto missing = *stored("com.example.missing");
+    EXPECT_FALSE(missing.sourceLocation);
+    EXPECT_EQ(missing.name, "Missing");
+    EXPECT_EQ(missing.version, "3.0");
+    EXPECT_EQ(missing.installedVersion, "3.0");
+    EXPECT_EQ(missing.category, "Tweaks");
+    EXPECT_FALSE(missing.isUpdated);
+
+    EXPECT_FALSE(stored("com.example.removed")->isInstalled);
+    EXPECT_FALSE(stored("com.example.removed")->installedVersion);
+    EXPECT_FALSE(stored("com.example.localonly")) << "nothing offers it any more";
+    EXPECT_FALSE(stored("com.example.configfiles"));
+    EXPECT_FALSE(stored("com.example.untouched")->isInstalled);
+
+    auto report = KSStatusFileSync::lastReport();
+    EXPECT_EQ(asSet(report.partiallyInstalled),
+              (std::set<std::string>{"com.example.half", "com.example.unpacked"}));
+    EXPECT_EQ(asSet(report.added),
+              (std::set<std::string>{"com.example.missing", "com.example.triggers"}));
+    EXPECT_EQ(asSet(report.unmarked),
+              (std::set<std::string>{"com.example.half", "com.example.removed",
+                                     "com.example.localonly"}));
+}
+
+TEST_F(KSStatusFileSyncTest, AnUnreadableStatusFileChangesNothing) {
+    store({wasInstalled(fromRepo("com.example.tweak", "1.0"))});
+    const auto status = foundation::DeviceRoot::resolve("/var/lib/dpkg/status");
+    FileManager::createDirectory(status);
+    KSStatusFileSync::synchronise();
+    EXPECT_TRUE(stored("com.example.tweak")->isInstalled);
+
+    FileManager::removeItem(status);
+    KSStatusFileSync::synchronise();
+    EXPECT_FALSE(stored("com.example.tweak")->isInstalled) << "no status file: nothing installed";
+}
+
+// Real dpkg on the device root: its status file and file lists, including a list named with the
+// architecture.
+class KSStatusFileSyncDpkgTest : public KSStatusFileSyncTest {
+  protected:
+    void SetUp() override {
+        KSStatusFileSyncTest::SetUp();
+        for (const char* folder :
+             {"/var/lib/dpkg/info", "/var/lib/dpkg/updates", "/var/lib/dpkg/triggers"})
+            FileManager::createDirectory(foundation::DeviceRoot::resolve(folder));
+        writeDeviceFile("/var/lib/dpkg/status", "");
+        dpkg({"--add-architecture", "iphoneos-arm"});
+    }
+
+    void dpkg(std::vector<std::string> arguments) {
+        const auto root = root_.path();
+        std::vector<std::string> command{"dpkg", "--root=" + root,
+                                         "--admindir=" + root + "/var/lib/dpkg",
+                                         "--force-script-chrootless", "--force-not-root"};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        auto result = testing::runCommand(command);
+        ASSERT_EQ(result.exitStatus, 0) << result.output << result.errors;
+    }
+
+    std::string buildDeb(const std::string& name, const std::string& extraControl) {
+        const auto folder = root_.path() + "/build/" + name;
+        FileManager::createDirectory(folder + "/DEBIAN");
+        FileManager::createDirectory(folder + "/Library/" + name);
+        FileManager::writeAtomically(folder + "/DEBIAN/control",
+                                     "Package: " + name +
+                                         "\nVersion: 1.0-1\nArchitecture: iphoneos-arm\n"
+                                         "Maintainer: Ada <ada@example.org>\n" +
+                                         extraControl + "Description: test\n");
+        FileManager::writeAtomically(folder + "/Library/" + name + "/file.txt", "x");
+        const auto deb = root_.path() + "/build/" + name + ".deb";
+        auto result = testing::runCommand({"dpkg-deb", "--root-owner-group", "-b", folder, deb});
+        EXPECT_EQ(result.exitStatus, 0) << result.errors;
+        return deb;
+    }
+};
+
+TEST_F(KSStatusFileSyncDpkgTest, FollowsWhatDpkgInstallsAndRemoves) {
+    store({fromRepo("com.example.plain", "1.0-1")});
+    dpkg({"-i", buildDeb("com.example.plain", ""),
+          buildDeb("com.example.same", "Multi-Arch: same\n")});
+    ASSERT_TRUE(FileManager::fileExists(KSPaths::dpkgInfoDirectory() +
+                                        "/com.example.same:iphoneos-arm.list"));
+    check();
+    EXPECT_EQ(installedIdentifiers(),
+              (std::set<std::string>{"com.example.plain", "com.example.same"}));
+    for (const char* identifier : {"com.example.plain", "com.example.same"}) {
+        auto record = *stored(identifier);
+        EXPECT_EQ(record.installedVersion, "1.0-1");
+        EXPECT_NE(std::find(record.installedFiles.begin(), record.installedFiles.end(),
+                            "/Library/" + std::string(identifier) + "/file.txt"),
+                  record.installedFiles.end())
+            << identifier;
+    }
+    EXPECT_FALSE(stored("com.example.same")->sourceLocation);
+
+    dpkg({"-r", "com.example.plain", "com.example.same"});
+    check();
+    EXPECT_TRUE(installedIdentifiers().empty());
+    EXPECT_TRUE(stored("com.example.plain"));
+    EXPECT_FALSE(stored("com.example.same"));
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,130 @@
+#include "framework/categories/DataCompression.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <span>
+#include <string>
+
+#include "framework/RunCommand.h"
+
+namespace corvane {
+namespace {
+
+std::string sampleIndex() {
+    std::string text;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string id = std::to_string(i);
+        text += "Package: com.example.tweak" + id + "\nVersion: 1." + id +
+                "-1\nArchitecture: iphoneos-arm\nDescription: Tweak number " + id +
+                "\n more about it\n\n";
+    }
+    return text;
+}
+
+std::string compressed(const std::string& tool, const std::string& text) {
+    const auto result = testing::runCommand({tool, "-c"}, text);
+    EXPECT_EQ(result.exitStatus, 0) << tool << ": " << result.errors;
+    return result.output;
+}
+
+std::span<const std::uint8_t> bytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+std::string text(const foundation::Bytes& data) {
+    return std::string(data.begin(), data.end());
+}
+
+struct Form {
+    const char* tool;
+    CompressionForm form;
+};
+constexpr Form kForms[] = {{"gzip", CompressionForm::Gzip},
+                           {"bzip2", CompressionForm::Bzip2},
+                           {"xz", CompressionForm::Xz},
+                           {"lzma", CompressionForm::Lzma}};
+
+TEST(DataCompression, EveryFormGivesBackTheSameIndex) {
+    const std::string index = sampleIndex();
+    EXPECT_EQ(detectCompressionForm(bytes(index)), CompressionForm::Plain);
+    const auto plain = decompressedData(bytes(index));
+    ASSERT_TRUE(plain.ok());
+    EXPECT_EQ(text(*plain), index);
+    for (const auto& form : kForms) {
+        SCOPED_TRACE(form.tool);
+        const std::string data = compressed(form.tool, index);
+        EXPECT_EQ(detectCompressionForm(bytes(data)), form.form);
+        const auto stated = decompressedData(bytes(data), form.form);
+        ASSERT_TRUE(stated.ok()) << stated.error().localizedDescription();
+        EXPECT_EQ(text(*stated), index);
+        const auto detected = decompressedData(bytes(data));
+        ASSERT_TRUE(detected.ok());
+        EXPECT_EQ(text(*detected), index);
+    }
+}
+
+TEST(DataCompression, ConcatenatedStreamsAreReadWhole) {
+    const std::string first = "Package: first\n\n";
+    const std::string second = "Package: second\n";
+    for (const auto& form : kForms) {
+        if (form.form == CompressionForm::Lzma)
+            continue;  // the .lzma format has no concatenation
+        SCOPED_TRACE(form.tool);
+        const auto joined = decompressedData(
+            bytes(compressed(form.tool, first) + compressed(form.tool, second)), form.form);
+        ASSERT_TRUE(joined.ok()) << joined.error().localizedDescription();
+        EXPECT_EQ(text(*joined), first + second);
+    }
+}
+
+TEST(DataCompression, TruncatedDamagedAndMislabelledDataFailCleanly) {
+    const std::string index = sampleIndex();
+    for (const auto& form : kForms) {
+        SCOPED_TRACE(form.tool);
+        const std::string data = compressed(form.tool, index);
+        for (std::size_t length : {data.size() / 2, data.size() - 1}) {
+            const auto cut = decompressedData(bytes(data.substr(0, length)), form.form);
+            ASSERT_FALSE(cut.ok()) << length;
+            EXPECT_EQ(cut.error().domain, kDecompressionErrorDomain);
+            EXPECT_EQ(cut.error().code, kDecompressionTruncated) << length;
+        }
+        std::string damaged = data;
+        for (std::size_t i = data.size() / 3; i < data.size() / 3 + 64; ++i)
+            damaged[i] = static_cast<char>(damaged[i] ^ 0x5A);
+        const auto broken = decompressedData(bytes(damaged), form.form);
+        ASSERT_FALSE(broken.ok());
+        EXPECT_EQ(broken.error().code, kDecompressionCorrupt);
+        const auto mislabelled = decompressedData(bytes(index), form.form);
+        ASSERT_FALSE(mislabelled.ok());
+        EXPECT_EQ(mislabelled.error().code, kDecompressionCorrupt);
+        EXPECT_FALSE(decompressedData(bytes(""), form.form).ok());
+    }
+}
+
+TEST(DataCompression, OutputBeyondTheLimitIsAnError) {
+    const std::string zeros(8 << 20, '\0');
+    for (const auto& form : kForms) {
+        SCOPED_TRACE(form.tool);
+        const std::string data = compressed(form.tool, zeros);
+        const auto capped = decompressedData(bytes(data), form.form, 1 << 20);
+        ASSERT_FALSE(capped.ok());
+        EXPECT_EQ(capped.error().code, kDecompressionTooLarge);
+        const auto justBelow = decompressedData(bytes(data), form.form, zeros.size() - 1);
+        ASSERT_FALSE(justBelow.ok());
+        EXPECT_EQ(justBelow.error().code, kDecompressionTooLarge);
+        const auto exact = decompressedData(bytes(data), form.form, zeros.size());
+        ASSERT_TRUE(exact.ok()) << exact.error().localizedDescription();
+        EXPECT_EQ(exact->size(), zeros.size());
+        const auto unlimited =
+            decompressedData(bytes(data), form.form, std::numeric_limits<std::size_t>::max());
+        ASSERT_TRUE(unlimited.ok()) << unlimited.error().localizedDescription();
+        EXPECT_EQ(unlimited->size(), zeros.size());
+    }
+    const auto plain = decompressedData(bytes("Package: x\n"), CompressionForm::Plain, 4);
+    ASSERT_FALSE(plain.ok());
+    EXPECT_EQ(plain.error().code, kDecompressionTooLarge);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,189 @@
+#include "framework/storage/KSRPackageIndexImporter.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/Date.h"
+#include "foundation/DateFormatter.h"
+#include "framework/StorageFixture.h"
+#include "framework/apt/KSParsingUtility.h"
+#include "framework/storage/KSRSource.h"
+#include "framework/storage/KSRSources.h"
+
+namespace corvane {
+namespace {
+
+using testing::StorageFixture;
+
+const std::string kRepo = "https://repo.example.org/";
+const std::string kMirror = "https://mirror.example.net/";
+const double kFirstDay = foundation::Date::fromUTC(2024, 3, 1, 12);
+const double kSecondDay = foundation::Date::fromUTC(2024, 3, 2, 12);
+
+std::string stanza(const std::string& identifier, const std::string& version,
+                   const std::string& extra = "") {
+    return "Package: " + identifier + "\nVersion: " + version +
+           "\nArchitecture: iphoneos-arm\nFilename: debs/" + identifier + "_" + version + ".deb\n" +
+           extra + "\n";
+}
+
+class KSRPackageIndexImporterTest : public StorageFixture {
+  protected:
+    void SetUp() override {
+        StorageFixture::SetUp();
+        KSRSources().addMissingSources({kRepo, kMirror});
+    }
+
+    static KSRPackageIndexImporter::Summary import(const std::string& location,
+                                                   const std::string& index, double now) {
+        return KSRPackageIndexImporter::importPackages(
+            location, KSParsingUtility::arrayFromPackagesFromString(index), now);
+    }
+
+    static std::string day(double date) {
+        return foundation::DateFormatter::withFormat("yyyy-MM-dd HH:mm").stringFromDate(date);
+    }
+};
+
+TEST_F(KSRPackageIndexImporterTest, StoresControlFieldsOfTheNewestVersion) {
+    auto summary = import(kRepo,
+                          stanza("com.example.tweak", "1.0") +
+                              stanza("com.example.tweak", "1.2",
+                                     "Name: Tweak\nSection: Addons (Widgets)\n"
+                                     "Author: Jane <jane@example.org>\n"
+                                     "Depends: firmware (>= 12.0), mobilesubstrate, firmware (<< "
+                                     "15.0)\nConflicts: com.example.old, other\n"
+                                     "Icon: https://repo.example.org/tweak.png\n"
+                                     "Depiction: https://repo.example.org/tweak.html\n"
+                                     "Description: Does things\n more things\n") +
+                              stanza("com.example.plain", "2:0.1-3"),
+                          kFirstDay);
+    EXPECT_EQ(summary.stored, 2u);
+    auto tweak = *stored("com.example.tweak");
+    EXPECT_EQ(tweak.version, "1.2");
+    EXPECT_EQ(tweak.name, "Tweak");
+    EXPECT_EQ(tweak.category, "Addons");
+    EXPECT_EQ(tweak.subcategory, "Widgets");
+    EXPECT_EQ(tweak.author, "Jane");
+    EXPECT_EQ(tweak.contact, "jane@example.org");
+    EXPECT_EQ(tweak.dependencies, (std::vector<std::string>{"firmware (>= 12.0)", "mobilesubstrate",
+                                                            "firmware (<< 15.0)"}));
+    EXPECT_EQ(tweak.conflicts, (std::vector<std::string>{"com.example.old", "other"}));
+    EXPECT_EQ(tweak.minosversion, "12.0");
+    EXPECT_EQ(tweak.maxosversion, "15.0");
+    EXPECT_EQ(tweak.website, "https://repo.example.org/tweak.html");
+    EXPECT_EQ(tweak.iconURL, "https://repo.example.org/tweak.png");
+    EXPECT_EQ(tweak.Description, "Does things\nmore things");
+    EXPECT_EQ(tweak.filename, "debs/com.example.tweak_1.2.deb");
+    EXPECT_EQ(tweak.sourceLocation, kRepo);
+    EXPECT_EQ(tweak.initialDate, kFirstDay);
+    EXPECT_FALSE(tweak.updatedDateStr) << "a new source's packages are not news";
+    ASSERT_EQ(tweak.availableVersions.size(), 2u);
+    EXPECT_EQ(tweak.availableVersions[0].version, "1.2");
+    EXPECT_EQ(tweak.availableVersions[1].version, "1.0");
+    EXPECT_EQ(stored("com.example.plain")->name, "com.example.plain") << "no Name: the Package";
+    EXPECT_EQ(realm().objectForPrimaryKey<KSRSource>(kRepo)->packagesCount, 2);
+}
+
+TEST_F(KSRPackageIndexImporterTest, RefusesInvalidPackageNamesAndVersions) {
+    auto summary =
+        import(kRepo,
+               stanza("good.package", "1.0") + stanza("bad;rm -rf ~", "1.0") +
+                   stanza("-o-option", "1.0") + stanza("a", "1.0") + stanza("with/slash", "1.0") +
+                   stanza("good.version", "1.0;reboot") + stanza("no.digit", "abc"),
+               kFirstDay);
+    EXPECT_EQ(summary.stored, 1u);
+    EXPECT_EQ(summary.refused, 6u);
+    EXPECT_EQ(realm().allObjects<KSRPackage>().count(), 1u);
+    EXPECT_TRUE(stored("good.package"));
+}
+
+TEST_F(KSRPackageIndexImporterTest, ARefreshKeepsUserFieldsAndDropsVanishedPackages) {
+    import(kRepo,
+           stanza("kept", "1.0") + stanza("vanishing", "1.0") + stanza("installed.gone", "1.0") +
+               stanza("upgraded", "1.0"),
+           kFirstDay);
+    auto database = realm();
+    database.write([&] {
+        auto kept = *database.objectForPrimaryKey<KSRPackage>("kept");
+        kept.isInWishlist = true;
+        kept.myRating = 4;
+        kept.isInTheQueue = true;
+        kept.queueOperation = 1;
+        kept.queuedVersion = "1.0";
+        kept.isPaidThroughSileo = true;
+        kept.tweakCompatibleStatus = 0;
+        kept.screenshots = {"https://repo.example.org/shot.png"};
+        database.addOrUpdateObject(kept);
+        for (const char* id : {"installed.gone", "upgraded"}) {
+            auto installed = *database.objectForPrimaryKey<KSRPackage>(id);
+            installed.isInstalled = true;
+            installed.installedVersion = "1.0";
+            installed.installedFiles = {"/Library/x.dylib"};
+            database.addOrUpdateObject(installed);
+        }
+    });
+
+    auto summary = import(kRepo,
+                          stanza("kept", "1.0", "Name: Renamed\n") + stanza("upgraded", "1.1") +
+                              stanza("arrived", "0.1"),
+                          kSecondDay);
+    EXPECT_EQ(summary.removed, 1u);
+    EXPECT_FALSE(stored("vanishing"));
+    EXPECT_EQ(database.objectsWhere<KSRPackageVersion>("identifier = %@", "vanishing").count(), 0u);
+
+    auto kept = *stored("kept");
+    EXPECT_EQ(kept.name, "Renamed");
+    EXPECT_TRUE(kept.isInWishlist);
+    EXPECT_EQ(kept.myRating, 4);
+    EXPECT_TRUE(kept.isInTheQueue);
+    EXPECT_EQ(kept.queueOperation, 1u);
+    EXPECT_EQ(kept.queuedVersion, "1.0");
+    EXPECT_TRUE(kept.isPaidThroughSileo);
+    EXPECT_EQ(kept.tweakCompatibleStatus, 0);
+    EXPECT_EQ(kept.screenshots.size(), 1u);
+    EXPECT_EQ(kept.initialDate, kFirstDay);
+    EXPECT_FALSE(kept.hasNewVersion);
+
+    auto gone = *stored("installed.gone");
+    EXPECT_FALSE(gone.sourceLocation) << "installed: kept without a source";
+    EXPECT_TRUE(gone.isInstalled);
+    EXPECT_FALSE(gone.isUpdated);
+    EXPECT_TRUE(gone.availableVersions.empty());
+
+    auto upgraded = *stored("upgraded");
+    EXPECT_TRUE(upgraded.hasNewVersion);
+    EXPECT_TRUE(upgraded.isUpdated);
+    EXPECT_EQ(upgraded.updatedDateStr, day(kSecondDay));
+    EXPECT_EQ(upgraded.installedFiles, std::vector<std::string>{"/Library/x.dylib"});
+
+    auto arrived = *stored("arrived");
+    EXPECT_EQ(arrived.updatedDateStr, day(kSecondDay)) << "new on a known source";
+    EXPECT_FALSE(arrived.hasNewVersion);
+    EXPECT_EQ(database.objectsWhere<KSRPackageVersion>("sourceLocation = %@", kRepo).count(), 3u)
+        << "kept 1.0, upgraded 1.1 and arrived 0.1";
+}
+
+TEST_F(KSRPackageIndexImporterTest, VersionsOfSeveralSourcesMeetInOneRecord) {
+    import(kRepo, stanza("shared", "1.0", "Name: From repo\n"), kFirstDay);
+    import(kMirror, stanza("shared", "2.0", "Name: From mirror\n"), kFirstDay);
+    auto shared = *stored("shared");
+    EXPECT_EQ(shared.version, "2.0");
+    EXPECT_EQ(shared.sourceLocation, kMirror);
+    EXPECT_EQ(shared.name, "From mirror");
+    ASSERT_EQ(shared.availableVersions.size(), 2u);
+    EXPECT_EQ(shared.availableVersions[0].sourceLocation, kMirror);
+    EXPECT_EQ(shared.availableVersions[1].sourceLocation, kRepo);
+
+    import(kRepo, stanza("shared", "1.0", "Name: From repo again\n"), kSecondDay);
+    EXPECT_EQ(stored("shared")->name, "From mirror") << "the lower version does not take over";
+
+    import(kMirror, "", kSecondDay);
+    shared = *stored("shared");
+    EXPECT_EQ(shared.version, "1.0") << "falls back to the other source";
+    EXPECT_EQ(shared.sourceLocation, kRepo);
+    EXPECT_EQ(shared.filename, "debs/shared_1.0.deb");
+    EXPECT_EQ(shared.availableVersions.size(), 1u);
+}
+
+}  // namespace
+}  // namespace corvane
