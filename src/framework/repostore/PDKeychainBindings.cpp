@@ -1,0 +1,34 @@
+#include "framework/repostore/PDKeychainBindings.h"
+
+#include "foundation/Bundle.h"
+#include "keychain/Keychain.h"
+
+namespace corvane {
+
+PDKeychainBindings& PDKeychainBindings::sharedKeychainBindings() {
+    static PDKeychainBindings bindings;
+    return bindings;
+}
+
+std::optional<std::string> PDKeychainBindings::stringForKey(const std::string& key) const {
+    auto password = keychain::Keychain::standard()->passwordForService(
+        foundation::Bundle::bundleIdentifier(), key);
+    if (!password)
+        return std::nullopt;
+    return *password;
+}
+
+foundation::Status PDKeychainBindings::setString(const std::string& value, const std::string& key) {
+    return keychain::Keychain::standard()->setPassword(value,
+                                                       foundation::Bundle::bundleIdentifier(), key);
+}
+
+foundation::Status PDKeychainBindings::removeObjectForKey(const std::string& key) {
+    auto removed = keychain::Keychain::standard()->deletePasswordForService(
+        foundation::Bundle::bundleIdentifier(), key);
+    if (!removed && removed.error().code == keychain::ItemNotFound)
+        return foundation::Success{};
+    return removed;
+}
+
+}  // namespace corvane

@@ -1,0 +1,53 @@
+#include "ui/extensions/ColorExtensions.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+namespace corvane {
+
+namespace {
+
+std::optional<unsigned> hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return std::nullopt;
+}
+
+// Reads as a scanner of hexadecimal integers does: the result saturates instead of wrapping.
+std::uint32_t scanHexInt(std::string_view text) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') &&
+        hexDigit(text[2]))
+        text.remove_prefix(2);
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
+    std::uint64_t value = 0;
+    for (char c : text) {
+        auto digit = hexDigit(c);
+        if (!digit)
+            break;
+        value = std::min(value * 16 + *digit, kMax + 1);
+    }
+    return static_cast<std::uint32_t>(std::min(value, kMax));
+}
+
+}  // namespace
+
+uikit::Color colorWithHexString(std::string_view hexString, double alpha) {
+    hexString.remove_prefix(std::min(hexString.find_first_not_of('#'), hexString.size()));
+    std::uint32_t rgb = scanHexInt(hexString);
+    return {((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0, alpha};
+}
+
+uikit::Color lerpToColor(const uikit::Color& from, const uikit::Color& to, double fraction) {
+    double f = fraction >= 0 ? std::min(fraction, 1.0) : 0.0;  // NaN counts as 0
+    auto mix = [f](double own, double other) { return own + f * (other - own); };
+    return {mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue()),
+            mix(from.alpha(), to.alpha())};
+}
+
+}  // namespace corvane
