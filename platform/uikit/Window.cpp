@@ -117,4 +117,15 @@ void Window::layoutSubviews() {
     }
 }
 
+std::shared_ptr<ViewController> Window::topmostPresentedViewController() const {
+    auto presenter = rootViewController();
+    while (presenter) {
+        auto presented = presenter->presentedViewController();
+        if (!presented || presented->isBeingDismissed())
+            break;
+        presenter = presented;
+    }
+    return presenter;
+}
+
 }  // namespace uikit

@@ -21,6 +21,9 @@ class Window : public View {
     bool isWindow() const override { return true; }
 
     const std::shared_ptr<ViewController>& rootViewController() const { return root_; }
+    // The controller to present from: the root, or the topmost controller presented above it
+    // that is not being dismissed.
+    std::shared_ptr<ViewController> topmostPresentedViewController() const;
     // The old root's presentations end and it disappears; the new root appears when the window
     // is visible.
     void setRootViewController(std::shared_ptr<ViewController> controller);

@@ -70,3 +70,26 @@ TEST(WindowTest, TheSystemStyleReachesWindowsThatDoNotOverrideIt) {
 }
 
 }  // namespace
+
+TEST(WindowTest, PresentationsStartFromTheTopmostControllerThatIsNotLeaving) {
+    auto window = std::make_shared<Window>();
+    auto root = std::make_shared<ViewController>();
+    window->setRootViewController(root);
+    window->makeKeyAndVisible();
+    EXPECT_EQ(window->topmostPresentedViewController(), root);
+
+    auto console = std::make_shared<ViewController>();
+    auto alert = std::make_shared<ViewController>();
+    root->present(console, false);
+    advanceClock(0);
+    console->present(alert, false);
+    advanceClock(0);
+    EXPECT_EQ(window->topmostPresentedViewController(), alert)
+        << "two levels up, not one: an alert over the console is the presenter";
+
+    alert->dismiss(true);
+    EXPECT_EQ(window->topmostPresentedViewController(), console)
+        << "a controller on its way out is never presented from";
+    advanceClock(1);
+    EXPECT_EQ(window->topmostPresentedViewController(), console);
+}

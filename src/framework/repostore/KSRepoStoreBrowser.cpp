@@ -61,14 +61,7 @@ void KSRepoStoreBrowser::safariViewControllerDidFinish(uikit::SafariViewControll
 
 std::shared_ptr<uikit::ViewController> KSRepoStoreBrowser::topmostPresenter() {
     auto window = uikit::Application::shared().keyWindow();
-    auto presenter = window ? window->rootViewController() : nullptr;
-    while (presenter) {
-        auto presented = presenter->presentedViewController();
-        if (!presented || presented->isBeingDismissed())
-            break;
-        presenter = presented;
-    }
-    return presenter;
+    return window ? window->topmostPresentedViewController() : nullptr;
 }
 
 }  // namespace corvane

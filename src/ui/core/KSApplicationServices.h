@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace uikit {
+class View;
+}
+
+namespace corvane {
+
+// What cells and screens ask of the application delegate. The delegate implements it and
+// registers itself at launch, so that the interface core never reaches up into the application.
+class KSApplicationServices {
+  public:
+    virtual ~KSApplicationServices() = default;
+
+    // Queues the package (paying first where its repository asks for it). version is nil for
+    // the candidate version; sender is the control that asked and is carried through unchanged.
+    virtual void queuePackageWithIdentifier(const std::string& identifier,
+                                            const std::optional<std::string>& versionToQueue,
+                                            const std::shared_ptr<uikit::View>& sender) = 0;
+    // The package's options sheet, anchored at the sender.
+    virtual void presentOptions(const std::string& packageIdentifier,
+                                const std::shared_ptr<uikit::View>& sender) = 0;
+
+    // The registered services, or null before launch (and in tests that register none).
+    static std::shared_ptr<KSApplicationServices> shared();
+    static void registerServices(std::weak_ptr<KSApplicationServices> services);
+};
+
+}  // namespace corvane
