@@ -27,16 +27,17 @@ std::optional<std::string> Bundle::pathForResource(std::string_view name,
 }
 
 const Value& Bundle::infoDictionary() {
-    static const Value info = [] {
+    // Never destroyed, like the bundle it describes: threads may read it while the process exits.
+    static const Value* info = [] {
         for (const std::string& folder :
              {resourcesPath(), std::string(MAIN_BUNDLE_RESOURCES_DIR)}) {
             auto read = PropertyList::readFile(appendingPathComponent(folder, "Info.plist"));
             if (read.ok() && read->isDictionary())
-                return read.value();
+                return new Value(read.value());
         }
-        return Value(Dictionary{});
+        return new Value(Dictionary{});
     }();
-    return info;
+    return *info;
 }
 
 Result<Value> Bundle::plistResource(std::string_view name) {

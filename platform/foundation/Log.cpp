@@ -30,11 +30,13 @@ void writeLine(const std::string& line) {
 }  // namespace
 
 void logLine(std::string_view function, int line, std::string_view message) {
-    static const std::string prefix = [] {
+    // Never destroyed: a thread may still log while the process exits.
+    static const std::string* prefix = [] {
         std::string version = Bundle::shortVersion();
-        return "(*** " + Bundle::name() + " " + version.substr(0, version.find('.')) + " ***) ";
+        return new std::string("(*** " + Bundle::name() + " " +
+                               version.substr(0, version.find('.')) + " ***) ");
     }();
-    std::string text = prefix;
+    std::string text = *prefix;
     text.append(function).append(" [Line ").append(std::to_string(line)).append("] ");
     writeLine(text.append(message).append("\n"));
 }

@@ -1,0 +1,268 @@
+#include "framework/apt/KSAPTManager.h"
+
+#include <mutex>
+
+#include "foundation/DeviceRoot.h"
+#include "foundation/FileManager.h"
+#include "foundation/Log.h"
+#include "foundation/Strings.h"
+#include "framework/apt/DebianGrammar.h"
+#include "framework/apt/KSAPTCommandLine.h"
+#include "framework/apt/KSAPTQueueEntry.h"
+#include "framework/apt/KSAPTSandbox.h"
+#include "framework/apt/ShellQuote.h"
+#include "framework/misc/KSPaths.h"
+#include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSRSource.h"
+#include "store/StoreError.h"
+
+namespace corvane {
+
+namespace {
+
+using foundation::FileManager;
+
+std::mutex stateMutex;
+std::optional<std::string> storedQueue;
+std::vector<std::string> storedQueueArray;
+std::map<std::string, std::string> displayNames;
+
+constexpr std::string_view kArchitectures[] = {"iphoneos-arm", "iphoneos-arm64"};
+
+foundation::Status registerArchitectures() {
+    const auto known = FileManager::readText(
+        foundation::appendingPathComponent(KSAPTManager::dpkgAdminDirectory(), "arch"));
+    for (const auto architecture : kArchitectures) {
+        if (known && foundation::contains(*known, std::string(architecture) + "\n"))
+            continue;
+        const auto result = KSRootCommandRunner::run(
+            KSAPTCommandLine::dpkg({"--add-architecture", std::string(architecture)}));
+        if (!result.succeeded())
+            return foundation::Error::make(KSAPTManager::kErrorDomain, KSAPTManager::kCommandFailed,
+                                           result.output);
+    }
+    return foundation::Success{};
+}
+
+bool holdsArchives(const std::string& folder) {
+    const auto names = FileManager::contentsOfDirectory(folder);
+    if (!names)
+        return false;
+    for (const auto& name : *names) {
+        if (name == "lock")
+            continue;
+        if (name == "partial" && !holdsArchives(foundation::appendingPathComponent(folder, name)))
+            continue;
+        return true;
+    }
+    return false;
+}
+
+KSAPTManager::CommandResult refusedCommand(const foundation::Error& error,
+                                           const KSAPTManager::UpdateBlock& update) {
+    const auto text = error.localizedDescription() + "\n";
+    if (update) {
+        update(text, text, false, KSRootCommandRunner::kNotStartedStatus);
+        update({}, text, true, KSRootCommandRunner::kNotStartedStatus);
+    }
+    return {KSRootCommandRunner::kNotStartedStatus, text};
+}
+
+KSAPTManager::CommandResult mark(const char* action, const std::string& identifier,
+                                 const KSAPTManager::UpdateBlock& update) {
+    if (!isValidPackageName(identifier))
+        return refusedCommand(KSAPTQueueEntry::invalidPackageError(identifier), update);
+    return KSRootCommandRunner::run(KSAPTCommandLine::apt("apt-mark", {action, identifier}),
+                                    update);
+}
+
+}  // namespace
+
+std::string KSAPTManager::sandboxDirectory() {
+    return KSPaths::dataPath("APT");
+}
+
+std::string KSAPTManager::configurationFile() {
+    return foundation::appendingPathComponent(sandboxDirectory(), "apt.conf");
+}
+
+std::string KSAPTManager::sourceListFile() {
+    return foundation::appendingPathComponent(sandboxDirectory(), "etc/sources.list");
+}
+
+std::string KSAPTManager::listsDirectory() {
+    return foundation::appendingPathComponent(sandboxDirectory(), "state/lists");
+}
+
+std::string KSAPTManager::archivesDirectory() {
+    return foundation::appendingPathComponent(sandboxDirectory(), "cache/archives");
+}
+
+std::string KSAPTManager::dpkgAdminDirectory() {
+    return foundation::DeviceRoot::resolve("/var/lib/dpkg");
+}
+
+foundation::Status KSAPTManager::createAPTSandboxIfNeeded() {
+    if (auto created = KSAPTSandbox::create(); !created)
+        return created;
+    if (auto registered = registerArchitectures(); !registered)
+        return registered;
+    return writeSourceList();
+}
+
+foundation::Status KSAPTManager::writeSourceList() {
+    std::vector<std::string> locations;
+    try {
+        for (const auto& source : KSDatabase::realm().allObjects<KSRSource>())
+            locations.push_back(source.location);
+    } catch (const store::StoreError& error) {
+        return foundation::Error::make(kErrorDomain, kSandboxFailure,
+                                       std::string("The sources cannot be read: ") + error.what());
+    }
+    return FileManager::writeAtomically(sourceListFile(), KSAPTSandbox::sourceList(locations));
+}
+
+KSAPTManager::CommandResult KSAPTManager::regenerateCaches() {
+    return KSRootCommandRunner::run(KSAPTCommandLine::apt("apt-cache", {"gencaches"}));
+}
+
+foundation::Result<std::string> KSAPTManager::queueStringForKSRPackageArray(
+    const std::vector<KSRPackage>& packages) {
+    std::vector<std::string> words;
+    for (const auto& package : packages) {
+        if (!isValidPackageName(package.identifier))
+            return KSAPTQueueEntry::invalidPackageError(package.identifier);
+        KSAPTQueueEntry entry;
+        entry.identifier = package.identifier;
+        entry.removal = package.queueOperation == 2;
+        entry.reinstall = package.queueOperation == 5;
+        if (!entry.removal && package.queuedVersion) {
+            if (!isValidDebianVersion(*package.queuedVersion))
+                return KSAPTQueueEntry::invalidVersionError(package.identifier,
+                                                            *package.queuedVersion);
+            entry.version = package.queuedVersion;
+        }
+        words.push_back(entry.queueWord());
+    }
+    std::string queue;
+    for (const auto& word : words)
+        queue += (queue.empty() ? "" : " ") + word;
+    return queue;
+}
+
+void KSAPTManager::setQueue(const std::string& queue) {
+    std::lock_guard lock(stateMutex);
+    storedQueue = queue;
+    storedQueueArray = KSAPTQueueEntry::identifiersOf(queue);
+}
+
+std::optional<std::string> KSAPTManager::queue() {
+    std::lock_guard lock(stateMutex);
+    return storedQueue;
+}
+
+std::vector<std::string> KSAPTManager::queueArray() {
+    std::lock_guard lock(stateMutex);
+    return storedQueueArray;
+}
+
+APTDependsTree KSAPTManager::unmetDependenciesForPackages(
+    const std::string& queueString, const std::function<void(const APTDependsTree&)>& block) {
+    APTDependsTree tree;
+    if (const auto entries = KSAPTQueueEntry::parse(queueString); !entries) {
+        KSLog("Queue refused: %@", entries.error().localizedDescription());
+        tree.incompatible = KSAPTQueueEntry::refusedIdentifiersOf(queueString);
+    } else {
+        const auto result = KSRootCommandRunner::run(KSAPTCommandLine::simulation(*entries));
+        tree = APTDependsTree::fromSimulationOutput(result.output);
+    }
+    if (block)
+        block(tree);
+    return tree;
+}
+
+void KSAPTManager::setPackageNamesForKeysUsingTree(const APTDependsTree& tree) {
+    std::map<std::string, std::string> names;
+    const auto realm = KSDatabase::realm();
+    for (const auto* list : {&tree.downloads, &tree.depends, &tree.removes, &tree.upgrades,
+                             &tree.installs, &tree.incompatible}) {
+        for (const auto& identifier : *list) {
+            const auto record =
+                realm.objectsWhere<KSRPackage>("identifier ==[c] %@", identifier).firstObject();
+            if (record && record->name && !record->name->empty())
+                names[identifier] = *record->name;
+        }
+    }
+    std::lock_guard lock(stateMutex);
+    displayNames = std::move(names);
+}
+
+std::map<std::string, std::string> KSAPTManager::packageNamesForKeys() {
+    std::lock_guard lock(stateMutex);
+    return displayNames;
+}
+
+KSAPTManager::CommandResult KSAPTManager::hold(const std::string& identifier,
+                                               const UpdateBlock& update) {
+    return mark("hold", identifier, update);
+}
+
+KSAPTManager::CommandResult KSAPTManager::unhold(const std::string& identifier,
+                                                 const UpdateBlock& update) {
+    return mark("unhold", identifier, update);
+}
+
+void KSAPTManager::cleanUpArchivesIfNeeded() {
+    const auto archives = archivesDirectory();
+    if (holdsArchives(archives)) {
+        const auto result = KSRootCommandRunner::run("rm -rf -- " + ShellQuote::quote(archives));
+        if (!result.succeeded())
+            KSLog("Archives not removed: %@", result.output);
+    }
+    FileManager::createDirectory(foundation::appendingPathComponent(archives, "partial"));
+}
+
+KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages() {
+    const std::string steps[] = {KSAPTCommandLine::dpkg({"--configure", "-a"}),
+                                 KSAPTCommandLine::aptGet({"install", "-f"}),
+                                 KSAPTCommandLine::dpkg({"--configure", "-a"})};
+    CommandResult outcome{0, {}};
+    for (std::size_t step = 0; step < std::size(steps); ++step) {
+        const auto result = KSRootCommandRunner::run(steps[step]);
+        outcome.output += result.output;
+        if (result.succeeded())
+            continue;
+        KSLog("Repair step %d failed (%d): %@", step + 1, result.status, result.output);
+        // The first configure fails when a dependency is missing; apt-get then brings it.
+        if (step > 0 && outcome.succeeded())
+            outcome.status = result.status;
+    }
+    return outcome;
+}
+
+foundation::Result<std::string> KSAPTManager::controlFileOfArchive(const std::string& archivePath) {
+    auto command = KSAPTCommandLine::dpkgDebInfo(archivePath);
+    if (!command)
+        return command.error();
+    auto result = KSRootCommandRunner::run(*command);
+    if (!result.succeeded())
+        return foundation::Error::make(kErrorDomain, kCommandFailed, result.output);
+    return std::move(result.output);
+}
+
+foundation::Result<std::string> KSAPTManager::installCommandForQueue(
+    const std::string& queueString) {
+    auto entries = KSAPTQueueEntry::parse(queueString);
+    if (!entries)
+        return entries.error();
+    return KSAPTCommandLine::install(*entries);
+}
+
+foundation::Result<std::string> KSAPTManager::dpkgInstallCommandForArchive(
+    const std::string& archivePath) {
+    if (auto checked = KSAPTCommandLine::checkArchivePath(archivePath); !checked)
+        return checked.error();
+    return KSAPTCommandLine::dpkg({"-i", archivePath});
+}
+
+}  // namespace corvane

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/Result.h"
+#include "foundation/Value.h"
+#include "framework/apt/APTDependsTree.h"
+#include "framework/apt/KSRootCommandRunner.h"
+#include "framework/storage/KSRPackage.h"
+
+namespace corvane {
+
+// APT and dpkg for the rest of the system. The real Debian tools run through the root command
+// runner with a private configuration: their own source list, lists, archives, caches and
+// logs under the data directory, over the device root's own dpkg database and file tree. Every
+// command line is built here from checked words, each quoted by ShellQuote.
+//
+// Sandbox layout, "<data directory>/APT/":
+//   apt.conf                 the configuration (APT_CONFIG of every APT command)
+//   etc/sources.list         one "deb [trusted=yes] <location> ./" line per stored source
+//   etc/{apt.conf.d,sources.list.d,preferences.d,trusted.gpg.d}/
+//   state/lists/             the indexes, under APT's own file names
+//   cache/archives/          downloaded archives
+//   log/
+class KSAPTManager {
+  public:
+    using UpdateBlock = KSRootCommandRunner::UpdateBlock;
+    using CommandResult = KSRootCommandRunner::CommandResult;
+
+    static constexpr const char* kErrorDomain = "KSAPTManager";
+    enum ErrorCode : long {
+        kInvalidPackageName = 1,  // user info "package": the refused identifier
+        kInvalidVersion = 2,      // user info "package": the identifier, "version": the version
+        kInvalidArchivePath = 3,  // user info "path"
+        kSandboxFailure = 4,      // a folder or file of the sandbox could not be written
+        kCommandFailed = 5,       // user info "output": what the command printed
+    };
+
+    // Paths (host paths in the current device root).
+    static std::string sandboxDirectory();
+    static std::string configurationFile();
+    static std::string sourceListFile();
+    static std::string listsDirectory();
+    static std::string archivesDirectory();
+    // The device root's dpkg database folder ("/var/lib/dpkg").
+    static std::string dpkgAdminDirectory();
+
+    // Creates every folder of the sandbox and the device root's dpkg database where missing,
+    // rewrites the configuration, registers the repositories' architectures with dpkg and
+    // writes the source list from the stored sources.
+    static foundation::Status createAPTSandboxIfNeeded();
+    // The source list from the stored sources; sources whose location could break the line
+    // are left out with a log line.
+    static foundation::Status writeSourceList();
+    // "apt-cache gencaches": APT's binary caches rebuilt from the lists.
+    static CommandResult regenerateCaches();
+
+    // The queue string of queued records: "identifier", "identifier=version", "identifier-" for
+    // a removal, "identifier=version+" for a reinstall (operation 5). A record whose identifier
+    // or version breaks Debian's grammar is an error naming it; nothing is built then.
+    static foundation::Result<std::string> queueStringForKSRPackageArray(
+        const std::vector<KSRPackage>& packages);
+    static void setQueue(const std::string& queue);
+    // Unset until the first setQueue.
+    static std::optional<std::string> queue();
+    static std::vector<std::string> queueArray();
+
+    // Simulates the queue with apt-get (nothing downloaded, every question answered no),
+    // synchronously, and calls the block (may be empty) with the tree before returning it. A
+    // queue string with refused words runs nothing: those words come back as incompatible.
+    static APTDependsTree unmetDependenciesForPackages(
+        const std::string& queueString,
+        const std::function<void(const APTDependsTree&)>& block = {});
+
+    // Display names of the tree's packages, for rewriting the APT task's output.
+    static void setPackageNamesForKeysUsingTree(const APTDependsTree& tree);
+    static std::map<std::string, std::string> packageNamesForKeys();
+
+    // apt-mark hold / unhold, synchronously; the update block sees the output as it comes.
+    static CommandResult hold(const std::string& identifier, const UpdateBlock& update = {});
+    static CommandResult unhold(const std::string& identifier, const UpdateBlock& update = {});
+
+    // Removes the downloaded archives and recreates the archive folders.
+    static void cleanUpArchivesIfNeeded();
+    // "dpkg --configure -a", "apt-get install -f", "dpkg --configure -a", synchronously,
+    // without questions. The output of all three; the status of the first failure among the
+    // last two (the first configure fails whenever a dependency is missing, which apt-get
+    // then installs), else 0.
+    static CommandResult fixPartiallyInstalledPackages();
+
+    // The control stanza of a local archive ("dpkg-deb -f"), for the imported-archive screen.
+    static foundation::Result<std::string> controlFileOfArchive(const std::string& archivePath);
+
+    // The command lines of the package tasks, built from checked words.
+    static foundation::Result<std::string> installCommandForQueue(const std::string& queueString);
+    static foundation::Result<std::string> dpkgInstallCommandForArchive(
+        const std::string& archivePath);
+};
+
+}  // namespace corvane

@@ -1,0 +1,130 @@
+#include "framework/apt/KSAPTSandbox.h"
+
+#include <algorithm>
+
+#include "foundation/DeviceRoot.h"
+#include "foundation/FileManager.h"
+#include "foundation/Log.h"
+#include "foundation/Strings.h"
+#include "framework/apt/KSAPTManager.h"
+
+namespace corvane {
+
+namespace {
+
+using foundation::FileManager;
+
+std::string sandboxPath(const std::string& relative) {
+    return foundation::appendingPathComponent(KSAPTManager::sandboxDirectory(), relative);
+}
+
+// APT's configuration quotes values with '"' and has no escape for it.
+bool isConfigurable(const std::string& path) {
+    return std::none_of(path.begin(), path.end(), [](unsigned char character) {
+        return character == '"' || character < 0x20 || character == 0x7f;
+    });
+}
+
+foundation::Error sandboxError(const std::string& description) {
+    return foundation::Error::make(KSAPTManager::kErrorDomain, KSAPTManager::kSandboxFailure,
+                                   description);
+}
+
+}  // namespace
+
+foundation::Status KSAPTSandbox::create() {
+    if (auto folders = createFolders(); !folders)
+        return folders;
+    if (auto database = createDpkgDatabase(); !database)
+        return database;
+    auto text = configuration();
+    if (!text)
+        return text.error();
+    return FileManager::writeAtomically(KSAPTManager::configurationFile(), *text);
+}
+
+foundation::Status KSAPTSandbox::createFolders() {
+    const std::vector<std::string> folders = {"etc/apt.conf.d",
+                                              "etc/sources.list.d",
+                                              "etc/preferences.d",
+                                              "etc/trusted.gpg.d",
+                                              "state/lists/partial",
+                                              "cache/archives/partial",
+                                              "log"};
+    for (const auto& folder : folders) {
+        if (auto made = FileManager::createDirectory(sandboxPath(folder)); !made)
+            return made;
+    }
+    return foundation::Success{};
+}
+
+foundation::Status KSAPTSandbox::createDpkgDatabase() {
+    const auto admin = KSAPTManager::dpkgAdminDirectory();
+    for (const char* folder : {"info", "updates", "triggers"}) {
+        if (auto made =
+                FileManager::createDirectory(foundation::appendingPathComponent(admin, folder));
+            !made)
+            return made;
+    }
+    for (const char* file : {"status", "available"}) {
+        const auto path = foundation::appendingPathComponent(admin, file);
+        if (FileManager::fileExists(path))
+            continue;
+        if (auto written = FileManager::writeAtomically(path, std::string_view{}); !written)
+            return written;
+    }
+    return foundation::Success{};
+}
+
+foundation::Result<std::string> KSAPTSandbox::configuration() {
+    const auto root = foundation::DeviceRoot::path();
+    const auto sandbox = KSAPTManager::sandboxDirectory();
+    const auto admin = KSAPTManager::dpkgAdminDirectory();
+    if (!isConfigurable(root) || !isConfigurable(sandbox))
+        return sandboxError("The device root's path cannot be written into APT's configuration.");
+    const auto line = [](const std::string& key, const std::string& value) {
+        return key + " \"" + value + "\";\n";
+    };
+    std::string text;
+    text += line("Dir", root + "/");
+    text += line("Dir::State", sandbox + "/state/");
+    text += line("Dir::State::status", admin + "/status");
+    text += line("Dir::Cache", sandbox + "/cache/");
+    text += line("Dir::Etc", sandbox + "/etc/");
+    text += line("Dir::Etc::SourceList", KSAPTManager::sourceListFile());
+    text += line("Dir::Etc::SourceParts", sandbox + "/etc/sources.list.d/");
+    text += line("Dir::Etc::Preferences", sandbox + "/etc/preferences");
+    text += line("Dir::Etc::PreferencesParts", sandbox + "/etc/preferences.d/");
+    text += line("Dir::Etc::Trusted", sandbox + "/etc/trusted.gpg");
+    text += line("Dir::Etc::TrustedParts", sandbox + "/etc/trusted.gpg.d/");
+    text += line("Dir::Log", sandbox + "/log/");
+    text += line("APT::Architecture", "iphoneos-arm");
+    text += "APT::Architectures { \"iphoneos-arm\"; \"iphoneos-arm64\"; };\n";
+    text += "DPkg::Options { \"--root=" + root + "\"; \"--admindir=" + admin +
+            "\"; \"--force-script-chrootless\"; \"--force-not-root\"; };\n";
+    return text;
+}
+
+bool KSAPTSandbox::isListableLocation(const std::string& location) {
+    if (!foundation::hasPrefix(location, "http://") && !foundation::hasPrefix(location, "https://"))
+        return false;
+    return std::none_of(location.begin(), location.end(), [](unsigned char character) {
+        return character <= 0x20 || character == 0x7f || character == '[' || character == ']' ||
+               character == '#' || character == '"';
+    });
+}
+
+std::string KSAPTSandbox::sourceList(const std::vector<std::string>& locations) {
+    std::string text;
+    for (const auto& location : locations) {
+        if (!isListableLocation(location)) {
+            KSLog("Source left out of APT's source list: %@", location);
+            continue;
+        }
+        const auto base = foundation::hasSuffix(location, "/") ? location : location + "/";
+        text += "deb [trusted=yes] " + base + " ./\n";
+    }
+    return text;
+}
+
+}  // namespace corvane

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "foundation/Result.h"
+
+namespace corvane {
+
+// The files and folders of the private APT configuration, and the device root's dpkg database
+// beneath it. KSAPTManager owns the paths; this writes them.
+class KSAPTSandbox {
+  public:
+    // Every folder and database file that is missing, then the configuration file.
+    static foundation::Status create();
+    // The configuration text for the current device root and data directory; an error when a
+    // path holds a character APT's configuration syntax cannot carry.
+    static foundation::Result<std::string> configuration();
+    // "deb [trusted=yes] <location> ./" for each location that is a plain http or https
+    // address; the others are left out with a log line.
+    static std::string sourceList(const std::vector<std::string>& locations);
+    static bool isListableLocation(const std::string& location);
+
+  private:
+    static foundation::Status createFolders();
+    static foundation::Status createDpkgDatabase();
+};
+
+}  // namespace corvane

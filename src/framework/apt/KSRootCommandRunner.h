@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "foundation/Result.h"
+
+namespace corvane {
+
+// The client side of the root command runner ("groot"), the small program installed in the
+// device root that runs one shell command line with the rights of the package tools, one
+// command at a time.
+//
+// The runner is installed from the build when it is missing from the device root or differs
+// from the built one. The built program is looked for, in this order: the path in the
+// environment variable CORVANE_GROOT, "groot" beside the running program, and the path the
+// build recorded (CORVANE_GROOT_BUILD_PATH).
+//
+// While another command holds the runner, a request is refused with kBusyStatus and
+// kBusyMessage; run() then waits and asks again until its turn comes, so that callers take
+// turns and never see the refusal.
+class KSRootCommandRunner {
+  public:
+    static constexpr std::string_view kRunnerPath = "/usr/libexec/corvane/groot";
+    static constexpr std::string_view kLockPath = "/var/run/corvane-groot.lock";
+    static constexpr int kBusyStatus = 75;
+    static constexpr std::string_view kBusyMessage =
+        "groot: busy: another privileged command is running\n";
+    // The status of a command that could not be started at all.
+    static constexpr int kNotStartedStatus = -1;
+
+    struct CommandResult {
+        int status = kNotStartedStatus;
+        // Standard output and error, merged in the order written.
+        std::string output;
+        bool succeeded() const { return status == 0; }
+    };
+
+    // Each piece of output as it arrives, the whole output so far, whether this is the last
+    // call, and the exit status (meaningful on the last call only).
+    using UpdateBlock = std::function<void(const std::string& chunk, const std::string& output,
+                                           bool finished, int status)>;
+
+    // Runs the command line synchronously on the calling thread. The update block (may be
+    // empty) is called on the same thread for every piece of output and once more at the end.
+    static CommandResult run(const std::string& commandLine, const UpdateBlock& update = {});
+
+    // The runner's host path in the current device root.
+    static std::string runnerPath();
+    static std::string lockPath();
+    static foundation::Status installRunnerIfNeeded();
+
+    // How many refusals for busyness this process has met while waiting for its turn.
+    static std::uint64_t busyRefusalCount();
+};
+
+}  // namespace corvane

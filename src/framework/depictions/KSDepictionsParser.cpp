@@ -1,0 +1,27 @@
+#include "framework/depictions/KSDepictionsParser.h"
+
+#include "foundation/JSON.h"
+#include "foundation/Log.h"
+
+namespace corvane {
+
+KSDepictionsParser& KSDepictionsParser::instance() {
+    static KSDepictionsParser parser;
+    return parser;
+}
+
+std::shared_ptr<const KSSileoDepiction> KSDepictionsParser::depictionsParserWithSileoData(
+    const foundation::Bytes& data) const {
+    if (data.size() > kMaximumDocumentBytes) {
+        KSLog("A native depiction of %lu bytes is not read", data.size());
+        return std::make_shared<KSSileoDepiction>(foundation::Value());
+    }
+    auto document = foundation::JSON::parse(data);
+    if (!document.ok() || !document->isDictionary()) {
+        KSLog("A native depiction is no JSON object");
+        return std::make_shared<KSSileoDepiction>(foundation::Value());
+    }
+    return std::make_shared<KSSileoDepiction>(std::move(*document));
+}
+
+}  // namespace corvane

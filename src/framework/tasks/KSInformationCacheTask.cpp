@@ -1,0 +1,109 @@
+#include "framework/tasks/KSInformationCacheTask.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <set>
+
+#include "foundation/Localization.h"
+#include "foundation/Log.h"
+#include "foundation/Strings.h"
+#include "foundation/Value.h"
+#include "framework/apt/KSAPTManager.h"
+#include "framework/apt/KSStatusFileSync.h"
+#include "framework/packagemanager/KSRPackageManager.h"
+#include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSRDeveloper.h"
+#include "framework/tasks/KSPipelineManager.h"
+#include "framework/tasks/KSTaskError.h"
+
+namespace corvane {
+
+namespace {
+
+std::atomic<std::uint64_t> tasksMade = 0;
+std::mutex rebuilding;
+
+}  // namespace
+
+KSInformationCacheTask::KSInformationCacheTask() : number_(++tasksMade) {
+    setTaskStatus(foundation::localized("Waiting..."));
+    setTaskProgress(kIndeterminateProgress);
+}
+
+std::string KSInformationCacheTask::pipelineID() const {
+    return KSPipelineInformationCache;
+}
+
+std::string KSInformationCacheTask::taskDescription() const {
+    return foundation::localized("Updating Package Information");
+}
+
+void KSInformationCacheTask::main() {
+    std::lock_guard oneAtATime(rebuilding);
+    setTaskStatus(foundation::localized("Running..."));
+    try {
+        KSStatusFileSync::synchronise();
+        rebuildDevelopers();
+        auto& packages = KSRPackageManager::sharedPackageManager().packages();
+        packages.rebuildDictOfNewPackages();
+        packages.rebuildDictOfNewPackagesVersions();
+        const auto aptCaches = regenerateAPTCaches();
+        setOutcome(aptCaches.ok(),
+                   aptCaches ? std::nullopt : std::optional<foundation::Error>(aptCaches.error()));
+    } catch (const std::exception& error) {
+        KSLog("Could not rebuild the package information: %@", error.what());
+        setOutcome(false, KSTaskError::make(KSTaskError::kStorage, error.what()));
+    }
+    setTaskProgress(1);
+}
+
+foundation::Status KSInformationCacheTask::regenerateAPTCaches() {
+    // The source list first: a source added since launch has its index in the lists already.
+    if (auto sandbox = KSAPTManager::createAPTSandboxIfNeeded(); !sandbox)
+        return sandbox;
+    const auto result = KSAPTManager::regenerateCaches();
+    if (result.succeeded())
+        return foundation::Success{};
+    KSLog("APT could not rebuild its caches: %@", result.output);
+    return KSTaskError::make(KSTaskError::kStorage,
+                             "APT could not rebuild its caches: " + result.output);
+}
+
+void KSInformationCacheTask::rebuildDevelopers() {
+    auto realm = KSDatabase::realm();
+    std::map<std::string, std::set<std::string>> identifiersByDeveloper;
+    for (const auto& package : realm.allObjects<KSRPackage>())
+        if (foundation::isPresentText(package.maintainer))
+            identifiersByDeveloper[foundation::lowercase(*package.maintainer)].insert(
+                package.identifier);
+
+    realm.write([&] {
+        for (auto developer : realm.allObjects<KSRDeveloper>()) {
+            if (!identifiersByDeveloper.contains(developer.name)) {
+                developer.packagesCount = 0;
+                developer.packagesIdentifiers.clear();
+                realm.addOrUpdateObject(developer);
+            }
+        }
+        for (const auto& [name, identifiers] : identifiersByDeveloper) {
+            auto developer = realm.objectForPrimaryKey<KSRDeveloper>(name).value_or(KSRDeveloper{});
+            const std::set<std::string> known(developer.packagesIdentifiers.begin(),
+                                              developer.packagesIdentifiers.end());
+            if (developer.isFollowed && !known.empty())
+                for (const auto& identifier : identifiers)
+                    if (!known.contains(identifier) &&
+                        std::ranges::find(developer.developerNewPackagesIdentifiers, identifier) ==
+                            developer.developerNewPackagesIdentifiers.end())
+                        developer.developerNewPackagesIdentifiers.push_back(identifier);
+            developer.name = name;
+            developer.packagesCount = static_cast<std::int64_t>(identifiers.size());
+            developer.packagesIdentifiers.assign(identifiers.begin(), identifiers.end());
+            realm.addOrUpdateObject(developer);
+        }
+    });
+}
+
+}  // namespace corvane

@@ -1,0 +1,27 @@
+#include "framework/tasks/KSPipelinePackageEngine.h"
+
+#include <memory>
+
+#include "framework/packagemanager/KSPackageEngineHooks.h"
+#include "framework/tasks/KSPackageDownloadTask.h"
+#include "framework/tasks/KSPipelineManager.h"
+#include "framework/tasks/KSSourceRefreshTask.h"
+
+namespace corvane {
+
+void KSPipelinePackageEngine::registerEngine() {
+    KSPackageEngineHooks::registerEngine(std::make_shared<KSPipelinePackageEngine>());
+}
+
+void KSPipelinePackageEngine::refreshSources(const std::vector<std::string>& locations) {
+    for (const auto& location : locations)
+        KSPipelineManager::sharedManager().queueTask(
+            std::make_shared<KSSourceRefreshTask>(location));
+}
+
+void KSPipelinePackageEngine::downloadPackage(const std::string& identifier) {
+    KSPipelineManager::sharedManager().queueTask(
+        std::make_shared<KSPackageDownloadTask>(identifier));
+}
+
+}  // namespace corvane

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/packagemanager/KSPackageEngine.h"
+
+namespace corvane {
+
+// The package engine of the stored data: refreshes and downloads become tasks of the pipeline.
+class KSPipelinePackageEngine : public KSPackageEngine {
+  public:
+    // Registers an engine with KSPackageEngineHooks; the application calls it at launch, and
+    // requests made before then are handed over.
+    static void registerEngine();
+
+    void refreshSources(const std::vector<std::string>& locations) override;
+    void downloadPackage(const std::string& identifier) override;
+};
+
+}  // namespace corvane

@@ -1,0 +1,228 @@
+#include "framework/tasks/KSSourceRefreshTask.h"
+
+#include <exception>
+#include <future>
+
+#include "foundation/Date.h"
+#include "foundation/Dispatch.h"
+#include "foundation/FileManager.h"
+#include "foundation/Localization.h"
+#include "foundation/Log.h"
+#include "foundation/NotificationCenter.h"
+#include "foundation/URL.h"
+#include "framework/apt/KSAPTManager.h"
+#include "framework/misc/KSPaths.h"
+#include "framework/network/RepositoryRequest.h"
+#include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSRNotifications.h"
+#include "framework/storage/KSRPackageIndexImporter.h"
+#include "framework/tasks/KSAPTFileNames.h"
+#include "framework/tasks/KSPipelineManager.h"
+#include "framework/tasks/KSTaskError.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr std::int64_t kMaxIndexBytes = std::int64_t{128} << 20;
+
+foundation::URLSessionConfiguration configurationWithCap(std::int64_t cap) {
+    auto configuration = RepositoryRequest::noCacheConfigureation();
+    configuration.maximumResponseBytes = cap;
+    return configuration;
+}
+
+bool isPNG(const foundation::Bytes& data) {
+    static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    return data.size() > sizeof kSignature &&
+           std::equal(std::begin(kSignature), std::end(kSignature), data.begin());
+}
+
+void postOnMain(const char* name, const std::string& location) {
+    foundation::runOnMain(
+        [name, location] { foundation::NotificationCenter::defaultCenter().post(name, location); });
+}
+
+}  // namespace
+
+KSSourceRefreshTask::KSSourceRefreshTask(std::string location)
+    : location_(std::move(location)),
+      transfer_(configurationWithCap(kMaxIndexBytes)),
+      iconTransfer_(configurationWithCap(kMaxIconBytes)) {
+    setTaskStatus(foundation::localized("Waiting..."));
+    setTaskProgress(kIndeterminateProgress);
+}
+
+std::string KSSourceRefreshTask::pipelineID() const {
+    return KSPipelineSourceRefresh;
+}
+
+std::string KSSourceRefreshTask::taskDescription() const {
+    return foundation::localized("Refreshing") + " " + location_;
+}
+
+void KSSourceRefreshTask::cancel() {
+    KSTask::cancel();
+    transfer_.cancel();
+    iconTransfer_.cancel();
+}
+
+void KSSourceRefreshTask::main() {
+    setTaskStatus(foundation::localized("Running..."));
+    setTaskProgress(0);
+    try {
+        refreshStoredSource();
+    } catch (const std::exception& error) {
+        KSLog("Refresh of %@ failed in the database: %@", location_, error.what());
+        setOutcome(false, KSTaskError::forSource(KSTaskError::kStorage, error.what(), location_));
+    }
+    setTaskProgress(1);
+    postOnMain(KSRSourceUpdatedNotification, location_);
+}
+
+void KSSourceRefreshTask::refreshStoredSource() {
+    const auto source = KSDatabase::realm().objectForPrimaryKey<KSRSource>(location_);
+    if (!source) {
+        setOutcome(false, KSTaskError::forSource(KSTaskError::kNetwork,
+                                                 "This source is not stored.", location_));
+    } else if (auto refreshed = refresh(*source); !refreshed && isCancelled()) {
+        // The user stopped it: the repository did nothing wrong.
+        setOutcome(false, KSTaskError::forSource(KSTaskError::kCancelled,
+                                                 "The refresh was cancelled.", location_));
+    } else if (!refreshed) {
+        KSLog("Refresh of %@ failed: %@", location_, refreshed.error().localizedDescription());
+        recordFailure(refreshed.error());
+        setOutcome(false, refreshed.error());
+    } else {
+        refreshIcon();
+        setOutcome(true);
+    }
+}
+
+foundation::Status KSSourceRefreshTask::refresh(const KSRSource& source) {
+    const auto release = fetchRelease();
+    setTaskProgress(0.1);
+    KSPackagesIndexFetcher fetcher(transfer_);
+    auto index = fetcher.fetch(location_, ifModifiedSince(source),
+                               [this](double fraction) { setTaskProgress(0.1 + 0.6 * fraction); });
+    if (!index)
+        return index.error();
+    setTaskProgress(0.7);
+    if (!index->notModified) {
+        // The files and the records do not depend on each other: write both at once.
+        auto stored = std::async(std::launch::async, [&] { return storeIndexFiles(*index); });
+        KSRPackageIndexImporter::importPackages(location_, index->stanzas, foundation::Date::now());
+        if (auto written = stored.get(); !written)
+            return written;
+    }
+    recordSuccess(*index, release);
+    return foundation::Success{};
+}
+
+// A repository without a Release file still has packages: its absence only costs the name
+// and description.
+std::optional<KSReleaseFile> KSSourceRefreshTask::fetchRelease() {
+    const auto url = foundation::URL::withString(location_ + "Release");
+    if (!url)
+        return std::nullopt;
+    auto reply = transfer_.fetchData(RepositoryRequest::requestWithURL(*url));
+    if (reply.error || reply.response->statusCode != 200) {
+        KSLog("No Release file at %@", location_);
+        return std::nullopt;
+    }
+    std::string text(reply.data.begin(), reply.data.end());
+    auto release = KSReleaseFile::parse(text);
+    if (release)
+        releaseText_ = std::move(text);
+    return release;
+}
+
+// Only while the files of the last refresh are all there: a 304 must not leave APT, or the
+// raw copy, without an index.
+std::optional<std::string> KSSourceRefreshTask::ifModifiedSince(const KSRSource& source) const {
+    const auto listFile =
+        KSAPTManager::listsDirectory() + "/" + KSAPTFileNames::listFileName(location_, "Packages");
+    const auto rawCopy = KSPaths::sourcesFilesDirectory() + "/" +
+                         KSAPTFileNames::listFileName(location_, "Packages");
+    if (source.hasErrors || !foundation::FileManager::fileExists(listFile) ||
+        !foundation::FileManager::fileExists(rawCopy))
+        return std::nullopt;
+    return source.lastModified;
+}
+
+foundation::Status KSSourceRefreshTask::storeIndexFiles(
+    const KSPackagesIndexFetcher::Index& index) const {
+    const auto lists = KSAPTManager::listsDirectory();
+    const auto sourcesFiles = KSPaths::sourcesFilesDirectory();
+    const auto packagesName = KSAPTFileNames::listFileName(location_, "Packages");
+    auto status = foundation::FileManager::createDirectory(lists);
+    if (status)
+        status = foundation::FileManager::createDirectory(sourcesFiles);
+    if (status)
+        status = foundation::FileManager::writeAtomically(lists + "/" + packagesName, index.text);
+    if (status)
+        status =
+            foundation::FileManager::writeAtomically(sourcesFiles + "/" + packagesName, index.text);
+    if (status && releaseText_)
+        status = foundation::FileManager::writeAtomically(
+            lists + "/" + KSAPTFileNames::listFileName(location_, "Release"), *releaseText_);
+    if (!status)
+        return KSTaskError::forSource(KSTaskError::kStorage, status.error().localizedDescription(),
+                                      location_);
+    return status;
+}
+
+void KSSourceRefreshTask::recordSuccess(const KSPackagesIndexFetcher::Index& index,
+                                        const std::optional<KSReleaseFile>& release) const {
+    auto realm = KSDatabase::realm();
+    realm.write([&] {
+        auto source = realm.objectForPrimaryKey<KSRSource>(location_);
+        if (!source)
+            return;
+        if (release && release->name)
+            source->name = release->name;
+        if (release && release->description)
+            source->Description = release->description;
+        if (release && release->date)
+            source->releaseDate = release->date;
+        source->lastModified = index.lastModified;
+        source->hasErrors = false;
+        source->errorDescription.reset();
+        source->lastRefreshDate = foundation::Date::now();
+        realm.addOrUpdateObject(*source);
+    });
+}
+
+void KSSourceRefreshTask::recordFailure(const foundation::Error& error) const {
+    auto realm = KSDatabase::realm();
+    realm.write([&] {
+        auto source = realm.objectForPrimaryKey<KSRSource>(location_);
+        if (!source)
+            return;
+        source->hasErrors = true;
+        source->errorDescription = error.localizedDescription();
+        realm.addOrUpdateObject(*source);
+    });
+}
+
+void KSSourceRefreshTask::refreshIcon() {
+    const auto source = KSDatabase::realm().objectForPrimaryKey<KSRSource>(location_);
+    if (!source || !source->iconURL)
+        return;
+    const auto url = foundation::URL::withString(*source->iconURL);
+    if (!url || (url->scheme() != "http" && url->scheme() != "https"))
+        return;
+    auto reply = iconTransfer_.fetchData(RepositoryRequest::requestWithURL(*url));
+    if (reply.error || reply.response->statusCode != 200 || !isPNG(reply.data))
+        return;
+    const auto path = source->iconPath();
+    if (auto existing = foundation::FileManager::readFile(path);
+        existing && *existing == reply.data)
+        return;
+    if (!foundation::FileManager::createDirectory(KSPaths::iconCacheDirectory()) ||
+        !foundation::FileManager::writeAtomically(path, reply.data))
+        return;
+    postOnMain(KSRSourceInfoIconChangedNotification, location_);
+}
+
+}  // namespace corvane

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "foundation/Error.h"
+#include "framework/storage/KSRSource.h"
+#include "framework/tasks/KSBlockingTransfer.h"
+#include "framework/tasks/KSPackagesIndexFetcher.h"
+#include "framework/tasks/KSReleaseFile.h"
+#include "framework/tasks/KSTask.h"
+
+namespace corvane {
+
+// Refreshes one stored source from its repository: Release, then the Packages index
+// (KSPackagesIndexFetcher), written into the APT sandbox's lists under APT's own file names
+// and as a raw copy into "SourcesFiles", then parsed into the package records; last the
+// repository's icon. A repository that has not changed its index since the last refresh
+// answers 304 and the records stay as they are. A failed refresh keeps every record and marks
+// the source with the error. KSRSourceUpdatedNotification follows on the main thread either way.
+class KSSourceRefreshTask : public KSTask {
+  public:
+    static constexpr std::int64_t kMaxIconBytes = 1 << 20;
+
+    explicit KSSourceRefreshTask(std::string location);
+
+    std::string taskID() const override { return "Refresh-" + location_; }
+    std::string pipelineID() const override;
+    std::string taskDescription() const override;
+    bool isCancellable() const override { return true; }
+    void cancel() override;
+
+    const std::string& location() const { return location_; }
+
+  protected:
+    void main() override;
+
+  private:
+    void refreshStoredSource();
+    foundation::Status refresh(const KSRSource& source);
+    std::optional<KSReleaseFile> fetchRelease();
+    std::optional<std::string> ifModifiedSince(const KSRSource& source) const;
+    foundation::Status storeIndexFiles(const KSPackagesIndexFetcher::Index& index) const;
+    void recordSuccess(const KSPackagesIndexFetcher::Index& index,
+                       const std::optional<KSReleaseFile>& release) const;
+    void recordFailure(const foundation::Error& error) const;
+    void refreshIcon();
+
+    const std::string location_;
+    KSBlockingTransfer transfer_;
+    KSBlockingTransfer iconTransfer_;
+    std::optional<std::string> releaseText_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "foundation/Digest.h"
+#include "foundation/FileManager.h"
+#include "foundation/Value.h"
+#include "framework/StorageFixture.h"
+#include "framework/apt/KSAPTCommandLine.h"
+#include "framework/apt/KSAPTManager.h"
+#include "framework/apt/KSParsingUtility.h"
+#include "framework/apt/KSRootCommandRunner.h"
+#include "framework/apt/KSStatusFileSync.h"
+#include "framework/storage/KSRPackageIndexImporter.h"
+#include "framework/storage/KSRSource.h"
+#include "support/SampleRepository.h"
+
+namespace corvane::testing {
+
+// A fresh device root with the APT sandbox over it, and the sample repository served on
+// 127.0.0.1 as its one source: APT's lists are filled by "apt-get update" and the database by
+// the repository's index. The host's dpkg database must come out as it went in.
+class AptSandboxFixture : public StorageFixture {
+  protected:
+    static constexpr const char* kHostStatus = "/var/lib/dpkg/status";
+
+    void SetUp() override {
+        StorageFixture::SetUp();
+        hostStatus_ = fileDigest(kHostStatus);
+        repository_ = sample_.folder().string();
+        location_ = sample_.location();
+        storeSource();
+        ASSERT_TRUE(KSAPTManager::createAPTSandboxIfNeeded());
+        const auto update = KSRootCommandRunner::run(KSAPTCommandLine::apt("apt-get", {"update"}));
+        ASSERT_TRUE(update.succeeded()) << update.output;
+        importIndex();
+    }
+
+    void TearDown() override {
+        EXPECT_EQ(fileDigest(kHostStatus), hostStatus_) << "the host's dpkg database changed";
+        StorageFixture::TearDown();
+    }
+
+    static std::string fileDigest(const std::string& path) {
+        const auto bytes = foundation::FileManager::readFile(path);
+        return bytes ? foundation::sha256Hex(*bytes) : "missing";
+    }
+
+    // The dpkg status stanza of a package in the device root, if dpkg knows it.
+    std::optional<foundation::Value> dpkgStanza(const std::string& identifier) const {
+        const auto text = foundation::FileManager::readText(root_.resolve("/var/lib/dpkg/status"));
+        if (!text)
+            return std::nullopt;
+        for (const auto& stanza : KSParsingUtility::arrayFromPackagesFromString(*text))
+            if (stanza["Package"].optionalString() == identifier)
+                return stanza;
+        return std::nullopt;
+    }
+
+    // "install ok installed 1.0", or "" when dpkg does not know the package.
+    std::string dpkgState(const std::string& identifier) const {
+        const auto stanza = dpkgStanza(identifier);
+        if (!stanza)
+            return "";
+        return stanza->operator[]("Status").optionalString().value_or("") + " " +
+               stanza->operator[]("Version").optionalString().value_or("");
+    }
+
+    std::string deviceFile(const std::string& devicePath) const {
+        return foundation::FileManager::readText(root_.resolve(devicePath)).valueOr("(missing)");
+    }
+
+    std::string archive(const std::string& name) const {
+        return repository_ + "/debs/" + name + ".deb";
+    }
+
+    testing_support::SampleRepository sample_;
+    std::string repository_;
+    std::string location_;
+
+  private:
+    void storeSource() {
+        KSRSource source;
+        source.location = location_;
+        source.name = "Sample Repository";
+        auto database = realm();
+        database.write([&] { database.addOrUpdateObject(source); });
+    }
+
+    void importIndex() {
+        const auto index = foundation::FileManager::readText(repository_ + "/Packages");
+        ASSERT_TRUE(index);
+        KSRPackageIndexImporter::importPackages(
+            location_, KSParsingUtility::arrayFromPackagesFromString(*index), 1.7e9);
+    }
+
+    std::string hostStatus_;
+};
+
+}  // namespace corvane::testing

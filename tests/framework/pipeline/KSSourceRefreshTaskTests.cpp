@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "foundation/FileManager.h"
+#include "framework/RunCommand.h"
+#include "framework/apt/KSAPTManager.h"
+#include "framework/misc/KSPaths.h"
+#include "framework/pipeline/PipelineFixture.h"
+#include "framework/tasks/KSAPTFileNames.h"
+#include "framework/tasks/KSSourceRefreshTask.h"
+#include "framework/tasks/KSTaskError.h"
+
+namespace corvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kAllForms = {"Packages.xz", "Packages.bz2", "Packages.gz",
+                                            "Packages.lzma", "Packages"};
+
+// What a refresh must get right of each package, whatever form the index came in.
+std::map<std::string, std::string> summary(const std::vector<KSRPackage>& packages) {
+    std::map<std::string, std::string> byIdentifier;
+    for (const auto& package : packages)
+        byIdentifier[package.identifier] =
+            package.version.value_or("") + "|" + package.name.value_or("") + "|" +
+            package.filename.value_or("") + "|" + package.sha256.value_or("") + "|" +
+            package.depends.value_or("") + "|" + std::to_string(package.availableVersions.size());
+    return byIdentifier;
+}
+
+class KSSourceRefreshTaskTests : public PipelineFixture {
+  protected:
+    void SetUp() override {
+        PipelineFixture::SetUp();
+        location_ = repository_.location();
+        storeSource(location_);
+        fs::create_directories(aside());
+        for (const auto& form : kAllForms)
+            fs::copy_file(repository_.folder() / form, aside() / form);
+    }
+
+    fs::path aside() const { return repository_.folder().parent_path() / "aside"; }
+
+    // Leaves the repository with exactly these index files, from the pristine copies.
+    void offerOnly(const std::vector<std::string>& forms) {
+        for (const auto& form : kAllForms)
+            fs::remove(repository_.folder() / form);
+        for (const auto& form : forms)
+            fs::copy_file(aside() / form, repository_.folder() / form);
+    }
+
+    void offerGarbage() {
+        for (const auto& form : kAllForms) {
+            std::ofstream page(repository_.folder() / form, std::ios::trunc);
+            page << "<html><body>Moved: see our new site</body></html>\n";
+        }
+    }
+
+    KSTask::Outcome refresh() { return run(std::make_shared<KSSourceRefreshTask>(location_)); }
+
+    std::vector<std::string> requestedPaths() {
+        std::vector<std::string> paths;
+        for (const auto& request : repository_.server().requests())
+            paths.push_back(request.path);
+        return paths;
+    }
+
+    std::string listFile(const std::string& index) const {
+        return KSAPTManager::listsDirectory() + "/" +
+               KSAPTFileNames::listFileName(location_, index);
+    }
+
+    std::string location_;
+};
+
+TEST_F(KSSourceRefreshTaskTests, EveryCompressedFormRefreshesToTheSameRecords) {
+    const auto plainText = foundation::FileManager::readText(aside() / "Packages");
+    ASSERT_TRUE(plainText);
+    std::optional<std::map<std::string, std::string>> expected;
+    for (std::size_t formIndex = 0; formIndex < kAllForms.size(); ++formIndex) {
+        const auto& form = kAllForms[formIndex];
+        SCOPED_TRACE(form);
+        offerOnly({form});
+        // A fresh start for each form: no records and no Last-Modified to send back.
+        auto database = realm();
+        database.write([&] { database.deleteAllObjects<KSRPackage>(); });
+        storeSource(location_);
+        const auto requestsBefore = repository_.server().requests().size();
+
+        ASSERT_TRUE(refresh().success);
+
+        const auto packages = packagesOf(location_);
+        EXPECT_EQ(packages.size(), 9u);
+        if (!expected)
+            expected = summary(packages);
+        EXPECT_EQ(summary(packages), *expected);
+        // The forms are tried in their fixed order, up to the one offered.
+        auto paths = requestedPaths();
+        paths.erase(paths.begin(), paths.begin() + static_cast<long>(requestsBefore));
+        std::vector<std::string> indexRequests;
+        std::ranges::copy_if(paths, std::back_inserter(indexRequests),
+                             [](const auto& path) { return path.starts_with("/Packages"); });
+        std::vector<std::string> tried;
+        for (std::size_t i = 0; i <= formIndex; ++i)
+            tried.push_back("/" + kAllForms[i]);
+        EXPECT_EQ(indexRequests, tried);
+        // APT's list and the raw copy hold the index as plain text.
+        EXPECT_EQ(foundation::FileManager::readText(listFile("Packages")).valueOr(""), *plainText);
+        EXPECT_EQ(
+            foundation::FileManager::readText(KSPaths::sourcesFilesDirectory() + "/" +
+                                              KSAPTFileNames::listFileName(location_, "Packages"))
+                .valueOr(""),
+            *plainText);
+    }
+    const auto versioned = stored("com.sample.versioned");
+    ASSERT_TRUE(versioned);
+    EXPECT_EQ(versioned->version, "2.0");
+    EXPECT_EQ(versioned->availableVersions.size(), 2u);
+}
+
+TEST_F(KSSourceRefreshTaskTests, ReleaseNamesTheSourceAndTheIconIsCached) {
+    ASSERT_TRUE(refresh().success);
+    const auto source = storedSource(location_);
+    ASSERT_TRUE(source);
+    EXPECT_EQ(source->name, "Sample Repository");
+    EXPECT_EQ(source->Description, "A few small packages to try the package manager with");
+    EXPECT_TRUE(source->releaseDate);
+    EXPECT_TRUE(source->lastRefreshDate);
+    EXPECT_FALSE(source->hasErrors);
+    EXPECT_EQ(source->packagesCount, 9);
+    EXPECT_EQ(
+        foundation::FileManager::readFile(source->iconPath()).valueOr({}),
+        foundation::FileManager::readFile(repository_.folder() / "CydiaIcon.png").valueOr({1}));
+    EXPECT_EQ(foundation::FileManager::readFile(listFile("Release")).valueOr({}),
+              foundation::FileManager::readFile(repository_.folder() / "Release").valueOr({1}));
+}
+
+TEST_F(KSSourceRefreshTaskTests, AptSeesTheFetchedIndexWithoutAnUpdateOfItsOwn) {
+    ASSERT_TRUE(refresh().success);
+    ASSERT_TRUE(testing_support::pumpUntil(pipelineIsEmpty, 60));
+    ASSERT_TRUE(KSAPTManager::createAPTSandboxIfNeeded());
+    setenv("APT_CONFIG", KSAPTManager::configurationFile().c_str(), 1);
+    const auto policy = runCommand({"apt-cache", "policy", "com.sample.tweak"});
+    const auto uris = runCommand({"apt-get", "install", "--print-uris", "-qq", "com.sample.tweak"});
+    unsetenv("APT_CONFIG");
+    EXPECT_NE(policy.output.find("Candidate: 1.2"), std::string::npos)
+        << policy.output << policy.errors;
+    EXPECT_NE(uris.output.find(location_ + "debs/tweak.deb"), std::string::npos)
+        << uris.output << uris.errors;
+}
+
+TEST_F(KSSourceRefreshTaskTests, AFailingRepositoryKeepsItsRecordsAndReportsTheError) {
+    ASSERT_TRUE(refresh().success);
+    const auto before = summary(packagesOf(location_));
+    ASSERT_EQ(before.size(), 9u);
+
+    for (const bool garbage : {false, true}) {
+        SCOPED_TRACE(garbage ? "garbage" : "404");
+        if (garbage)
+            offerGarbage();
+        else
+            offerOnly({});
+        const auto outcome = refresh();
+        EXPECT_FALSE(outcome.success);
+        ASSERT_TRUE(outcome.error);
+        EXPECT_EQ(outcome.error->domain, KSTaskError::kDomain);
+        EXPECT_EQ(outcome.error->userInfo["source"], foundation::Value(location_));
+        EXPECT_EQ(summary(packagesOf(location_)), before);
+        const auto source = storedSource(location_);
+        EXPECT_TRUE(source->hasErrors);
+        EXPECT_TRUE(foundation::isPresentText(source->errorDescription));
+        EXPECT_EQ(source->name, "Sample Repository");
+    }
+
+    offerOnly(kAllForms);
+    ASSERT_TRUE(refresh().success);
+    EXPECT_FALSE(storedSource(location_)->hasErrors);
+    EXPECT_FALSE(storedSource(location_)->errorDescription);
+}
+
+TEST_F(KSSourceRefreshTaskTests, AnUnchangedIndexAnswers304AndKeepsTheRecords) {
+    ASSERT_TRUE(refresh().success);
+    const auto lastModified = storedSource(location_)->lastModified;
+    ASSERT_TRUE(lastModified);
+    // A mark that a second import would overwrite.
+    auto database = realm();
+    database.write([&] {
+        auto tweak = *database.objectForPrimaryKey<KSRPackage>("com.sample.tweak");
+        tweak.name = "Not re-imported";
+        database.addOrUpdateObject(tweak);
+    });
+    const auto requestsBefore = repository_.server().requests().size();
+
+    ASSERT_TRUE(refresh().success);
+
+    EXPECT_EQ(stored("com.sample.tweak")->name, "Not re-imported");
+    EXPECT_EQ(packagesOf(location_).size(), 9u);
+    const auto requests = repository_.server().requests();
+    const auto& xz = requests.at(requestsBefore + 1);
+    EXPECT_EQ(xz.path, "/Packages.xz");
+    EXPECT_EQ(xz.header("If-Modified-Since"), lastModified);
+    EXPECT_EQ(requests.size(), requestsBefore + 3);  // Release, Packages.xz, CydiaIcon.png
+
+    // Without APT's copy of the index a 304 would leave APT with nothing: ask for it whole.
+    fs::remove(listFile("Packages"));
+    ASSERT_TRUE(refresh().success);
+    EXPECT_EQ(stored("com.sample.tweak")->name, "Sample Tweak");
+    EXPECT_TRUE(fs::exists(listFile("Packages")));
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -1,0 +1,42 @@
+#include "framework/tasks/KSPackageDPKGInstallTask.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/apt/AptSandboxFixture.h"
+
+namespace corvane {
+namespace {
+
+class KSPackageDPKGInstallTaskTests : public testing::AptSandboxFixture {
+  protected:
+    KSTask::Outcome install(const std::string& path, const std::string& identifier) {
+        auto task = std::make_shared<KSPackageDPKGInstallTask>(path, identifier);
+        task->start();
+        return task->outcome();
+    }
+};
+
+TEST_F(KSPackageDPKGInstallTaskTests, InstallsALocalArchive) {
+    const auto outcome = install(archive("core-lib"), "com.sample.corelib");
+    ASSERT_TRUE(outcome.success) << outcome.error->localizedDescription();
+    EXPECT_EQ(dpkgState("com.sample.corelib"), "install ok installed 1.0.2");
+    EXPECT_EQ(deviceFile("/usr/lib/sample/libcore.txt").empty(), false);
+    EXPECT_TRUE(stored("com.sample.corelib")->isInstalled);
+}
+
+TEST_F(KSPackageDPKGInstallTaskTests, ReportsDpkgsFailureWithItsOutput) {
+    const auto outcome = install(archive("tweak"), "com.sample.tweak");
+    ASSERT_FALSE(outcome.success);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_NE(
+        outcome.error->userInfo["output"].optionalString().value_or("").find("com.sample.corelib"),
+        std::string::npos);
+    EXPECT_FALSE(stored("com.sample.tweak")->isInstalled);
+
+    const auto refused = install("debs/../../etc/passwd", "x");
+    ASSERT_FALSE(refused.success);
+    EXPECT_EQ(refused.error->code, KSAPTManager::kInvalidArchivePath);
+}
+
+}  // namespace
+}  // namespace corvane

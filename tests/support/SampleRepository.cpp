@@ -1,0 +1,109 @@
+#include "support/SampleRepository.h"
+
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+extern char** environ;
+
+namespace testing_support {
+
+namespace {
+
+std::string lastModified(const std::filesystem::path& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0)
+        return {};
+    const std::time_t seconds = status.st_mtime;
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[64];
+    std::strftime(text, sizeof text, "%a, %d %b %Y %H:%M:%S GMT", &utc);
+    return text;
+}
+
+int run(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const auto& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+}  // namespace
+
+SampleRepository::SampleRepository() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "corvane-sample-repo-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a folder for the sample repository");
+    root_ = pattern;
+    folder_ = root_ / "repo";
+    server_.setFallback([this](const CapturedRequest& request) { return answer(request); });
+    server_.start();
+    build(folder_, "http://127.0.0.1:" + std::to_string(server_.port()));
+}
+
+SampleRepository::~SampleRepository() {
+    server_.stop();
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+}
+
+std::string SampleRepository::location() const {
+    return server_.url("/");
+}
+
+std::filesystem::path SampleRepository::sourceDirectory() {
+    if (const char* configured = std::getenv("CORVANE_SOURCE_DIR"); configured && *configured)
+        return configured;
+    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+}
+
+void SampleRepository::build(const std::filesystem::path& folder, const std::string& baseAddress) {
+    const auto script = (sourceDirectory() / "scripts" / "make-sample-repo").string();
+    if (run({script, folder.string(), baseAddress}) != 0)
+        throw std::runtime_error("make-sample-repo failed");
+}
+
+CannedResponse SampleRepository::answer(const CapturedRequest& request) const {
+    CannedResponse missing;
+    missing.status = 404;
+    const auto relative = std::filesystem::path(request.path).relative_path();
+    for (const auto& part : relative)
+        if (part == "..")
+            return missing;
+    const auto file = folder_ / relative;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        return missing;
+    const auto modified = lastModified(file);
+    if (request.header("If-Modified-Since") == modified) {
+        CannedResponse unchanged;
+        unchanged.status = 304;
+        return unchanged;
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream body;
+    body << in.rdbuf();
+    CannedResponse response;
+    response.body = body.str();
+    response.contentType = "application/octet-stream";
+    response.headers.emplace_back("Last-Modified", modified);
+    return response;
+}
+
+}  // namespace testing_support
