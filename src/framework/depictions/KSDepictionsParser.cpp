@@ -1,5 +1,7 @@
 #include "framework/depictions/KSDepictionsParser.h"
 
+#include <string_view>
+
 #include "foundation/JSON.h"
 #include "foundation/Log.h"
 
@@ -8,6 +10,11 @@ namespace corvane {
 KSDepictionsParser& KSDepictionsParser::instance() {
     static KSDepictionsParser parser;
     return parser;
+}
+
+std::shared_ptr<const KSHTMLDepiction> KSDepictionsParser::depictionsParserWithData(
+    const foundation::Bytes& data) const {
+    return std::make_shared<KSHTMLDepiction>(parseHTML(data));
 }
 
 std::shared_ptr<const KSSileoDepiction> KSDepictionsParser::depictionsParserWithSileoData(
@@ -22,6 +29,16 @@ std::shared_ptr<const KSSileoDepiction> KSDepictionsParser::depictionsParserWith
         return std::make_shared<KSSileoDepiction>(foundation::Value());
     }
     return std::make_shared<KSSileoDepiction>(std::move(*document));
+}
+
+std::shared_ptr<const html::HTMLDocument> KSDepictionsParser::parseHTML(
+    const foundation::Bytes& data) {
+    if (data.size() > kMaximumDocumentBytes) {
+        KSLog("A depiction page of %lu bytes is not read", data.size());
+        return nullptr;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+    return html::HTMLDocument::parse(text);
 }
 
 }  // namespace corvane

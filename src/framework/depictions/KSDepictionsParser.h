@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "foundation/Value.h"
+#include "framework/depictions/KSHTMLDepiction.h"
 #include "framework/depictions/KSSileoDepiction.h"
+#include "html/HTMLDocument.h"
 
 namespace corvane {
 
@@ -18,9 +20,15 @@ class KSDepictionsParser {
 
     static KSDepictionsParser& instance();
 
+    // An HTML depiction page; one that cannot be parsed answers nil and empty lists.
+    std::shared_ptr<const KSHTMLDepiction> depictionsParserWithData(
+        const foundation::Bytes& data) const;
     // A native JSON depiction; a malformed one answers nil and empty lists.
     std::shared_ptr<const KSSileoDepiction> depictionsParserWithSileoData(
         const foundation::Bytes& data) const;
+
+    // Any page from outside as an HTML document; null when it is too large to parse.
+    static std::shared_ptr<const html::HTMLDocument> parseHTML(const foundation::Bytes& data);
 };
 
 }  // namespace corvane

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace webkit {
+
+// Why a navigation happens.
+enum class NavigationType { linkActivated, backForward, reload, other };
+
+}  // namespace webkit

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/URL.h"
+#include "framework/storage/KSRDeveloper.h"
+#include "uikit/ViewController.h"
+
+namespace corvane {
+
+// The screens the application delegate opens that belong to other areas. Each area registers
+// the builder of its screen when it is part of the program; until then a request is refused
+// with a log line and nothing is shown.
+class KSScreenFactory {
+  public:
+    enum class Screen {
+        queueConfirmation,  // PackagesConfirmationViewController
+        taskList,           // TasksViewController, shown from a gesture (with a close button)
+        news,               // NewsViewController
+        packageList,        // PackagesTableViewController with the request's category and inputs
+        website,            // WebViewViewController, presented
+    };
+
+    // What the screen is asked to show; each screen reads its own fields.
+    struct Request {
+        // The names of the two special lists the application delegate opens.
+        static constexpr const char* kNewPackagesFromFollowedDeveloper =
+            "New Packages from Followed Developers";
+        static constexpr const char* kNewPackagesFromFollowedSource =
+            "New Packages from Followed Source";
+
+        std::optional<std::string> title;
+        std::string category;
+        std::optional<KSRDeveloper> followedDeveloper;
+        std::vector<std::string> newsSourcePackagesToShow;
+        std::optional<foundation::URL> websiteURL;
+    };
+
+    using Builder = std::function<std::shared_ptr<uikit::ViewController>(const Request&)>;
+
+    // Replaces an earlier builder of the screen; an empty builder removes it.
+    static void registerScreen(Screen screen, Builder builder);
+    // The new screen, or null (logged) while none is registered.
+    static std::shared_ptr<uikit::ViewController> make(Screen screen, const Request& request = {});
+};
+
+}  // namespace corvane
