@@ -3,16 +3,14 @@
 #include "foundation/Dispatch.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/packagemanager/KSRPackageManager.h"
+#include "framework/storage/KSRNotifications.h"
 
 namespace corvane {
 
-std::string KSQueueStateNotification::name(const std::string& identifier) {
-    return "UpdateQueueStateNotification-" + identifier;
-}
-
 void KSQueueStateNotification::post(const std::string& identifier) {
-    foundation::runAsyncOnMain(
-        [name = name(identifier)] { foundation::NotificationCenter::defaultCenter().post(name); });
+    foundation::runAsyncOnMain([name = KSRQueueStateNotificationName(identifier)] {
+        foundation::NotificationCenter::defaultCenter().post(name);
+    });
 }
 
 void KSQueueStateNotification::markQueued(const std::string& identifier,

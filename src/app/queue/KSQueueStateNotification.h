@@ -5,13 +5,11 @@
 
 namespace corvane {
 
-// The per-package queue-state notification: "UpdateQueueStateNotification-<identifier>", no
-// object, no user info from here. Package cells and the package page observe it for their own
-// package and re-read its queue state.
+// Posts the per-package queue-state notification (KSRQueueStateNotificationName), with no user
+// info from here. Package cells and the package page observe it for their own package and re-read
+// its queue state.
 class KSQueueStateNotification {
   public:
-    static std::string name(const std::string& identifier);
-
     // Posted on the main thread on a later turn of the main loop, never inside the caller's
     // call, whatever thread calls.
     static void post(const std::string& identifier);

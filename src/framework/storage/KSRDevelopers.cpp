@@ -1,6 +1,6 @@
 #include "framework/storage/KSRDevelopers.h"
 
-#include "foundation/Dispatch.h"
+#include "foundation/DispatchQueue.h"
 #include "foundation/Strings.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRDeveloper.h"
@@ -14,8 +14,10 @@ bool KSRDevelopers::isDeveloperFollowed(const std::string& name) const {
 }
 
 void KSRDevelopers::setDeveloper(const std::string& name, bool followed) {
+    // One serial queue, so that quick follow and unfollow taps land in the order they were made.
+    static auto* writes = new foundation::DispatchQueue("developers.follow", 1);
     auto realm = KSDatabase::realm();
-    foundation::runInBackground([realm, key = foundation::lowercase(name), followed] {
+    writes->async([realm, key = foundation::lowercase(name), followed] {
         realm.write([&] {
             auto developer = realm.objectForPrimaryKey<KSRDeveloper>(key).value_or(KSRDeveloper{});
             developer.name = key;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace corvane {
 
 // Data-change notifications of the stored records; each name is its own symbol's name.
@@ -17,5 +19,12 @@ inline constexpr const char* KSRSourceInfoIconChangedNotification =
 // Object: the package identifier.
 inline constexpr const char* KSRPackageInfoRatingChangedNotification =
     "KSRPackageInfoRatingChangedNotification";
+
+// One name per package: posted on the main thread whenever the package's queue state changes,
+// with no object; user info may carry "Message" ("Canceled Operation", "Finished Operation",
+// "Finished with error").
+inline std::string KSRQueueStateNotificationName(const std::string& identifier) {
+    return "UpdateQueueStateNotification-" + identifier;
+}
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include "foundation/NotificationCenter.h"
 #include "foundation/Strings.h"
 #include "framework/apt/KSAPTManager.h"
+#include "framework/storage/KSRNotifications.h"
 
 namespace corvane {
 
@@ -48,7 +49,7 @@ void KSPackageTaskReport::postFinished(const std::vector<std::string>& identifie
         for (const auto& identifier : identifiers)
             if (!identifier.empty())
                 foundation::NotificationCenter::defaultCenter().post(
-                    "UpdateQueueStateNotification-" + identifier, {},
+                    KSRQueueStateNotificationName(identifier), {},
                     foundation::Dictionary{{"Message", message}});
     });
 }

@@ -3,19 +3,16 @@
 #include "foundation/Dispatch.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSRNotifications.h"
 
 namespace corvane {
-
-std::string KSQueueStateObserver::notificationName(const std::string& identifier) {
-    return "UpdateQueueStateNotification-" + identifier;
-}
 
 void KSQueueStateObserver::observe(const std::string& identifier, Handler handler) {
     stop();
     target_ = std::make_shared<Target>(Target{identifier, std::move(handler)});
     std::weak_ptr<Target> weakTarget = target_;
     observation_ = foundation::NotificationCenter::defaultCenter().addObserver(
-        notificationName(identifier),
+        KSRQueueStateNotificationName(identifier),
         [weakTarget](const foundation::Notification&) {
             // The record is read a turn later, once the queueing that posted has finished.
             foundation::runAsyncOnMain([weakTarget] {

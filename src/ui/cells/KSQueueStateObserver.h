@@ -18,9 +18,6 @@ class KSQueueStateObserver {
   public:
     using Handler = std::function<void(const std::optional<KSRPackage>& package)>;
 
-    // "UpdateQueueStateNotification-<identifier>"
-    static std::string notificationName(const std::string& identifier);
-
     void observe(const std::string& identifier, Handler handler);
     void stop();
 

@@ -16,6 +16,7 @@
 #include "app/queue/KSQueueStateNotification.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/repostore/RepoStoreFixture.h"
+#include "framework/storage/KSRNotifications.h"
 #include "ui/core/KSApplicationServices.h"
 #include "uikit/AlertController.h"
 #include "uikit/NavigationController.h"
@@ -100,7 +101,7 @@ class DelegatePartsFixture : public RepoStoreFixture {
     std::shared_ptr<int> countQueueStatePosts(const std::string& identifier) {
         auto count = std::make_shared<int>(0);
         tokens_.push_back(foundation::NotificationCenter::defaultCenter().addObserver(
-            KSQueueStateNotification::name(identifier),
+            KSRQueueStateNotificationName(identifier),
             [count](const foundation::Notification&) { ++*count; }));
         return count;
     }

@@ -39,5 +39,14 @@ TEST_F(KSRDevelopersTest, FollowStateLandsInTheBackgroundWhateverTheCase) {
     EXPECT_EQ(database.allObjects<KSRDeveloper>().count(), 2u);
 }
 
+TEST_F(KSRDevelopersTest, QuickTogglesLandInTheOrderTheyWereMade) {
+    KSRDevelopers developers;
+    for (int i = 0; i < 40; ++i)
+        developers.setDeveloper("Toggler", i % 2 == 0);
+    developers.setDeveloper("Marker", true);
+    testing_support::pumpUntil([&] { return developers.isDeveloperFollowed("Marker"); });
+    EXPECT_FALSE(developers.isDeveloperFollowed("Toggler")) << "the last tap unfollowed";
+}
+
 }  // namespace
 }  // namespace corvane

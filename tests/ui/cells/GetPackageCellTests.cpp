@@ -7,6 +7,7 @@
 #include "foundation/NotificationCenter.h"
 #include "framework/StorageFixture.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
+#include "framework/storage/KSRNotifications.h"
 #include "framework/storage/KSRSource.h"
 #include "support/MainLoop.h"
 #include "ui/cells/CellTable.h"
@@ -32,7 +33,7 @@ class QueueingServices : public KSApplicationServices {
         KSRPackageManager::sharedPackageManager().packages().setPackage(identifier, true,
                                                                         versionToQueue, 0);
         foundation::NotificationCenter::defaultCenter().post(
-            KSQueueStateObserver::notificationName(identifier));
+            KSRQueueStateNotificationName(identifier));
     }
     void presentOptions(const std::string& packageIdentifier,
                         const std::shared_ptr<uikit::View>& sender) override {
@@ -136,14 +137,14 @@ TEST_F(GetPackageCellTest, TheTitleFollowsTheQueueStateOfTheCurrentPackageOnly) 
     KSRPackageManager::sharedPackageManager().packages().setPackage("com.example.updatable", true,
                                                                     std::nullopt, 0);
     foundation::NotificationCenter::defaultCenter().post(
-        KSQueueStateObserver::notificationName("com.example.updatable"));
+        KSRQueueStateNotificationName("com.example.updatable"));
     advanceClock(0);
     EXPECT_EQ(row->getBtn->currentTitle(), "GET") << "the package it showed before";
 
     auto database = realm();
     database.write([&] { database.deleteObject(*stored("com.example.other")); });
     foundation::NotificationCenter::defaultCenter().post(
-        KSQueueStateObserver::notificationName("com.example.other"));
+        KSRQueueStateNotificationName("com.example.other"));
     advanceClock(0);
     EXPECT_EQ(row->getBtn->currentTitle(), "GET") << "no longer stored";
 }

@@ -7,6 +7,7 @@
 #include "foundation/NotificationCenter.h"
 #include "framework/StorageFixture.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
+#include "framework/storage/KSRNotifications.h"
 #include "framework/storage/KSRQueueOperation.h"
 #include "framework/storage/KSRSource.h"
 #include "support/MainLoop.h"
@@ -41,8 +42,7 @@ std::string statusIcon(const PackageCell& row) {
 }
 
 void postQueueState(const std::string& identifier) {
-    foundation::NotificationCenter::defaultCenter().post(
-        KSQueueStateObserver::notificationName(identifier));
+    foundation::NotificationCenter::defaultCenter().post(KSRQueueStateNotificationName(identifier));
 }
 
 class PackageCellTest : public testing::StorageFixture {
