@@ -105,9 +105,7 @@ std::string KSAPTManager::dpkgAdminDirectory() {
 foundation::Status KSAPTManager::createAPTSandboxIfNeeded() {
     if (auto created = KSAPTSandbox::create(); !created)
         return created;
-    if (auto registered = registerArchitectures(); !registered)
-        return registered;
-    return writeSourceList();
+    return registerArchitectures();
 }
 
 foundation::Status KSAPTManager::writeSourceList() {

@@ -50,11 +50,12 @@ class KSAPTManager {
     static std::string dpkgAdminDirectory();
 
     // Creates every folder of the sandbox and the device root's dpkg database where missing,
-    // rewrites the configuration, registers the repositories' architectures with dpkg and
-    // writes the source list from the stored sources.
+    // rewrites the configuration and registers the repositories' architectures with dpkg. It
+    // reads no stored data, so it may run before the database is migrated.
     static foundation::Status createAPTSandboxIfNeeded();
     // The source list from the stored sources; sources whose location could break the line
-    // are left out with a log line.
+    // are left out with a log line. The list on disk stays as the last refresh left it until
+    // then, so APT always sees the sources whose indexes it holds.
     static foundation::Status writeSourceList();
     // "apt-cache gencaches": APT's binary caches rebuilt from the lists.
     static CommandResult regenerateCaches();

@@ -64,6 +64,8 @@ foundation::Status KSInformationCacheTask::regenerateAPTCaches() {
     // The source list first: a source added since launch has its index in the lists already.
     if (auto sandbox = KSAPTManager::createAPTSandboxIfNeeded(); !sandbox)
         return sandbox;
+    if (auto sources = KSAPTManager::writeSourceList(); !sources)
+        return sources;
     const auto result = KSAPTManager::regenerateCaches();
     if (result.succeeded())
         return foundation::Success{};

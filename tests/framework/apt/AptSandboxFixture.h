@@ -34,6 +34,7 @@ class AptSandboxFixture : public StorageFixture {
         location_ = sample_.location();
         storeSource();
         ASSERT_TRUE(KSAPTManager::createAPTSandboxIfNeeded());
+        ASSERT_TRUE(KSAPTManager::writeSourceList());
         const auto update = KSRootCommandRunner::run(KSAPTCommandLine::apt("apt-get", {"update"}));
         ASSERT_TRUE(update.succeeded()) << update.output;
         importIndex();

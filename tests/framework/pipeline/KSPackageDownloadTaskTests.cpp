@@ -63,6 +63,7 @@ TEST_F(KSPackageDownloadTaskTests, TheArchiveLandsUnderAptsNameAndAptTakesIt) {
         foundation::FileManager::readFile(repository_.folder() / "debs/tweak.deb").valueOr({1}));
 
     ASSERT_TRUE(KSAPTManager::createAPTSandboxIfNeeded());
+    ASSERT_TRUE(KSAPTManager::writeSourceList());
     setenv("APT_CONFIG", KSAPTManager::configurationFile().c_str(), 1);
     const auto uris = runCommand({"apt-get", "install", "--print-uris", "-qq", "com.sample.tweak"});
     unsetenv("APT_CONFIG");

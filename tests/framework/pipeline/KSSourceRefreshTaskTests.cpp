@@ -143,6 +143,7 @@ TEST_F(KSSourceRefreshTaskTests, AptSeesTheFetchedIndexWithoutAnUpdateOfItsOwn) 
     ASSERT_TRUE(refresh().success);
     ASSERT_TRUE(testing_support::pumpUntil(pipelineIsEmpty, 60));
     ASSERT_TRUE(KSAPTManager::createAPTSandboxIfNeeded());
+    ASSERT_TRUE(KSAPTManager::writeSourceList());
     setenv("APT_CONFIG", KSAPTManager::configurationFile().c_str(), 1);
     const auto policy = runCommand({"apt-cache", "policy", "com.sample.tweak"});
     const auto uris = runCommand({"apt-get", "install", "--print-uris", "-qq", "com.sample.tweak"});

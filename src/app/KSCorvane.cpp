@@ -1,0 +1,258 @@
+#include "app/KSCorvane.h"
+
+#include <utility>
+
+#include "app/launch/KSUncaughtExceptionHandler.h"
+#include "app/tabs/KSMainStoryboard.h"
+#include "audio/AudioSession.h"
+#include "foundation/Date.h"
+#include "foundation/Dispatch.h"
+#include "foundation/FileManager.h"
+#include "foundation/Localization.h"
+#include "foundation/Log.h"
+#include "framework/apt/KSAPTManager.h"
+#include "framework/apt/KSParsingUtility.h"
+#include "framework/compatibility/TweakCompatibilityManager.h"
+#include "framework/icons/KSIconProvider.h"
+#include "framework/misc/KSPaths.h"
+#include "framework/misc/KSPlatform.h"
+#include "framework/network/RepositoryRequest.h"
+#include "framework/packagemanager/KSRPackageManager.h"
+#include "framework/preferences/CorvanePersistentPreferences.h"
+#include "framework/storage/KSDatabaseMigrationUtility.h"
+#include "framework/tasks/KSPipelinePackageEngine.h"
+#include "framework/webservice/KSSearchRepositories.h"
+#include "ui/palette/KSPaletteManager.h"
+#include "uikit/Device.h"
+#include "uikit/NavigationController.h"
+#include "uikit/Window.h"
+
+namespace corvane {
+
+using foundation::FileManager;
+
+std::shared_ptr<KSCorvane> KSCorvane::sharedCorvane() {
+    return std::dynamic_pointer_cast<KSCorvane>(uikit::Application::shared().delegate());
+}
+
+bool KSCorvane::didFinishLaunching(const foundation::Value&) {
+    connectFramework();
+    tabController_ = std::dynamic_pointer_cast<KSTabBarController>(
+        window() ? window()->rootViewController() : nullptr);
+    configureShortcutItemsForApplication(uikit::Application::shared());
+    KSUncaughtExceptionHandler::install();
+    KSDatabaseMigrationUtility::deleteDatabaseIfOutdated();
+    generateAppSupportIfNeeded();
+    KSAPTManager::createAPTSandboxIfNeeded();
+    KSAPTManager::cleanUpArchivesIfNeeded();
+    bool shouldRefresh = false;
+    migrateDatabase(&shouldRefresh);
+    checkStatusFile();
+    logStartup();
+    TweakCompatibilityManager::sharedManager()->prepare(backgroundWork_.begin());
+    KSSearchRepositories::instance()->listOnlineRepositoriesWithCompletionHandler();
+    audio::AudioSession::sharedInstance().setCategory(audio::kCategoryAmbient);
+    localNotifications()->registerToSendNotifications();
+    taskCompletion_->startObserving();
+    notices_->startObserving();
+    observePaletteStyleIfNeeded();
+    if (shouldRefresh)
+        refreshAllSources();
+    startupCompleted_ = true;
+    foundation::runInBackground([done = backgroundWork_.begin()] {
+        KSAPTManager::fixPartiallyInstalledPackages();
+        done();
+    });
+    return true;
+}
+
+// Hands the framework and the interface core the parts only the application can give them.
+// Nothing here touches stored data, so it may come before the outdated database is removed.
+void KSCorvane::connectFramework() {
+    makeParts();
+    KSApplicationServices::registerServices(weak_from_this());
+    RepositoryRequest::installAsProcessFactory();
+    KSPipelinePackageEngine::registerEngine();
+}
+
+void KSCorvane::makeParts() {
+    if (presentations_)
+        return;
+    std::weak_ptr<KSCorvane> weakSelf = weak_from_this();
+    auto presenter = std::make_shared<KSPresenter>([weakSelf]() -> std::shared_ptr<uikit::Window> {
+        auto self = weakSelf.lock();
+        return self ? self->window() : nullptr;
+    });
+    presentations_ = std::make_shared<KSPresentations>(presenter, state_);
+    localNotifications_ = std::make_shared<KSLocalNotifications>(presentations_, state_);
+    taskCompletion_ = std::make_shared<KSTaskCompletion>(presenter, localNotifications_);
+    notices_ = std::make_shared<KSApplicationNotices>(presentations_, localNotifications_, state_);
+    queuer_ = std::make_shared<KSPackageQueuer>(presentations_);
+}
+
+const std::shared_ptr<KSPresentations>& KSCorvane::presentations() {
+    makeParts();
+    return presentations_;
+}
+
+const std::shared_ptr<KSLocalNotifications>& KSCorvane::localNotifications() {
+    makeParts();
+    return localNotifications_;
+}
+
+void KSCorvane::queuePackageWithIdentifier(const std::string& identifier,
+                                           const std::optional<std::string>& versionToQueue,
+                                           const std::shared_ptr<uikit::View>& sender) {
+    makeParts();
+    queuer_->queuePackageWithIdentifier(identifier, versionToQueue, sender);
+}
+
+void KSCorvane::presentOptions(const std::string& packageIdentifier,
+                               const std::shared_ptr<uikit::View>& sender) {
+    presentations()->presentOptions(packageIdentifier, sender);
+}
+
+void KSCorvane::migrateDatabase(bool* shouldRefresh) {
+    if (!KSDatabaseMigrationUtility::migrateDatabaseForced(false, shouldRefresh)) {
+        pendingResetAlert_ = KSDatabaseMigrationUtility::didResetDatabaseAlert();
+        presentResetAlertIfVisible();
+    }
+    // The package manager starts on the migrated database: it stores the default sources and
+    // refreshes them when due.
+    KSIconProvider::registerWithPackageManager();
+}
+
+void KSCorvane::didBecomeActive() {
+    presentResetAlertIfVisible();
+}
+
+void KSCorvane::presentResetAlertIfVisible() {
+    auto window = this->window();
+    if (!pendingResetAlert_ || !window || window->isHidden())
+        return;
+    if (auto presenter = window->topmostPresentedViewController())
+        presenter->present(std::exchange(pendingResetAlert_, nullptr), true);
+}
+
+void KSCorvane::logStartup() {
+    foundation::logPlain("- Corvane 5 is up and running");
+    auto tool = static_cast<int>(KSPlatform::jailbreakTool());
+    if (auto line = KSPlatform::jailbreakToolLogLine(tool))
+        foundation::logPlain(*line);
+}
+
+void KSCorvane::observePaletteStyleIfNeeded() {
+    if (CorvanePersistentPreferences::sharedInstance().boolForKey("ObserveAppleDarkModeChanges") ||
+        !uikit::Device::current().systemVersionAtLeast("13.0"))
+        return;
+    std::weak_ptr<KSCorvane> weakSelf = weak_from_this();
+    paletteObservation_ =
+        KSPaletteManager::sharedPaletteManager().observeActiveStyle([weakSelf](const auto&) {
+            if (auto self = weakSelf.lock())
+                self->applyPaletteInterfaceStyle();
+        });
+    applyPaletteInterfaceStyle();
+}
+
+void KSCorvane::applyPaletteInterfaceStyle() {
+    if (window())
+        window()->setOverrideUserInterfaceStyle(KSPaletteManager::interfaceStyle());
+}
+
+void KSCorvane::willEnterForeground() {
+    if (startupCompleted_)
+        checkStatusFile();
+}
+
+void KSCorvane::willTerminate() {
+    KSRPackageManager::sharedPackageManager().packages().resetPackagesQueue();
+    auto& preferences = CorvanePersistentPreferences::sharedInstance();
+    preferences.setValue(foundation::Date::now(), "LastVisitDate");
+    // The process ends right after this; a delayed save would never happen.
+    preferences.saveToFile();
+}
+
+void KSCorvane::configureShortcutItemsForApplication(uikit::Application& application) {
+    uikit::ApplicationShortcutItem refresh{
+        KSShortcutItemActionRefresh,
+        foundation::localized("Refresh Sources"),
+        foundation::localized("Refresh all sources"),
+        uikit::ApplicationShortcutIcon::withTemplateImageName("ShortcutActionRefresh"),
+        {}};
+    uikit::ApplicationShortcutItem add{
+        KSShortcutItemActionAdd,
+        foundation::localized("Add Source"),
+        foundation::localized("Add a new source"),
+        uikit::ApplicationShortcutIcon::withType(uikit::ApplicationShortcutIcon::Type::add),
+        {}};
+    application.setShortcutItems({std::move(refresh), std::move(add)});
+}
+
+void KSCorvane::performActionForShortcutItem(const uikit::ApplicationShortcutItem& item,
+                                             std::function<void(bool succeeded)> completion) {
+    if (item.type == KSShortcutItemActionRefresh) {
+        refreshAllSources();
+        completion(true);
+    } else if (item.type == KSShortcutItemActionAdd && tabController()) {
+        showSourcesTab();
+        completion(true);
+    } else {
+        completion(false);
+    }
+}
+
+void KSCorvane::showSourcesTab() {
+    auto tabs = tabController();
+    tabs->setSelectedIndex(KSTabBarController::kSourcesTabIndex);
+    if (tabs->selectedIndex() != KSTabBarController::kSourcesTabIndex)
+        return;
+    auto sources = tabs->viewControllers()[KSTabBarController::kSourcesTabIndex];
+    if (auto navigation = std::dynamic_pointer_cast<uikit::NavigationController>(sources))
+        navigation->popToRoot(false);
+}
+
+void KSCorvane::generateAppSupportIfNeeded() {
+    if (!FileManager::fileExists(KSPaths::dataDirectory()))
+        FileManager::createDirectory(KSPaths::dataDirectory());
+    for (auto name : KSPaths::kDataSubdirectories)
+        if (!FileManager::fileExists(KSPaths::dataPath(name)))
+            FileManager::createDirectory(KSPaths::dataPath(name));
+    const auto preferenceFile = KSPaths::preferenceFile();
+    if (FileManager::isDirectory(preferenceFile))
+        FileManager::removeItem(preferenceFile);
+    auto& preferences = CorvanePersistentPreferences::sharedInstance();
+    // Whatever was read from a file that is gone since (an outdated data directory was
+    // removed) must not come back.
+    if (!FileManager::fileExists(preferenceFile))
+        preferences.setDictionary(CorvanePersistentPreferences::corvaneDefaultPreferences());
+    preferences.writeMissingDefaults();
+}
+
+void KSCorvane::reinitializeApplication() {
+    auto window = uikit::Application::shared().keyWindow();
+    if (!window)
+        return;
+    window->setRootViewController(KSMainStoryboard::instantiateViewControllerWithIdentifier(
+        KSMainStoryboard::kTabBarIdentifier));
+    window->makeKeyAndVisible();
+    tabController_ = std::dynamic_pointer_cast<KSTabBarController>(window->rootViewController());
+}
+
+void KSCorvane::checkStatusFile() {
+    checkStatusFileWithCompletion({});
+}
+
+void KSCorvane::checkStatusFileWithCompletion(std::function<void()> completion) {
+    KSParsingUtility::checkStatusFileWithCompletion(
+        [completion = std::move(completion), done = backgroundWork_.begin()] {
+            if (completion)
+                completion();
+            done();
+        });
+}
+
+void KSCorvane::refreshAllSources() {
+    KSRPackageManager::sharedPackageManager().sources().refreshAllSources();
+}
+
+}  // namespace corvane

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "app/completion/KSApplicationNotices.h"
+#include "app/completion/KSLocalNotifications.h"
+#include "app/completion/KSTaskCompletion.h"
+#include "app/launch/KSBackgroundWork.h"
+#include "app/presentations/KSDelegateState.h"
+#include "app/presentations/KSPresentations.h"
+#include "app/presentations/KSPresenter.h"
+#include "app/queue/KSPackageQueuer.h"
+#include "app/tabs/KSTabBarController.h"
+#include "foundation/ObservationToken.h"
+#include "foundation/Value.h"
+#include "ui/core/KSApplicationServices.h"
+#include "uikit/AlertController.h"
+#include "uikit/Application.h"
+#include "uikit/ApplicationDelegate.h"
+
+namespace corvane {
+
+// The application delegate: the launch sequence, the return to the foreground, termination,
+// the home-screen shortcuts and the root interface. One per process, made by the platform;
+// everything else reaches it through sharedCorvane(), and the interface core through
+// KSApplicationServices, which it registers at launch. Queueing, task completion, local
+// notifications and the shared presentations are done by the objects it holds. Main thread.
+class KSCorvane : public uikit::ApplicationDelegate,
+                  public KSApplicationServices,
+                  public std::enable_shared_from_this<KSCorvane> {
+  public:
+    static constexpr const char* KSShortcutItemActionRefresh =
+        "me_kestrune_corvane_shortcuts_refresh";
+    static constexpr const char* KSShortcutItemActionAdd = "me_kestrune_corvane_shortcuts_add";
+
+    // The application's delegate; null before the platform has made it.
+    static std::shared_ptr<KSCorvane> sharedCorvane();
+
+    // The launch sequence, in its fixed order but for the migration, which comes before the
+    // sandbox; always true, the options are not read.
+    bool didFinishLaunching(const foundation::Value& options) override;
+    // Shows what the launch held back until the window is on screen.
+    void didBecomeActive() override;
+    // Re-checks the dpkg status once the launch has completed, not before.
+    void willEnterForeground() override;
+    // Empties the package queue and stores the visit time on disk at once.
+    void willTerminate() override;
+    void performActionForShortcutItem(const uikit::ApplicationShortcutItem& item,
+                                      std::function<void(bool succeeded)> completion) override;
+
+    void configureShortcutItemsForApplication(uikit::Application& application);
+    // The data directory with its subdirectories, and every missing default preference.
+    static void generateAppSupportIfNeeded();
+    // A fresh root interface from the storyboard "Main" in the key window.
+    void reinitializeApplication();
+    void checkStatusFile();
+    // The completion (may be empty) runs on the main thread once the check has ended.
+    void checkStatusFileWithCompletion(std::function<void()> completion);
+    void refreshAllSources();
+
+    // The window's root tab bar controller, taken at launch and after re-initialisation.
+    std::shared_ptr<KSTabBarController> tabController() const { return tabController_.lock(); }
+    // Background work that this delegate started has not ended yet.
+    bool hasPendingWork() const { return backgroundWork_.isRunning(); }
+
+    void queuePackageWithIdentifier(const std::string& identifier,
+                                    const std::optional<std::string>& versionToQueue,
+                                    const std::shared_ptr<uikit::View>& sender) override;
+    void presentOptions(const std::string& packageIdentifier,
+                        const std::shared_ptr<uikit::View>& sender) override;
+
+    // The shared presentations (options, sharing, queue, tasks, web pages, news, new packages).
+    const std::shared_ptr<KSPresentations>& presentations();
+    const std::shared_ptr<KSLocalNotifications>& localNotifications();
+    // What a later tap or panel opens.
+    const std::shared_ptr<KSDelegateState>& state() const { return state_; }
+
+  private:
+    // Made on first use: they reach the window through this delegate, held weakly.
+    void makeParts();
+    void connectFramework();
+    void migrateDatabase(bool* shouldRefresh);
+    void presentResetAlertIfVisible();
+    static void logStartup();
+    void observePaletteStyleIfNeeded();
+    void applyPaletteInterfaceStyle();
+    void showSourcesTab();
+
+    bool startupCompleted_ = false;
+    const std::shared_ptr<KSDelegateState> state_ = std::make_shared<KSDelegateState>();
+    std::shared_ptr<KSPresentations> presentations_;
+    std::shared_ptr<KSLocalNotifications> localNotifications_;
+    std::shared_ptr<KSTaskCompletion> taskCompletion_;
+    std::shared_ptr<KSApplicationNotices> notices_;
+    std::shared_ptr<KSPackageQueuer> queuer_;
+    std::weak_ptr<KSTabBarController> tabController_;
+    // The reset alert waits here until the window is visible.
+    std::shared_ptr<uikit::AlertController> pendingResetAlert_;
+    foundation::ObservationToken paletteObservation_;
+    KSBackgroundWork backgroundWork_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,60 @@
+#include "app/launch/KSLaunchOptions.h"
+
+#include "foundation/Format.h"
+
+namespace corvane {
+
+namespace {
+
+foundation::Error optionError(std::string_view format, const std::string& argument) {
+    return foundation::Error::make(KSLaunchOptions::kErrorDomain, 1,
+                                   foundation::format(format, argument));
+}
+
+}  // namespace
+
+foundation::Result<KSLaunchOptions> KSLaunchOptions::parse(
+    const std::vector<std::string>& arguments) {
+    KSLaunchOptions options;
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        const auto& argument = arguments[index];
+        if (argument == "--until-idle") {
+            options.untilIdle = true;
+        } else if (argument == "--describe") {
+            options.describe = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--root" || argument == "--open" || argument == "--shortcut") {
+            if (index + 1 == arguments.size())
+                return optionError("%@ needs a value", argument);
+            const auto& value = arguments[++index];
+            if (argument == "--root")
+                options.root = value;
+            else if (argument == "--open")
+                options.urlsToOpen.push_back(value);
+            else
+                options.shortcutType = value;
+        } else {
+            return optionError("Unknown argument: %@", argument);
+        }
+    }
+    return options;
+}
+
+std::string KSLaunchOptions::usage(const std::string& programName) {
+    return foundation::format(
+        "Usage: %@ [options]\n"
+        "Runs the package manager on a device root. Its output goes to the log file under\n"
+        "the device root (var/mobile/Library/Logs/me.kestrune.corvane/corvane.log).\n"
+        "\n"
+        "  --root DIR       the device root (default: $CORVANE_ROOT)\n"
+        "  --open URL       once launched, open the URL as if another application handed it\n"
+        "                   over (may be repeated)\n"
+        "  --shortcut TYPE  once launched, perform the home-screen shortcut of this type\n"
+        "  --until-idle     terminate once no task runs and nothing is pending\n"
+        "  --describe       print the visible screen before leaving\n"
+        "  --help           print this text\n",
+        programName);
+}
+
+}  // namespace corvane

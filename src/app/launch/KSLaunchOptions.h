@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/Result.h"
+
+namespace corvane {
+
+// The command line of the program. With no other application and no home screen around, its
+// options stand in for the events the platform would deliver.
+struct KSLaunchOptions {
+    static constexpr const char* kErrorDomain = "KSLaunchOptions";
+
+    // The device root (--root); the environment's CORVANE_ROOT when absent.
+    std::optional<std::string> root;
+    // Handed to the delegate in order once launched, as if other applications opened them.
+    std::vector<std::string> urlsToOpen;
+    // A home-screen shortcut picked once launched.
+    std::optional<std::string> shortcutType;
+    // Terminate, as the platform would, once nothing runs and nothing is pending.
+    bool untilIdle = false;
+    // Print the visible screen on the way out.
+    bool describe = false;
+    bool help = false;
+
+    // An unknown option, a missing value or a stray argument is an error that names it.
+    static foundation::Result<KSLaunchOptions> parse(const std::vector<std::string>& arguments);
+    static std::string usage(const std::string& programName);
+};
+
+}  // namespace corvane

@@ -1,0 +1,100 @@
+// The process entry: the log, then the platform's application loop with KSCorvane as its
+// delegate. The options stand in for what the platform would deliver: URLs handed over by other
+// applications, a home-screen shortcut, and the end of the process.
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/KSCorvane.h"
+#include "app/launch/KSIdleTerminator.h"
+#include "app/launch/KSLaunchOptions.h"
+#include "app/launch/KSLogFile.h"
+#include "app/tabs/KSMainStoryboard.h"
+#include "foundation/DeviceRoot.h"
+#include "foundation/RunLoop.h"
+#include "foundation/URL.h"
+#include "uikit/Application.h"
+#include "uikit/ApplicationMain.h"
+#include "uikit/Window.h"
+
+// Read by the leak checker of sanitised builds at exit. Fontconfig keeps what it allocates while
+// parsing its configuration for the life of the process.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
+namespace {
+
+using corvane::KSLaunchOptions;
+
+// Delivered on the loop's first turn, once the launch is over and the window is on screen.
+bool queueLaunchEvents(const KSLaunchOptions& options) {
+    auto& loop = foundation::RunLoop::main();
+    for (const auto& text : options.urlsToOpen) {
+        auto url = foundation::URL::withString(text);
+        if (!url) {
+            std::cerr << "Not a URL: " << text << "\n";
+            return false;
+        }
+        loop.perform([url = *url] { uikit::Application::shared().handleOpenURL(url); });
+    }
+    if (options.shortcutType) {
+        uikit::ApplicationShortcutItem item;
+        item.type = *options.shortcutType;
+        loop.perform([item] { uikit::Application::shared().performShortcutItem(item); });
+    }
+    return true;
+}
+
+// The screen goes to the terminal the program was started from, not into the log.
+void describeScreen(int terminal) {
+    auto window = uikit::Application::shared().keyWindow();
+    FILE* out = fdopen(terminal, "w");
+    if (!out)
+        return;
+    if (window)
+        std::fputs(window->describe().c_str(), out);
+    std::fclose(out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    auto options = KSLaunchOptions::parse(std::vector<std::string>(argv + 1, argv + argc));
+    if (!options) {
+        std::cerr << options.error().localizedDescription() << "\n"
+                  << KSLaunchOptions::usage(argv[0]);
+        return 2;
+    }
+    if (options->help) {
+        std::cout << KSLaunchOptions::usage(argv[0]);
+        return 0;
+    }
+    if (options->root)
+        foundation::DeviceRoot::set(*options->root);
+    if (!queueLaunchEvents(*options))
+        return 2;
+
+    const int terminal = options->describe ? dup(STDOUT_FILENO) : -1;
+    corvane::KSLogFile::prepare();
+    corvane::KSLogFile::redirectStandardStreams();
+
+    std::shared_ptr<corvane::KSIdleTerminator> terminator;
+    if (options->untilIdle) {
+        terminator = std::make_shared<corvane::KSIdleTerminator>([] {
+            auto delegate = corvane::KSCorvane::sharedCorvane();
+            return delegate && delegate->hasPendingWork();
+        });
+        terminator->start();
+    }
+    int status = uikit::applicationMain(
+        argc, argv, [] { return std::make_shared<corvane::KSCorvane>(); },
+        [] { return corvane::KSMainStoryboard::instantiateInitialViewController(); });
+    if (terminal >= 0)
+        describeScreen(terminal);
+    return status;
+}

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "LaunchFixture.h"
+#include "audio/AudioSession.h"
+#include "foundation/Date.h"
+#include "foundation/FileManager.h"
+#include "foundation/NotificationCenter.h"
+#include "framework/apt/KSAPTManager.h"
+#include "framework/packagemanager/KSRPackageManager.h"
+#include "framework/preferences/CorvanePersistentPreferences.h"
+#include "support/SampleRepository.h"
+#include "ui/core/KSApplicationServices.h"
+#include "uikit/AlertController.h"
+#include "usernotifications/UserNotificationCenter.h"
+
+namespace corvane::testing {
+namespace {
+
+using foundation::FileManager;
+
+// One record per package, whatever number of versions the index offers.
+std::size_t packagesInIndex(const testing_support::SampleRepository& repository) {
+    std::ifstream index(repository.folder() / "Packages");
+    std::set<std::string> names;
+    for (std::string line; std::getline(index, line);)
+        if (line.rfind("Package: ", 0) == 0)
+            names.insert(line.substr(9));
+    return names.size();
+}
+
+std::size_t storedPackageCount() {
+    return KSDatabase::realm().allObjects<KSRPackage>().count();
+}
+
+class KSCorvaneLaunchTests : public LaunchFixture {};
+
+// A database from before the supported layout takes the whole data directory with it, so every
+// later step must come after its removal: the directories, the defaults (nothing of the old
+// preference file may come back, though it was read before the launch), the sandbox, the
+// database and the status check.
+TEST_F(KSCorvaneLaunchTests, LaunchRebuildsAnOutdatedDeviceInItsOrder) {
+    writeDeviceFile(std::string(KSPaths::kDataDirectory) + "/Corvane.realm", "old layout");
+    FileManager::setModificationDate(KSDatabase::path(), foundation::Date::fromUTC(2019, 1, 1));
+    writePreferences(foundation::Dictionary{{"Stale", "from before"}, {"PlaySounds", true}});
+    writeDeviceFile("/var/lib/dpkg/status", installedStanza("com.example.installed", "1.2"));
+    writeDeviceFile("/.installed_unc0ver", "");
+
+    ::testing::internal::CaptureStderr();
+    launch();
+    const auto log = ::testing::internal::GetCapturedStderr();
+
+    EXPECT_NE(log.find("- Corvane 5 is up and running\n- unc0ver jailbreak detected\n"),
+              std::string::npos)
+        << log;
+    for (auto name : KSPaths::kDataSubdirectories)
+        EXPECT_TRUE(FileManager::isDirectory(KSPaths::dataPath(name))) << name;
+    EXPECT_TRUE(FileManager::fileExists(KSAPTManager::configurationFile()));
+    EXPECT_EQ(audio::AudioSession::sharedInstance().category(), audio::kCategoryAmbient);
+
+    waitUntilAtRest();
+    auto installed = storedPackage("com.example.installed");
+    ASSERT_TRUE(installed);
+    EXPECT_EQ(installed->installedVersion, "1.2");
+
+    testing_support::advanceClock(CorvanePersistentPreferences::kSaveDelaySeconds);
+    auto stored = preferencesOnDisk();
+    EXPECT_TRUE(stored["Stale"].isNil());
+    for (const auto& [key, value] : CorvanePersistentPreferences::corvaneDefaultPreferences())
+        EXPECT_EQ(stored[key], value) << key;
+}
+
+TEST_F(KSCorvaneLaunchTests, AnExistingPreferenceFileKeepsItsValuesAndGainsMissingDefaults) {
+    writePreferences(foundation::Dictionary{{"PlaySounds", true}});
+    launch();
+    auto& preferences = CorvanePersistentPreferences::sharedInstance();
+    EXPECT_TRUE(preferences.boolForKey("PlaySounds"));
+    EXPECT_TRUE(preferences.boolForKey("setupDone"));
+    EXPECT_EQ(preferences.stringForKey("SortInstalledPackagesBy"), "Name");
+}
+
+TEST_F(KSCorvaneLaunchTests, APreferencePathThatIsAFolderIsReplacedByTheDefaults) {
+    std::filesystem::create_directories(KSPaths::preferenceFile() + "/inside");
+    launch();
+    EXPECT_FALSE(FileManager::isDirectory(KSPaths::preferenceFile()));
+    testing_support::advanceClock(CorvanePersistentPreferences::kSaveDelaySeconds);
+    EXPECT_EQ(preferencesOnDisk()["setupDone"], foundation::Value(true));
+}
+
+// The reset database is refreshed at once, not after the package manager's delay (the clock
+// never moves here), and its alert waits until the window is on screen.
+TEST_F(KSCorvaneLaunchTests, ADamagedDatabaseIsResetRefreshedAndAnnouncedOnceTheWindowShows) {
+    testing_support::SampleRepository repository;
+    setenv("CORVANE_DEFAULT_SOURCES", repository.location().c_str(), 1);
+    writeDeviceFile(std::string(KSPaths::kDataDirectory) + "/Corvane.realm", "not a database");
+
+    finishLaunching();
+    EXPECT_EQ(window_->rootViewController()->presentedViewController(), nullptr);
+    showWindow();
+    auto alert = std::dynamic_pointer_cast<uikit::AlertController>(
+        window_->rootViewController()->presentedViewController());
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), "Reset Database");
+
+    ASSERT_TRUE(testing_support::pumpUntil(
+        [&] { return storedPackageCount() == packagesInIndex(repository); }, 60));
+}
+
+TEST_F(KSCorvaneLaunchTests, AFreshDeviceRefreshesItsDefaultSourceWhenDue) {
+    testing_support::SampleRepository repository;
+    setenv("CORVANE_DEFAULT_SOURCES", repository.location().c_str(), 1);
+    launch();
+    waitUntilAtRest();
+    EXPECT_EQ(storedPackageCount(), 0u);
+
+    testing_support::advanceClock(KSRPackageManager::kStartupRefreshDelaySeconds);
+    ASSERT_TRUE(testing_support::pumpUntil(
+        [&] { return storedPackageCount() == packagesInIndex(repository); }, 60));
+}
+
+TEST_F(KSCorvaneLaunchTests, LaunchConnectsTheServicesAndTheNotificationCentre) {
+    EXPECT_EQ(KSApplicationServices::shared(), nullptr);
+    launch();
+    EXPECT_EQ(KSApplicationServices::shared(), delegate_);
+    EXPECT_EQ(KSCorvane::sharedCorvane(), delegate_);
+    EXPECT_EQ(delegate_->tabController(), window_->rootViewController());
+    EXPECT_NE(usernotifications::UserNotificationCenter::current().delegate(), nullptr);
+}
+
+TEST_F(KSCorvaneLaunchTests, AFailedTaskReachesTheUserThroughTheDelegate) {
+    launch();
+    CorvanePersistentPreferences::sharedInstance().setValue(
+        false, "ShowNotificationsInsteadOfErrorAlerts");
+    foundation::Notification finished;
+    finished.name = KSPipelineTaskFinishedNotification;
+    finished.userInfo = foundation::Dictionary{
+        {KSPipelineUserInfoSuccess, false},
+        {KSPipelineUserInfoPipelineID, KSPipelinePackageOperation},
+        {KSPipelineUserInfoError, KSPipelineManager::errorValue(foundation::Error::make(
+                                      "NSURLErrorDomain", -1009, "The network is offline."))}};
+    foundation::NotificationCenter::defaultCenter().post(finished);
+    ASSERT_TRUE(testing_support::pumpUntil(
+        [&] { return window_->topmostPresentedViewController() != window_->rootViewController(); },
+        10));
+    auto presented = window_->topmostPresentedViewController();
+    EXPECT_NE(presented->view()->describe().find("The network is offline."), std::string::npos)
+        << presented->view()->describe();
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -1,0 +1,137 @@
+// The corvane program as a person starts it from a terminal, on a fresh device root.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "foundation/PropertyList.h"
+#include "framework/misc/KSPaths.h"
+#include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSRPackage.h"
+#include "support/SampleRepository.h"
+#include "support/TempDeviceRoot.h"
+
+extern char** environ;
+
+namespace corvane::testing {
+namespace {
+
+struct ProgramRun {
+    int exitStatus = -1;
+    std::string output;
+};
+
+// Built beside this test program: <build>/src/corvane next to <build>/tests/e2e_tests.
+std::string programPath() {
+    auto self = std::filesystem::read_symlink("/proc/self/exe");
+    return (self.parent_path().parent_path() / "src" / "corvane").string();
+}
+
+// Runs the program with the arguments and extra environment entries ("NAME=value"), and gives
+// what it printed on its standard output.
+ProgramRun runProgram(const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& extraEnvironment = {}) {
+    std::vector<std::string> words = {programPath()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> entries(extraEnvironment);
+    for (char** entry = environ; *entry; ++entry)
+        entries.emplace_back(*entry);
+    std::vector<char*> envp;
+    for (auto& entry : entries)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    int pipeEnds[2];
+    EXPECT_EQ(pipe(pipeEnds), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    pid_t pid = 0;
+    ProgramRun run;
+    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    EXPECT_EQ(spawned, 0) << argv[0];
+    char buffer[4096];
+    for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        run.output.append(buffer, static_cast<std::size_t>(got));
+    close(pipeEnds[0]);
+    int status = 0;
+    if (spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+        run.exitStatus = WEXITSTATUS(status);
+    return run;
+}
+
+std::string readWhole(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::size_t packagesInIndex(const testing_support::SampleRepository& repository) {
+    std::ifstream index(repository.folder() / "Packages");
+    std::set<std::string> names;
+    for (std::string line; std::getline(index, line);)
+        if (line.rfind("Package: ", 0) == 0)
+            names.insert(line.substr(9));
+    return names.size();
+}
+
+TEST(CorvaneProgramTests, AFreshDeviceRefreshesItsDefaultSourceAndShowsTheScreen) {
+    testing_support::SampleRepository repository;
+    testing_support::TempDeviceRoot root;
+
+    auto run = runProgram({"--root", root.path(), "--until-idle", "--describe"},
+                          {"CORVANE_DEFAULT_SOURCES=" + repository.location()});
+
+    ASSERT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_EQ(run.output.rfind("Window\n", 0), 0u) << run.output;
+    EXPECT_NE(run.output.find("Label \"Featured\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Button \"Featured\" selected"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Button \"Sources\""), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("up and running"), std::string::npos) << run.output;
+
+    auto log = readWhole(KSPaths::logFile());
+    EXPECT_NE(log.find("- Corvane 5 is up and running\n"), std::string::npos) << log;
+    auto preferences = foundation::PropertyList::readFile(KSPaths::preferenceFile());
+    ASSERT_TRUE(preferences);
+    EXPECT_FALSE((*preferences)["LastVisitDate"].isNil());
+    EXPECT_EQ(KSDatabase::realm().allObjects<KSRPackage>().count(), packagesInIndex(repository));
+}
+
+TEST(CorvaneProgramTests, TheAddShortcutLeavesTheSourcesTabOnScreen) {
+    testing_support::TempDeviceRoot root;
+    auto run = runProgram({"--root", root.path(), "--shortcut", "me_kestrune_corvane_shortcuts_add",
+                           "--until-idle", "--describe"},
+                          {"CORVANE_DEFAULT_SOURCES="});
+    ASSERT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_NE(run.output.find("Label \"Sources\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Button \"Sources\" selected"), std::string::npos) << run.output;
+}
+
+TEST(CorvaneProgramTests, HelpAndWrongArgumentsNeverStartTheApplication) {
+    testing_support::TempDeviceRoot root;
+    auto help = runProgram({"--root", root.path(), "--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_NE(help.output.find("--until-idle"), std::string::npos) << help.output;
+
+    auto wrong = runProgram({"--root", root.path(), "--frobnicate"});
+    EXPECT_EQ(wrong.exitStatus, 2);
+    EXPECT_FALSE(std::filesystem::exists(KSPaths::logDirectory()));
+}
+
+}  // namespace
+}  // namespace corvane::testing
