@@ -42,6 +42,8 @@ Application& Application::shared() {
 }
 
 bool Application::finishLaunching(const foundation::Value& options) {
+    state_ = State::inactive;
+    terminated_ = false;
     bool launched = delegate_ ? delegate_->didFinishLaunching(options) : true;
     foundation::NotificationCenter::defaultCenter().post(kDidFinishLaunchingNotification);
     return launched;
@@ -87,6 +89,16 @@ void Application::openURL(const foundation::URL& url, const foundation::Value& o
     }
     if (completion)
         foundation::runAsyncOnMain([completion, opened] { completion(opened); });
+}
+
+foundation::ObservationToken Application::setURLOpener(URLOpener opener) {
+    urlOpener_ = std::move(opener);
+    std::uint64_t generation = ++urlOpenerGeneration_;
+    // A later opener stays when an earlier token goes.
+    return foundation::ObservationToken([this, generation] {
+        if (urlOpenerGeneration_ == generation)
+            urlOpener_ = {};
+    });
 }
 
 bool Application::handleOpenURL(const foundation::URL& url, const foundation::Value& options) {

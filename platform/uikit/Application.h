@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "foundation/Error.h"
+#include "foundation/ObservationToken.h"
 #include "foundation/URL.h"
 #include "foundation/Value.h"
 #include "uikit/ApplicationDelegate.h"
@@ -48,7 +50,8 @@ class Application {
     std::shared_ptr<Window> keyWindow() const { return keyWindow_.lock(); }
     State applicationState() const { return state_; }
 
-    // The life cycle as the system drives it.
+    // The life cycle as the system drives it. Each launch starts inactive and ends with its own
+    // willTerminate.
     bool finishLaunching(const foundation::Value& options = {});
     void becomeActive();
     void enterBackground();
@@ -62,8 +65,10 @@ class Application {
     void openURL(const foundation::URL& url, const foundation::Value& options = {},
                  std::function<void(bool success)> completion = {});
     const std::vector<foundation::URL>& openedURLs() const { return openedURLs_; }
-    // The default runs "xdg-open" with the URL as its one argument, never through a shell.
-    void setURLOpener(URLOpener opener) { urlOpener_ = std::move(opener); }
+    // The default runs "xdg-open" with the URL as its one argument, never through a shell. The
+    // opener given here is used only while the returned token lives: the application outlives
+    // whoever installs it, and whatever the opener refers to would otherwise dangle.
+    [[nodiscard]] foundation::ObservationToken setURLOpener(URLOpener opener);
     // A URL another application hands over; the delegate's answer.
     bool handleOpenURL(const foundation::URL& url, const foundation::Value& options = {});
 
@@ -103,6 +108,7 @@ class Application {
     bool terminated_ = false;
     std::vector<foundation::URL> openedURLs_;
     URLOpener urlOpener_;
+    std::uint64_t urlOpenerGeneration_ = 0;
     std::vector<ApplicationShortcutItem> shortcutItems_;
     std::optional<std::string> alternateIconName_;
     long badgeNumber_ = 0;

@@ -84,13 +84,18 @@ void AttributedString::editRange(TextRange range, Edit edit) {
     coalesce();
 }
 
+std::vector<AttributedString::Run>::const_iterator AttributedString::runAfter(
+    std::size_t index) const {
+    return std::upper_bound(runs_.begin(), runs_.end(), index,
+                            [](std::size_t i, const Run& run) { return i < run.range.end(); });
+}
+
 TextAttributes AttributedString::attributesAt(std::size_t index, TextRange* effectiveRange) const {
-    for (const auto& run : runs_) {
-        if (index >= run.range.location && index < run.range.end()) {
-            if (effectiveRange)
-                *effectiveRange = run.range;
-            return run.attributes;
-        }
+    auto run = runAfter(index);
+    if (run != runs_.end() && index >= run->range.location) {
+        if (effectiveRange)
+            *effectiveRange = run->range;
+        return run->attributes;
     }
     if (effectiveRange)
         *effectiveRange = {index, 0};
@@ -101,17 +106,31 @@ AttributedString AttributedString::substring(TextRange range) const {
     TextRange r = clamp(range);
     AttributedString result;
     result.text_ = text_.substr(r.location, r.length);
-    for (const auto& run : runs_) {
-        std::size_t start = std::max(run.range.location, r.location);
-        std::size_t end = std::min(run.range.end(), r.end());
+    for (auto run = runAfter(r.location); run != runs_.end() && run->range.location < r.end();
+         ++run) {
+        std::size_t start = std::max(run->range.location, r.location);
+        std::size_t end = std::min(run->range.end(), r.end());
         if (start < end)
-            result.runs_.push_back({{start - r.location, end - start}, run.attributes});
+            result.runs_.push_back({{start - r.location, end - start}, run->attributes});
     }
     return result;
 }
 
 void AttributedString::append(const AttributedString& other) {
-    insert(text_.size(), other);
+    if (&other == this) {
+        append(AttributedString(other));
+        return;
+    }
+    // Only the last run can meet what comes after it, so the runs before it stay untouched and
+    // building text a run at a time stays linear.
+    std::size_t offset = text_.size();
+    text_ += other.text_;
+    for (const auto& run : other.runs_) {
+        if (!runs_.empty() && runs_.back().attributes == run.attributes)
+            runs_.back().range.length += run.range.length;
+        else
+            runs_.push_back({{offset + run.range.location, run.range.length}, run.attributes});
+    }
 }
 
 void AttributedString::append(const std::string& text, const TextAttributes& attributes) {

@@ -15,11 +15,16 @@ enum class TextAlignment { natural, left, center, right, justified };
 
 enum class UnderlineStyle { none, single, thick, doubleLine };
 
+// A paragraph's style is the one of its first character.
 struct ParagraphStyle {
     TextAlignment alignment = TextAlignment::natural;
     LineBreakMode lineBreakMode = LineBreakMode::byWordWrapping;
     double lineSpacing = 0;
     double paragraphSpacing = 0;
+    // Points from the leading edge to the start of the paragraph's first line, and of its other
+    // lines: nested lists and quotes sit further in, a list item's lines hang under its text.
+    double firstLineHeadIndent = 0;
+    double headIndent = 0;
     bool operator==(const ParagraphStyle&) const = default;
 };
 
@@ -98,6 +103,8 @@ class AttributedString {
 
   private:
     TextRange clamp(TextRange range) const;
+    // The first run that ends after the index.
+    std::vector<Run>::const_iterator runAfter(std::size_t index) const;
     void splitAt(std::size_t index);
     void coalesce();
     template <typename Edit>

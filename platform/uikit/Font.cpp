@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "uikit/AttributedString.h"
+#include "uikit/PangoLines.h"
 #include "uikit/TextLayout.h"
 
 namespace uikit {
@@ -21,7 +22,7 @@ Font Font::italicSystemFont(double pointSize) {
 }
 
 std::optional<Font> Font::named(const std::string& family, double pointSize) {
-    if (!TextLayout::hasFamily(family))
+    if (!PangoLines::hasFamily(family))
         return std::nullopt;
     Font font = systemFont(pointSize);
     font.family_ = family;
@@ -31,6 +32,18 @@ std::optional<Font> Font::named(const std::string& family, double pointSize) {
 Font Font::withSize(double pointSize) const {
     Font font = *this;
     font.pointSize_ = pointSize;
+    return font;
+}
+
+Font Font::withWeight(double weight) const {
+    Font font = *this;
+    font.weight_ = weight;
+    return font;
+}
+
+Font Font::withItalic(bool italic) const {
+    Font font = *this;
+    font.italic_ = italic;
     return font;
 }
 

@@ -48,6 +48,10 @@ class Font {
     bool isItalic() const { return italic_; }
     bool isBold() const { return weight_ >= FontWeight::semibold; }
     Font withSize(double pointSize) const;
+    // The same family and size in another weight or slant, as the family's installed faces
+    // offer it (bold italic included).
+    Font withWeight(double weight) const;
+    Font withItalic(bool italic) const;
 
     // Height of one line of text.
     double lineHeight() const;

@@ -21,7 +21,10 @@ namespace {
 constexpr const char* kContentType = "text/html; charset=utf-8";
 constexpr const char* kMonospaceFamily = "DejaVu Sans Mono";
 constexpr const char* kSerifFamily = "DejaVu Serif";
-constexpr const char* kIndent = "    ";
+// Points each level of nested lists and quotes moves its lines in, up to a depth that still
+// leaves a phone's line room for text.
+constexpr double kIndentPerLevel = 18;
+constexpr std::size_t kMaximumIndentLevels = 8;
 constexpr double kMinimumFontSize = 1;
 constexpr double kMaximumFontSize = 200;
 
@@ -212,6 +215,8 @@ class TextSink {
 
     void lineBreak(const TextAttributes& attributes) {
         pendingSpace_.reset();
+        if (atLineStart_)
+            indentLine(indentLevels_);
         append("\n", attributes);
     }
 
@@ -222,43 +227,66 @@ class TextSink {
             append("\n", segments_.back().attributes);
     }
 
-    // A list item's "• " or "3. ", indented one level less than the item's text.
+    // A list item's "• " or "3. " starts its line one level less in than the item's text, and
+    // the item's wrapped lines hang under its text.
     void marker(const std::string& marker, const TextAttributes& attributes) {
         endBlock();
-        std::string line;
-        for (std::size_t level = 1; level < indentLevels_; ++level)
-            line += kIndent;
-        append(line + marker, attributes);
+        indentLine(indentLevels_ > 0 ? indentLevels_ - 1 : 0);
+        append(marker, attributes);
     }
 
     AttributedString result() &&;
 
   private:
+    struct Indents {
+        double firstLine = 0;
+        double otherLines = 0;
+        bool operator==(const Indents&) const = default;
+    };
     struct Segment {
         std::string text;
         TextAttributes attributes;
+        Indents indents;
     };
 
+    void indentLine(std::size_t firstLineLevels) {
+        auto points = [](std::size_t levels) {
+            return static_cast<double>(std::min(levels, kMaximumIndentLevels)) * kIndentPerLevel;
+        };
+        lineIndents_ = {points(firstLineLevels), points(indentLevels_)};
+    }
+
     void put(char c, const TextAttributes& attributes) {
-        if (atLineStart_ && c != '\n')
-            for (std::size_t level = 0; level < indentLevels_; ++level)
-                append(kIndent, attributes);
+        if (atLineStart_)
+            indentLine(indentLevels_);
         append(std::string_view(&c, 1), attributes);
     }
 
     void append(std::string_view text, const TextAttributes& attributes) {
         if (text.empty())
             return;
-        if (segments_.empty() || !(segments_.back().attributes == attributes))
-            segments_.push_back({std::string(), attributes});
+        if (segments_.empty() || !(segments_.back().attributes == attributes) ||
+            !(segments_.back().indents == lineIndents_))
+            segments_.push_back({std::string(), attributes, lineIndents_});
         segments_.back().text.append(text);
         atLineStart_ = text.back() == '\n';
+    }
+
+    static TextAttributes indented(TextAttributes attributes, const Indents& indents) {
+        if (indents == Indents{})
+            return attributes;
+        ParagraphStyle style = attributes.paragraphStyle.value_or(ParagraphStyle{});
+        style.firstLineHeadIndent = indents.firstLine;
+        style.headIndent = indents.otherLines;
+        attributes.paragraphStyle = style;
+        return attributes;
     }
 
     std::vector<Segment> segments_;
     std::optional<TextAttributes> pendingSpace_;
     bool atLineStart_ = true;
     std::size_t indentLevels_ = 0;
+    Indents lineIndents_;
 };
 
 // Appending to an attributed string costs as much as the runs it already has, so the segments
@@ -266,7 +294,8 @@ class TextSink {
 AttributedString TextSink::result() && {
     std::vector<AttributedString> parts;
     for (auto& segment : segments_)
-        parts.emplace_back(std::move(segment.text), std::move(segment.attributes));
+        parts.emplace_back(std::move(segment.text),
+                           indented(std::move(segment.attributes), segment.indents));
     while (parts.size() > 1) {
         std::vector<AttributedString> joined;
         for (std::size_t i = 0; i < parts.size(); i += 2) {

@@ -13,8 +13,8 @@ namespace uikit {
 // Attributed text from HTML as descriptions and change logs carry it: paragraphs, line breaks,
 // headings (bold, sized as browsers size them), lists with "•" or numbers, links, emphasis,
 // code and preformatted text, quotes, and the font-family, font-size, color and text-align of
-// style attributes. White space collapses as HTML collapses it. Nested lists and quotes are
-// indented with four spaces a level, since paragraph styles carry no indent.
+// style attributes. White space collapses as HTML collapses it. Nested lists and quotes move
+// their paragraphs in through the paragraph style's head indents, a level at a time.
 //
 // The HTML comes from outside: nothing is fetched (images are left out), nothing runs (script,
 // style and other embedded content is dropped), links to javascript:, vbscript:, data: and file:

@@ -1,6 +1,7 @@
 // Alerts and action sheets as a person reads and answers them.
 #include <gtest/gtest.h>
 
+#include "DevicePose.h"
 #include "support/MainLoop.h"
 #include "uikit/AlertController.h"
 #include "uikit/Device.h"
@@ -18,6 +19,7 @@ class AlertControllerTest : public ::testing::Test {
     std::shared_ptr<Window> window = std::make_shared<Window>();
     std::shared_ptr<ViewController> root = std::make_shared<ViewController>();
     std::vector<std::string> handled;
+    uikit_testing::DevicePose pose;
 
     void SetUp() override {
         window->setRootViewController(root);

@@ -42,6 +42,9 @@ TEST(Animation, ChainedAnimationsRunInTurn) {
     EXPECT_FALSE(button->transform().isIdentity());
     advanceClock(0.1);
     EXPECT_TRUE(button->transform().isIdentity());
+    EXPECT_EQ(Animation::runningCount(), 1) << "the growth is still under way";
+    advanceClock(0.25);
+    EXPECT_EQ(Animation::runningCount(), 0);
 }
 
 TEST(Animation, ZeroDurationCompletesOnTheNextTurn) {
@@ -64,6 +67,9 @@ TEST(Animation, TransitionsSwapViewsAndFadeLayers) {
     EXPECT_TRUE(newView->layer().transitionForKey("fadeText"));
     advanceClock(0.25);
     EXPECT_FALSE(newView->layer().transitionForKey("fadeText"));
+    EXPECT_EQ(Animation::runningCount(), 1) << "the swap takes 0.3 s";
+    advanceClock(0.05);
+    EXPECT_EQ(Animation::runningCount(), 0);
 }
 
 }  // namespace

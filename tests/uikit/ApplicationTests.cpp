@@ -88,16 +88,25 @@ TEST_F(ApplicationTest, TheLifeCycleReachesTheDelegateAndTheNotificationCentre) 
     application.terminate();
     application.terminate();
     EXPECT_EQ(log->take(), (Events{"willTerminate", "UIApplicationWillTerminateNotification"}));
+
+    application.finishLaunching();
+    EXPECT_EQ(application.applicationState(), Application::State::inactive);
+    application.terminate();
+    EXPECT_EQ(log->take(),
+              (Events{"didFinishLaunching", "UIApplicationDidFinishLaunchingNotification",
+                      "willTerminate", "UIApplicationWillTerminateNotification"}))
+        << "a new launch ends with its own goodbye";
 }
 
 TEST_F(ApplicationTest, OnlyWebURLsGoToTheOutsideOpener) {
     std::vector<std::string> opened;
-    application.setURLOpener([&](const std::string& text) {
+    auto opener = application.setURLOpener([&](const std::string& text) {
         opened.push_back(text);
         return true;
     });
     std::vector<bool> results;
     auto record = [&](bool success) { results.push_back(success); };
+    std::size_t earlierURLs = application.openedURLs().size();
     application.openURL(url("https://example.com/a"), {}, record);
     application.openURL(url("otherapp://authentication_success"), {}, record);
     application.openURL(url("file:///etc/passwd"), {}, record);
@@ -106,7 +115,7 @@ TEST_F(ApplicationTest, OnlyWebURLsGoToTheOutsideOpener) {
     advanceClock(0);
     EXPECT_EQ(opened, (Events{"https://example.com/a", "http://example.com/b"}));
     EXPECT_EQ(results, (std::vector<bool>{true, false, false, true}));
-    EXPECT_EQ(application.openedURLs().size(), 4u) << "every URL is recorded";
+    EXPECT_EQ(application.openedURLs().size(), earlierURLs + 4) << "every URL is recorded";
 }
 
 TEST_F(ApplicationTest, TheDesktopOpenerGetsTheURLAsOneArgumentWithoutAShell) {
@@ -120,6 +129,14 @@ TEST_F(ApplicationTest, TheDesktopOpenerGetsTheURLAsOneArgumentWithoutAShell) {
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
     setenv("PATH", (folder.string() + ":" + oldPath).c_str(), 1);
+    // An opener is asked only while its token lives; the desktop's opener comes back after.
+    auto asked = std::make_shared<int>(0);
+    auto earlier = application.setURLOpener([asked](const std::string&) { return ++*asked > 0; });
+    auto later = application.setURLOpener([asked](const std::string&) { return ++*asked > 0; });
+    earlier.reset();
+    application.openURL(url("https://example.com/kept"));
+    EXPECT_EQ(*asked, 1) << "the later opener outlives the earlier token";
+    later.reset();
 
     auto hostile = url("https://example.com/q?x=$(id);y='a'&z=$HOME");
     bool succeeded = false;
@@ -131,6 +148,7 @@ TEST_F(ApplicationTest, TheDesktopOpenerGetsTheURLAsOneArgumentWithoutAShell) {
     arguments << std::ifstream(output).rdbuf();
     EXPECT_EQ(arguments.str(), "1\n" + hostile.absoluteString() + "\n");
     EXPECT_TRUE(succeeded);
+    EXPECT_EQ(*asked, 1);
     std::filesystem::remove_all(folder);
 }
 

@@ -69,4 +69,30 @@ TEST(AttributedString, LinksAreFoundWholeAcrossRuns) {
     EXPECT_GT(narrow.height, wide.height);
 }
 
+TEST(AttributedString, AppendingRunByRunKeepsEveryRunInPlace) {
+    constexpr std::size_t kRuns = 200'000;
+    const TextAttributes plain, bold = withFont(Font::boldSystemFont(12));
+    AttributedString text;
+    for (std::size_t i = 0; i < kRuns; ++i)
+        text.append(i % 2 ? "ab" : "c", i % 2 ? bold : plain);
+    ASSERT_EQ(text.runs().size(), kRuns);
+    EXPECT_EQ(text.length(), kRuns / 2 * 3);
+    for (std::size_t i : {std::size_t{0}, std::size_t{1}, kRuns / 2 + 1, kRuns - 1}) {
+        EXPECT_EQ(text.runs()[i].range, (TextRange{i / 2 * 3 + i % 2, 1 + i % 2})) << i;
+        EXPECT_EQ(text.runs()[i].attributes, i % 2 ? bold : plain) << i;
+    }
+
+    text.append("d", bold);
+    text.append(AttributedString("e", bold));
+    EXPECT_EQ(text.runs().size(), kRuns) << "equal attributes extend the last run";
+    EXPECT_EQ(text.runs().back().range.length, 4u);
+
+    AttributedString twice("x", plain);
+    twice.append("y", bold);
+    twice.append(twice);
+    EXPECT_EQ(twice.string(), "xyxy");
+    EXPECT_EQ(twice.runs().size(), 4u);
+    EXPECT_EQ(twice.runs()[2].range, (TextRange{2, 1}));
+}
+
 }  // namespace

@@ -40,6 +40,33 @@ TEST(Font, NamedFontsMustBeInstalled) {
     EXPECT_TRUE(Font::italicSystemFont(12).isItalic());
 }
 
+TEST(Font, AnyFamilyComesInBoldItalicAndBoth) {
+    auto serif = Font::named("DejaVu Serif", 14);
+    ASSERT_TRUE(serif);
+    Font bold = serif->withWeight(FontWeight::bold);
+    Font italic = serif->withItalic(true);
+    Font boldItalic = bold.withItalic(true);
+    EXPECT_EQ(boldItalic.toString(), "DejaVu Serif 14 bold italic");
+    EXPECT_EQ(boldItalic.withItalic(false), bold);
+    EXPECT_EQ(italic.withWeight(FontWeight::bold), boldItalic);
+
+    // These letters are drawn anew in each face, so their widths show which face Pango took
+    // (a slanted or thickened stand-in would keep the upright ones).
+    std::string text = "ľŀ#æ";
+    std::vector<double> widths;
+    for (const Font& font : {*serif, bold, italic, boldItalic})
+        widths.push_back(font.sizeOfText(text).width);
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        for (std::size_t j = i + 1; j < widths.size(); ++j)
+            EXPECT_NE(widths[i], widths[j]) << i << " and " << j;
+    EXPECT_GT(widths[3], widths[2]) << "bold italic is heavier than italic";
+
+    Font systemBoldItalic = Font::boldSystemFont(13).withItalic(true);
+    EXPECT_TRUE(systemBoldItalic.isBold() && systemBoldItalic.isItalic());
+    EXPECT_GT(systemBoldItalic.sizeOfText(text).width,
+              Font::italicSystemFont(13).sizeOfText(text).width);
+}
+
 TEST(Font, MeasuresTheSameOnManyThreadsAtOnce) {
     Font font = Font::boldSystemFont(17);
     double expected = font.sizeOfText("Measured on main").width;

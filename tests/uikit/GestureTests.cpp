@@ -169,6 +169,7 @@ TEST(Gestures, CustomRecognisersReadForce) {
     hands::longPress(root, 0.1, 5, 6);
     EXPECT_EQ(fired, 1);
 
+    SelectionFeedbackGenerator::resetCounts();
     SelectionFeedbackGenerator feedback;
     feedback.prepare();
     feedback.selectionChanged();

@@ -49,12 +49,30 @@ TEST(HTMLImporter, ListsKeepTheirOrderAndIndentNestedLevels) {
     EXPECT_EQ(text.string(),
               "1. first\n"
               "2. second\n"
-              "    \u2022 inner one\n"
-              "    \u2022 inner two\n"
+              "\u2022 inner one\n"
+              "\u2022 inner two\n"
               "3. third\n"
               "7. seventh\n"
               "8. eighth\n"
               "\u2022 dot\n");
+    // The marker starts a level less in than the item's text, under which its lines hang.
+    auto indents = [&](std::string_view fragment) {
+        auto style = attributesOf(text, fragment).paragraphStyle.value_or(ParagraphStyle{});
+        return std::pair(style.firstLineHeadIndent, style.headIndent);
+    };
+    auto outer = indents("1. first"), inner = indents("\u2022 inner two");
+    EXPECT_EQ(outer.first, 0);
+    EXPECT_GT(outer.second, 0);
+    EXPECT_EQ(inner, std::pair(outer.second, 2 * outer.second));
+    EXPECT_EQ(indents("third"), outer) << "the whole item, marker and text, is one paragraph";
+
+    HTMLImporter importer;
+    auto item = importer.attributedString("<ul><li>" + std::string(40, 'w') + " tail</li></ul>");
+    ASSERT_TRUE(item);
+    Font font = importer.defaultFont();
+    Size size = item->boundingSize(200, 0, font);
+    EXPECT_GT(size.height, font.lineHeight() * 1.5) << "the item wraps";
+    EXPECT_LE(size.width, 200);
 }
 
 TEST(HTMLImporter, ImagesScriptsAndStylesLeaveNoTrace) {
@@ -75,7 +93,16 @@ TEST(HTMLImporter, WhiteSpaceCollapsesAndEntitiesDecode) {
     EXPECT_EQ(imported("<p>x</p><br /><p>y</p>").string(), "x\n\ny\n");
     EXPECT_EQ(imported("<pre>\n  keep   this\n\tand this</pre>after").string(),
               "  keep   this\n\tand this\nafter");
-    EXPECT_EQ(imported("<blockquote>said<br>twice</blockquote>").string(), "    said\n    twice\n");
+    auto quote = imported("<blockquote>said<br>twice</blockquote>after");
+    EXPECT_EQ(quote.string(), "said\ntwice\nafter");
+    auto quoteStyle = attributesOf(quote, "twice").paragraphStyle.value_or(ParagraphStyle{});
+    EXPECT_GT(quoteStyle.firstLineHeadIndent, 0);
+    EXPECT_EQ(quoteStyle.headIndent, quoteStyle.firstLineHeadIndent);
+    EXPECT_EQ(attributesOf(quote, "after").paragraphStyle.value_or(ParagraphStyle{}),
+              ParagraphStyle{});
+    Font font = HTMLImporter().defaultFont();
+    EXPECT_DOUBLE_EQ(quote.substring({0, 4}).boundingSize(0, 0, font).width,
+                     quoteStyle.firstLineHeadIndent + font.sizeOfText("said").width);
     EXPECT_EQ(imported("").string(), "");
 }
 
@@ -140,7 +167,17 @@ TEST(HTMLImporter, HostileInputIsRefusedOrCutShort) {
     auto broken = importer.attributedString("<ul><li>one<li>two<ol><li><a href=\"http://x");
     ASSERT_TRUE(broken);
     // The tag cut off at the end is dropped, as HTML drops it; its list item stays, empty.
-    EXPECT_EQ(broken->string(), "\u2022 one\n\u2022 two\n    1. \n");
+    EXPECT_EQ(broken->string(), "\u2022 one\n\u2022 two\n1. \n");
+
+    // However deep quotes nest, their text keeps some room on the line.
+    std::string quotes;
+    for (int level = 0; level < 200; ++level)
+        quotes += "<blockquote>";
+    auto quoted = importer.attributedString(quotes + "deep");
+    ASSERT_TRUE(quoted);
+    auto style = attributesOf(*quoted, "deep").paragraphStyle.value_or(ParagraphStyle{});
+    EXPECT_GT(style.headIndent, 0);
+    EXPECT_LE(style.headIndent, 160);
 }
 
 }  // namespace

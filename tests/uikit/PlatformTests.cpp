@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "DevicePose.h"
 #include "uikit/Color.h"
 #include "uikit/Device.h"
 #include "uikit/Geometry.h"
@@ -14,6 +15,7 @@ namespace {
 using namespace uikit;
 
 TEST(Platform, DeviceScreenAndPasteboardAreSettable) {
+    uikit_testing::DevicePose pose;
     Device& device = Device::current();
     EXPECT_TRUE(device.systemVersionAtLeast("13.0"));
     device.setSystemVersion("12.4");
@@ -28,10 +30,13 @@ TEST(Platform, DeviceScreenAndPasteboardAreSettable) {
     Screen::main().setScale(0);
     EXPECT_EQ(Screen::main().scale(), 3);
 
+    Pasteboard::general().setString(std::nullopt);
     EXPECT_FALSE(Pasteboard::general().hasStrings());
     Pasteboard::general().setString("deb https://repo.example.org/ ./");
     EXPECT_EQ(Pasteboard::general().string(), "deb https://repo.example.org/ ./");
+    Pasteboard::general().setString(std::nullopt);
 
+    ImpactFeedbackGenerator::resetCounts();
     ImpactFeedbackGenerator light(ImpactFeedbackStyle::light);
     light.impactOccurred();
     EXPECT_EQ(ImpactFeedbackGenerator::impactCount(ImpactFeedbackStyle::light), 1);

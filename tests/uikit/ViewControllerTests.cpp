@@ -2,6 +2,7 @@
 // the run loop's clock, child containment, traits.
 #include <gtest/gtest.h>
 
+#include "DevicePose.h"
 #include "RecordingViewController.h"
 #include "support/MainLoop.h"
 #include "uikit/Device.h"
@@ -14,6 +15,7 @@ namespace {
 
 using namespace uikit;
 using testing_support::advanceClock;
+using uikit_testing::DevicePose;
 using uikit_testing::EventLog;
 using uikit_testing::RecordingViewController;
 using Events = std::vector<std::string>;
@@ -264,6 +266,7 @@ TEST_F(ViewControllerTest, ASizeChangeReachesEveryControllerBeforeTheViewsResize
 }
 
 TEST_F(ViewControllerTest, PopoversOnAPadSitAtTheirAnchor) {
+    DevicePose pose;
     Device::current().setUserInterfaceIdiom(UserInterfaceIdiom::pad);
     auto root = showRoot("Root");
     auto anchor = std::make_shared<View>(Rect{100, 200, 40, 40});
