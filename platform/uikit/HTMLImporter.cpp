@@ -289,23 +289,11 @@ class TextSink {
     Indents lineIndents_;
 };
 
-// Appending to an attributed string costs as much as the runs it already has, so the segments
-// are joined pairwise.
 AttributedString TextSink::result() && {
-    std::vector<AttributedString> parts;
-    for (auto& segment : segments_)
-        parts.emplace_back(std::move(segment.text),
-                           indented(std::move(segment.attributes), segment.indents));
-    while (parts.size() > 1) {
-        std::vector<AttributedString> joined;
-        for (std::size_t i = 0; i < parts.size(); i += 2) {
-            if (i + 1 < parts.size())
-                parts[i].append(parts[i + 1]);
-            joined.push_back(std::move(parts[i]));
-        }
-        parts = std::move(joined);
-    }
-    return parts.empty() ? AttributedString() : std::move(parts.front());
+    AttributedString text;
+    for (const auto& segment : segments_)
+        text.append(segment.text, indented(segment.attributes, segment.indents));
+    return text;
 }
 
 // Walks the parsed document in order, keeping one style per open element.
@@ -522,14 +510,12 @@ class Builder {
     }
 
     Font fontOf(const Style& style) {
+        Font font = Font::systemFont(style.size);
         if (style.family != Font::kSystemFamily)
-            if (const auto& font = familyFont(style.family))
-                return font->withSize(style.size);
-        if (style.bold)
-            return Font::boldSystemFont(style.size);
-        if (style.italic)
-            return Font::italicSystemFont(style.size);
-        return Font::systemFont(style.size);
+            if (const auto& named = familyFont(style.family))
+                font = named->withSize(style.size);
+        return font.withWeight(style.bold ? FontWeight::bold : FontWeight::regular)
+            .withItalic(style.italic);
     }
 
     const std::optional<foundation::URL>& baseURL_;

@@ -18,9 +18,8 @@ namespace uikit {
 //
 // The HTML comes from outside: nothing is fetched (images are left out), nothing runs (script,
 // style and other embedded content is dropped), links to javascript:, vbscript:, data: and file:
-// lose their link, and input above kMaximumBytes is refused. A font family other than the
-// system's keeps neither bold nor italic, and bold italic shows bold: Font offers no other
-// combination.
+// lose their link, and input above kMaximumBytes is refused. Bold and italic keep the element's
+// font family, together as bold italic where both apply.
 class HTMLImporter {
   public:
     static constexpr std::size_t kMaximumBytes = std::size_t{512} << 10;

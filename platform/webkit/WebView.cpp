@@ -16,7 +16,6 @@ namespace {
 // Browsers lay text out at 16 pixels unless the page says otherwise.
 constexpr double kDefaultFontSize = 16;
 constexpr double kFetchedProgressShare = 0.8;
-constexpr std::size_t kMeasuredBytes = std::size_t{64} << 10;
 
 foundation::URL aboutBlank() {
     return *foundation::URL::withString("about:blank");
@@ -34,16 +33,15 @@ std::optional<html::HTMLElement> enclosingLink(std::optional<html::HTMLElement> 
     return element;
 }
 
-// The text of the page at the width, as a person would scroll through it. Laying out text
-// costs more than in proportion to its length, so a large page is measured by its first part
-// and the height scaled up to the whole.
+// The text of the page at the width, as a person would scroll through it. A page larger than
+// the importer takes is measured by as much as it takes, and the height scaled up to the whole.
 uikit::Size measuredContentSize(const html::HTMLDocument& document, double width) {
     auto body = document.body();
     if (!body)
         return {width, 0};
     std::string html = body->innerHTML();
     std::size_t whole = html.size();
-    std::size_t end = std::min(whole, kMeasuredBytes);
+    std::size_t end = std::min(whole, uikit::HTMLImporter::kMaximumBytes);
     while (end > 0 && end < whole && (static_cast<unsigned char>(html[end]) & 0xC0) == 0x80)
         --end;
     html.resize(end);

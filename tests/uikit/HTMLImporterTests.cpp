@@ -134,6 +134,36 @@ TEST(HTMLImporter, ElementsSetFontsAndSpansSetFamilySizeAndColour) {
         EXPECT_TRUE(run.attributes.paragraphStyle);
 }
 
+TEST(HTMLImporter, BoldAndItalicCombineAndKeepTheFamily) {
+    auto text = imported(
+        "<p><b><i>both</i></b> <em><strong>again</strong></em> <code><b>heavy code</b></code> "
+        "<i><code>slanted code</code></i> <span style=\"font-family: serif\"><b><em>serif "
+        "both</em></b></span></p><h2><em>heading</em></h2>");
+    for (const char* fragment : {"both", "again"}) {
+        auto font = attributesOf(text, fragment).font;
+        ASSERT_TRUE(font) << fragment;
+        EXPECT_EQ(font->family(), Font::kSystemFamily) << fragment;
+        EXPECT_TRUE(font->isBold()) << fragment;
+        EXPECT_TRUE(font->isItalic()) << fragment;
+        EXPECT_EQ(font->pointSize(), 12) << fragment;
+    }
+    auto heavyCode = attributesOf(text, "heavy code").font;
+    ASSERT_TRUE(heavyCode);
+    EXPECT_EQ(heavyCode->family(), "DejaVu Sans Mono");
+    EXPECT_TRUE(heavyCode->isBold());
+    EXPECT_FALSE(heavyCode->isItalic());
+    auto slantedCode = attributesOf(text, "slanted code").font;
+    ASSERT_TRUE(slantedCode);
+    EXPECT_EQ(slantedCode->family(), "DejaVu Sans Mono");
+    EXPECT_FALSE(slantedCode->isBold());
+    EXPECT_TRUE(slantedCode->isItalic());
+    auto serif = attributesOf(text, "serif both").font;
+    ASSERT_TRUE(serif);
+    EXPECT_EQ(serif->family(), "DejaVu Serif");
+    EXPECT_TRUE(serif->isBold() && serif->isItalic());
+    EXPECT_EQ(attributesOf(text, "heading").font, Font::boldSystemFont(18).withItalic(true));
+}
+
 TEST(HTMLImporter, WrappedMarkdownTakesTheWrapperStyle) {
     HTMLImporter importer;
     auto text = importer.attributedString(
