@@ -7,9 +7,13 @@ namespace corvane::bench {
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const auto& run : runs) {
-        if (!run.error_occurred && run.iterations > 0)
-            nanosecondsByName_[run.benchmark_name()] =
-                run.real_accumulated_time * 1e9 / run.iterations;
+        if (run.error_occurred || run.iterations == 0 || run.run_type != Run::RT_Iteration)
+            continue;
+        const double nanoseconds = run.real_accumulated_time * 1e9 / run.iterations;
+        const auto [kept, added] =
+            nanosecondsByName_.try_emplace(run.benchmark_name(), nanoseconds);
+        if (!added && nanoseconds < kept->second)
+            kept->second = nanoseconds;
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include <sqlite3.h>
+
 #include "store/SqlFunctions.h"
 
 namespace store {
@@ -28,13 +30,21 @@ Connection::CachedStatement::~CachedStatement() {
         *inUse_ = false;
 }
 
-Connection::Connection(const std::string& path, int busyTimeoutMilliseconds)
+Connection::Connection(const std::string& path, int busyTimeoutMilliseconds, CommitHook didCommit)
     : database_(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLite::OPEN_NOMUTEX,
-                busyTimeoutMilliseconds) {
+                busyTimeoutMilliseconds),
+      didCommit_(std::move(didCommit)) {
     database_.exec("PRAGMA journal_mode = WAL");
     // With WAL, NORMAL loses no committed data on a crash of the process, only on power loss.
     database_.exec("PRAGMA synchronous = NORMAL");
     SqlFunctions::registerOn(database_.getHandle());
+    if (didCommit_)
+        sqlite3_wal_hook(database_.getHandle(), &Connection::walHook, this);
+}
+
+int Connection::walHook(void* connection, sqlite3*, const char*, int logFrames) {
+    static_cast<Connection*>(connection)->didCommit_(logFrames);
+    return SQLITE_OK;
 }
 
 Connection::CachedStatement Connection::prepare(const std::string& sql) {

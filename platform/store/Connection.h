@@ -3,6 +3,7 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -32,7 +33,12 @@ class Connection {
         std::unique_ptr<SQLite::Statement> owned_;
     };
 
-    Connection(const std::string& path, int busyTimeoutMilliseconds);
+    // Called after each commit made on the connection with the pages then in the write-ahead
+    // log. A connection with a hook makes no checkpoints of its own: whoever sets it copies the
+    // log into the database file.
+    using CommitHook = std::function<void(int logFrames)>;
+
+    Connection(const std::string& path, int busyTimeoutMilliseconds, CommitHook didCommit = {});
 
     // The kept statement for this text; a fresh one when the kept one is already lent out.
     CachedStatement prepare(const std::string& sql);
@@ -44,7 +50,10 @@ class Connection {
         std::unique_ptr<SQLite::Statement> statement;
         bool inUse = false;
     };
+    static int walHook(void* connection, sqlite3* database, const char* name, int logFrames);
+
     SQLite::Database database_;
+    CommitHook didCommit_;
     std::unordered_map<std::string, Entry> statements_;
 };
 

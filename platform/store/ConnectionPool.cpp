@@ -10,8 +10,11 @@ ConnectionPool::Lease::~Lease() {
         pool_->give(std::move(owned_));
 }
 
-ConnectionPool::ConnectionPool(std::string path, int busyTimeoutMilliseconds)
-    : path_(std::move(path)), busyTimeoutMilliseconds_(busyTimeoutMilliseconds) {}
+ConnectionPool::ConnectionPool(std::string path, int busyTimeoutMilliseconds,
+                               Connection::CommitHook didCommit)
+    : path_(std::move(path)),
+      busyTimeoutMilliseconds_(busyTimeoutMilliseconds),
+      didCommit_(std::move(didCommit)) {}
 
 std::unique_ptr<Connection> ConnectionPool::take() {
     {
@@ -22,7 +25,7 @@ std::unique_ptr<Connection> ConnectionPool::take() {
             return connection;
         }
     }
-    return std::make_unique<Connection>(path_, busyTimeoutMilliseconds_);
+    return std::make_unique<Connection>(path_, busyTimeoutMilliseconds_, didCommit_);
 }
 
 void ConnectionPool::give(std::unique_ptr<Connection> connection) {

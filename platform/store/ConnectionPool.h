@@ -33,7 +33,9 @@ class ConnectionPool {
         Connection* connection_;
     };
 
-    ConnectionPool(std::string path, int busyTimeoutMilliseconds);
+    // Every connection made gets the commit hook.
+    ConnectionPool(std::string path, int busyTimeoutMilliseconds,
+                   Connection::CommitHook didCommit = {});
 
     Lease lease() { return Lease(*this, take()); }
     std::unique_ptr<Connection> take();
@@ -43,6 +45,7 @@ class ConnectionPool {
     static constexpr std::size_t kMaximumIdle = 8;
     std::string path_;
     int busyTimeoutMilliseconds_;
+    Connection::CommitHook didCommit_;
     std::mutex mutex_;
     std::vector<std::unique_ptr<Connection>> idle_;
 };

@@ -58,6 +58,13 @@ void ObjectSchema::validate() const {
                          " must be a non-optional string or integer");
 }
 
+bool ObjectSchema::equal(const void* a, const void* b) const {
+    for (const auto& property : properties_)
+        if (!property.equal(a, b))
+            return false;
+    return true;
+}
+
 foundation::Value::Dictionary ObjectSchema::dictionary(const void* record) const {
     foundation::Value::Dictionary values;
     for (const auto& property : properties_)

@@ -27,6 +27,10 @@ class ObjectSchema {
     // or a primary key that is optional or no string or integer.
     void validate() const;
 
+    // Whether every property of the two records holds the same value; lets a writer skip records
+    // that would be stored unchanged.
+    bool equal(const void* a, const void* b) const;
+
     // Every property by name, lists of records as arrays of dictionaries.
     foundation::Value::Dictionary dictionary(const void* record) const;
     // Sets the properties that the dictionary names; throws StoreError for an unknown name.

@@ -32,6 +32,8 @@ struct Property {
     // dictionaries. Setting nil empties a list and clears an optional.
     std::function<foundation::Value(const void* record)> get;
     std::function<void(void* record, const foundation::Value& value)> set;
+    // Whether two records of the class hold the same value (element by element for lists).
+    std::function<bool(const void* a, const void* b)> equal;
 
     // Scalar and string-list columns.
     std::function<void(const void* record, SQLite::Statement& statement, int index)> bind;

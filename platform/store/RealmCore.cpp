@@ -7,11 +7,14 @@ namespace store {
 
 RealmCore::RealmCore(const Configuration& configuration)
     : schemaVersion_(configuration.schemaVersion),
-      pool_(configuration.path, configuration.busyTimeoutMilliseconds) {
+      pool_(configuration.path, configuration.busyTimeoutMilliseconds,
+            [this](int logFrames) { checkpointer_.didCommit(logFrames); }) {
     for (const auto* schema : configuration.objectSchemas)
         addTable(*schema);
-    for (auto& [name, table] : tables_)
+    for (auto& [name, table] : tables_) {
         table->resolveElementTables(tables_);
+        reachedClasses_.emplace(&table->schema(), classesReachedFrom(table->schema()));
+    }
     auto connection = pool_.lease();
     SchemaMigrator(*connection, tables_, configuration).run();
 }
@@ -65,7 +68,7 @@ Connection& RealmCore::writeConnection() {
 }
 
 void RealmCore::didChange(const ObjectSchema& schema) {
-    for (const auto& name : classesReachedFrom(schema))
+    for (const auto& name : reachedClasses_.at(&schema))
         writer_.touch(name);
     ++generation_;
 }

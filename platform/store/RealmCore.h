@@ -9,6 +9,7 @@
 #include <string>
 
 #include "foundation/ObservationToken.h"
+#include "store/Checkpointer.h"
 #include "store/Configuration.h"
 #include "store/ConnectionPool.h"
 #include "store/NotificationRegistry.h"
@@ -42,7 +43,7 @@ class RealmCore {
     bool isWritingOnCurrentThread() const { return writer_.isHeldByCurrentThread(); }
     // Throws StoreError when the current thread has no write transaction.
     Connection& writeConnection();
-    // Call after each change made on writeConnection().
+    // Call after each change made on writeConnection(), for a class of the configuration.
     void didChange(const ObjectSchema& schema);
 
     // The block runs on the main run loop after each commit that wrote the class or a class it
@@ -57,9 +58,12 @@ class RealmCore {
     std::set<std::string> classesReachedFrom(const ObjectSchema& schema) const;
 
     std::map<std::string, std::unique_ptr<Table>> tables_;
+    // Each class with the classes it lists, worked out once: every write names them.
+    std::map<const ObjectSchema*, std::set<std::string>> reachedClasses_;
     std::uint64_t schemaVersion_;
     ConnectionPool pool_;
     Writer writer_{pool_};
+    Checkpointer checkpointer_{pool_};
     std::atomic<std::uint64_t> generation_{1};
     NotificationRegistry notifications_;
 };

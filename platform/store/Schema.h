@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <concepts>
 #include <optional>
 #include <string>
@@ -72,6 +73,9 @@ class Schema : public ObjectSchema {
         auto target = property(name);
         return target ? target->get(&record) : foundation::Value();
     }
+    using ObjectSchema::equal;
+    bool equal(const T& a, const T& b) const { return ObjectSchema::equal(&a, &b); }
+
     // Throws StoreError for a name the class does not have.
     void set(T& record, std::string_view name, const foundation::Value& value) const {
         auto target = property(name);
@@ -96,6 +100,9 @@ class Schema : public ObjectSchema {
         };
         property.set = [member](void* record, const foundation::Value& value) {
             self(record).*member = Traits::fromValue(value);
+        };
+        property.equal = [member](const void* a, const void* b) {
+            return self(a).*member == self(b).*member;
         };
         property.bind = [member](const void* record, SQLite::Statement& statement, int index) {
             Traits::bind(statement, index, self(record).*member);
@@ -130,6 +137,11 @@ class Schema : public ObjectSchema {
                 E::schema().setDictionary(&element, entry.dictionary());
                 list.push_back(std::move(element));
             }
+        };
+        property.equal = [member](const void* a, const void* b) {
+            return std::ranges::equal(self(a).*member, self(b).*member, [](const E& x, const E& y) {
+                return E::schema().equal(x, y);
+            });
         };
         property.forEachElement = [member](const void* record,
                                            const Property::ElementVisitor& visit) {

@@ -72,9 +72,24 @@ std::string Table::createSql(const std::string& tableName) const {
 }
 
 void Table::resolveElementTables(const std::map<std::string, std::unique_ptr<Table>>& tables) {
-    for (const auto& property : schema_.properties())
-        if (property.type == PropertyType::ObjectList)
-            elementTables_[&property] = tables.at(property.elementSchema->className()).get();
+    const auto table = ColumnCodec::quoted(schema_.className());
+    for (const auto& property : schema_.properties()) {
+        if (property.type != PropertyType::ObjectList)
+            continue;
+        const auto* elementTable = tables.at(property.elementSchema->className()).get();
+        elementTables_[&property] = elementTable;
+        const auto elements = ColumnCodec::quoted(elementTable->schema_.className());
+        std::string columns;
+        for (const auto& element : elementTable->schema_.properties())
+            columns += ", " + elements + "." + ColumnCodec::quoted(element.name);
+        selectElementsOfRowsSql_[&property] =
+            "SELECT store_parent.rowid" + columns + " FROM " + table +
+            " AS store_parent, json_each(store_parent." + ColumnCodec::quoted(property.name) +
+            ") AS store_key JOIN " + elements + " ON " + elements + "." +
+            ColumnCodec::quoted(elementTable->schema_.primaryKey().name) +
+            " = store_key.value WHERE store_parent.rowid IN (SELECT value FROM json_each(?)) "
+            "ORDER BY store_parent.rowid, store_key.key";
+    }
 }
 
 void Table::write(Connection& connection, const void* record, bool update) const {
@@ -140,10 +155,56 @@ bool Table::readByRowid(Connection& connection, std::int64_t rowid, void* record
 
 void Table::readRowids(Connection& connection, const std::vector<std::int64_t>& rowids,
                        const std::function<void*(std::int64_t rowid)>& recordFor) const {
-    auto statement = connection.prepare(selectRowidsSql_);
-    statement->bind(1, encodedRowids(rowids));
-    while (statement->executeStep())
-        readRecord(connection, *statement, 1, recordFor(statement->getColumn(0).getInt64()));
+    const auto encoded = encodedRowids(rowids);
+    std::unordered_map<std::int64_t, void*> records;
+    {
+        auto statement = connection.prepare(selectRowidsSql_);
+        statement->bind(1, encoded);
+        while (statement->executeStep()) {
+            const auto rowid = statement->getColumn(0).getInt64();
+            auto* record = recordFor(rowid);
+            readScalars(*statement, 1, record);
+            if (!selectElementsOfRowsSql_.empty())
+                records.emplace(rowid, record);
+        }
+    }
+    for (const auto& [property, sql] : selectElementsOfRowsSql_)
+        readElementsOfRows(connection, *property, sql, encoded, records);
+}
+
+void Table::readScalars(SQLite::Statement& statement, int firstColumn, void* record) const {
+    int index = firstColumn;
+    for (const auto& property : schema_.properties()) {
+        if (property.type != PropertyType::ObjectList)
+            property.read(record, statement.getColumn(index));
+        ++index;
+    }
+}
+
+// The rows come grouped by listing row, so each record's list is filled from one run of them.
+void Table::readElementsOfRows(Connection& connection, const Property& property,
+                               const std::string& sql, const std::string& encodedRowids,
+                               const std::unordered_map<std::int64_t, void*>& records) const {
+    const auto* elementTable = elementTables_.at(&property);
+    auto statement = connection.prepare(sql);
+    statement->bind(1, encodedRowids);
+    bool more = statement->executeStep();
+    while (more) {
+        const auto rowid = statement->getColumn(0).getInt64();
+        const auto record = records.find(rowid);
+        if (record == records.end()) {
+            // A row the first statement did not see, written meanwhile by another connection.
+            more = statement->executeStep();
+            continue;
+        }
+        property.fillElements(record->second, [&](void* element) {
+            if (!more || statement->getColumn(0).getInt64() != rowid)
+                return false;
+            elementTable->readRecord(connection, *statement, 1, element);
+            more = statement->executeStep();
+            return true;
+        });
+    }
 }
 
 void Table::readRecord(Connection& connection, SQLite::Statement& statement, int firstColumn,

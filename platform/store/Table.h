@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "foundation/Value.h"
@@ -33,7 +34,8 @@ class Table {
     void write(Connection& connection, const void* record, bool update) const;
     bool readByKey(Connection& connection, const foundation::Value& key, void* record) const;
     bool readByRowid(Connection& connection, std::int64_t rowid, void* record) const;
-    // Reads the rows that still exist; recordFor gives the record to fill for each row id.
+    // Reads the rows that still exist; recordFor gives the record to fill for each row id, which
+    // must be empty. The listed records of all rows come in one statement per list.
     void readRowids(Connection& connection, const std::vector<std::int64_t>& rowids,
                     const std::function<void*(std::int64_t rowid)>& recordFor) const;
 
@@ -50,9 +52,16 @@ class Table {
                     void* record) const;
     void readElements(Connection& connection, const Property& property, const SQLite::Column& keys,
                       void* record) const;
+    void readScalars(SQLite::Statement& statement, int firstColumn, void* record) const;
+    void readElementsOfRows(Connection& connection, const Property& property,
+                            const std::string& sql, const std::string& encodedRowids,
+                            const std::unordered_map<std::int64_t, void*>& records) const;
 
     const ObjectSchema& schema_;
     std::map<const Property*, const Table*> elementTables_;
+    // Per object list: its elements with the row id of the row listing them, for a JSON array
+    // of row ids, ordered by row and list position.
+    std::map<const Property*, std::string> selectElementsOfRowsSql_;
     std::string columnDefinitions_;
     std::string insertSql_;
     std::string upsertSql_;

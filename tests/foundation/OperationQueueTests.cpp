@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <mutex>
 #include <vector>
 
 #include "foundation/BlockOperation.h"
 #include "foundation/OperationQueue.h"
 #include "foundation/RunLoop.h"
+#include "support/Gate.h"
 #include "support/MainLoop.h"
 
 using namespace foundation;
@@ -17,26 +17,7 @@ using testing_support::pumpUntil;
 
 namespace {
 
-// A latch the test opens; operations wait at it.
-class Gate {
-  public:
-    void open() {
-        {
-            std::lock_guard lock(mutex_);
-            open_ = true;
-        }
-        opened_.notify_all();
-    }
-    void pass() {
-        std::unique_lock lock(mutex_);
-        opened_.wait(lock, [this] { return open_; });
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable opened_;
-    bool open_ = false;
-};
+using testing_support::Gate;
 
 // Waits in real time for a condition that other threads make true.
 bool eventually(const std::function<bool()>& condition) {

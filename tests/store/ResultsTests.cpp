@@ -171,3 +171,34 @@ TEST_F(ResultsTest, NotificationBlockRunsOnMainAfterWritesOfItsClassAndNeverWith
     testing_support::pumpFor(0.05);
     EXPECT_EQ(calls, 1);
 }
+
+TEST_F(ResultsTest, IterationGivesEachObjectItsOwnListAcrossChunks) {
+    // Lists of every length, sharing records, in an order unlike the keys' order.
+    auto versionsOf = [](int i) {
+        std::vector<Version> versions;
+        for (int v = i % 4; v > 0; --v) {
+            const auto n = std::to_string((i + v) % 50);
+            versions.push_back({"v" + n, "1." + n});
+        }
+        return versions;
+    };
+    realm.write([&] {
+        for (int i = 0; i < 600; ++i) {
+            auto record = package("p" + std::to_string(i));
+            record.availableVersions = versionsOf(i);
+            realm.addOrUpdateObject(record);
+        }
+        realm.deleteObject(Version{"v7", ""});
+    });
+    int i = 0;
+    for (const auto& record : realm.allObjects<Package>()) {
+        auto expected = versionsOf(i++);
+        std::erase_if(expected, [](const Version& version) { return version.key == "v7"; });
+        ASSERT_EQ(record.availableVersions.size(), expected.size()) << record.identifier;
+        for (std::size_t v = 0; v < expected.size(); ++v) {
+            EXPECT_EQ(record.availableVersions[v].key, expected[v].key) << record.identifier;
+            EXPECT_EQ(record.availableVersions[v].version, expected[v].version);
+        }
+    }
+    EXPECT_EQ(i, 600);
+}

@@ -83,3 +83,27 @@ TEST_F(Schemas, AClassOutsideTheConfigurationIsRefused) {
     EXPECT_THROW(realm.allObjects<Stray>(), store::StoreError);
     EXPECT_THROW(realm.objectForPrimaryKey<Stray>("x"), store::StoreError);
 }
+
+TEST_F(Schemas, EqualityComparesEveryPropertyAndEveryListedRecord) {
+    auto record = package("tweak", "Tweak");
+    record.installedFiles = {"/a"};
+    record.installDate = 12.5;
+    record.availableVersions = {{"tweak-2.0", "2.0"}, {"tweak-1.0", "1.0"}};
+    add({record});
+    const auto& schema = Package::schema();
+    const auto stored = *realm.objectForPrimaryKey<Package>("tweak");
+    EXPECT_TRUE(schema.equal(stored, record)) << "a stored record reads back equal";
+
+    auto changed = record;
+    changed.isHeld = false;
+    EXPECT_FALSE(schema.equal(changed, record)) << "false is not unset";
+    changed = record;
+    changed.installedFiles.push_back("/b");
+    EXPECT_FALSE(schema.equal(changed, record));
+    changed = record;
+    changed.availableVersions[1].version = "1.1";
+    EXPECT_FALSE(schema.equal(changed, record)) << "a listed record's field";
+    changed = record;
+    std::swap(changed.availableVersions[0], changed.availableVersions[1]);
+    EXPECT_FALSE(schema.equal(changed, record)) << "the order of a list";
+}

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "StoreFixture.h"
+#include "support/MainLoop.h"
 
 using namespace store_test;
 
@@ -116,4 +118,17 @@ TEST_F(Writes, TheDefaultRealmIsTheOneSetAndMissingOneIsAnError) {
     store::Realm::defaultRealm().write(
         [] { store::Realm::defaultRealm().addOrUpdateObject(package("x")); });
     EXPECT_TRUE(realm.objectForPrimaryKey<Package>("x"));
+}
+
+TEST_F(Writes, ALargeCommitReachesTheDatabaseFileWhileTheDatabaseStaysOpen) {
+    const auto fileSize = [&] { return std::filesystem::file_size(databasePath()); };
+    const auto before = fileSize();
+    // Well over a thousand pages of log.
+    realm.write([&] {
+        for (int i = 0; i < 4000; ++i)
+            realm.addOrUpdateObject(package("p" + std::to_string(i), std::string(1200, 'x')));
+    });
+    EXPECT_TRUE(testing_support::pumpUntil([&] { return fileSize() > before + (4u << 20); }))
+        << "the log is copied into the file without waiting for the database to close";
+    EXPECT_EQ(realm.allObjects<Package>().count(), 4000u);
 }

@@ -1,6 +1,7 @@
 #include "framework/storage/KSRPackageIndexImporter.h"
 
 #include <algorithm>
+#include <future>
 
 #include "foundation/DateFormatter.h"
 #include "foundation/Log.h"
@@ -14,8 +15,17 @@ namespace corvane {
 
 namespace {
 
+bool isGreater(std::string_view version, const std::optional<std::string>& than) {
+    return than && greaterThan(version, *than);
+}
+
 bool isGreater(const std::optional<std::string>& version, const std::optional<std::string>& than) {
     return version && than && greaterThan(*version, *than);
+}
+
+std::string_view textOf(const foundation::Value& value) {
+    const auto* text = value.string();
+    return text ? std::string_view(*text) : std::string_view();
 }
 
 }  // namespace
@@ -23,16 +33,13 @@ bool isGreater(const std::optional<std::string>& version, const std::optional<st
 KSRPackageIndexImporter::Summary KSRPackageIndexImporter::importPackages(
     const std::string& sourceLocation, const foundation::Array& stanzas, double now) {
     KSRPackageIndexImporter importer(sourceLocation, now);
-    const auto index = importer.validEntries(stanzas);
+    importer.readIndex(stanzas);
     importer.realm_.write([&] {
-        importer.readStoredVersions();
-        for (const auto& [identifier, entries] : index)
-            importer.storePackage(identifier, entries);
-        for (const auto& identifier : importer.storedIdentifiers_)
-            if (!index.contains(identifier))
-                importer.dropPackage(identifier);
+        importer.readStoredPackages();
+        importer.storePackages();
+        importer.dropVanishedPackages();
         importer.deleteVanishedVersions();
-        importer.updateSource(index.size());
+        importer.updateSource();
     });
     return importer.summary_;
 }
@@ -43,49 +50,94 @@ KSRPackageIndexImporter::KSRPackageIndexImporter(std::string sourceLocation, dou
       now_(now),
       nowText_(foundation::DateFormatter::withFormat("yyyy-MM-dd HH:mm").stringFromDate(now)) {}
 
-KSRPackageIndexImporter::Index KSRPackageIndexImporter::validEntries(
-    const foundation::Array& stanzas) {
-    Index index;
+void KSRPackageIndexImporter::readIndex(const foundation::Array& stanzas) {
+    entries_.reserve(stanzas.size());
     for (const auto& element : stanzas) {
-        const auto& stanza = element.dictionary();
-        const auto name = element["Package"].stringValue();
-        const auto version = element["Version"].stringValue();
-        if (!isValidPackageName(name)) {
-            KSLog("Refusing the package \"%@\" of %@: not a valid package name", name, location_);
-            ++summary_.refused;
-        } else if (!isValidDebianVersion(version)) {
-            KSLog("Refusing version \"%@\" of %@ from %@: not a valid version", version, name,
-                  location_);
-            ++summary_.refused;
-        } else {
-            index[name].push_back({stanza, version});
-        }
+        const auto identifier = textOf(element["Package"]);
+        const auto version = textOf(element["Version"]);
+        if (isValid(identifier, version))
+            entries_.push_back({identifier, version, &element.dictionary()});
     }
-    return index;
+    std::ranges::stable_sort(entries_, {}, &IndexEntry::identifier);
 }
 
-void KSRPackageIndexImporter::readStoredVersions() {
+bool KSRPackageIndexImporter::isValid(std::string_view identifier, std::string_view version) {
+    if (!isValidPackageName(identifier)) {
+        KSLog("Refusing the package \"%@\" of %@: not a valid package name", identifier, location_);
+    } else if (!isValidDebianVersion(version)) {
+        KSLog("Refusing version \"%@\" of %@ from %@: not a valid version", version, identifier,
+              location_);
+    } else {
+        return true;
+    }
+    ++summary_.refused;
+    return false;
+}
+
+void KSRPackageIndexImporter::readStoredPackages() {
     for (const auto& version :
          realm_.objectsWhere<KSRPackageVersion>("sourceLocation = %@", location_)) {
         storedVersionKeys_.insert(version.key);
         storedIdentifiers_.insert(version.identifier);
     }
+    std::vector<std::string> concerned(storedIdentifiers_.begin(), storedIdentifiers_.end());
+    for (const auto& entry : entries_)
+        concerned.emplace_back(entry.identifier);
+    for (const auto& package : realm_.objectsWhere<KSRPackage>("identifier IN %@", concerned))
+        storedPackages_.emplace(package.identifier, package);
 }
 
-void KSRPackageIndexImporter::storePackage(const std::string& identifier,
-                                           const std::vector<IndexEntry>& entries) {
-    const auto stored = realm_.objectForPrimaryKey<KSRPackage>(identifier);
-    KSRPackage package = stored.value_or(KSRPackage{});
-    package.identifier = identifier;
+std::vector<KSRPackageIndexImporter::Entries> KSRPackageIndexImporter::packageGroups() const {
+    std::vector<Entries> groups;
+    for (auto first = entries_.begin(); first != entries_.end();) {
+        const auto last = std::find_if(first, entries_.end(), [&](const IndexEntry& entry) {
+            return entry.identifier != first->identifier;
+        });
+        groups.emplace_back(first, last);
+        first = last;
+    }
+    return groups;
+}
+
+// SQLite writes one record at a time, so the records are built on a helper thread a batch ahead
+// of the writes.
+void KSRPackageIndexImporter::storePackages() {
+    const auto groups = packageGroups();
+    packagesCount_ = groups.size();
+    std::future<std::vector<KSRPackage>> next;
+    for (std::size_t first = 0; first < groups.size(); first += kBatchSize) {
+        const auto batch = next.valid() ? next.get() : buildPackages(groups, first);
+        if (const auto following = first + kBatchSize; following < groups.size())
+            next = std::async(std::launch::async, [this, &groups, following] {
+                return buildPackages(groups, following);
+            });
+        for (const auto& package : batch)
+            storePackage(package);
+    }
+}
+
+std::vector<KSRPackage> KSRPackageIndexImporter::buildPackages(const std::vector<Entries>& groups,
+                                                               std::size_t first) const {
+    std::vector<KSRPackage> packages;
+    const auto last = std::min(first + kBatchSize, groups.size());
+    packages.reserve(last - first);
+    for (auto group = first; group < last; ++group)
+        packages.push_back(buildPackage(groups[group]));
+    return packages;
+}
+
+KSRPackage KSRPackageIndexImporter::buildPackage(Entries entries) const {
+    const auto* stored = storedPackage(entries.front().identifier);
+    KSRPackage package = stored ? *stored : KSRPackage{};
+    package.identifier = entries.front().identifier;
     const auto previousVersion = package.version;
     const auto previousSource = package.sourceLocation;
-    const auto& newest = *std::max_element(entries.begin(), entries.end(),
-                                           [](const IndexEntry& a, const IndexEntry& b) {
-                                               return compareVersions(a.version, b.version) < 0;
-                                           });
+    const auto& newest = *std::ranges::max_element(entries, [](const auto& a, const auto& b) {
+        return compareVersions(a.version, b.version) < 0;
+    });
     if (!stored || !previousSource || *previousSource == location_ ||
         isGreater(newest.version, previousVersion)) {
-        KSRPackageControlFields::apply(newest.stanza, package);
+        KSRPackageControlFields::apply(*newest.stanza, package);
         package.sourceLocation = location_;
     }
     replaceOwnVersions(package, entries);
@@ -100,29 +152,40 @@ void KSRPackageIndexImporter::storePackage(const std::string& identifier,
     }
     if (package.isInstalled)
         package.isUpdated = isGreater(package.version, package.installedVersion);
-    realm_.addOrUpdateObject(package);
-    ++summary_.stored;
+    return package;
 }
 
-void KSRPackageIndexImporter::replaceOwnVersions(KSRPackage& package,
-                                                 const std::vector<IndexEntry>& entries) {
+void KSRPackageIndexImporter::replaceOwnVersions(KSRPackage& package, Entries entries) const {
     auto& versions = package.availableVersions;
     std::erase_if(versions, [&](const KSRPackageVersion& version) {
         return version.sourceLocation == location_;
     });
     for (const auto& entry : entries) {
-        auto key = KSRPackageVersion::makeKey(package.identifier, entry.version, location_);
-        if (!importedVersionKeys_.insert(key).second)
+        std::string version(entry.version);
+        auto key = KSRPackageVersion::makeKey(package.identifier, version, location_);
+        if (std::ranges::find(versions, key, &KSRPackageVersion::key) != versions.end())
             continue;
-        auto filename = entry.stanza.find("Filename");
+        const auto filename = entry.stanza->find("Filename");
         versions.push_back(
-            {key, package.identifier, entry.version, location_,
-             filename == entry.stanza.end() ? std::nullopt : filename->second.optionalString()});
+            {std::move(key), package.identifier, std::move(version), location_,
+             filename == entry.stanza->end() ? std::nullopt : filename->second.optionalString()});
     }
-    std::stable_sort(versions.begin(), versions.end(),
-                     [](const KSRPackageVersion& a, const KSRPackageVersion& b) {
-                         return compareVersions(a.version, b.version) > 0;
-                     });
+    std::ranges::stable_sort(versions, [](const KSRPackageVersion& a, const KSRPackageVersion& b) {
+        return compareVersions(a.version, b.version) > 0;
+    });
+}
+
+void KSRPackageIndexImporter::storePackage(const KSRPackage& package) {
+    for (const auto& version : package.availableVersions)
+        if (version.sourceLocation == location_)
+            importedVersionKeys_.insert(version.key);
+    writeIfChanged(package, storedPackage(package.identifier));
+    ++summary_.stored;
+}
+
+const KSRPackage* KSRPackageIndexImporter::storedPackage(std::string_view identifier) const {
+    const auto found = storedPackages_.find(identifier);
+    return found == storedPackages_.end() ? nullptr : &found->second;
 }
 
 void KSRPackageIndexImporter::takeGreatestVersion(KSRPackage& package) const {
@@ -136,31 +199,46 @@ void KSRPackageIndexImporter::takeGreatestVersion(KSRPackage& package) const {
     package.filename = greatest.filename;
 }
 
-void KSRPackageIndexImporter::dropPackage(const std::string& identifier) {
-    auto package = realm_.objectForPrimaryKey<KSRPackage>(identifier);
-    if (!package)
-        return;
-    std::erase_if(package->availableVersions, [&](const KSRPackageVersion& version) {
+void KSRPackageIndexImporter::dropVanishedPackages() {
+    for (const auto& identifier : storedIdentifiers_) {
+        if (std::ranges::binary_search(entries_, std::string_view(identifier), {},
+                                       &IndexEntry::identifier))
+            continue;
+        if (const auto stored = storedPackages_.find(identifier); stored != storedPackages_.end())
+            dropPackage(stored->second);
+    }
+}
+
+void KSRPackageIndexImporter::dropPackage(const KSRPackage& stored) {
+    KSRPackage package = stored;
+    std::erase_if(package.availableVersions, [&](const KSRPackageVersion& version) {
         return version.sourceLocation == location_;
     });
-    if (package->sourceLocation == location_) {
-        if (!package->availableVersions.empty()) {
-            package->version.reset();
-            takeGreatestVersion(*package);
-        } else if (package->isInstalled) {
+    if (package.sourceLocation == location_) {
+        if (!package.availableVersions.empty()) {
+            package.version.reset();
+            takeGreatestVersion(package);
+        } else if (package.isInstalled) {
             // Only dpkg knows it now: no repository offers another version.
-            package->sourceLocation.reset();
-            package->version = package->installedVersion;
-            package->filename.reset();
+            package.sourceLocation.reset();
+            package.version = package.installedVersion;
+            package.filename.reset();
         } else {
-            realm_.deleteObject(*package);
+            realm_.deleteObject(package);
             ++summary_.removed;
             return;
         }
     }
-    if (package->isInstalled)
-        package->isUpdated = isGreater(package->version, package->installedVersion);
-    realm_.addOrUpdateObject(*package);
+    if (package.isInstalled)
+        package.isUpdated = isGreater(package.version, package.installedVersion);
+    writeIfChanged(package, &stored);
+}
+
+// A refresh of an unchanged index rewrites nothing: most records come out as they were stored.
+void KSRPackageIndexImporter::writeIfChanged(const KSRPackage& package,
+                                             const KSRPackage* stored) const {
+    if (!stored || !KSRPackage::schema().equal(package, *stored))
+        realm_.addOrUpdateObject(package);
 }
 
 void KSRPackageIndexImporter::deleteVanishedVersions() {
@@ -173,11 +251,11 @@ void KSRPackageIndexImporter::deleteVanishedVersions() {
     }
 }
 
-void KSRPackageIndexImporter::updateSource(std::size_t packagesCount) {
+void KSRPackageIndexImporter::updateSource() {
     auto source = realm_.objectForPrimaryKey<KSRSource>(location_);
     if (!source)
         return;
-    source->packagesCount = static_cast<std::int64_t>(packagesCount);
+    source->packagesCount = static_cast<std::int64_t>(packagesCount_);
     realm_.addOrUpdateObject(*source);
 }
 

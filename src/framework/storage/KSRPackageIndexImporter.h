@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "foundation/Value.h"
@@ -26,6 +28,10 @@ namespace corvane {
 //   gets hasNewVersion and updatedDateStr.
 // - A package this source no longer lists falls back to its greatest version elsewhere; with
 //   none it stays, without source, when installed, and is deleted otherwise.
+//
+// An index holds tens of thousands of packages, so the stored records it concerns are read in
+// one query, the stanzas are used where they lie, records are built on a helper thread while the
+// ones before them are written, and only records that change are written.
 class KSRPackageIndexImporter {
   public:
     struct Summary {
@@ -39,27 +45,51 @@ class KSRPackageIndexImporter {
                                   const foundation::Array& stanzas, double now);
 
   private:
+    // Packages built ahead of the writes; enough to keep both threads busy, few enough to keep
+    // little in memory.
+    static constexpr std::size_t kBatchSize = 512;
+
+    // One valid stanza; the views point into the caller's stanzas.
     struct IndexEntry {
-        foundation::Dictionary stanza;
-        std::string version;
+        std::string_view identifier;
+        std::string_view version;
+        const foundation::Dictionary* stanza = nullptr;
     };
-    using Index = std::map<std::string, std::vector<IndexEntry>>;
+    using Entries = std::span<const IndexEntry>;
 
     KSRPackageIndexImporter(std::string sourceLocation, double now);
-    Index validEntries(const foundation::Array& stanzas);
-    void readStoredVersions();
-    void storePackage(const std::string& identifier, const std::vector<IndexEntry>& entries);
-    void replaceOwnVersions(KSRPackage& package, const std::vector<IndexEntry>& entries);
+    // The valid stanzas grouped by identifier, the groups in identifier order and each in index
+    // order.
+    void readIndex(const foundation::Array& stanzas);
+    bool isValid(std::string_view identifier, std::string_view version);
+    void readStoredPackages();
+    // Each identifier's entries, in identifier order.
+    std::vector<Entries> packageGroups() const;
+    void storePackages();
+    // Builders read only what the import read before them, so they may run on any thread.
+    std::vector<KSRPackage> buildPackages(const std::vector<Entries>& groups,
+                                          std::size_t first) const;
+    KSRPackage buildPackage(Entries entries) const;
+    void replaceOwnVersions(KSRPackage& package, Entries entries) const;
     void takeGreatestVersion(KSRPackage& package) const;
-    void dropPackage(const std::string& identifier);
+    void storePackage(const KSRPackage& package);
+    const KSRPackage* storedPackage(std::string_view identifier) const;
+    void dropVanishedPackages();
+    void dropPackage(const KSRPackage& stored);
+    void writeIfChanged(const KSRPackage& package, const KSRPackage* stored) const;
     void deleteVanishedVersions();
-    void updateSource(std::size_t packagesCount);
+    void updateSource();
 
     store::Realm realm_;
     std::string location_;
     double now_;
     std::string nowText_;
     Summary summary_;
+    std::vector<IndexEntry> entries_;
+    std::size_t packagesCount_ = 0;
+    // The records concerned, as stored before the import: those the index names and those
+    // holding a version of this source.
+    std::map<std::string, KSRPackage, std::less<>> storedPackages_;
     // This source's versions as stored before the import, and their packages.
     std::set<std::string> storedVersionKeys_;
     std::set<std::string> storedIdentifiers_;

@@ -4,10 +4,12 @@
 
 #include "foundation/Date.h"
 #include "foundation/DateFormatter.h"
+#include "foundation/Dispatch.h"
 #include "framework/StorageFixture.h"
 #include "framework/apt/KSParsingUtility.h"
 #include "framework/storage/KSRSource.h"
 #include "framework/storage/KSRSources.h"
+#include "support/MainLoop.h"
 
 namespace corvane {
 namespace {
@@ -183,6 +185,54 @@ TEST_F(KSRPackageIndexImporterTest, VersionsOfSeveralSourcesMeetInOneRecord) {
     EXPECT_EQ(shared.sourceLocation, kRepo);
     EXPECT_EQ(shared.filename, "debs/shared_1.0.deb");
     EXPECT_EQ(shared.availableVersions.size(), 1u);
+}
+
+TEST_F(KSRPackageIndexImporterTest, ALargeIndexKeepsEveryPackageWithAllItsVersions) {
+    // More packages than are built ahead of the writes at once, each version of a package in
+    // another part of the index.
+    constexpr int kPackages = 1500;
+    std::string index;
+    for (const char* version : {"1.0", "2.0"})
+        for (int i = kPackages - 1; i >= 0; --i)
+            index += stanza("com.example.p" + std::to_string(i), version,
+                            "Name: P" + std::to_string(i) + "-" + version + "\n");
+    auto summary = import(kRepo, index, kFirstDay);
+    EXPECT_EQ(summary.stored, static_cast<std::size_t>(kPackages));
+    EXPECT_EQ(realm().allObjects<KSRPackage>().count(), static_cast<std::size_t>(kPackages));
+    EXPECT_EQ(realm().allObjects<KSRPackageVersion>().count(), 2u * kPackages);
+    EXPECT_EQ(realm().objectForPrimaryKey<KSRSource>(kRepo)->packagesCount, kPackages);
+    for (int i : {0, 511, 512, 1024, kPackages - 1}) {
+        auto package = *stored("com.example.p" + std::to_string(i));
+        EXPECT_EQ(package.version, "2.0");
+        EXPECT_EQ(package.name, "P" + std::to_string(i) + "-2.0");
+        ASSERT_EQ(package.availableVersions.size(), 2u);
+        EXPECT_EQ(package.availableVersions[1].filename,
+                  "debs/com.example.p" + std::to_string(i) + "_1.0.deb");
+    }
+    // Records are added in identifier order, whatever the order of the index.
+    EXPECT_EQ(realm().allObjects<KSRPackage>().firstObject()->identifier, "com.example.p0");
+}
+
+TEST_F(KSRPackageIndexImporterTest, AnUnchangedIndexRewritesNoRecord) {
+    const auto index = stanza("kept", "1.0") + stanza("other", "2.0", "Name: Other\n");
+    import(kRepo, index, kFirstDay);
+    auto packages = realm().allObjects<KSRPackage>();
+    std::vector<std::size_t> notified;
+    auto token = packages.addNotificationBlock(
+        [&](const store::Results<KSRPackage>& results) { notified.push_back(results.count()); });
+
+    auto summary = import(kRepo, index, kSecondDay);
+    EXPECT_EQ(summary.stored, 2u);
+    // Deliveries run in the order they were queued: once this one ran, the import's would have.
+    bool drained = false;
+    foundation::runAsyncOnMain([&] { drained = true; });
+    ASSERT_TRUE(testing_support::pumpUntil([&] { return drained; }));
+    EXPECT_TRUE(notified.empty()) << "the import changed nothing";
+    store({package("marker")});
+    ASSERT_TRUE(testing_support::pumpUntil([&] { return !notified.empty(); }));
+    EXPECT_EQ(notified, std::vector<std::size_t>{3});
+    EXPECT_EQ(stored("other")->initialDate, kFirstDay);
+    EXPECT_FALSE(stored("other")->updatedDateStr);
 }
 
 }  // namespace

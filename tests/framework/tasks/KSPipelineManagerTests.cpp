@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSPostInstallActionPerformer.h"
 #include "framework/tasks/KSTaskError.h"
+#include "support/Gate.h"
 #include "support/MainLoop.h"
 
 namespace corvane {
@@ -20,26 +20,7 @@ namespace {
 
 using testing_support::pumpUntil;
 
-// A latch the test opens; tasks wait at it.
-class Gate {
-  public:
-    void open() {
-        {
-            std::lock_guard lock(mutex_);
-            open_ = true;
-        }
-        opened_.notify_all();
-    }
-    void pass() {
-        std::unique_lock lock(mutex_);
-        opened_.wait(lock, [this] { return open_; });
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable opened_;
-    bool open_ = false;
-};
+using testing_support::Gate;
 
 // A task that waits at its gate, reports a status and a progress, and ends as told.
 class GatedTask : public KSTask {

@@ -1,0 +1,88 @@
+#include "framework/apt/StanzaReader.h"
+
+#include <cstring>
+
+namespace corvane {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+const char* withoutTrailingBlanks(const char* begin, const char* end) {
+    while (end > begin && isBlank(end[-1]))
+        --end;
+    return end;
+}
+
+std::string_view between(const char* begin, const char* end) {
+    return std::string_view(begin, static_cast<std::size_t>(end - begin));
+}
+
+}  // namespace
+
+std::optional<ControlStanza> StanzaReader::next() {
+    const char* position = position_;
+    Line line;
+    do {
+        if (position >= end_)
+            return std::nullopt;
+        line = readLine(position);
+        position = line.next;
+    } while (isBlankLine(line));
+    const char* const begin = line.begin;
+    const char* stanzaEnd = line.end;
+    fields_.clear();
+    while (true) {
+        addLine(line);
+        stanzaEnd = line.end;
+        if (position >= end_)
+            break;
+        line = readLine(position);
+        if (isBlankLine(line))
+            break;
+        position = line.next;
+    }
+    position_ = position;
+    return ControlStanza(between(begin, stanzaEnd), fields_);
+}
+
+StanzaReader::Line StanzaReader::readLine(const char* position) const {
+    const auto* newline = static_cast<const char*>(std::memchr(position, '\n', end_ - position));
+    Line line{position, newline ? newline : end_, newline ? newline + 1 : end_};
+    if (line.end > line.begin && line.end[-1] == '\r')
+        --line.end;
+    return line;
+}
+
+bool StanzaReader::isBlankLine(const Line& line) {
+    for (const char* c = line.begin; c < line.end; ++c) {
+        if (!isBlank(*c))
+            return false;
+    }
+    return true;
+}
+
+void StanzaReader::addLine(const Line& line) {
+    if (!isBlank(*line.begin) && *line.begin != ':') {
+        const auto* colon =
+            static_cast<const char*>(std::memchr(line.begin, ':', line.end - line.begin));
+        if (colon) {
+            const char* value = colon + 1;
+            while (value < line.end && isBlank(*value))
+                ++value;
+            const char* valueEnd = withoutTrailingBlanks(value, line.end);
+            fields_.push_back({between(line.begin, withoutTrailingBlanks(line.begin, colon)),
+                               between(value, valueEnd),
+                               static_cast<std::size_t>(valueEnd - value)});
+            return;
+        }
+    }
+    if (!fields_.empty()) {
+        auto& field = fields_.back();
+        field.text = between(field.text.data(), withoutTrailingBlanks(line.begin, line.end));
+    }
+}
+
+}  // namespace corvane
