@@ -110,8 +110,8 @@ TEST(CorvanePersistentPreferences, AMalformedFileLoadsEmptyAndSurvivesUntilAChan
     testing_support::TempDeviceRoot root;
     const std::string file = KSPaths::preferenceFile();
     ASSERT_TRUE(FileManager::createDirectory(KSPaths::dataDirectory()).ok());
-    for (const std::string garbage : {std::string("<?xml version=\"1.0\"?><plist><dict><key>Dark"),
-                                      std::string("bplist00\x01")}) {
+    for (const std::string& garbage : {std::string("<?xml version=\"1.0\"?><plist><dict><key>Dark"),
+                                       std::string("bplist00\x01")}) {
         ASSERT_TRUE(FileManager::writeAtomically(file, garbage).ok());
         CorvanePersistentPreferences preferences(file);
         EXPECT_TRUE(preferences.dictionary().empty());

@@ -178,8 +178,9 @@ TEST_F(KSPackageAPTOperationTaskTests, ConsoleShowsTheCommandThenNamedOutput) {
         EXPECT_EQ(message.find("Unpacking com.sample.corelib"), std::string::npos) << message;
         sawName = sawName || message == "Setting up Core Library (1.0.2) ...";
         EXPECT_NE(message, "Selecting previously unselected package Core Library:iphoneos-arm.");
-        if (message.starts_with("W: "))
+        if (message.starts_with("W: ")) {
             EXPECT_EQ(posts[index]["isStreamWarning"], foundation::Value(true));
+        }
     }
     EXPECT_TRUE(sawName);
 }

@@ -211,7 +211,7 @@ TEST_F(KSPersistentImageCacheTest, RepositoryIconsAreChosenByExactHost) {
     EXPECT_EQ(KSPersistentImageCache::overrideKeyForKey("https://repo.vostrel.example.org"),
               "repo.vostrel.example.org/");
 
-    for (const std::string elsewhere :
+    for (const std::string& elsewhere :
          {std::string("https://evil.example.org/?u=") + kBigBoss,
           std::string("https://evil.example.org/") + kBigBoss,
           std::string("https://apt.bigboss.example.org.evil.example.org/repofiles/cydia/"),
