@@ -6,14 +6,71 @@ namespace corvane {
 
 namespace {
 
-std::optional<std::string> text(const foundation::Dictionary& stanza, const char* field) {
-    auto found = stanza.find(field);
+std::optional<std::string> nonEmpty(std::string value) {
+    auto trimmedValue = foundation::trimmed(value);
+    if (trimmedValue.empty())
+        return std::nullopt;
+    return trimmedValue;
+}
+
+std::optional<std::string> text(const foundation::Dictionary& stanza, std::string_view field) {
+    auto found = stanza.find(std::string(field));
     if (found == stanza.end() || !found->second.isString())
         return std::nullopt;
-    auto value = foundation::trimmed(*found->second.string());
-    if (value.empty())
+    return nonEmpty(*found->second.string());
+}
+
+struct Contact {
+    std::string_view person;
+    std::string_view address;
+};
+
+// "Name <address>", as ControlFileParser splits Author and Maintainer; nullopt for any other form.
+std::optional<Contact> contactOf(std::string_view value) {
+    if (value.size() < 3 || value.back() != '>')
         return std::nullopt;
-    return value;
+    const auto open = value.rfind('<');
+    if (open == std::string_view::npos || open + 2 >= value.size())
+        return std::nullopt;
+    auto person = value.substr(0, open);
+    while (!person.empty() &&
+           (person.back() == ' ' || person.back() == '\t' || person.back() == '\r'))
+        person.remove_suffix(1);
+    return Contact{person, value.substr(open + 1, value.size() - open - 2)};
+}
+
+bool isAddressField(std::string_view name, std::string_view contact) {
+    return name.size() == contact.size() + 5 && name.starts_with(contact) &&
+           name.ends_with("Email");
+}
+
+// Author and Maintainer fill two entries, the person and field + "Email", and a later field of
+// either name replaces what an earlier one set, so every field of the stanza counts.
+std::optional<std::string> contactText(const ControlStanza& stanza, std::string_view contact,
+                                       bool address) {
+    std::optional<std::string> result;
+    for (const auto& field : stanza.fields()) {
+        const bool isContact = field.name == contact;
+        const bool isAddress = isAddressField(field.name, contact);
+        if (!isContact && !isAddress)
+            continue;
+        auto value = field.value();
+        const auto split = isContact ? contactOf(value) : std::nullopt;
+        if (split)
+            result = std::string(address ? split->address : split->person);
+        else if (isContact != address)
+            result = std::move(value);
+    }
+    return result ? nonEmpty(std::move(*result)) : std::nullopt;
+}
+
+std::optional<std::string> text(const ControlStanza& stanza, std::string_view name) {
+    for (const std::string_view contact : {"Author", "Maintainer"}) {
+        if (name == contact || isAddressField(name, contact))
+            return contactText(stanza, contact, name != contact);
+    }
+    const auto* field = stanza.field(name);
+    return field ? nonEmpty(field->value()) : std::nullopt;
 }
 
 // "a, b (>= 1) | c" -> {"a", "b (>= 1) | c"}
@@ -66,9 +123,8 @@ void applyFirmwareBounds(const std::vector<std::string>& dependencies, KSRPackag
     }
 }
 
-}  // namespace
-
-void KSRPackageControlFields::apply(const foundation::Dictionary& stanza, KSRPackage& package) {
+template <typename Stanza>
+void applyFields(const Stanza& stanza, KSRPackage& package) {
     package.name = text(stanza, "Name");
     if (!package.name)
         package.name = text(stanza, "Package");
@@ -94,6 +150,16 @@ void KSRPackageControlFields::apply(const foundation::Dictionary& stanza, KSRPac
     package.conflicts = entries(text(stanza, "Conflicts"));
     applyFirmwareBounds(package.dependencies, package);
     package.tag = text(stanza, "Tag");
+}
+
+}  // namespace
+
+void KSRPackageControlFields::apply(const foundation::Dictionary& stanza, KSRPackage& package) {
+    applyFields(stanza, package);
+}
+
+void KSRPackageControlFields::apply(const ControlStanza& stanza, KSRPackage& package) {
+    applyFields(stanza, package);
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/Value.h"
+#include "framework/apt/ControlStanza.h"
 #include "framework/storage/KSRPackage.h"
 
 namespace corvane {
@@ -14,6 +15,9 @@ class KSRPackageControlFields {
     // stanza; a field the stanza lacks becomes unset. The identifier, the source, the install,
     // queue and user fields are left alone.
     static void apply(const foundation::Dictionary& stanza, KSRPackage& package);
+    // The same from the stanza as a StanzaReader found it, read as ControlFileParser would read
+    // it into a dictionary, without making one.
+    static void apply(const ControlStanza& stanza, KSRPackage& package);
 };
 
 }  // namespace corvane

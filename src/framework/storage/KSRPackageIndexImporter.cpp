@@ -6,6 +6,7 @@
 #include "foundation/DateFormatter.h"
 #include "foundation/Log.h"
 #include "framework/apt/DebianGrammar.h"
+#include "framework/apt/StanzaReader.h"
 #include "framework/categories/VersionCompare.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackageControlFields.h"
@@ -23,17 +24,22 @@ bool isGreater(const std::optional<std::string>& version, const std::optional<st
     return version && than && greaterThan(*version, *than);
 }
 
-std::string_view textOf(const foundation::Value& value) {
-    const auto* text = value.string();
-    return text ? std::string_view(*text) : std::string_view();
-}
-
 }  // namespace
 
 KSRPackageIndexImporter::Summary KSRPackageIndexImporter::importPackages(
     const std::string& sourceLocation, const foundation::Array& stanzas, double now) {
+    std::string indexText;
+    for (const auto& stanza : stanzas) {
+        if (const auto* raw = stanza["rawPackage"].string())
+            indexText.append(*raw).append("\n\n");
+    }
+    return importIndex(sourceLocation, indexText, now);
+}
+
+KSRPackageIndexImporter::Summary KSRPackageIndexImporter::importIndex(
+    const std::string& sourceLocation, std::string_view indexText, double now) {
     KSRPackageIndexImporter importer(sourceLocation, now);
-    importer.readIndex(stanzas);
+    importer.readIndex(indexText);
     importer.realm_.write([&] {
         importer.readStoredPackages();
         importer.storePackages();
@@ -50,15 +56,30 @@ KSRPackageIndexImporter::KSRPackageIndexImporter(std::string sourceLocation, dou
       now_(now),
       nowText_(foundation::DateFormatter::withFormat("yyyy-MM-dd HH:mm").stringFromDate(now)) {}
 
-void KSRPackageIndexImporter::readIndex(const foundation::Array& stanzas) {
-    entries_.reserve(stanzas.size());
-    for (const auto& element : stanzas) {
-        const auto identifier = textOf(element["Package"]);
-        const auto version = textOf(element["Version"]);
-        if (isValid(identifier, version))
-            entries_.push_back({identifier, version, &element.dictionary()});
+void KSRPackageIndexImporter::readIndex(std::string_view indexText) {
+    StanzaReader reader(indexText);
+    while (const auto stanza = reader.next()) {
+        const auto* package = stanza->field("Package");
+        if (!package)
+            continue;
+        const auto identifier = valueOf(package);
+        const auto version = valueOf(stanza->field("Version"));
+        if (!isValid(identifier, version))
+            continue;
+        const auto* filename = stanza->field("Filename");
+        entries_.push_back({identifier, version,
+                            filename ? std::optional(valueOf(filename)) : std::nullopt,
+                            stanza->text()});
     }
     std::ranges::stable_sort(entries_, {}, &IndexEntry::identifier);
+}
+
+std::string_view KSRPackageIndexImporter::valueOf(const ControlStanza::Field* field) {
+    if (!field)
+        return {};
+    if (!field->continues())
+        return field->text;
+    return ownedValues_.emplace_back(field->value());
 }
 
 bool KSRPackageIndexImporter::isValid(std::string_view identifier, std::string_view version) {
@@ -137,7 +158,10 @@ KSRPackage KSRPackageIndexImporter::buildPackage(Entries entries) const {
     });
     if (!stored || !previousSource || *previousSource == location_ ||
         isGreater(newest.version, previousVersion)) {
-        KSRPackageControlFields::apply(*newest.stanza, package);
+        // Read again from its text: the stanza is small, and keeping every stanza's fields
+        // from the first reading would cost more memory than this costs time.
+        StanzaReader reader(newest.stanza);
+        KSRPackageControlFields::apply(*reader.next(), package);
         package.sourceLocation = location_;
     }
     replaceOwnVersions(package, entries);
@@ -165,10 +189,9 @@ void KSRPackageIndexImporter::replaceOwnVersions(KSRPackage& package, Entries en
         auto key = KSRPackageVersion::makeKey(package.identifier, version, location_);
         if (std::ranges::find(versions, key, &KSRPackageVersion::key) != versions.end())
             continue;
-        const auto filename = entry.stanza->find("Filename");
         versions.push_back(
             {std::move(key), package.identifier, std::move(version), location_,
-             filename == entry.stanza->end() ? std::nullopt : filename->second.optionalString()});
+             entry.filename ? std::optional<std::string>(*entry.filename) : std::nullopt});
     }
     std::ranges::stable_sort(versions, [](const KSRPackageVersion& a, const KSRPackageVersion& b) {
         return compareVersions(a.version, b.version) > 0;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -9,13 +11,14 @@
 #include <vector>
 
 #include "foundation/Value.h"
+#include "framework/apt/ControlStanza.h"
 #include "framework/storage/KSRPackage.h"
 #include "store/Realm.h"
 
 namespace corvane {
 
-// Stores the packages of one source's index, as a refresh has parsed it
-// (KSParsingUtility::arrayFromPackagesFromString), in one write transaction.
+// Stores the packages of one source's Packages index in one write transaction. Stanzas without
+// a Package field are passed over, as KSParsingUtility::arrayFromPackagesFromString does.
 //
 // - A stanza whose Package is no valid Debian package name, or whose Version is no valid Debian
 //   version, is refused with a log line: both reach APT command lines later.
@@ -30,8 +33,9 @@ namespace corvane {
 //   none it stays, without source, when installed, and is deleted otherwise.
 //
 // An index holds tens of thousands of packages, so the stored records it concerns are read in
-// one query, the stanzas are used where they lie, records are built on a helper thread while the
-// ones before them are written, and only records that change are written.
+// one query, the stanzas are read as views of the text (no dictionary per stanza), records are
+// built on a helper thread while the ones before them are written, and only records that change
+// are written.
 class KSRPackageIndexImporter {
   public:
     struct Summary {
@@ -41,6 +45,10 @@ class KSRPackageIndexImporter {
     };
 
     // now: seconds since 1970, for initialDate and updatedDateStr.
+    static Summary importIndex(const std::string& sourceLocation, std::string_view indexText,
+                               double now);
+    // The stanzas as KSParsingUtility::arrayFromPackagesFromString gives them: each is read
+    // again from its "rawPackage".
     static Summary importPackages(const std::string& sourceLocation,
                                   const foundation::Array& stanzas, double now);
 
@@ -49,18 +57,21 @@ class KSRPackageIndexImporter {
     // little in memory.
     static constexpr std::size_t kBatchSize = 512;
 
-    // One valid stanza; the views point into the caller's stanzas.
+    // One valid stanza; the views point into the index text or ownedValues_.
     struct IndexEntry {
         std::string_view identifier;
         std::string_view version;
-        const foundation::Dictionary* stanza = nullptr;
+        std::optional<std::string_view> filename;
+        std::string_view stanza;
     };
     using Entries = std::span<const IndexEntry>;
 
     KSRPackageIndexImporter(std::string sourceLocation, double now);
     // The valid stanzas grouped by identifier, the groups in identifier order and each in index
     // order.
-    void readIndex(const foundation::Array& stanzas);
+    void readIndex(std::string_view indexText);
+    // The field's value as a dictionary would hold it; empty when there is no field.
+    std::string_view valueOf(const ControlStanza::Field* field);
     bool isValid(std::string_view identifier, std::string_view version);
     void readStoredPackages();
     // Each identifier's entries, in identifier order.
@@ -86,6 +97,8 @@ class KSRPackageIndexImporter {
     std::string nowText_;
     Summary summary_;
     std::vector<IndexEntry> entries_;
+    // The values of fields that go on over several lines, which are no views of the text.
+    std::deque<std::string> ownedValues_;
     std::size_t packagesCount_ = 0;
     // The records concerned, as stored before the import: those the index names and those
     // holding a version of this source.

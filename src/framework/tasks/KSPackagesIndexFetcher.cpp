@@ -5,7 +5,7 @@
 
 #include "foundation/URL.h"
 #include "foundation/URLError.h"
-#include "framework/apt/KSParsingUtility.h"
+#include "framework/apt/StanzaReader.h"
 #include "framework/network/RepositoryRequest.h"
 #include "framework/tasks/KSTaskError.h"
 
@@ -24,6 +24,15 @@ bool isSafeHeaderValue(const std::string& value) {
 
 bool isTransportFailure(const foundation::Error& error) {
     return error.domain == foundation::URLError::kDomain;
+}
+
+bool namesAPackage(std::string_view text) {
+    StanzaReader reader(text);
+    while (const auto stanza = reader.next()) {
+        if (stanza->contains("Package"))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -98,12 +107,11 @@ foundation::Result<KSPackagesIndexFetcher::Index> KSPackagesIndexFetcher::readIn
     decompressed->clear();
     if (index.text.find('\0') != std::string::npos)
         return KSTaskError::make(KSTaskError::kMalformedIndex, "binary data, not an index");
-    index.stanzas = KSParsingUtility::arrayFromPackagesFromString(index.text);
     // An empty index is a repository with no packages; text without a single package is not
     // an index at all (an error page, say).
     const bool blank = std::ranges::all_of(
         index.text, [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
-    if (index.stanzas.empty() && !blank)
+    if (!blank && !namesAPackage(index.text))
         return KSTaskError::make(KSTaskError::kMalformedIndex, "no package in the index");
     return index;
 }

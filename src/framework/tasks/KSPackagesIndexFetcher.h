@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "foundation/Result.h"
-#include "foundation/Value.h"
 #include "framework/categories/DataCompression.h"
 #include "framework/tasks/KSBlockingTransfer.h"
 
@@ -35,7 +34,6 @@ class KSPackagesIndexFetcher {
         // The server answered 304 to If-Modified-Since: text is empty, nothing changed.
         bool notModified = false;
         std::string text;
-        foundation::Array stanzas;
         std::string fileName;
         // The Last-Modified answer, to send back next time.
         std::optional<std::string> lastModified;

@@ -111,7 +111,7 @@ foundation::Status KSSourceRefreshTask::refresh(const KSRSource& source) {
     if (!index->notModified) {
         // The files and the records do not depend on each other: write both at once.
         auto stored = std::async(std::launch::async, [&] { return storeIndexFiles(*index); });
-        KSRPackageIndexImporter::importPackages(location_, index->stanzas, foundation::Date::now());
+        KSRPackageIndexImporter::importIndex(location_, index->text, foundation::Date::now());
         if (auto written = stored.get(); !written)
             return written;
     }

@@ -99,6 +99,25 @@ TEST_F(KSRPackageIndexImporterTest, RefusesInvalidPackageNamesAndVersions) {
     EXPECT_TRUE(stored("good.package"));
 }
 
+// A refresh hands over the index text itself.
+TEST_F(KSRPackageIndexImporterTest, ImportsTheIndexTextAsItsDictionariesWouldBe) {
+    const std::string index = "Origin: not a package\n\n" + stanza("first.package", "1.0") +
+                              "Package: spread.version\r\nVersion:\r\n 2.0\r\n"
+                              "Filename: debs/spread.deb  \r\n\r\n" +
+                              "Package: bad name\nVersion: 1.0\n\nPackage: no.version\n";
+    auto summary = KSRPackageIndexImporter::importIndex(kRepo, index, kFirstDay);
+    EXPECT_EQ(summary.stored, 2u);
+    EXPECT_EQ(summary.refused, 2u);
+    EXPECT_EQ(realm().allObjects<KSRPackage>().count(), 2u);
+    const auto spread = *stored("spread.version");
+    EXPECT_EQ(spread.version, "2.0");
+    EXPECT_EQ(spread.filename, "debs/spread.deb");
+    ASSERT_EQ(spread.availableVersions.size(), 1u);
+    EXPECT_EQ(spread.availableVersions.front().version, "2.0");
+    EXPECT_EQ(spread.availableVersions.front().filename, "debs/spread.deb");
+    EXPECT_EQ(stored("first.package")->filename, "debs/first.package_1.0.deb");
+}
+
 TEST_F(KSRPackageIndexImporterTest, ARefreshKeepsUserFieldsAndDropsVanishedPackages) {
     import(kRepo,
            stanza("kept", "1.0") + stanza("vanishing", "1.0") + stanza("installed.gone", "1.0") +
