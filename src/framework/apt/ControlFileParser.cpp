@@ -10,18 +10,11 @@ namespace {
 
 // "Name <address>" -> field = "Name", field + "Email" = "address"; false for any other form.
 bool addContact(foundation::Dictionary& record, std::string_view name, std::string_view value) {
-    if (value.size() < 3 || value.back() != '>')
+    auto contact = contactOf(value);
+    if (!contact)
         return false;
-    const auto open = value.rfind('<');
-    if (open == std::string_view::npos || open + 2 >= value.size())
-        return false;
-    auto person = value.substr(0, open);
-    while (!person.empty() &&
-           (person.back() == ' ' || person.back() == '\t' || person.back() == '\r'))
-        person.remove_suffix(1);
-    record.insert_or_assign(std::string(name), foundation::Value(person));
-    record.insert_or_assign(std::string(name) + "Email",
-                            foundation::Value(value.substr(open + 1, value.size() - open - 2)));
+    record.insert_or_assign(std::string(name), foundation::Value(contact->person));
+    record.insert_or_assign(std::string(name) + "Email", foundation::Value(contact->address));
     return true;
 }
 

@@ -58,4 +58,17 @@ const ControlStanza::Field* ControlStanza::field(std::string_view name) const {
     return nullptr;
 }
 
+std::optional<ControlContact> contactOf(std::string_view value) {
+    if (value.size() < 3 || value.back() != '>')
+        return std::nullopt;
+    const auto open = value.rfind('<');
+    if (open == std::string_view::npos || open + 2 >= value.size())
+        return std::nullopt;
+    auto person = value.substr(0, open);
+    while (!person.empty() &&
+           (person.back() == ' ' || person.back() == '\t' || person.back() == '\r'))
+        person.remove_suffix(1);
+    return ControlContact{person, value.substr(open + 1, value.size() - open - 2)};
+}
+
 }  // namespace corvane

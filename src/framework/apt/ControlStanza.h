@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,5 +40,13 @@ class ControlStanza {
     std::string_view text_;
     std::span<const Field> fields_;
 };
+
+// Author and Maintainer written as "Name <address>": the person without trailing blanks, and the
+// address; nullopt for any other form.
+struct ControlContact {
+    std::string_view person;
+    std::string_view address;
+};
+std::optional<ControlContact> contactOf(std::string_view value);
 
 }  // namespace corvane

@@ -20,25 +20,6 @@ std::optional<std::string> text(const foundation::Dictionary& stanza, std::strin
     return nonEmpty(*found->second.string());
 }
 
-struct Contact {
-    std::string_view person;
-    std::string_view address;
-};
-
-// "Name <address>", as ControlFileParser splits Author and Maintainer; nullopt for any other form.
-std::optional<Contact> contactOf(std::string_view value) {
-    if (value.size() < 3 || value.back() != '>')
-        return std::nullopt;
-    const auto open = value.rfind('<');
-    if (open == std::string_view::npos || open + 2 >= value.size())
-        return std::nullopt;
-    auto person = value.substr(0, open);
-    while (!person.empty() &&
-           (person.back() == ' ' || person.back() == '\t' || person.back() == '\r'))
-        person.remove_suffix(1);
-    return Contact{person, value.substr(open + 1, value.size() - open - 2)};
-}
-
 bool isAddressField(std::string_view name, std::string_view contact) {
     return name.size() == contact.size() + 5 && name.starts_with(contact) &&
            name.ends_with("Email");
