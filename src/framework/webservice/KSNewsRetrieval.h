@@ -2,15 +2,15 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "framework/webservice/KSNewsItem.h"
+#include "framework/webservice/KSWebServiceList.h"
 
 namespace corvane {
 
 // The maker's news.
-class KSNewsRetrieval : public std::enable_shared_from_this<KSNewsRetrieval> {
+class KSNewsRetrieval {
   public:
     static const std::shared_ptr<KSNewsRetrieval>& instance();
 
@@ -20,8 +20,8 @@ class KSNewsRetrieval : public std::enable_shared_from_this<KSNewsRetrieval> {
     std::vector<KSNewsItem> news() const;
 
   private:
-    mutable std::mutex mutex_;
-    std::vector<KSNewsItem> news_;
+    std::shared_ptr<KSWebServiceList<KSNewsItem>> news_ =
+        std::make_shared<KSWebServiceList<KSNewsItem>>("news", KSNewsItem::fromJSON);
 };
 
 }  // namespace corvane

@@ -2,15 +2,15 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "framework/webservice/KSOnlineRepository.h"
+#include "framework/webservice/KSWebServiceList.h"
 
 namespace corvane {
 
 // The maker's directory of known online repositories.
-class KSSearchRepositories : public std::enable_shared_from_this<KSSearchRepositories> {
+class KSSearchRepositories {
   public:
     static const std::shared_ptr<KSSearchRepositories>& instance();
 
@@ -20,8 +20,9 @@ class KSSearchRepositories : public std::enable_shared_from_this<KSSearchReposit
     std::vector<KSOnlineRepository> onlineRepositories() const;
 
   private:
-    mutable std::mutex mutex_;
-    std::vector<KSOnlineRepository> repositories_;
+    std::shared_ptr<KSWebServiceList<KSOnlineRepository>> repositories_ =
+        std::make_shared<KSWebServiceList<KSOnlineRepository>>("repositories",
+                                                               KSOnlineRepository::fromJSON);
 };
 
 }  // namespace corvane
