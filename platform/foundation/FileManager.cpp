@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cmath>
 #include <filesystem>
+#include <span>
 #include <system_error>
 #include <utility>
 
@@ -97,7 +98,7 @@ void syncDirectory(const std::string& directory) {
         ::fsync(fd.get());
 }
 
-Status writeAtomically(const std::string& path, const char* data, std::size_t size) {
+Status writeAtomically(const std::string& path, std::span<const std::string_view> parts) {
     std::string directory = deletingLastPathComponent(path);
     if (directory.empty())
         directory = ".";
@@ -110,8 +111,11 @@ Status writeAtomically(const std::string& path, const char* data, std::size_t si
 
     struct stat existing;
     mode_t mode = ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
-    bool written = writeAll(fd.get(), data, size) && ::fchmod(fd.get(), mode) == 0 &&
-                   ::fsync(fd.get()) == 0 && fd.close() &&
+    bool written = std::ranges::all_of(parts,
+                                       [&](std::string_view part) {
+                                           return writeAll(fd.get(), part.data(), part.size());
+                                       }) &&
+                   ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0 && fd.close() &&
                    ::rename(temporary.c_str(), path.c_str()) == 0;
     if (!written) {
         int errnum = errno;
@@ -235,12 +239,17 @@ Result<std::string> FileManager::readText(const std::string& path) {
 }
 
 Status FileManager::writeAtomically(const std::string& path, const Bytes& data) {
-    return foundation::writeAtomically(path, reinterpret_cast<const char*>(data.data()),
-                                       data.size());
+    const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+    return foundation::writeAtomically(path, std::span(&text, 1));
 }
 
 Status FileManager::writeAtomically(const std::string& path, std::string_view text) {
-    return foundation::writeAtomically(path, text.data(), text.size());
+    return foundation::writeAtomically(path, std::span(&text, 1));
+}
+
+Status FileManager::writeAtomically(const std::string& path,
+                                    const std::vector<std::string_view>& parts) {
+    return foundation::writeAtomically(path, parts);
 }
 
 Result<std::vector<std::string>> FileManager::contentsOfDirectory(const std::string& path) {

@@ -52,6 +52,9 @@ class FileManager {
     // and the temporary file is gone.
     static Status writeAtomically(const std::string& path, const Bytes& data);
     static Status writeAtomically(const std::string& path, std::string_view text);
+    // The parts one after the other, as one file.
+    static Status writeAtomically(const std::string& path,
+                                  const std::vector<std::string_view>& parts);
 
     // Names in the folder, sorted.
     static Result<std::vector<std::string>> contentsOfDirectory(const std::string& path);

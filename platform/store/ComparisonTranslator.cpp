@@ -105,7 +105,10 @@ std::string ComparisonTranslator::membership(const std::string& expression, Prop
     std::string sql = "0";
     if (!members.empty()) {
         bindings.emplace_back(ListCodec::encode(members));
-        sql = "COALESCE(" + folded(expression, type) + " IN (SELECT value FROM json_each(?)), 0)";
+        // Never NULL, so that NOT gives the unset values, and written so that SQLite looks the
+        // members up in the column's index rather than reading the whole table.
+        sql = "(" + folded(expression, type) + " IN (SELECT value FROM json_each(?)) AND " +
+              expression + " IS NOT NULL)";
     }
     if (includesUnset)
         sql = "(" + sql + " OR " + expression + " IS NULL)";

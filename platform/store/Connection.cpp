@@ -1,5 +1,6 @@
 #include "store/Connection.h"
 
+#include <string_view>
 #include <utility>
 
 #include <sqlite3.h>
@@ -45,6 +46,15 @@ Connection::Connection(const std::string& path, int busyTimeoutMilliseconds, Com
 int Connection::walHook(void* connection, sqlite3*, const char*, int logFrames) {
     static_cast<Connection*>(connection)->didCommit_(logFrames);
     return SQLITE_OK;
+}
+
+std::size_t Connection::StatementHash::operator()(const std::string& sql) const {
+    constexpr std::size_t kEnd = 48;
+    const std::string_view text(sql);
+    const std::hash<std::string_view> hash;
+    if (text.size() <= 2 * kEnd)
+        return hash(text);
+    return hash(text.substr(0, kEnd)) ^ (hash(text.substr(text.size() - kEnd)) * 31) ^ text.size();
 }
 
 Connection::CachedStatement Connection::prepare(const std::string& sql) {

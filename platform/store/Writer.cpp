@@ -1,5 +1,7 @@
 #include "store/Writer.h"
 
+#include <string>
+
 #include "store/StoreError.h"
 
 namespace store {
@@ -11,10 +13,12 @@ void Writer::begin() {
         return;
     }
     std::unique_lock lock(mutex_);
-    auto connection = pool_.take();
-    connection->execute("BEGIN IMMEDIATE");
+    if (!connection_) {
+        connection_ = pool_.take();
+        connection_->execute("PRAGMA cache_size = " + std::to_string(-kCacheKibibytes));
+    }
+    connection_->execute("BEGIN IMMEDIATE");
     lock.release();
-    connection_ = std::move(connection);
     owner_ = std::this_thread::get_id();
     depth_ = 1;
 }
@@ -76,7 +80,6 @@ std::string Writer::savepointName() const {
 }
 
 void Writer::release() {
-    pool_.give(std::move(connection_));
     touched_.clear();
     depth_ = 0;
     owner_ = std::thread::id();

@@ -31,7 +31,8 @@ TEST(FileManager, WriteThatFailsHalfwayLeavesTheOldFileWholeAndNoTemporaryFile) 
     struct rlimit small = previous;
     small.rlim_cur = 4096;
     setrlimit(RLIMIT_FSIZE, &small);
-    auto status = FileManager::writeAtomically(target, std::string(100000, 'n'));
+    const std::string first(3000, 'f'), second(100000, 's');
+    auto status = FileManager::writeAtomically(target, {first, second});
     setrlimit(RLIMIT_FSIZE, &previous);
 
     ASSERT_FALSE(status);
@@ -41,6 +42,9 @@ TEST(FileManager, WriteThatFailsHalfwayLeavesTheOldFileWholeAndNoTemporaryFile) 
     EXPECT_EQ(contentOf(target), "old content");
     EXPECT_EQ(FileManager::contentsOfDirectory(folder.path()).value(),
               std::vector<std::string>{"state.plist"});
+
+    ASSERT_TRUE(FileManager::writeAtomically(target, {first, "", second}));
+    EXPECT_EQ(contentOf(target), first + second);
 }
 
 TEST(FileManager, WriteThatCannotRenameOrCreateReportsThePathAndLeavesNothingBehind) {

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 #include "StoreFixture.h"
+
 #include "store/PredicateError.h"
+#include "store/PredicateTranslator.h"
 
 using namespace store_test;
 
@@ -82,6 +86,18 @@ TEST_F(Predicates, InTakesArraysAndLiteralListsOfAnyLength) {
     many.push_back("b");
     EXPECT_EQ(identifiers(realm.objectsWhere<Package>("identifier IN %@", many)), Strings{"b"})
         << "a long list must not hit SQLite's limit on parameters";
+
+    // Looking up a batch of keys must not read the whole table each time.
+    const auto condition = store::PredicateTranslator::translate(
+        Package::schema(), "identifier IN %@", {foundation::Value(foundation::Value::Array{"b"})});
+    SQLite::Database database(databasePath());
+    SQLite::Statement plan(database,
+                           "EXPLAIN QUERY PLAN SELECT rowid FROM Package WHERE " + condition.sql);
+    plan.bind(1, *condition.bindings.at(0).string());
+    std::string steps;
+    while (plan.executeStep())
+        steps += plan.getColumn(3).getString() + "\n";
+    EXPECT_NE(steps.find("SEARCH Package USING"), std::string::npos) << steps;
 }
 
 TEST_F(Predicates, BooleansNumbersAndDatesCompareWhateverTheSpelling) {

@@ -1,5 +1,6 @@
 #include "framework/apt/StanzaReader.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace corvane {
@@ -46,6 +47,18 @@ std::optional<ControlStanza> StanzaReader::next() {
     }
     position_ = position;
     return ControlStanza(between(begin, stanzaEnd), fields_);
+}
+
+std::size_t StanzaReader::endOfLastStanza(std::string_view text, std::size_t from) {
+    auto lineEnd = text.rfind('\n');
+    while (lineEnd != std::string_view::npos && lineEnd >= from) {
+        const auto previous = lineEnd == 0 ? std::string_view::npos : text.rfind('\n', lineEnd - 1);
+        const auto lineStart = previous == std::string_view::npos ? 0 : previous + 1;
+        if (std::all_of(text.begin() + lineStart, text.begin() + lineEnd, isBlank))
+            return lineEnd + 1;
+        lineEnd = previous;
+    }
+    return std::string_view::npos;
 }
 
 StanzaReader::Line StanzaReader::readLine(const char* position) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,11 @@ class StanzaReader {
 
     // The next stanza, valid until the next call; nullopt after the last.
     std::optional<ControlStanza> next();
+
+    // Where a text may be cut without splitting a stanza: just past its last blank line that
+    // ends at or after `from`; npos when there is none. Reading the two parts one after the
+    // other gives the stanzas that reading the whole gives.
+    static std::size_t endOfLastStanza(std::string_view text, std::size_t from = 0);
 
   private:
     struct Line {

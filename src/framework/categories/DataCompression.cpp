@@ -32,40 +32,56 @@ foundation::Error decompressionError(DecompressionErrorCode code, const char* fo
         case kDecompressionFailed:
             description = std::string("The ") + form + " data could not be decompressed.";
             break;
+        case kDecompressionStopped:
+            description = std::string("The decompression of the ") + form + " data was stopped.";
+            break;
     }
     return foundation::Error::make(kDecompressionErrorDomain, code, std::move(description));
 }
 
-// The output buffer, never grown beyond one byte past the limit: reaching that byte is how a
-// decoder shows it would go beyond the limit.
-class CappedOutput {
+// Output in one reused buffer, handed to the consumer each time it fills. The total is never let
+// beyond one byte past the limit: reaching that byte is how a decoder shows it would go beyond.
+class ChunkedOutput {
   public:
-    CappedOutput(std::size_t limit, std::size_t inputSize)
-        : limit_(std::min(limit, std::numeric_limits<std::size_t>::max() - 1)) {
-        bytes_.resize(std::min(limit_ + 1, std::max(kFirstOutputSize, inputSize * 4)));
+    ChunkedOutput(std::size_t limit, const DecompressedDataConsumer& consume)
+        : limit_(std::min(limit, std::numeric_limits<std::size_t>::max() - 1)),
+          consume_(consume),
+          buffer_(kChunkSize) {}
+
+    // Makes room for more output; false once the limit is passed or the consumer has stopped.
+    bool makeRoom() {
+        if (overLimit() || stopped_)
+            return false;
+        if (filled_ == buffer_.size())
+            flush();
+        return !stopped_;
+    }
+    std::uint8_t* next() { return buffer_.data() + filled_; }
+    std::size_t available() const {
+        return std::min(buffer_.size() - filled_, limit_ + 1 - produced_);
+    }
+    void advance(std::size_t count) {
+        filled_ += count;
+        produced_ += count;
+    }
+    bool overLimit() const { return produced_ > limit_; }
+    bool stopped() const { return stopped_; }
+    void flush() {
+        if (filled_ > 0 && !stopped_)
+            stopped_ = !consume_(std::span<const std::uint8_t>(buffer_.data(), filled_));
+        filled_ = 0;
     }
 
-    // Makes room for more output; false once the limit is passed.
-    bool makeRoom() {
-        if (overLimit())
-            return false;
-        if (produced_ == bytes_.size())
-            bytes_.resize(std::min(limit_ + 1, bytes_.size() * 2));
-        return true;
-    }
-    std::uint8_t* next() { return bytes_.data() + produced_; }
-    std::size_t available() const { return bytes_.size() - produced_; }
-    void advance(std::size_t count) { produced_ += count; }
-    bool overLimit() const { return produced_ > limit_; }
-    foundation::Bytes take() {
-        bytes_.resize(produced_);
-        return std::move(bytes_);
-    }
+    // Plain data goes to the consumer in pieces of the same size.
+    static constexpr std::size_t kChunkSize = std::size_t{256} << 10;
 
   private:
-    foundation::Bytes bytes_;
     std::size_t limit_ = 0;
+    const DecompressedDataConsumer& consume_;
+    foundation::Bytes buffer_;
+    std::size_t filled_ = 0;
     std::size_t produced_ = 0;
+    bool stopped_ = false;
 };
 
 template <typename Length>
@@ -73,18 +89,21 @@ Length clamped(std::size_t size) {
     return static_cast<Length>(std::min<std::size_t>(size, std::numeric_limits<Length>::max()));
 }
 
-foundation::Result<foundation::Bytes> finished(CappedOutput& output, const char* form) {
+// The end of a decoding that went well as far as the decoder knows: what is left goes to the
+// consumer, which may still stop it.
+foundation::Status finished(ChunkedOutput& output, const char* form) {
     if (output.overLimit())
         return decompressionError(kDecompressionTooLarge, form);
-    return output.take();
+    output.flush();
+    if (output.stopped())
+        return decompressionError(kDecompressionStopped, form);
+    return foundation::Success{};
 }
 
-foundation::Result<foundation::Bytes> inflateGzip(std::span<const std::uint8_t> data,
-                                                  std::size_t limit) {
+foundation::Status inflateGzip(std::span<const std::uint8_t> data, ChunkedOutput& output) {
     z_stream stream{};
     if (inflateInit2(&stream, 15 + 32) != Z_OK)
         return decompressionError(kDecompressionFailed, "gzip");
-    CappedOutput output(limit, data.size());
     std::size_t consumed = 0;
     int status = Z_OK;
     while (output.makeRoom()) {
@@ -108,7 +127,7 @@ foundation::Result<foundation::Bytes> inflateGzip(std::span<const std::uint8_t> 
         }
     }
     inflateEnd(&stream);
-    if (status == Z_STREAM_END || output.overLimit())
+    if (status == Z_STREAM_END || output.overLimit() || output.stopped())
         return finished(output, "gzip");
     if (status == Z_MEM_ERROR)
         return decompressionError(kDecompressionFailed, "gzip");
@@ -116,12 +135,10 @@ foundation::Result<foundation::Bytes> inflateGzip(std::span<const std::uint8_t> 
         status == Z_BUF_ERROR ? kDecompressionTruncated : kDecompressionCorrupt, "gzip");
 }
 
-foundation::Result<foundation::Bytes> decompressBzip2(std::span<const std::uint8_t> data,
-                                                      std::size_t limit) {
+foundation::Status decompressBzip2(std::span<const std::uint8_t> data, ChunkedOutput& output) {
     bz_stream stream{};
     if (BZ2_bzDecompressInit(&stream, 0, 0) != BZ_OK)
         return decompressionError(kDecompressionFailed, "bzip2");
-    CappedOutput output(limit, data.size());
     std::size_t consumed = 0;
     int status = BZ_OK;
     while (output.makeRoom()) {
@@ -147,7 +164,7 @@ foundation::Result<foundation::Bytes> decompressBzip2(std::span<const std::uint8
         }
     }
     BZ2_bzDecompressEnd(&stream);
-    if (status == BZ_STREAM_END || output.overLimit())
+    if (status == BZ_STREAM_END || output.overLimit() || output.stopped())
         return finished(output, "bzip2");
     if (status == BZ_MEM_ERROR)
         return decompressionError(kDecompressionFailed, "bzip2");
@@ -168,8 +185,8 @@ foundation::Error lzmaError(lzma_ret status, const char* form) {
     }
 }
 
-foundation::Result<foundation::Bytes> decompressLzma(std::span<const std::uint8_t> data,
-                                                     std::size_t limit, CompressionForm form) {
+foundation::Status decompressLzma(std::span<const std::uint8_t> data, ChunkedOutput& output,
+                                  CompressionForm form) {
     const char* name = form == CompressionForm::Xz ? "xz" : "lzma";
     lzma_stream stream = LZMA_STREAM_INIT;
     lzma_ret status = form == CompressionForm::Xz
@@ -177,7 +194,6 @@ foundation::Result<foundation::Bytes> decompressLzma(std::span<const std::uint8_
                           : lzma_alone_decoder(&stream, kDecoderMemoryLimit);
     if (status != LZMA_OK)
         return decompressionError(kDecompressionFailed, name);
-    CappedOutput output(limit, data.size());
     stream.next_in = data.data();
     stream.avail_in = data.size();
     while (status == LZMA_OK && output.makeRoom()) {
@@ -187,7 +203,7 @@ foundation::Result<foundation::Bytes> decompressLzma(std::span<const std::uint8_
         output.advance(output.available() - stream.avail_out);
     }
     lzma_end(&stream);
-    if (status == LZMA_STREAM_END || output.overLimit())
+    if (status == LZMA_STREAM_END || output.overLimit() || output.stopped())
         return finished(output, name);
     return lzmaError(status, name);
 }
@@ -216,22 +232,41 @@ CompressionForm detectCompressionForm(std::span<const std::uint8_t> data) {
     return CompressionForm::Plain;
 }
 
-foundation::Result<foundation::Bytes> decompressedData(std::span<const std::uint8_t> data,
-                                                       CompressionForm form, std::size_t limit) {
+foundation::Status decompressData(std::span<const std::uint8_t> data, CompressionForm form,
+                                  std::size_t limit, const DecompressedDataConsumer& consume) {
+    ChunkedOutput output(limit, consume);
     switch (form) {
         case CompressionForm::Gzip:
-            return inflateGzip(data, limit);
+            return inflateGzip(data, output);
         case CompressionForm::Bzip2:
-            return decompressBzip2(data, limit);
+            return decompressBzip2(data, output);
         case CompressionForm::Xz:
         case CompressionForm::Lzma:
-            return decompressLzma(data, limit, form);
+            return decompressLzma(data, output, form);
         case CompressionForm::Plain:
             break;
     }
     if (data.size() > limit)
         return decompressionError(kDecompressionTooLarge, "plain");
-    return foundation::Bytes(data.begin(), data.end());
+    for (std::size_t offset = 0; offset < data.size(); offset += ChunkedOutput::kChunkSize) {
+        if (!consume(
+                data.subspan(offset, std::min(ChunkedOutput::kChunkSize, data.size() - offset))))
+            return decompressionError(kDecompressionStopped, "plain");
+    }
+    return foundation::Success{};
+}
+
+foundation::Result<foundation::Bytes> decompressedData(std::span<const std::uint8_t> data,
+                                                       CompressionForm form, std::size_t limit) {
+    foundation::Bytes bytes;
+    bytes.reserve(std::min(limit, std::max(kFirstOutputSize, data.size() * 4)));
+    auto status = decompressData(data, form, limit, [&](std::span<const std::uint8_t> piece) {
+        bytes.insert(bytes.end(), piece.begin(), piece.end());
+        return true;
+    });
+    if (!status)
+        return status.error();
+    return bytes;
 }
 
 foundation::Result<foundation::Bytes> decompressedData(std::span<const std::uint8_t> data,

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "foundation/Result.h"
@@ -18,6 +19,7 @@ enum DecompressionErrorCode : long {
     kDecompressionTruncated = 2,  // ends before its compressed stream does
     kDecompressionTooLarge = 3,   // would grow beyond the caller's limit
     kDecompressionFailed = 4,     // the library could not run (memory)
+    kDecompressionStopped = 5,    // the consumer of the output stopped it
 };
 
 inline constexpr std::size_t kDefaultDecompressedSizeLimit = std::size_t{256} << 20;
@@ -26,6 +28,15 @@ inline constexpr std::size_t kDefaultDecompressedSizeLimit = std::size_t{256} <<
 // number: it is recognised by the properties byte that every common encoder writes (0x5D) and a
 // plausible uncompressed size.
 CompressionForm detectCompressionForm(std::span<const std::uint8_t> data);
+
+// Takes each piece of output as the decoder produces it; false stops the decompression.
+using DecompressedDataConsumer = std::function<bool(std::span<const std::uint8_t>)>;
+
+// Decompresses the data in the stated form piece by piece, so that the output can be used while
+// the rest is decoded; the pieces are cut anywhere. Output beyond limit bytes is an error, and
+// what was handed over until then is no whole text.
+foundation::Status decompressData(std::span<const std::uint8_t> data, CompressionForm form,
+                                  std::size_t limit, const DecompressedDataConsumer& consume);
 
 // The data decompressed from the stated form (Plain gives a copy). Output beyond limit bytes is an
 // error rather than growth without end; concatenated gzip members, bzip2 and xz streams are read

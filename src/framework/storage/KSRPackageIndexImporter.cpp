@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <future>
+#include <utility>
 
 #include "foundation/DateFormatter.h"
 #include "foundation/Log.h"
 #include "framework/apt/DebianGrammar.h"
-#include "framework/apt/StanzaReader.h"
 #include "framework/categories/VersionCompare.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackageControlFields.h"
@@ -38,15 +38,24 @@ KSRPackageIndexImporter::Summary KSRPackageIndexImporter::importPackages(
 
 KSRPackageIndexImporter::Summary KSRPackageIndexImporter::importIndex(
     const std::string& sourceLocation, std::string_view indexText, double now) {
+    bool given = false;
+    auto imported = importIndex(
+        sourceLocation,
+        [&]() -> foundation::Result<std::optional<std::string_view>> {
+            return std::exchange(given, true) ? std::nullopt : std::optional(indexText);
+        },
+        now);
+    return *imported;
+}
+
+foundation::Result<KSRPackageIndexImporter::Summary> KSRPackageIndexImporter::importIndex(
+    const std::string& sourceLocation, const Pieces& pieces, double now) {
     KSRPackageIndexImporter importer(sourceLocation, now);
-    importer.readIndex(indexText);
-    importer.realm_.write([&] {
-        importer.readStoredPackages();
-        importer.storePackages();
-        importer.dropVanishedPackages();
-        importer.deleteVanishedVersions();
-        importer.updateSource();
-    });
+    try {
+        importer.realm_.write([&] { importer.import(pieces); });
+    } catch (const UnreadableIndex& unreadable) {
+        return unreadable.reason;
+    }
     return importer.summary_;
 }
 
@@ -56,22 +65,82 @@ KSRPackageIndexImporter::KSRPackageIndexImporter(std::string sourceLocation, dou
       now_(now),
       nowText_(foundation::DateFormatter::withFormat("yyyy-MM-dd HH:mm").stringFromDate(now)) {}
 
-void KSRPackageIndexImporter::readIndex(std::string_view indexText) {
-    StanzaReader reader(indexText);
-    while (const auto stanza = reader.next()) {
-        const auto* package = stanza->field("Package");
-        if (!package)
-            continue;
-        const auto identifier = valueOf(package);
-        const auto version = valueOf(stanza->field("Version"));
-        if (!isValid(identifier, version))
-            continue;
-        const auto* filename = stanza->field("Filename");
-        entries_.push_back({identifier, version,
-                            filename ? std::optional(valueOf(filename)) : std::nullopt,
-                            stanza->text()});
+// SQLite writes one record at a time on this thread, so everything else (reading the stanzas,
+// looking up the stored records, building the new ones) is done on a helper thread a batch
+// ahead.
+void KSRPackageIndexImporter::import(const Pieces& pieces) {
+    readStoredVersions();
+    const auto prepareNext = [&] {
+        return std::async(std::launch::async, [&] { return prepareBatch(pieces); });
+    };
+    auto preparing = prepareNext();
+    for (bool last = false; !last;) {
+        auto batch = preparing.get();
+        last = batch.last;
+        if (!last)
+            preparing = prepareNext();
+        for (const auto& prepared : batch.packages)
+            writeIfChanged(prepared.package, prepared.stored);
     }
-    std::ranges::stable_sort(entries_, {}, &IndexEntry::identifier);
+    summary_.stored = packages_.size();
+    dropVanishedPackages();
+    deleteVanishedVersions();
+    updateSource();
+}
+
+// Batches are prepared one after another, each once the one before has been taken.
+KSRPackageIndexImporter::Batch KSRPackageIndexImporter::prepareBatch(const Pieces& pieces) {
+    Batch batch;
+    batch.last = !readBatch(pieces);
+    readStoredPackages(unseenIdentifiers());
+    batch.packages.reserve(batchIdentifiers_.size());
+    for (const auto identifier : batchIdentifiers_) {
+        auto& stanzas = packages_.find(identifier)->second;
+        auto package = buildPackage(stanzas.entries, storedPackage(identifier));
+        for (const auto& version : package.availableVersions)
+            if (version.sourceLocation == location_)
+                unlistedVersionKeys_.erase(version.key);
+        // Written before in this import: what is stored now is no longer what was read.
+        const auto* compared =
+            std::exchange(stanzas.prepared, true) ? nullptr : storedPackage(identifier);
+        batch.packages.push_back({std::move(package), compared});
+    }
+    batchIdentifiers_.clear();
+    ++batch_;
+    return batch;
+}
+
+bool KSRPackageIndexImporter::readBatch(const Pieces& pieces) {
+    while (batchIdentifiers_.size() < kBatchSize) {
+        if (const auto stanza = reader_ ? reader_->next() : std::nullopt) {
+            addStanza(*stanza);
+            continue;
+        }
+        auto piece = pieces();
+        if (!piece)
+            throw UnreadableIndex{piece.error()};
+        if (!*piece)
+            return false;
+        reader_.emplace(**piece);
+    }
+    return true;
+}
+
+void KSRPackageIndexImporter::addStanza(const ControlStanza& stanza) {
+    const auto* package = stanza.field("Package");
+    if (!package)
+        return;
+    const auto identifier = valueOf(package);
+    const auto version = valueOf(stanza.field("Version"));
+    if (!isValid(identifier, version))
+        return;
+    const auto* filename = stanza.field("Filename");
+    auto& stanzas = packages_[identifier];
+    stanzas.entries.push_back({identifier, version,
+                               filename ? std::optional(valueOf(filename)) : std::nullopt,
+                               stanza.text()});
+    if (std::exchange(stanzas.batch, batch_) != batch_)
+        batchIdentifiers_.push_back(identifier);
 }
 
 std::string_view KSRPackageIndexImporter::valueOf(const ControlStanza::Field* field) {
@@ -95,60 +164,37 @@ bool KSRPackageIndexImporter::isValid(std::string_view identifier, std::string_v
     return false;
 }
 
-void KSRPackageIndexImporter::readStoredPackages() {
+void KSRPackageIndexImporter::readStoredVersions() {
     for (const auto& version :
          realm_.objectsWhere<KSRPackageVersion>("sourceLocation = %@", location_)) {
-        storedVersionKeys_.insert(version.key);
+        unlistedVersionKeys_.insert(version.key);
         storedIdentifiers_.insert(version.identifier);
     }
-    std::vector<std::string> concerned(storedIdentifiers_.begin(), storedIdentifiers_.end());
-    for (const auto& entry : entries_)
-        concerned.emplace_back(entry.identifier);
-    for (const auto& package : realm_.objectsWhere<KSRPackage>("identifier IN %@", concerned))
+    firstImport_ = unlistedVersionKeys_.empty();
+    readStoredPackages({storedIdentifiers_.begin(), storedIdentifiers_.end()});
+}
+
+void KSRPackageIndexImporter::readStoredPackages(const std::vector<std::string>& identifiers) {
+    if (identifiers.empty())
+        return;
+    for (const auto& package : realm_.objectsWhere<KSRPackage>("identifier IN %@", identifiers))
         storedPackages_.emplace(package.identifier, package);
 }
 
-std::vector<KSRPackageIndexImporter::Entries> KSRPackageIndexImporter::packageGroups() const {
-    std::vector<Entries> groups;
-    for (auto first = entries_.begin(); first != entries_.end();) {
-        const auto last = std::find_if(first, entries_.end(), [&](const IndexEntry& entry) {
-            return entry.identifier != first->identifier;
-        });
-        groups.emplace_back(first, last);
-        first = last;
+// Packages met for the first time that another source may have stored. They are read on the
+// helper thread, outside the write transaction, which sees what was stored before the import.
+std::vector<std::string> KSRPackageIndexImporter::unseenIdentifiers() {
+    std::vector<std::string> unseen;
+    for (const auto identifier : batchIdentifiers_) {
+        if (!std::exchange(packages_.find(identifier)->second.lookedUp, true) &&
+            !storedIdentifiers_.contains(identifier))
+            unseen.emplace_back(identifier);
     }
-    return groups;
+    return unseen;
 }
 
-// SQLite writes one record at a time, so the records are built on a helper thread a batch ahead
-// of the writes.
-void KSRPackageIndexImporter::storePackages() {
-    const auto groups = packageGroups();
-    packagesCount_ = groups.size();
-    std::future<std::vector<KSRPackage>> next;
-    for (std::size_t first = 0; first < groups.size(); first += kBatchSize) {
-        const auto batch = next.valid() ? next.get() : buildPackages(groups, first);
-        if (const auto following = first + kBatchSize; following < groups.size())
-            next = std::async(std::launch::async, [this, &groups, following] {
-                return buildPackages(groups, following);
-            });
-        for (const auto& package : batch)
-            storePackage(package);
-    }
-}
-
-std::vector<KSRPackage> KSRPackageIndexImporter::buildPackages(const std::vector<Entries>& groups,
-                                                               std::size_t first) const {
-    std::vector<KSRPackage> packages;
-    const auto last = std::min(first + kBatchSize, groups.size());
-    packages.reserve(last - first);
-    for (auto group = first; group < last; ++group)
-        packages.push_back(buildPackage(groups[group]));
-    return packages;
-}
-
-KSRPackage KSRPackageIndexImporter::buildPackage(Entries entries) const {
-    const auto* stored = storedPackage(entries.front().identifier);
+KSRPackage KSRPackageIndexImporter::buildPackage(const std::vector<IndexEntry>& entries,
+                                                 const KSRPackage* stored) const {
     KSRPackage package = stored ? *stored : KSRPackage{};
     package.identifier = entries.front().identifier;
     const auto previousVersion = package.version;
@@ -168,7 +214,7 @@ KSRPackage KSRPackageIndexImporter::buildPackage(Entries entries) const {
     takeGreatestVersion(package);
     if (!stored) {
         package.initialDate = now_;
-        if (!storedVersionKeys_.empty())
+        if (!firstImport_)
             package.updatedDateStr = nowText_;
     } else if (previousSource && isGreater(package.version, previousVersion)) {
         package.hasNewVersion = true;
@@ -179,7 +225,8 @@ KSRPackage KSRPackageIndexImporter::buildPackage(Entries entries) const {
     return package;
 }
 
-void KSRPackageIndexImporter::replaceOwnVersions(KSRPackage& package, Entries entries) const {
+void KSRPackageIndexImporter::replaceOwnVersions(KSRPackage& package,
+                                                 const std::vector<IndexEntry>& entries) const {
     auto& versions = package.availableVersions;
     std::erase_if(versions, [&](const KSRPackageVersion& version) {
         return version.sourceLocation == location_;
@@ -196,14 +243,6 @@ void KSRPackageIndexImporter::replaceOwnVersions(KSRPackage& package, Entries en
     std::ranges::stable_sort(versions, [](const KSRPackageVersion& a, const KSRPackageVersion& b) {
         return compareVersions(a.version, b.version) > 0;
     });
-}
-
-void KSRPackageIndexImporter::storePackage(const KSRPackage& package) {
-    for (const auto& version : package.availableVersions)
-        if (version.sourceLocation == location_)
-            importedVersionKeys_.insert(version.key);
-    writeIfChanged(package, storedPackage(package.identifier));
-    ++summary_.stored;
 }
 
 const KSRPackage* KSRPackageIndexImporter::storedPackage(std::string_view identifier) const {
@@ -224,8 +263,7 @@ void KSRPackageIndexImporter::takeGreatestVersion(KSRPackage& package) const {
 
 void KSRPackageIndexImporter::dropVanishedPackages() {
     for (const auto& identifier : storedIdentifiers_) {
-        if (std::ranges::binary_search(entries_, std::string_view(identifier), {},
-                                       &IndexEntry::identifier))
+        if (packages_.contains(identifier))
             continue;
         if (const auto stored = storedPackages_.find(identifier); stored != storedPackages_.end())
             dropPackage(stored->second);
@@ -265,9 +303,7 @@ void KSRPackageIndexImporter::writeIfChanged(const KSRPackage& package,
 }
 
 void KSRPackageIndexImporter::deleteVanishedVersions() {
-    for (const auto& key : storedVersionKeys_) {
-        if (importedVersionKeys_.contains(key))
-            continue;
+    for (const auto& key : unlistedVersionKeys_) {
         KSRPackageVersion vanished;
         vanished.key = key;
         realm_.deleteObject(vanished);
@@ -278,7 +314,7 @@ void KSRPackageIndexImporter::updateSource() {
     auto source = realm_.objectForPrimaryKey<KSRSource>(location_);
     if (!source)
         return;
-    source->packagesCount = static_cast<std::int64_t>(packagesCount_);
+    source->packagesCount = static_cast<std::int64_t>(packages_.size());
     realm_.addOrUpdateObject(*source);
 }
 

@@ -2,16 +2,19 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
-#include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "foundation/Result.h"
 #include "foundation/Value.h"
 #include "framework/apt/ControlStanza.h"
+#include "framework/apt/StanzaReader.h"
 #include "framework/storage/KSRPackage.h"
 #include "store/Realm.h"
 
@@ -32,10 +35,12 @@ namespace corvane {
 // - A package this source no longer lists falls back to its greatest version elsewhere; with
 //   none it stays, without source, when installed, and is deleted otherwise.
 //
-// An index holds tens of thousands of packages, so the stored records it concerns are read in
-// one query, the stanzas are read as views of the text (no dictionary per stanza), records are
-// built on a helper thread while the ones before them are written, and only records that change
-// are written.
+// An index holds tens of thousands of packages, so the stanzas are read as views of the text (no
+// dictionary per stanza), the text may arrive in pieces (stored while the rest is still being
+// decompressed), the stanzas are read, the stored records looked up and the new ones built on a
+// helper thread while the ones before them are written, and only records that change are
+// written. A package whose stanzas are spread over the index is written again each time another
+// of them comes.
 class KSRPackageIndexImporter {
   public:
     struct Summary {
@@ -43,18 +48,24 @@ class KSRPackageIndexImporter {
         std::size_t refused = 0;
         std::size_t removed = 0;
     };
+    // The index text piece by piece, each ending where a stanza ends and staying valid until the
+    // import returns; nullopt after the last, an error when the text turns out to be no index.
+    using Pieces = std::function<foundation::Result<std::optional<std::string_view>>()>;
 
     // now: seconds since 1970, for initialDate and updatedDateStr.
     static Summary importIndex(const std::string& sourceLocation, std::string_view indexText,
                                double now);
+    // Nothing is stored when the pieces end in an error: that error is the outcome.
+    static foundation::Result<Summary> importIndex(const std::string& sourceLocation,
+                                                   const Pieces& pieces, double now);
     // The stanzas as KSParsingUtility::arrayFromPackagesFromString gives them: each is read
     // again from its "rawPackage".
     static Summary importPackages(const std::string& sourceLocation,
                                   const foundation::Array& stanzas, double now);
 
   private:
-    // Packages built ahead of the writes; enough to keep both threads busy, few enough to keep
-    // little in memory.
+    // Packages prepared ahead of the writes; enough to keep both threads busy, few enough to
+    // keep little in memory.
     static constexpr std::size_t kBatchSize = 512;
 
     // One valid stanza; the views point into the index text or ownedValues_.
@@ -64,26 +75,42 @@ class KSRPackageIndexImporter {
         std::optional<std::string_view> filename;
         std::string_view stanza;
     };
-    using Entries = std::span<const IndexEntry>;
+    struct PackageStanzas {
+        std::vector<IndexEntry> entries;
+        // The batch that last added to entries.
+        std::size_t batch = 0;
+        bool lookedUp = false;
+        bool prepared = false;
+    };
+    // A record to write, and the stored one it must differ from to be written; none when it
+    // must be written anyway.
+    struct PreparedPackage {
+        KSRPackage package;
+        const KSRPackage* stored = nullptr;
+    };
+    struct Batch {
+        std::vector<PreparedPackage> packages;
+        bool last = false;
+    };
+    struct UnreadableIndex {
+        foundation::Error reason;
+    };
 
     KSRPackageIndexImporter(std::string sourceLocation, double now);
-    // The valid stanzas grouped by identifier, the groups in identifier order and each in index
-    // order.
-    void readIndex(std::string_view indexText);
+    void import(const Pieces& pieces);
+    Batch prepareBatch(const Pieces& pieces);
+    // Reads stanzas until kBatchSize packages have new ones; false at the end of the index.
+    bool readBatch(const Pieces& pieces);
+    void addStanza(const ControlStanza& stanza);
     // The field's value as a dictionary would hold it; empty when there is no field.
     std::string_view valueOf(const ControlStanza::Field* field);
     bool isValid(std::string_view identifier, std::string_view version);
-    void readStoredPackages();
-    // Each identifier's entries, in identifier order.
-    std::vector<Entries> packageGroups() const;
-    void storePackages();
-    // Builders read only what the import read before them, so they may run on any thread.
-    std::vector<KSRPackage> buildPackages(const std::vector<Entries>& groups,
-                                          std::size_t first) const;
-    KSRPackage buildPackage(Entries entries) const;
-    void replaceOwnVersions(KSRPackage& package, Entries entries) const;
+    void readStoredVersions();
+    std::vector<std::string> unseenIdentifiers();
+    void readStoredPackages(const std::vector<std::string>& identifiers);
+    KSRPackage buildPackage(const std::vector<IndexEntry>& entries, const KSRPackage* stored) const;
+    void replaceOwnVersions(KSRPackage& package, const std::vector<IndexEntry>& entries) const;
     void takeGreatestVersion(KSRPackage& package) const;
-    void storePackage(const KSRPackage& package);
     const KSRPackage* storedPackage(std::string_view identifier) const;
     void dropVanishedPackages();
     void dropPackage(const KSRPackage& stored);
@@ -96,17 +123,22 @@ class KSRPackageIndexImporter {
     double now_;
     std::string nowText_;
     Summary summary_;
-    std::vector<IndexEntry> entries_;
+    std::optional<StanzaReader> reader_;
+    std::unordered_map<std::string_view, PackageStanzas> packages_;
+    // The packages given new stanzas by the batch being read, in index order.
+    std::vector<std::string_view> batchIdentifiers_;
+    std::size_t batch_ = 1;
     // The values of fields that go on over several lines, which are no views of the text.
     std::deque<std::string> ownedValues_;
-    std::size_t packagesCount_ = 0;
     // The records concerned, as stored before the import: those the index names and those
-    // holding a version of this source.
+    // holding a version of this source. The writer reads them while the map grows.
     std::map<std::string, KSRPackage, std::less<>> storedPackages_;
-    // This source's versions as stored before the import, and their packages.
-    std::set<std::string> storedVersionKeys_;
-    std::set<std::string> storedIdentifiers_;
-    std::set<std::string> importedVersionKeys_;
+    // This source's packages as stored before the import, and its versions not listed again
+    // (yet).
+    std::set<std::string, std::less<>> storedIdentifiers_;
+    std::set<std::string, std::less<>> unlistedVersionKeys_;
+    // Packages new to this source are news unless the source is new itself.
+    bool firstImport_ = true;
 };
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <exception>
+#include <string_view>
 
 #include "foundation/Digest.h"
 #include "foundation/FileManager.h"
@@ -96,16 +97,28 @@ std::shared_ptr<KSTask> KSPackageDownloadTask::followUpTask(
     return std::make_shared<KSPackageAPTOperationTask>(*queue);
 }
 
+// Percent escapes are decoded by the server, so "%2e%2e" climbs as ".." does.
+std::string KSPackageDownloadTask::asServersReadIt(const std::string& filename) {
+    const auto lowered = foundation::lowercase(filename);
+    std::string decoded;
+    decoded.reserve(lowered.size());
+    for (std::size_t at = 0; at < lowered.size(); ++at) {
+        const auto escape = std::string_view(lowered).substr(at, 3);
+        if (escape == "%2e" || escape == "%2f") {
+            decoded += escape == "%2e" ? '.' : '/';
+            at += 2;
+        } else {
+            decoded += lowered[at];
+        }
+    }
+    return decoded;
+}
+
 foundation::Status KSPackageDownloadTask::checkFilename(const std::string& filename) {
     if (filename.empty() || filename.front() == '/')
         return KSTaskError::make(KSTaskError::kUnsafeFilename,
                                  "The archive's path is empty or absolute: " + filename);
-    // Percent escapes are decoded by the server, so "%2e%2e" climbs as ".." does.
-    auto decoded = foundation::lowercase(filename);
-    for (std::size_t at; (at = decoded.find("%2e")) != std::string::npos;)
-        decoded.replace(at, 3, ".");
-    for (std::size_t at; (at = decoded.find("%2f")) != std::string::npos;)
-        decoded.replace(at, 3, "/");
+    const auto decoded = asServersReadIt(filename);
     if (decoded.find("..") != std::string::npos || decoded.front() == '/' ||
         std::ranges::any_of(filename, [](char c) {
             return static_cast<unsigned char>(c) <= 0x20 || c == 0x7F || c == '\\';

@@ -41,6 +41,8 @@ class KSPackageDownloadTask : public KSTask {
     static foundation::Result<std::string> archivePathForPackage(const KSRPackage& package);
 
   private:
+    static std::string asServersReadIt(const std::string& filename);
+
     struct Archive {
         std::string url;
         std::string path;

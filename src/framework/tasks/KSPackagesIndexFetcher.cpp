@@ -5,7 +5,6 @@
 
 #include "foundation/URL.h"
 #include "foundation/URLError.h"
-#include "framework/apt/StanzaReader.h"
 #include "framework/network/RepositoryRequest.h"
 #include "framework/tasks/KSTaskError.h"
 
@@ -26,24 +25,20 @@ bool isTransportFailure(const foundation::Error& error) {
     return error.domain == foundation::URLError::kDomain;
 }
 
-bool namesAPackage(std::string_view text) {
-    StanzaReader reader(text);
-    while (const auto stanza = reader.next()) {
-        if (stanza->contains("Package"))
-            return true;
-    }
-    return false;
+bool isUnreadable(const foundation::Error& error) {
+    return error.domain == kDecompressionErrorDomain ||
+           (error.domain == KSTaskError::kDomain && error.code == KSTaskError::kMalformedIndex);
 }
 
 }  // namespace
 
 foundation::Result<KSPackagesIndexFetcher::Index> KSPackagesIndexFetcher::fetch(
     const std::string& location, const std::optional<std::string>& ifModifiedSince,
-    const KSBlockingTransfer::Progress& progress) {
+    const KSBlockingTransfer::Progress& progress, const Reader& read) {
     std::optional<foundation::Error> lastFailure;
     for (const auto& form : kForms) {
         bool tryNext = false;
-        auto index = fetchForm(location, form, ifModifiedSince, progress, &tryNext);
+        auto index = fetchForm(location, form, ifModifiedSince, progress, read, &tryNext);
         if (index || !tryNext)
             return index;
         lastFailure = index.error();
@@ -58,7 +53,7 @@ foundation::Result<KSPackagesIndexFetcher::Index> KSPackagesIndexFetcher::fetch(
 foundation::Result<KSPackagesIndexFetcher::Index> KSPackagesIndexFetcher::fetchForm(
     const std::string& location, const Form& form,
     const std::optional<std::string>& ifModifiedSince, const KSBlockingTransfer::Progress& progress,
-    bool* tryNext) {
+    const Reader& read, bool* tryNext) {
     const auto url = foundation::URL::withString(location + std::string(form.fileName));
     if (!url)
         return KSTaskError::forSource(KSTaskError::kNetwork, "Not a valid address.", location);
@@ -85,34 +80,19 @@ foundation::Result<KSPackagesIndexFetcher::Index> KSPackagesIndexFetcher::fetchF
                                       std::string(form.fileName) + ": HTTP status " +
                                           std::to_string(reply.response->statusCode),
                                       location);
-    auto index = readIndex(reply.data, form);
-    if (!index)
+    if (auto readable = read(std::move(reply.data), form.compression); !readable) {
+        *tryNext = isUnreadable(readable.error());
+        if (!*tryNext)
+            return readable.error();
         return KSTaskError::forSource(
             KSTaskError::kMalformedIndex,
-            std::string(form.fileName) + ": " + index.error().localizedDescription(), location);
-    index->fileName = form.fileName;
+            std::string(form.fileName) + ": " + readable.error().localizedDescription(), location);
+    }
+    Index index;
+    index.fileName = form.fileName;
     if (auto lastModified = reply.response->valueForHTTPHeaderField("Last-Modified");
         lastModified && isSafeHeaderValue(*lastModified))
-        index->lastModified = lastModified;
-    return index;
-}
-
-foundation::Result<KSPackagesIndexFetcher::Index> KSPackagesIndexFetcher::readIndex(
-    const foundation::Bytes& body, const Form& form) {
-    auto decompressed = decompressedData(body, form.compression, kMaxDecompressedBytes);
-    if (!decompressed)
-        return decompressed.error();
-    Index index;
-    index.text.assign(decompressed->begin(), decompressed->end());
-    decompressed->clear();
-    if (index.text.find('\0') != std::string::npos)
-        return KSTaskError::make(KSTaskError::kMalformedIndex, "binary data, not an index");
-    // An empty index is a repository with no packages; text without a single package is not
-    // an index at all (an error page, say).
-    const bool blank = std::ranges::all_of(
-        index.text, [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
-    if (!blank && !namesAPackage(index.text))
-        return KSTaskError::make(KSTaskError::kMalformedIndex, "no package in the index");
+        index.lastModified = lastModified;
     return index;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,9 +15,11 @@ namespace corvane {
 
 // Fetches a repository's Packages index, trying its five forms in a fixed order: xz, bzip2,
 // gzip, lzma, plain. The smallest forms come first, so a repository that offers several costs
-// the least transfer; plain text is the last resort. A form that is missing (any HTTP status
-// but 200 and 304), or that does not decompress to an index, gives way to the next; a failed
-// connection ends the attempt at once, as the other forms would fail alike.
+// the least transfer; plain text is the last resort. Each form that arrives goes to the reader,
+// which decompresses and stores it. A form that is missing (any HTTP status but 200 and 304), or
+// that the reader finds no index (a decompression error or kMalformedIndex), gives way to the
+// next; a failed connection ends the attempt at once, as the other forms would fail alike, and
+// so does any other failure of the reader.
 class KSPackagesIndexFetcher {
   public:
     struct Form {
@@ -30,10 +33,12 @@ class KSPackagesIndexFetcher {
                                                     {"Packages", CompressionForm::Plain}}};
     static constexpr std::size_t kMaxDecompressedBytes = kDefaultDecompressedSizeLimit;
 
+    // What the reader makes of a form's data.
+    using Reader = std::function<foundation::Status(foundation::Bytes data, CompressionForm form)>;
+
     struct Index {
-        // The server answered 304 to If-Modified-Since: text is empty, nothing changed.
+        // The server answered 304 to If-Modified-Since: nothing was read, nothing changed.
         bool notModified = false;
-        std::string text;
         std::string fileName;
         // The Last-Modified answer, to send back next time.
         std::optional<std::string> lastModified;
@@ -44,15 +49,15 @@ class KSPackagesIndexFetcher {
     // ifModifiedSince: an earlier Last-Modified answer. progress: 0 to 1 over each form's load.
     foundation::Result<Index> fetch(const std::string& location,
                                     const std::optional<std::string>& ifModifiedSince,
-                                    const KSBlockingTransfer::Progress& progress = {});
+                                    const KSBlockingTransfer::Progress& progress,
+                                    const Reader& read);
 
   private:
     // The index when the form gave one; else the reason, and whether to try the next form.
     foundation::Result<Index> fetchForm(const std::string& location, const Form& form,
                                         const std::optional<std::string>& ifModifiedSince,
                                         const KSBlockingTransfer::Progress& progress,
-                                        bool* tryNext);
-    static foundation::Result<Index> readIndex(const foundation::Bytes& body, const Form& form);
+                                        const Reader& read, bool* tryNext);
 
     KSBlockingTransfer& transfer_;
 };

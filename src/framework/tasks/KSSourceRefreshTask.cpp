@@ -1,7 +1,8 @@
 #include "framework/tasks/KSSourceRefreshTask.h"
 
 #include <exception>
-#include <future>
+#include <string_view>
+#include <vector>
 
 #include "foundation/Date.h"
 #include "foundation/Dispatch.h"
@@ -17,6 +18,7 @@
 #include "framework/storage/KSRNotifications.h"
 #include "framework/storage/KSRPackageIndexImporter.h"
 #include "framework/tasks/KSAPTFileNames.h"
+#include "framework/tasks/KSIndexTextStream.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSTaskError.h"
 
@@ -103,20 +105,30 @@ foundation::Status KSSourceRefreshTask::refresh(const KSRSource& source) {
     const auto release = fetchRelease();
     setTaskProgress(0.1);
     KSPackagesIndexFetcher fetcher(transfer_);
-    auto index = fetcher.fetch(location_, ifModifiedSince(source),
-                               [this](double fraction) { setTaskProgress(0.1 + 0.6 * fraction); });
+    auto index = fetcher.fetch(
+        location_, ifModifiedSince(source),
+        [this](double fraction) { setTaskProgress(0.1 + 0.6 * fraction); },
+        [this](foundation::Bytes data, CompressionForm form) {
+            return readIndex(std::move(data), form);
+        });
     if (!index)
         return index.error();
-    setTaskProgress(0.7);
-    if (!index->notModified) {
-        // The files and the records do not depend on each other: write both at once.
-        auto stored = std::async(std::launch::async, [&] { return storeIndexFiles(*index); });
-        KSRPackageIndexImporter::importIndex(location_, index->text, foundation::Date::now());
-        if (auto written = stored.get(); !written)
-            return written;
-    }
     recordSuccess(*index, release);
     return foundation::Success{};
+}
+
+// The records are stored while the rest of the index is decompressed, and the files are written
+// once all of it is known to be an index.
+foundation::Status KSSourceRefreshTask::readIndex(foundation::Bytes data, CompressionForm form) {
+    setTaskProgress(0.7);
+    KSIndexTextStream text(
+        std::move(data), form, KSPackagesIndexFetcher::kMaxDecompressedBytes,
+        [this](const KSIndexTextStream::Pieces& pieces) { return storeIndexFiles(pieces); });
+    auto imported = KSRPackageIndexImporter::importIndex(
+        location_, [&text] { return text.next(); }, foundation::Date::now());
+    if (!imported)
+        return imported.error();
+    return text.finish();
 }
 
 // A repository without a Release file still has packages: its absence only costs the name
@@ -151,7 +163,8 @@ std::optional<std::string> KSSourceRefreshTask::ifModifiedSince(const KSRSource&
 }
 
 foundation::Status KSSourceRefreshTask::storeIndexFiles(
-    const KSPackagesIndexFetcher::Index& index) const {
+    const KSIndexTextStream::Pieces& pieces) const {
+    const std::vector<std::string_view> text(pieces.begin(), pieces.end());
     const auto lists = KSAPTManager::listsDirectory();
     const auto sourcesFiles = KSPaths::sourcesFilesDirectory();
     const auto packagesName = KSAPTFileNames::listFileName(location_, "Packages");
@@ -159,10 +172,9 @@ foundation::Status KSSourceRefreshTask::storeIndexFiles(
     if (status)
         status = foundation::FileManager::createDirectory(sourcesFiles);
     if (status)
-        status = foundation::FileManager::writeAtomically(lists + "/" + packagesName, index.text);
+        status = foundation::FileManager::writeAtomically(lists + "/" + packagesName, text);
     if (status)
-        status =
-            foundation::FileManager::writeAtomically(sourcesFiles + "/" + packagesName, index.text);
+        status = foundation::FileManager::writeAtomically(sourcesFiles + "/" + packagesName, text);
     if (status && releaseText_)
         status = foundation::FileManager::writeAtomically(
             lists + "/" + KSAPTFileNames::listFileName(location_, "Release"), *releaseText_);

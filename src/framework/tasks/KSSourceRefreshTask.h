@@ -6,6 +6,7 @@
 #include "foundation/Error.h"
 #include "framework/storage/KSRSource.h"
 #include "framework/tasks/KSBlockingTransfer.h"
+#include "framework/tasks/KSIndexTextStream.h"
 #include "framework/tasks/KSPackagesIndexFetcher.h"
 #include "framework/tasks/KSReleaseFile.h"
 #include "framework/tasks/KSTask.h"
@@ -13,8 +14,9 @@
 namespace corvane {
 
 // Refreshes one stored source from its repository: Release, then the Packages index
-// (KSPackagesIndexFetcher), written into the APT sandbox's lists under APT's own file names
-// and as a raw copy into "SourcesFiles", then parsed into the package records; last the
+// (KSPackagesIndexFetcher), parsed into the package records while it is decompressed, and
+// written into the APT sandbox's lists under APT's own file names and as a raw copy into
+// "SourcesFiles"; last the
 // repository's icon. A repository that has not changed its index since the last refresh
 // answers 304 and the records stay as they are. A failed refresh keeps every record and marks
 // the source with the error. KSRSourceUpdatedNotification follows on the main thread either way.
@@ -40,7 +42,8 @@ class KSSourceRefreshTask : public KSTask {
     foundation::Status refresh(const KSRSource& source);
     std::optional<KSReleaseFile> fetchRelease();
     std::optional<std::string> ifModifiedSince(const KSRSource& source) const;
-    foundation::Status storeIndexFiles(const KSPackagesIndexFetcher::Index& index) const;
+    foundation::Status readIndex(foundation::Bytes data, CompressionForm form);
+    foundation::Status storeIndexFiles(const KSIndexTextStream::Pieces& pieces) const;
     void recordSuccess(const KSPackagesIndexFetcher::Index& index,
                        const std::optional<KSReleaseFile>& release) const;
     void recordFailure(const foundation::Error& error) const;

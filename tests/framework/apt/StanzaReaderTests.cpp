@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -52,6 +53,44 @@ TEST(StanzaReader, ViewsTheTextAndKeepsFieldsAsWritten) {
     const auto last = StanzaReader("\n\nPackage: x").next();
     ASSERT_TRUE(last);
     EXPECT_EQ(last->text(), "Package: x") << "the last line may have no line end";
+}
+
+std::vector<std::string> stanzaTexts(std::string_view text) {
+    std::vector<std::string> texts;
+    StanzaReader reader(text);
+    while (const auto stanza = reader.next())
+        texts.emplace_back(stanza->text());
+    return texts;
+}
+
+// An index arrives in pieces cut where endOfLastStanza says: the pieces must read as the whole.
+TEST(StanzaReader, ACutAtTheLastStanzaEndSplitsNoStanza) {
+    const std::string text =
+        "Package: a\nDescription: one\n more\n\n"
+        "Package: b\r\nVersion: 1\r\n \t\r\n"
+        "Package: c\n\n\n\n"
+        "Package: d\nDescription: spaces\n  \n"
+        "Package: e";
+    const auto whole = stanzaTexts(text);
+    ASSERT_EQ(whole.size(), 5u);
+    for (std::size_t length = 0; length <= text.size(); ++length) {
+        const std::string_view prefix(text.data(), length);
+        const auto cut = StanzaReader::endOfLastStanza(prefix);
+        if (cut == std::string_view::npos) {
+            EXPECT_LT(length, std::string("Package: a\nDescription: one\n more\n\n").size());
+            continue;
+        }
+        ASSERT_LE(cut, length);
+        EXPECT_EQ(text[cut - 1], '\n');
+        auto parts = stanzaTexts(std::string_view(text).substr(0, cut));
+        const auto rest = stanzaTexts(std::string_view(text).substr(cut));
+        parts.insert(parts.end(), rest.begin(), rest.end());
+        EXPECT_EQ(parts, whole) << "cut at " << cut;
+        // Only lines that end at or after "from" are looked at.
+        EXPECT_EQ(StanzaReader::endOfLastStanza(prefix, cut), std::string_view::npos);
+        EXPECT_EQ(StanzaReader::endOfLastStanza(prefix, cut - 1), cut);
+    }
+    EXPECT_EQ(StanzaReader::endOfLastStanza("Package: x\nVersion: 1\n"), std::string_view::npos);
 }
 
 }  // namespace

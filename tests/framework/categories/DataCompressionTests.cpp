@@ -126,5 +126,34 @@ TEST(DataCompression, OutputBeyondTheLimitIsAnError) {
     EXPECT_EQ(plain.error().code, kDecompressionTooLarge);
 }
 
+// A refresh reads the output while the rest is decoded, and stops the decoder when it is done.
+TEST(DataCompression, OutputComesInPiecesUntilTheConsumerStops) {
+    const std::string text(3 << 20, 'x');
+    for (const auto& form :
+         {Form{"cat", CompressionForm::Plain}, kForms[0], kForms[1], kForms[2], kForms[3]}) {
+        SCOPED_TRACE(form.tool);
+        const std::string data =
+            form.form == CompressionForm::Plain ? text : compressed(form.tool, text);
+        std::size_t pieces = 0, total = 0;
+        const auto whole = decompressData(bytes(data), form.form, text.size(),
+                                          [&](std::span<const std::uint8_t> piece) {
+                                              ++pieces;
+                                              total += piece.size();
+                                              return true;
+                                          });
+        EXPECT_TRUE(whole);
+        EXPECT_GT(pieces, 1u);
+        EXPECT_EQ(total, text.size());
+
+        pieces = 0;
+        const auto stopped =
+            decompressData(bytes(data), form.form, text.size(),
+                           [&](std::span<const std::uint8_t>) { return ++pieces < 2; });
+        ASSERT_FALSE(stopped);
+        EXPECT_EQ(stopped.error().code, kDecompressionStopped);
+        EXPECT_EQ(pieces, 2u);
+    }
+}
+
 }  // namespace
 }  // namespace corvane

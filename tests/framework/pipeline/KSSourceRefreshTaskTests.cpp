@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -211,6 +212,36 @@ TEST_F(KSSourceRefreshTaskTests, AnUnchangedIndexAnswers304AndKeepsTheRecords) {
     ASSERT_TRUE(refresh().success);
     EXPECT_EQ(stored("com.sample.tweak")->name, "Sample Tweak");
     EXPECT_TRUE(fs::exists(listFile("Packages")));
+}
+
+// Records are stored while the index is decompressed: data damaged near its end must still leave
+// the records, and APT's list, as they were.
+TEST_F(KSSourceRefreshTaskTests, AnIndexDamagedPartWayStoresNothing) {
+    ASSERT_TRUE(refresh().success);
+    const auto before = summary(packagesOf(location_));
+    const auto listBefore = foundation::FileManager::readText(listFile("Packages"));
+    ASSERT_TRUE(listBefore);
+    std::string large;
+    for (int i = 0; i < 4000; ++i)
+        large += "Package: com.example.bulk" + std::to_string(i) +
+                 "\nVersion: 1.0\nArchitecture: iphoneos-arm\nDescription: " +
+                 std::string(300, 'a' + i % 26) + "\n\n";
+    auto compressed = runCommand({"xz", "-c"}, large).output;
+    compressed.resize(compressed.size() - 64);
+    offerOnly({});
+    const auto damaged = repository_.folder() / "Packages.xz";
+    std::ofstream(damaged, std::ios::binary) << compressed;
+    // Another Last-Modified, or the repository would answer 304 to the last refresh's.
+    fs::last_write_time(damaged, fs::last_write_time(damaged) + std::chrono::hours(1));
+
+    const auto outcome = refresh();
+    EXPECT_FALSE(outcome.success);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->code, KSTaskError::kMalformedIndex);
+    EXPECT_EQ(summary(packagesOf(location_)), before);
+    EXPECT_FALSE(stored("com.example.bulk0"));
+    EXPECT_EQ(foundation::FileManager::readText(listFile("Packages")).valueOr(""), *listBefore);
+    EXPECT_TRUE(storedSource(location_)->hasErrors);
 }
 
 }  // namespace

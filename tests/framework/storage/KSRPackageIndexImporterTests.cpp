@@ -118,6 +118,45 @@ TEST_F(KSRPackageIndexImporterTest, ImportsTheIndexTextAsItsDictionariesWouldBe)
     EXPECT_EQ(stored("first.package")->filename, "debs/first.package_1.0.deb");
 }
 
+// A refresh stores the pieces of the index as they are decompressed; the data may still turn out
+// to be damaged after the first pieces were read.
+TEST_F(KSRPackageIndexImporterTest, PiecesAreStoredAsOneIndexOrNotAtAll) {
+    import(kRepo, stanza("kept", "1.0") + stanza("dropped", "1.0"), kFirstDay);
+    const std::vector<std::string> pieces = {stanza("kept", "2.0") + stanza("added", "1.0"),
+                                             stanza("kept", "1.5") + stanza("later", "1.0")};
+    auto piecesThen = [&](std::optional<foundation::Error> failure) {
+        return [&pieces, failure, given = std::size_t{0}]() mutable
+               -> foundation::Result<std::optional<std::string_view>> {
+            if (given < pieces.size())
+                return std::optional<std::string_view>(pieces[given++]);
+            if (failure)
+                return *failure;
+            return std::optional<std::string_view>();
+        };
+    };
+
+    const auto damaged = foundation::Error::make("test", 1, "damaged");
+    const auto failed =
+        KSRPackageIndexImporter::importIndex(kRepo, piecesThen(damaged), kSecondDay);
+    ASSERT_FALSE(failed.ok());
+    EXPECT_EQ(failed.error().localizedDescription(), "damaged");
+    EXPECT_EQ(stored("kept")->version, "1.0");
+    EXPECT_TRUE(stored("dropped"));
+    EXPECT_FALSE(stored("added"));
+
+    const auto imported =
+        KSRPackageIndexImporter::importIndex(kRepo, piecesThen(std::nullopt), kSecondDay);
+    ASSERT_TRUE(imported.ok());
+    EXPECT_EQ(imported->stored, 3u);
+    EXPECT_EQ(imported->removed, 1u);
+    const auto kept = *stored("kept");
+    EXPECT_EQ(kept.version, "2.0");
+    EXPECT_EQ(kept.availableVersions.size(), 2u);
+    EXPECT_TRUE(stored("added"));
+    EXPECT_TRUE(stored("later"));
+    EXPECT_FALSE(stored("dropped"));
+}
+
 TEST_F(KSRPackageIndexImporterTest, ARefreshKeepsUserFieldsAndDropsVanishedPackages) {
     import(kRepo,
            stanza("kept", "1.0") + stanza("vanishing", "1.0") + stanza("installed.gone", "1.0") +
@@ -215,21 +254,24 @@ TEST_F(KSRPackageIndexImporterTest, ALargeIndexKeepsEveryPackageWithAllItsVersio
         for (int i = kPackages - 1; i >= 0; --i)
             index += stanza("com.example.p" + std::to_string(i), version,
                             "Name: P" + std::to_string(i) + "-" + version + "\n");
-    auto summary = import(kRepo, index, kFirstDay);
-    EXPECT_EQ(summary.stored, static_cast<std::size_t>(kPackages));
-    EXPECT_EQ(realm().allObjects<KSRPackage>().count(), static_cast<std::size_t>(kPackages));
-    EXPECT_EQ(realm().allObjects<KSRPackageVersion>().count(), 2u * kPackages);
-    EXPECT_EQ(realm().objectForPrimaryKey<KSRSource>(kRepo)->packagesCount, kPackages);
-    for (int i : {0, 511, 512, 1024, kPackages - 1}) {
-        auto package = *stored("com.example.p" + std::to_string(i));
-        EXPECT_EQ(package.version, "2.0");
-        EXPECT_EQ(package.name, "P" + std::to_string(i) + "-2.0");
-        ASSERT_EQ(package.availableVersions.size(), 2u);
-        EXPECT_EQ(package.availableVersions[1].filename,
-                  "debs/com.example.p" + std::to_string(i) + "_1.0.deb");
+    // The second time, each package's first stanza alone would give back less than is stored:
+    // the record must still end up with both versions.
+    for (const double day : {kFirstDay, kSecondDay}) {
+        auto summary = import(kRepo, index, day);
+        EXPECT_EQ(summary.stored, static_cast<std::size_t>(kPackages));
+        EXPECT_EQ(realm().allObjects<KSRPackage>().count(), static_cast<std::size_t>(kPackages));
+        EXPECT_EQ(realm().allObjects<KSRPackageVersion>().count(), 2u * kPackages);
+        EXPECT_EQ(realm().objectForPrimaryKey<KSRSource>(kRepo)->packagesCount, kPackages);
+        for (int i : {0, 511, 512, 1024, kPackages - 1}) {
+            auto package = *stored("com.example.p" + std::to_string(i));
+            EXPECT_EQ(package.version, "2.0");
+            EXPECT_EQ(package.name, "P" + std::to_string(i) + "-2.0");
+            EXPECT_FALSE(package.hasNewVersion);
+            ASSERT_EQ(package.availableVersions.size(), 2u);
+            EXPECT_EQ(package.availableVersions[1].filename,
+                      "debs/com.example.p" + std::to_string(i) + "_1.0.deb");
+        }
     }
-    // Records are added in identifier order, whatever the order of the index.
-    EXPECT_EQ(realm().allObjects<KSRPackage>().firstObject()->identifier, "com.example.p0");
 }
 
 TEST_F(KSRPackageIndexImporterTest, AnUnchangedIndexRewritesNoRecord) {

@@ -1,0 +1,111 @@
+#include "framework/tasks/KSIndexTextStream.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <utility>
+
+#include "framework/apt/StanzaReader.h"
+#include "framework/tasks/KSTaskError.h"
+
+namespace corvane {
+
+KSIndexTextStream::KSIndexTextStream(foundation::Bytes compressed, CompressionForm form,
+                                     std::size_t limit, Finisher finisher)
+    : compressed_(std::move(compressed)),
+      finisher_(std::move(finisher)),
+      thread_([this, form, limit] { run(form, limit); }) {}
+
+KSIndexTextStream::~KSIndexTextStream() {
+    stopping_ = true;
+    if (thread_.joinable())
+        thread_.join();
+}
+
+foundation::Result<std::optional<std::string_view>> KSIndexTextStream::next() {
+    std::unique_lock lock(mutex_);
+    delivered_.wait(lock, [this] { return handedOver_ < pieces_.size() || ended_; });
+    if (error_)
+        return *error_;
+    if (handedOver_ == pieces_.size())
+        return std::optional<std::string_view>();
+    return std::optional<std::string_view>(pieces_[handedOver_++]);
+}
+
+foundation::Status KSIndexTextStream::finish() {
+    if (thread_.joinable())
+        thread_.join();
+    if (error_)
+        return *error_;
+    return finished_;
+}
+
+void KSIndexTextStream::run(CompressionForm form, std::size_t limit) {
+    auto status =
+        decompressData(compressed_, form, limit,
+                       [this](std::span<const std::uint8_t> bytes) { return take(bytes); });
+    compressed_ = {};
+    if (status && !current_.empty() && !deliver(std::move(current_)))
+        return;
+    if (status && sawText_ && !sawPackage_)
+        status = KSTaskError::make(KSTaskError::kMalformedIndex, "no package in the index");
+    end(status);
+    if (status && finisher_)
+        finished_ = finisher_(pieces_);
+}
+
+// Keeps what comes after the last whole stanza for the next piece.
+bool KSIndexTextStream::take(std::span<const std::uint8_t> bytes) {
+    if (stopping_)
+        return false;
+    current_.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (current_.size() < kPieceSize)
+        return true;
+    const auto cut = StanzaReader::endOfLastStanza(current_, scanned_);
+    if (cut == std::string::npos) {
+        scanned_ = current_.size();
+        return true;
+    }
+    std::string rest = current_.substr(cut);
+    current_.resize(cut);
+    scanned_ = 0;
+    return deliver(std::exchange(current_, std::move(rest)));
+}
+
+bool KSIndexTextStream::deliver(std::string piece) {
+    if (std::memchr(piece.data(), '\0', piece.size())) {
+        end(KSTaskError::make(KSTaskError::kMalformedIndex, "binary data, not an index"));
+        return false;
+    }
+    inspect(piece);
+    std::lock_guard lock(mutex_);
+    pieces_.push_back(std::move(piece));
+    delivered_.notify_one();
+    return true;
+}
+
+// An empty index is a repository with no packages; text without a single package is not an
+// index at all. One stanza with a package settles it, so later pieces are not read twice.
+void KSIndexTextStream::inspect(std::string_view piece) {
+    if (!sawText_)
+        sawText_ = std::ranges::any_of(
+            piece, [](char c) { return !std::isspace(static_cast<unsigned char>(c)); });
+    StanzaReader reader(piece);
+    while (!sawPackage_) {
+        const auto stanza = reader.next();
+        if (!stanza)
+            break;
+        sawPackage_ = stanza->contains("Package");
+    }
+}
+
+void KSIndexTextStream::end(foundation::Status status) {
+    std::lock_guard lock(mutex_);
+    // The first reason stands: a piece refused stops the decompression, which then fails too.
+    if (!status && !error_)
+        error_ = status.error();
+    ended_ = true;
+    delivered_.notify_one();
+}
+
+}  // namespace corvane
