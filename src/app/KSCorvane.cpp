@@ -165,7 +165,10 @@ void KSCorvane::willEnterForeground() {
 }
 
 void KSCorvane::willTerminate() {
-    KSRPackageManager::sharedPackageManager().packages().resetPackagesQueue();
+    auto& manager = KSRPackageManager::sharedPackageManager();
+    manager.packages().resetPackagesQueue();
+    // A follow tapped just before quitting is still on its way to the store.
+    manager.developers().waitForPendingChanges();
     auto& preferences = CorvanePersistentPreferences::sharedInstance();
     preferences.setValue(foundation::Date::now(), "LastVisitDate");
     // The process ends right after this; a delayed save would never happen.

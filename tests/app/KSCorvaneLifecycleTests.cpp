@@ -55,15 +55,20 @@ TEST_F(KSCorvaneLifecycleTests, ReturningToTheForegroundRechecksTheStatusOnlyAft
     EXPECT_EQ(later->installedVersion, "2.0");
 }
 
-// The process is gone right after termination: a save a second later would never happen.
+// The process is gone right after termination: a save a second later, or a write still on its
+// way, would never happen.
 TEST_F(KSCorvaneLifecycleTests, TerminationEmptiesTheQueueAndPutsTheVisitTimeOnDisk) {
     launch();
     waitUntilAtRest();
     storeQueuedPackage("com.example.queued");
     const double before = foundation::Date::now();
+    // A follow tapped at the last moment.
+    auto& developers = KSRPackageManager::sharedPackageManager().developers();
+    developers.setDeveloper("Jane Doe", true);
 
     uikit::Application::shared().terminate();
 
+    EXPECT_TRUE(developers.isDeveloperFollowed("Jane Doe"));
     EXPECT_FALSE(storedPackage("com.example.queued")->isInTheQueue);
     auto visit = preferencesOnDisk()["LastVisitDate"];
     ASSERT_FALSE(visit.isNil());

@@ -7,6 +7,16 @@
 
 namespace corvane {
 
+namespace {
+
+// One serial queue, so that quick follow and unfollow taps land in the order they were made.
+foundation::DispatchQueue& followWrites() {
+    static auto* writes = new foundation::DispatchQueue("developers.follow", 1);
+    return *writes;
+}
+
+}  // namespace
+
 bool KSRDevelopers::isDeveloperFollowed(const std::string& name) const {
     auto developer =
         KSDatabase::realm().objectForPrimaryKey<KSRDeveloper>(foundation::lowercase(name));
@@ -14,10 +24,8 @@ bool KSRDevelopers::isDeveloperFollowed(const std::string& name) const {
 }
 
 void KSRDevelopers::setDeveloper(const std::string& name, bool followed) {
-    // One serial queue, so that quick follow and unfollow taps land in the order they were made.
-    static auto* writes = new foundation::DispatchQueue("developers.follow", 1);
     auto realm = KSDatabase::realm();
-    writes->async([realm, key = foundation::lowercase(name), followed] {
+    followWrites().async([realm, key = foundation::lowercase(name), followed] {
         realm.write([&] {
             auto developer = realm.objectForPrimaryKey<KSRDeveloper>(key).value_or(KSRDeveloper{});
             developer.name = key;
@@ -25,6 +33,10 @@ void KSRDevelopers::setDeveloper(const std::string& name, bool followed) {
             realm.addOrUpdateObject(developer);
         });
     });
+}
+
+void KSRDevelopers::waitForPendingChanges() {
+    followWrites().sync([] {});
 }
 
 }  // namespace corvane

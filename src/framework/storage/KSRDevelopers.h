@@ -11,6 +11,8 @@ class KSRDevelopers {
     // Records the follow state on a background queue and returns at once; a developer not yet
     // stored is added.
     void setDeveloper(const std::string& name, bool followed);
+    // Returns once every follow state recorded so far is stored.
+    void waitForPendingChanges();
 };
 
 }  // namespace corvane
