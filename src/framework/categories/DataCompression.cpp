@@ -64,11 +64,13 @@ class ChunkedOutput {
         filled_ += count;
         produced_ += count;
     }
+    void setInputRead(std::size_t count) { inputRead_ = count; }
     bool overLimit() const { return produced_ > limit_; }
     bool stopped() const { return stopped_; }
     void flush() {
         if (filled_ > 0 && !stopped_)
-            stopped_ = !consume_(std::span<const std::uint8_t>(buffer_.data(), filled_));
+            stopped_ =
+                !consume_(std::span<const std::uint8_t>(buffer_.data(), filled_), inputRead_);
         filled_ = 0;
     }
 
@@ -81,6 +83,7 @@ class ChunkedOutput {
     foundation::Bytes buffer_;
     std::size_t filled_ = 0;
     std::size_t produced_ = 0;
+    std::size_t inputRead_ = 0;
     bool stopped_ = false;
 };
 
@@ -115,6 +118,7 @@ foundation::Status inflateGzip(std::span<const std::uint8_t> data, ChunkedOutput
         const uInt offeredOut = stream.avail_out;
         status = inflate(&stream, Z_NO_FLUSH);
         consumed += offeredIn - stream.avail_in;
+        output.setInputRead(consumed);
         output.advance(offeredOut - stream.avail_out);
         if (status == Z_STREAM_END) {
             if (consumed == data.size())
@@ -151,6 +155,7 @@ foundation::Status decompressBzip2(std::span<const std::uint8_t> data, ChunkedOu
         const unsigned offeredOut = stream.avail_out;
         status = BZ2_bzDecompress(&stream);
         consumed += offeredIn - stream.avail_in;
+        output.setInputRead(consumed);
         output.advance(offeredOut - stream.avail_out);
         if (status == BZ_STREAM_END) {
             if (consumed == data.size())
@@ -200,6 +205,7 @@ foundation::Status decompressLzma(std::span<const std::uint8_t> data, ChunkedOut
         stream.next_out = output.next();
         stream.avail_out = output.available();
         status = lzma_code(&stream, LZMA_FINISH);
+        output.setInputRead(data.size() - stream.avail_in);
         output.advance(output.available() - stream.avail_out);
     }
     lzma_end(&stream);
@@ -249,8 +255,9 @@ foundation::Status decompressData(std::span<const std::uint8_t> data, Compressio
     if (data.size() > limit)
         return decompressionError(kDecompressionTooLarge, "plain");
     for (std::size_t offset = 0; offset < data.size(); offset += ChunkedOutput::kChunkSize) {
-        if (!consume(
-                data.subspan(offset, std::min(ChunkedOutput::kChunkSize, data.size() - offset))))
+        const auto piece =
+            data.subspan(offset, std::min(ChunkedOutput::kChunkSize, data.size() - offset));
+        if (!consume(piece, offset + piece.size()))
             return decompressionError(kDecompressionStopped, "plain");
     }
     return foundation::Success{};
@@ -260,10 +267,11 @@ foundation::Result<foundation::Bytes> decompressedData(std::span<const std::uint
                                                        CompressionForm form, std::size_t limit) {
     foundation::Bytes bytes;
     bytes.reserve(std::min(limit, std::max(kFirstOutputSize, data.size() * 4)));
-    auto status = decompressData(data, form, limit, [&](std::span<const std::uint8_t> piece) {
-        bytes.insert(bytes.end(), piece.begin(), piece.end());
-        return true;
-    });
+    auto status =
+        decompressData(data, form, limit, [&](std::span<const std::uint8_t> piece, std::size_t) {
+            bytes.insert(bytes.end(), piece.begin(), piece.end());
+            return true;
+        });
     if (!status)
         return status.error();
     return bytes;

@@ -29,8 +29,10 @@ inline constexpr std::size_t kDefaultDecompressedSizeLimit = std::size_t{256} <<
 // plausible uncompressed size.
 CompressionForm detectCompressionForm(std::span<const std::uint8_t> data);
 
-// Takes each piece of output as the decoder produces it; false stops the decompression.
-using DecompressedDataConsumer = std::function<bool(std::span<const std::uint8_t>)>;
+// Takes each piece of output as the decoder produces it, with the count of input bytes read so
+// far (for progress); false stops the decompression.
+using DecompressedDataConsumer =
+    std::function<bool(std::span<const std::uint8_t> output, std::size_t inputRead)>;
 
 // Decompresses the data in the stated form piece by piece, so that the output can be used while
 // the rest is decoded; the pieces are cut anywhere. Output beyond limit bytes is an error, and

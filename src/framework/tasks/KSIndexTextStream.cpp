@@ -13,6 +13,7 @@ namespace corvane {
 KSIndexTextStream::KSIndexTextStream(foundation::Bytes compressed, CompressionForm form,
                                      std::size_t limit, Finisher finisher)
     : compressed_(std::move(compressed)),
+      compressedSize_(compressed_.size()),
       finisher_(std::move(finisher)),
       thread_([this, form, limit] { run(form, limit); }) {}
 
@@ -40,10 +41,19 @@ foundation::Status KSIndexTextStream::finish() {
     return finished_;
 }
 
+double KSIndexTextStream::fractionHandedOver() {
+    std::lock_guard lock(mutex_);
+    if (handedOver_ == 0 || compressedSize_ == 0)
+        return 0;
+    return static_cast<double>(piecesInputRead_[handedOver_ - 1]) /
+           static_cast<double>(compressedSize_);
+}
+
 void KSIndexTextStream::run(CompressionForm form, std::size_t limit) {
-    auto status =
-        decompressData(compressed_, form, limit,
-                       [this](std::span<const std::uint8_t> bytes) { return take(bytes); });
+    auto status = decompressData(compressed_, form, limit,
+                                 [this](std::span<const std::uint8_t> bytes, std::size_t read) {
+                                     return take(bytes, read);
+                                 });
     compressed_ = {};
     if (status && !current_.empty() && !deliver(std::move(current_)))
         return;
@@ -55,9 +65,10 @@ void KSIndexTextStream::run(CompressionForm form, std::size_t limit) {
 }
 
 // Keeps what comes after the last whole stanza for the next piece.
-bool KSIndexTextStream::take(std::span<const std::uint8_t> bytes) {
+bool KSIndexTextStream::take(std::span<const std::uint8_t> bytes, std::size_t inputRead) {
     if (stopping_)
         return false;
+    inputRead_ = inputRead;
     current_.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (current_.size() < kPieceSize)
         return true;
@@ -80,6 +91,7 @@ bool KSIndexTextStream::deliver(std::string piece) {
     inspect(piece);
     std::lock_guard lock(mutex_);
     pieces_.push_back(std::move(piece));
+    piecesInputRead_.push_back(inputRead_);
     delivered_.notify_one();
     return true;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "foundation/Result.h"
 #include "framework/categories/DataCompression.h"
@@ -45,6 +46,8 @@ class KSIndexTextStream {
     foundation::Result<std::optional<std::string_view>> next();
     // Waits for the finisher and gives its outcome; the stream's error when it failed.
     foundation::Status finish();
+    // How much of the compressed data the pieces handed over so far came from, from 0 to 1.
+    double fractionHandedOver();
 
   private:
     // Text pieces of about this size: big enough that handing one over costs nothing, small
@@ -52,24 +55,28 @@ class KSIndexTextStream {
     static constexpr std::size_t kPieceSize = std::size_t{256} << 10;
 
     void run(CompressionForm form, std::size_t limit);
-    bool take(std::span<const std::uint8_t> bytes);
+    bool take(std::span<const std::uint8_t> bytes, std::size_t inputRead);
     bool deliver(std::string piece);
     void inspect(std::string_view piece);
     void end(foundation::Status status);
 
     foundation::Bytes compressed_;
+    const std::size_t compressedSize_;
     Finisher finisher_;
     std::atomic<bool> stopping_ = false;
 
     // Used by the stream's thread only.
     std::string current_;
     std::size_t scanned_ = 0;
+    std::size_t inputRead_ = 0;
     bool sawText_ = false;
     bool sawPackage_ = false;
 
     std::mutex mutex_;
     std::condition_variable delivered_;
     Pieces pieces_;
+    // For each piece, the input bytes read by the time it was cut.
+    std::vector<std::size_t> piecesInputRead_;
     std::size_t handedOver_ = 0;
     bool ended_ = false;
     std::optional<foundation::Error> error_;

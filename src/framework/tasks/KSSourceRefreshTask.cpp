@@ -125,7 +125,13 @@ foundation::Status KSSourceRefreshTask::readIndex(foundation::Bytes data, Compre
         std::move(data), form, KSPackagesIndexFetcher::kMaxDecompressedBytes,
         [this](const KSIndexTextStream::Pieces& pieces) { return storeIndexFiles(pieces); });
     auto imported = KSRPackageIndexImporter::importIndex(
-        location_, [&text] { return text.next(); }, foundation::Date::now());
+        location_,
+        [&] {
+            auto piece = text.next();
+            setTaskProgress(0.7 + 0.3 * text.fractionHandedOver());
+            return piece;
+        },
+        foundation::Date::now());
     if (!imported)
         return imported.error();
     return text.finish();

@@ -126,7 +126,8 @@ TEST(DataCompression, OutputBeyondTheLimitIsAnError) {
     EXPECT_EQ(plain.error().code, kDecompressionTooLarge);
 }
 
-// A refresh reads the output while the rest is decoded, and stops the decoder when it is done.
+// A refresh stores the output while the rest is decoded, shows how far the input has been read,
+// and stops the decoder when it gives up.
 TEST(DataCompression, OutputComesInPiecesUntilTheConsumerStops) {
     const std::string text(3 << 20, 'x');
     for (const auto& form :
@@ -134,21 +135,25 @@ TEST(DataCompression, OutputComesInPiecesUntilTheConsumerStops) {
         SCOPED_TRACE(form.tool);
         const std::string data =
             form.form == CompressionForm::Plain ? text : compressed(form.tool, text);
-        std::size_t pieces = 0, total = 0;
-        const auto whole = decompressData(bytes(data), form.form, text.size(),
-                                          [&](std::span<const std::uint8_t> piece) {
-                                              ++pieces;
-                                              total += piece.size();
-                                              return true;
-                                          });
+        std::size_t pieces = 0, total = 0, read = 0;
+        const auto whole =
+            decompressData(bytes(data), form.form, text.size(),
+                           [&](std::span<const std::uint8_t> piece, std::size_t inputRead) {
+                               ++pieces;
+                               total += piece.size();
+                               EXPECT_GE(inputRead, read);
+                               read = inputRead;
+                               return true;
+                           });
         EXPECT_TRUE(whole);
         EXPECT_GT(pieces, 1u);
         EXPECT_EQ(total, text.size());
+        EXPECT_EQ(read, data.size()) << "all of the input was read by the last piece";
 
         pieces = 0;
-        const auto stopped =
-            decompressData(bytes(data), form.form, text.size(),
-                           [&](std::span<const std::uint8_t>) { return ++pieces < 2; });
+        const auto stopped = decompressData(
+            bytes(data), form.form, text.size(),
+            [&](std::span<const std::uint8_t>, std::size_t) { return ++pieces < 2; });
         ASSERT_FALSE(stopped);
         EXPECT_EQ(stopped.error().code, kDecompressionStopped);
         EXPECT_EQ(pieces, 2u);

@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
 
 #include "foundation/FileManager.h"
+#include "foundation/NotificationCenter.h"
 #include "framework/RunCommand.h"
 #include "framework/apt/KSAPTManager.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/pipeline/PipelineFixture.h"
 #include "framework/tasks/KSAPTFileNames.h"
+#include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSSourceRefreshTask.h"
 #include "framework/tasks/KSTaskError.h"
 
@@ -68,6 +71,24 @@ class KSSourceRefreshTaskTests : public PipelineFixture {
         for (const auto& request : repository_.server().requests())
             paths.push_back(request.path);
         return paths;
+    }
+
+    // Enough packages for the index to be stored in several pieces.
+    static std::string bulkIndex() {
+        std::string index;
+        for (int i = 0; i < 4000; ++i)
+            index += "Package: com.example.bulk" + std::to_string(i) +
+                     "\nVersion: 1.0\nArchitecture: iphoneos-arm\nDescription: " +
+                     std::string(300, 'a' + i % 26) + "\n\n";
+        return index;
+    }
+
+    void offerOnlyXz(const std::string& data) {
+        offerOnly({});
+        const auto file = repository_.folder() / "Packages.xz";
+        std::ofstream(file, std::ios::binary) << data;
+        // Another Last-Modified, or the repository would answer 304 to the last refresh's.
+        fs::last_write_time(file, fs::last_write_time(file) + std::chrono::hours(1));
     }
 
     std::string listFile(const std::string& index) const {
@@ -221,18 +242,9 @@ TEST_F(KSSourceRefreshTaskTests, AnIndexDamagedPartWayStoresNothing) {
     const auto before = summary(packagesOf(location_));
     const auto listBefore = foundation::FileManager::readText(listFile("Packages"));
     ASSERT_TRUE(listBefore);
-    std::string large;
-    for (int i = 0; i < 4000; ++i)
-        large += "Package: com.example.bulk" + std::to_string(i) +
-                 "\nVersion: 1.0\nArchitecture: iphoneos-arm\nDescription: " +
-                 std::string(300, 'a' + i % 26) + "\n\n";
-    auto compressed = runCommand({"xz", "-c"}, large).output;
+    auto compressed = runCommand({"xz", "-c"}, bulkIndex()).output;
     compressed.resize(compressed.size() - 64);
-    offerOnly({});
-    const auto damaged = repository_.folder() / "Packages.xz";
-    std::ofstream(damaged, std::ios::binary) << compressed;
-    // Another Last-Modified, or the repository would answer 304 to the last refresh's.
-    fs::last_write_time(damaged, fs::last_write_time(damaged) + std::chrono::hours(1));
+    offerOnlyXz(compressed);
 
     const auto outcome = refresh();
     EXPECT_FALSE(outcome.success);
@@ -242,6 +254,28 @@ TEST_F(KSSourceRefreshTaskTests, AnIndexDamagedPartWayStoresNothing) {
     EXPECT_FALSE(stored("com.example.bulk0"));
     EXPECT_EQ(foundation::FileManager::readText(listFile("Packages")).valueOr(""), *listBefore);
     EXPECT_TRUE(storedSource(location_)->hasErrors);
+}
+
+// Storing a large index takes longer than fetching it: the progress must move meanwhile.
+TEST_F(KSSourceRefreshTaskTests, ALargeIndexShowsProgressWhileItIsStored) {
+    ASSERT_TRUE(refresh().success);
+    offerOnlyXz(runCommand({"xz", "-c"}, bulkIndex()).output);
+    auto task = std::make_shared<KSSourceRefreshTask>(location_);
+    std::vector<double> progress;
+    auto token = foundation::NotificationCenter::defaultCenter().addObserver(
+        KSPipelineTaskProgressNotification, [&](const foundation::Notification& notification) {
+            if (notification.sender == task)
+                progress.push_back(notification.userInfo[KSPipelineUserInfoProgress].doubleValue());
+        });
+
+    ASSERT_TRUE(run(task).success);
+    EXPECT_EQ(packagesOf(location_).size(), 4000u);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_TRUE(std::ranges::is_sorted(progress)) << ::testing::PrintToString(progress);
+    EXPECT_EQ(progress.back(), 1.0);
+    EXPECT_TRUE(std::ranges::any_of(progress, [](double value) {
+        return value > 0.7 && value < 1;
+    })) << "only the download moved the progress";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,8 @@ foundation::Bytes xz(const std::string& text) {
 struct Reading {
     std::vector<std::string> pieces;
     std::optional<foundation::Error> error;
+    // fractionHandedOver after each piece.
+    std::vector<double> fractions;
 };
 
 Reading readAll(KSIndexTextStream& stream) {
@@ -52,6 +55,7 @@ Reading readAll(KSIndexTextStream& stream) {
         if (!*piece)
             return reading;
         reading.pieces.emplace_back(**piece);
+        reading.fractions.push_back(stream.fractionHandedOver());
     }
 }
 
@@ -79,6 +83,9 @@ TEST(KSIndexTextStream, PiecesEndWhereStanzasEndAndMakeUpTheText) {
         for (std::size_t i = 0; i + 1 < reading.pieces.size(); ++i)
             EXPECT_EQ(StanzaReader::endOfLastStanza(reading.pieces[i]), reading.pieces[i].size());
         EXPECT_EQ(joined(reading.pieces), text);
+        EXPECT_TRUE(std::ranges::is_sorted(reading.fractions));
+        EXPECT_LT(reading.fractions.front(), 1.0);
+        EXPECT_EQ(reading.fractions.back(), 1.0);
         EXPECT_EQ(written, text) << "the finisher sees the whole text";
     }
 }
