@@ -26,7 +26,10 @@ std::string toUtf8(const icu::UnicodeString& text) {
 }
 
 bool isWhitespaceOrNewline(UChar32 c) {
-    if ((c >= 0x09 && c <= 0x0D) || c == 0x85)
+    // Most text is ASCII: no need to ask ICU about it.
+    if (c < 0x80)
+        return c == ' ' || (c >= 0x09 && c <= 0x0D);
+    if (c == 0x85)
         return true;
     auto type = u_charType(c);
     return type == U_SPACE_SEPARATOR || type == U_LINE_SEPARATOR || type == U_PARAGRAPH_SEPARATOR;

@@ -11,35 +11,45 @@ namespace store {
 
 namespace {
 
-void appendString(std::string& out, std::string_view text) {
-    out += '"';
-    for (char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", c);
-                    out += escape;
-                } else {
-                    out += c;
-                }
+void appendEscaped(std::string& out, char c) {
+    switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default: {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out += escape;
         }
     }
+}
+
+// Text between the characters that need escaping is appended a run at a time: lists are written
+// for every record a refresh stores.
+void appendString(std::string& out, std::string_view text) {
+    out += '"';
+    std::size_t run = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20)
+            continue;
+        out.append(text.substr(run, at - run));
+        appendEscaped(out, c);
+        run = at + 1;
+    }
+    out.append(text.substr(run));
     out += '"';
 }
 

@@ -88,6 +88,22 @@ TEST_F(Writes, ANestedWriteJoinsTheOuterTransactionAndAFailingInnerOneUndoesOnly
         << "the inner commit is the outer one's to make";
 }
 
+// Lists are stored as JSON text: whatever their strings hold must come back as it went in.
+TEST_F(Writes, ListsKeepEveryCharacterOfTheirStrings) {
+    auto listed = package("listed");
+    listed.installedFiles = {"plain",
+                             "with \"quotes\" and \\",
+                             "line\nbreak\ttab\rreturn",
+                             std::string("control\x01\x1f", 9),
+                             "caf\u00e9 \u2603",
+                             ""};
+    add({listed});
+    EXPECT_EQ(realm.objectForPrimaryKey<Package>("listed")->installedFiles, listed.installedFiles);
+    EXPECT_EQ(
+        realm.objectsWhere<Package>("ANY installedFiles == %@", "with \"quotes\" and \\").count(),
+        1u);
+}
+
 TEST_F(Writes, ChangesOutsideATransactionAndDuplicateAddsAreRefused) {
     EXPECT_THROW(realm.addOrUpdateObject(package("a")), store::StoreError);
     EXPECT_THROW(realm.commitWriteTransaction(), store::StoreError);

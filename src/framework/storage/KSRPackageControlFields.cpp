@@ -6,7 +6,18 @@ namespace corvane {
 
 namespace {
 
+bool endsInText(std::string_view value) {
+    const auto isText = [](char c) {
+        return static_cast<unsigned char>(c) < 0x80 && c != ' ' && (c < '\t' || c > '\r');
+    };
+    return !value.empty() && isText(value.front()) && isText(value.back());
+}
+
+// An index has tens of thousands of values, nearly all with nothing to trim: those are kept as
+// they are rather than copied.
 std::optional<std::string> nonEmpty(std::string value) {
+    if (endsInText(value))
+        return value;
     auto trimmedValue = foundation::trimmed(value);
     if (trimmedValue.empty())
         return std::nullopt;

@@ -1,7 +1,9 @@
 #include "framework/storage/KSRPackageIndexImporter.h"
 
 #include <algorithm>
+#include <exception>
 #include <future>
+#include <memory>
 #include <utility>
 
 #include "foundation/DateFormatter.h"
@@ -70,17 +72,16 @@ KSRPackageIndexImporter::KSRPackageIndexImporter(std::string sourceLocation, dou
 // ahead.
 void KSRPackageIndexImporter::import(const Pieces& pieces) {
     readStoredVersions();
-    const auto prepareNext = [&] {
-        return std::async(std::launch::async, [&] { return prepareBatch(pieces); });
-    };
-    auto preparing = prepareNext();
+    auto preparing = prepareNextBatch(pieces, {});
+    Batch written;
     for (bool last = false; !last;) {
         auto batch = preparing.get();
         last = batch.last;
         if (!last)
-            preparing = prepareNext();
+            preparing = prepareNextBatch(pieces, std::move(written));
         for (const auto& prepared : batch.packages)
             writeIfChanged(prepared.package, prepared.stored);
+        written = std::move(batch);
     }
     summary_.stored = packages_.size();
     dropVanishedPackages();
@@ -88,30 +89,48 @@ void KSRPackageIndexImporter::import(const Pieces& pieces) {
     updateSource();
 }
 
+// One thread prepares every batch, and frees the batch written before: glibc's malloc frees
+// memory that another thread allocated slowly, under a lock the two threads then share.
+std::future<KSRPackageIndexImporter::Batch> KSRPackageIndexImporter::prepareNextBatch(
+    const Pieces& pieces, Batch written) {
+    auto promise = std::make_shared<std::promise<Batch>>();
+    auto garbage = std::make_shared<Batch>(std::move(written));
+    preparer_.async([this, &pieces, promise, garbage] {
+        garbage->packages = {};
+        try {
+            promise->set_value(prepareBatch(pieces));
+        } catch (...) {
+            promise->set_exception(std::current_exception());
+        }
+    });
+    return promise->get_future();
+}
+
 // Batches are prepared one after another, each once the one before has been taken.
 KSRPackageIndexImporter::Batch KSRPackageIndexImporter::prepareBatch(const Pieces& pieces) {
     Batch batch;
     batch.last = !readBatch(pieces);
     readStoredPackages(unseenIdentifiers());
-    batch.packages.reserve(batchIdentifiers_.size());
-    for (const auto identifier : batchIdentifiers_) {
-        auto& stanzas = packages_.find(identifier)->second;
-        auto package = buildPackage(stanzas.entries, storedPackage(identifier));
+    batch.packages.reserve(batchPackages_.size());
+    for (auto* stanzas : batchPackages_) {
+        const auto identifier = stanzas->identifier();
+        auto package = buildPackage(stanzas->entries, storedPackage(identifier));
         for (const auto& version : package.availableVersions)
             if (version.sourceLocation == location_)
                 unlistedVersionKeys_.erase(version.key);
         // Written before in this import: what is stored now is no longer what was read.
         const auto* compared =
-            std::exchange(stanzas.prepared, true) ? nullptr : storedPackage(identifier);
-        batch.packages.push_back({std::move(package), compared});
+            std::exchange(stanzas->prepared, true) ? nullptr : storedPackage(identifier);
+        batch.packages.emplace_back(std::move(package), compared);
     }
-    batchIdentifiers_.clear();
+    batchPackages_.clear();
+    batchFields_.clear();
     ++batch_;
     return batch;
 }
 
 bool KSRPackageIndexImporter::readBatch(const Pieces& pieces) {
-    while (batchIdentifiers_.size() < kBatchSize) {
+    while (batchPackages_.size() < kBatchSize) {
         if (const auto stanza = reader_ ? reader_->next() : std::nullopt) {
             addStanza(*stanza);
             continue;
@@ -138,9 +157,10 @@ void KSRPackageIndexImporter::addStanza(const ControlStanza& stanza) {
     auto& stanzas = packages_[identifier];
     stanzas.entries.push_back({identifier, version,
                                filename ? std::optional(valueOf(filename)) : std::nullopt,
-                               stanza.text()});
+                               stanza.text(), batch_, batchFields_.size(), stanza.fields().size()});
+    batchFields_.insert(batchFields_.end(), stanza.fields().begin(), stanza.fields().end());
     if (std::exchange(stanzas.batch, batch_) != batch_)
-        batchIdentifiers_.push_back(identifier);
+        batchPackages_.push_back(&stanzas);
 }
 
 std::string_view KSRPackageIndexImporter::valueOf(const ControlStanza::Field* field) {
@@ -185,10 +205,10 @@ void KSRPackageIndexImporter::readStoredPackages(const std::vector<std::string>&
 // helper thread, outside the write transaction, which sees what was stored before the import.
 std::vector<std::string> KSRPackageIndexImporter::unseenIdentifiers() {
     std::vector<std::string> unseen;
-    for (const auto identifier : batchIdentifiers_) {
-        if (!std::exchange(packages_.find(identifier)->second.lookedUp, true) &&
-            !storedIdentifiers_.contains(identifier))
-            unseen.emplace_back(identifier);
+    for (auto* stanzas : batchPackages_) {
+        if (!std::exchange(stanzas->lookedUp, true) &&
+            !storedIdentifiers_.contains(stanzas->identifier()))
+            unseen.emplace_back(stanzas->identifier());
     }
     return unseen;
 }
@@ -204,10 +224,7 @@ KSRPackage KSRPackageIndexImporter::buildPackage(const std::vector<IndexEntry>& 
     });
     if (!stored || !previousSource || *previousSource == location_ ||
         isGreater(newest.version, previousVersion)) {
-        // Read again from its text: the stanza is small, and keeping every stanza's fields
-        // from the first reading would cost more memory than this costs time.
-        StanzaReader reader(newest.stanza);
-        KSRPackageControlFields::apply(*reader.next(), package);
+        applyControlFields(newest, package);
         package.sourceLocation = location_;
     }
     replaceOwnVersions(package, entries);
@@ -223,6 +240,21 @@ KSRPackage KSRPackageIndexImporter::buildPackage(const std::vector<IndexEntry>& 
     if (package.isInstalled)
         package.isUpdated = isGreater(package.version, package.installedVersion);
     return package;
+}
+
+// A stanza of the batch being prepared was read moments ago; one of an earlier batch (a package
+// spread over the index) is read again, as keeping every stanza's fields would cost more memory
+// than reading a few twice costs time.
+void KSRPackageIndexImporter::applyControlFields(const IndexEntry& entry,
+                                                 KSRPackage& package) const {
+    if (entry.batch == batch_) {
+        const ControlStanza stanza(
+            entry.stanza, std::span(batchFields_).subspan(entry.firstField, entry.fieldCount));
+        KSRPackageControlFields::apply(stanza, package);
+        return;
+    }
+    StanzaReader reader(entry.stanza);
+    KSRPackageControlFields::apply(*reader.next(), package);
 }
 
 void KSRPackageIndexImporter::replaceOwnVersions(KSRPackage& package,

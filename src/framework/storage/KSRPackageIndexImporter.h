@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <future>
 #include <map>
 #include <optional>
 #include <set>
@@ -11,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "foundation/DispatchQueue.h"
 #include "foundation/Result.h"
 #include "foundation/Value.h"
 #include "framework/apt/ControlStanza.h"
@@ -74,8 +76,15 @@ class KSRPackageIndexImporter {
         std::string_view version;
         std::optional<std::string_view> filename;
         std::string_view stanza;
+        // The batch that read it, and where its fields are in batchFields_ while that batch is
+        // being prepared.
+        std::size_t batch = 0;
+        std::size_t firstField = 0;
+        std::size_t fieldCount = 0;
     };
     struct PackageStanzas {
+        std::string_view identifier() const { return entries.front().identifier; }
+
         std::vector<IndexEntry> entries;
         // The batch that last added to entries.
         std::size_t batch = 0;
@@ -98,6 +107,7 @@ class KSRPackageIndexImporter {
 
     KSRPackageIndexImporter(std::string sourceLocation, double now);
     void import(const Pieces& pieces);
+    std::future<Batch> prepareNextBatch(const Pieces& pieces, Batch written);
     Batch prepareBatch(const Pieces& pieces);
     // Reads stanzas until kBatchSize packages have new ones; false at the end of the index.
     bool readBatch(const Pieces& pieces);
@@ -109,6 +119,7 @@ class KSRPackageIndexImporter {
     std::vector<std::string> unseenIdentifiers();
     void readStoredPackages(const std::vector<std::string>& identifiers);
     KSRPackage buildPackage(const std::vector<IndexEntry>& entries, const KSRPackage* stored) const;
+    void applyControlFields(const IndexEntry& entry, KSRPackage& package) const;
     void replaceOwnVersions(KSRPackage& package, const std::vector<IndexEntry>& entries) const;
     void takeGreatestVersion(KSRPackage& package) const;
     const KSRPackage* storedPackage(std::string_view identifier) const;
@@ -125,8 +136,10 @@ class KSRPackageIndexImporter {
     Summary summary_;
     std::optional<StanzaReader> reader_;
     std::unordered_map<std::string_view, PackageStanzas> packages_;
-    // The packages given new stanzas by the batch being read, in index order.
-    std::vector<std::string_view> batchIdentifiers_;
+    // The packages given new stanzas by the batch being read, in index order; the map's
+    // elements stay where they are as it grows.
+    std::vector<PackageStanzas*> batchPackages_;
+    std::vector<ControlStanza::Field> batchFields_;
     std::size_t batch_ = 1;
     // The values of fields that go on over several lines, which are no views of the text.
     std::deque<std::string> ownedValues_;
@@ -139,6 +152,8 @@ class KSRPackageIndexImporter {
     std::set<std::string, std::less<>> unlistedVersionKeys_;
     // Packages new to this source are news unless the source is new itself.
     bool firstImport_ = true;
+    // Last, so that it is gone, and the batch it may still prepare done, before the rest.
+    foundation::DispatchQueue preparer_{"index.prepare", 1};
 };
 
 }  // namespace corvane
