@@ -209,6 +209,12 @@ Status FileManager::copyItem(const std::string& from, const std::string& to) {
     return Success{};
 }
 
+Status FileManager::linkItem(const std::string& from, const std::string& to) {
+    if (::link(from.c_str(), to.c_str()) == 0)
+        return Success{};
+    return fileError(errno, Access::Write, "link to", to);
+}
+
 Result<Bytes> FileManager::readFile(const std::string& path) {
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info;

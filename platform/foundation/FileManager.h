@@ -44,6 +44,9 @@ class FileManager {
     // Both fail with kWriteFileExists when the destination exists.
     static Status moveItem(const std::string& from, const std::string& to);
     static Status copyItem(const std::string& from, const std::string& to);
+    // A second name for the file (a hard link): fails like moveItem when the destination exists,
+    // and where the file system has no such links.
+    static Status linkItem(const std::string& from, const std::string& to);
 
     static Result<Bytes> readFile(const std::string& path);
     static Result<std::string> readText(const std::string& path);

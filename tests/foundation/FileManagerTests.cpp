@@ -106,8 +106,17 @@ TEST(FileManager, FolderOperationsWorkRecursivelyAndRefuseToOverwrite) {
     EXPECT_FALSE(FileManager::fileExists(base + "/z.txt"));
     EXPECT_FALSE(FileManager::copyItem(base + "/y.txt", folder.path() + "/copy"));
 
+    // A link is the same file under a second name, and outlives the first.
+    ASSERT_TRUE(FileManager::linkItem(base + "/y.txt", folder.path() + "/linked.txt"));
+    auto linkOnto = FileManager::linkItem(base + "/y.txt", base + "/b/c/f.txt");
+    ASSERT_FALSE(linkOnto);
+    EXPECT_EQ(linkOnto.error().code, FileManager::kWriteFileExists);
+    EXPECT_EQ(contentOf(base + "/b/c/f.txt"), "f");
+    EXPECT_FALSE(FileManager::linkItem(base + "/missing", folder.path() + "/nothing"));
+
     ASSERT_TRUE(FileManager::removeItem(base));
     EXPECT_FALSE(FileManager::fileExists(base));
+    EXPECT_EQ(contentOf(folder.path() + "/linked.txt"), "z");
     auto again = FileManager::removeItem(base);
     ASSERT_FALSE(again);
     EXPECT_EQ(again.error().code, FileManager::kNoSuchFile);

@@ -180,7 +180,7 @@ foundation::Status KSSourceRefreshTask::storeIndexFiles(
     if (status)
         status = foundation::FileManager::writeAtomically(lists + "/" + packagesName, text);
     if (status)
-        status = foundation::FileManager::writeAtomically(sourcesFiles + "/" + packagesName, text);
+        status = storeRawCopy(lists + "/" + packagesName, sourcesFiles + "/" + packagesName, text);
     if (status && releaseText_)
         status = foundation::FileManager::writeAtomically(
             lists + "/" + KSAPTFileNames::listFileName(location_, "Release"), *releaseText_);
@@ -188,6 +188,18 @@ foundation::Status KSSourceRefreshTask::storeIndexFiles(
         return KSTaskError::forSource(KSTaskError::kStorage, status.error().localizedDescription(),
                                       location_);
     return status;
+}
+
+// The raw copy holds the same text as APT's list: a second name for that file saves writing tens
+// of megabytes again, where the file system has such names. Its absence for a moment only costs
+// the next refresh its If-Modified-Since.
+foundation::Status KSSourceRefreshTask::storeRawCopy(const std::string& listFile,
+                                                     const std::string& rawCopy,
+                                                     const std::vector<std::string_view>& text) {
+    foundation::FileManager::removeItem(rawCopy);
+    if (foundation::FileManager::linkItem(listFile, rawCopy))
+        return foundation::Success{};
+    return foundation::FileManager::writeAtomically(rawCopy, text);
 }
 
 void KSSourceRefreshTask::recordSuccess(const KSPackagesIndexFetcher::Index& index,

@@ -2,6 +2,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "foundation/Error.h"
 #include "framework/storage/KSRSource.h"
@@ -44,6 +46,8 @@ class KSSourceRefreshTask : public KSTask {
     std::optional<std::string> ifModifiedSince(const KSRSource& source) const;
     foundation::Status readIndex(foundation::Bytes data, CompressionForm form);
     foundation::Status storeIndexFiles(const KSIndexTextStream::Pieces& pieces) const;
+    static foundation::Status storeRawCopy(const std::string& listFile, const std::string& rawCopy,
+                                           const std::vector<std::string_view>& text);
     void recordSuccess(const KSPackagesIndexFetcher::Index& index,
                        const std::optional<KSReleaseFile>& release) const;
     void recordFailure(const foundation::Error& error) const;
