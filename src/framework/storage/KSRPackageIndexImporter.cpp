@@ -76,6 +76,8 @@ void KSRPackageIndexImporter::import(const Pieces& pieces) {
     Batch written;
     for (bool last = false; !last;) {
         auto batch = preparing.get();
+        if (batch.unreadable)
+            throw UnreadableIndex{*batch.unreadable};
         last = batch.last;
         if (!last)
             preparing = prepareNextBatch(pieces, std::move(written));
@@ -109,7 +111,9 @@ std::future<KSRPackageIndexImporter::Batch> KSRPackageIndexImporter::prepareNext
 // Batches are prepared one after another, each once the one before has been taken.
 KSRPackageIndexImporter::Batch KSRPackageIndexImporter::prepareBatch(const Pieces& pieces) {
     Batch batch;
-    batch.last = !readBatch(pieces);
+    batch.last = !readBatch(pieces, batch);
+    if (batch.unreadable)
+        return batch;
     readStoredPackages(unseenIdentifiers());
     batch.packages.reserve(batchPackages_.size());
     for (auto* stanzas : batchPackages_) {
@@ -129,7 +133,7 @@ KSRPackageIndexImporter::Batch KSRPackageIndexImporter::prepareBatch(const Piece
     return batch;
 }
 
-bool KSRPackageIndexImporter::readBatch(const Pieces& pieces) {
+bool KSRPackageIndexImporter::readBatch(const Pieces& pieces, Batch& batch) {
     while (batchPackages_.size() < kBatchSize) {
         if (const auto stanza = reader_ ? reader_->next() : std::nullopt) {
             addStanza(*stanza);
@@ -137,8 +141,8 @@ bool KSRPackageIndexImporter::readBatch(const Pieces& pieces) {
         }
         auto piece = pieces();
         if (!piece)
-            throw UnreadableIndex{piece.error()};
-        if (!*piece)
+            batch.unreadable = piece.error();
+        if (!piece || !*piece)
             return false;
         reader_.emplace(**piece);
     }

@@ -100,6 +100,8 @@ class KSRPackageIndexImporter {
     struct Batch {
         std::vector<PreparedPackage> packages;
         bool last = false;
+        // The reason the text is no index, found while reading this batch.
+        std::optional<foundation::Error> unreadable;
     };
     struct UnreadableIndex {
         foundation::Error reason;
@@ -109,8 +111,9 @@ class KSRPackageIndexImporter {
     void import(const Pieces& pieces);
     std::future<Batch> prepareNextBatch(const Pieces& pieces, Batch written);
     Batch prepareBatch(const Pieces& pieces);
-    // Reads stanzas until kBatchSize packages have new ones; false at the end of the index.
-    bool readBatch(const Pieces& pieces);
+    // Reads stanzas until kBatchSize packages have new ones; false at the end of the index, or
+    // when it turns out to be no index.
+    bool readBatch(const Pieces& pieces, Batch& batch);
     void addStanza(const ControlStanza& stanza);
     // The field's value as a dictionary would hold it; empty when there is no field.
     std::string_view valueOf(const ControlStanza::Field* field);
