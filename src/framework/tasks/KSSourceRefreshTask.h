@@ -18,10 +18,10 @@ namespace corvane {
 // Refreshes one stored source from its repository: Release, then the Packages index
 // (KSPackagesIndexFetcher), parsed into the package records while it is decompressed, and
 // written into the APT sandbox's lists under APT's own file names and as a raw copy into
-// "SourcesFiles"; last the
-// repository's icon. A repository that has not changed its index since the last refresh
-// answers 304 and the records stay as they are. A failed refresh keeps every record and marks
-// the source with the error. KSRSourceUpdatedNotification follows on the main thread either way.
+// "SourcesFiles"; last the repository's icon. A repository that has not changed its index since
+// the last refresh answers 304 and the records stay as they are. A failed refresh keeps every
+// record and marks the source with the error. KSRSourceUpdatedNotification follows on the main
+// thread either way.
 class KSSourceRefreshTask : public KSTask {
   public:
     static constexpr std::int64_t kMaxIconBytes = 1 << 20;
