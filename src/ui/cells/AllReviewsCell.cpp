@@ -26,16 +26,7 @@ std::shared_ptr<uikit::View> AllReviewsCell::build(const std::shared_ptr<uikit::
     cell->view->setAutoresizingMask(uikit::Autoresizing::flexibleWidth);
     cell->view->layer().setCornerRadius(12);
     cell->view->setBackgroundColor(uikit::Color::white(0.96));
-    auto parts = KSReviewCard::build(*cell->view, width - 2 * kInset);
-    cell->titleLbl = parts.titleLbl;
-    cell->nameLbl = parts.nameLbl;
-    cell->rating1 = parts.rating[0];
-    cell->rating2 = parts.rating[1];
-    cell->rating3 = parts.rating[2];
-    cell->rating4 = parts.rating[3];
-    cell->rating5 = parts.rating[4];
-    cell->voteLbl = parts.voteLbl;
-    cell->commentLbl = parts.commentLbl;
+    KSReviewCard::build(*cell->view, width - 2 * kInset).connect(*cell);
     return cell;
 }
 

@@ -20,6 +20,20 @@ struct KSReviewCard {
 
     // Builds the parts into the card, which is width points wide.
     static KSReviewCard build(uikit::View& card, double width);
+
+    // Hands the parts to a cell's outlets of the same names.
+    template <typename Cell>
+    void connect(Cell& cell) const {
+        cell.titleLbl = titleLbl;
+        cell.nameLbl = nameLbl;
+        cell.rating1 = rating[0];
+        cell.rating2 = rating[1];
+        cell.rating3 = rating[2];
+        cell.rating4 = rating[3];
+        cell.rating5 = rating[4];
+        cell.voteLbl = voteLbl;
+        cell.commentLbl = commentLbl;
+    }
 };
 
 }  // namespace corvane

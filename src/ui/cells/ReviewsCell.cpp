@@ -21,16 +21,7 @@ std::shared_ptr<uikit::View> ReviewsCell::build(const std::shared_ptr<uikit::Vie
     content.setFrame(cell->bounds());
     content.layer().setCornerRadius(12);
     content.setBackgroundColor(uikit::Color::white(0.96));
-    auto parts = KSReviewCard::build(content, kWidth);
-    cell->titleLbl = parts.titleLbl;
-    cell->nameLbl = parts.nameLbl;
-    cell->rating1 = parts.rating[0];
-    cell->rating2 = parts.rating[1];
-    cell->rating3 = parts.rating[2];
-    cell->rating4 = parts.rating[3];
-    cell->rating5 = parts.rating[4];
-    cell->voteLbl = parts.voteLbl;
-    cell->commentLbl = parts.commentLbl;
+    KSReviewCard::build(content, kWidth).connect(*cell);
     return cell;
 }
 
