@@ -22,6 +22,7 @@
 #include "framework/storage/KSDatabaseMigrationUtility.h"
 #include "framework/tasks/KSPipelinePackageEngine.h"
 #include "framework/webservice/KSSearchRepositories.h"
+#include "screens/KSScreens.h"
 #include "ui/palette/KSPaletteManager.h"
 #include "uikit/Device.h"
 #include "uikit/NavigationController.h"
@@ -73,6 +74,7 @@ void KSCorvane::connectFramework() {
     KSApplicationServices::registerServices(weak_from_this());
     RepositoryRequest::installAsProcessFactory();
     KSPipelinePackageEngine::registerEngine();
+    registerScreens();
 }
 
 void KSCorvane::makeParts() {

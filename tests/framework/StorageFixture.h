@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/packagemanager/KSPackageEngineHooks.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSPackageEngineHooks.h"
 #include "framework/storage/KSRPackage.h"
 #include "reachability/Reachability.h"
 #include "support/MainLoop.h"

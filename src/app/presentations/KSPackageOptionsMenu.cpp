@@ -1,12 +1,12 @@
 #include "app/presentations/KSPackageOptionsMenu.h"
 
 #include "app/presentations/KSPresentations.h"
-#include "app/queue/KSQueueStateNotification.h"
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "framework/apt/KSAPTManager.h"
 #include "framework/apt/KSParsingUtility.h"
+#include "framework/packagemanager/KSQueueStateNotification.h"
 #include "framework/storage/KSRQueueOperation.h"
 
 namespace corvane {

@@ -1,7 +1,6 @@
 #include "app/presentations/KSPresentations.h"
 
 #include "app/presentations/KSPackageOptionsMenu.h"
-#include "app/presentations/KSScreenFactory.h"
 #include "app/presentations/KSScreenshotImages.h"
 #include "app/presentations/KSShareTexts.h"
 #include "app/presentations/KSVersionMenu.h"
@@ -14,6 +13,7 @@
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSDatabase.h"
 #include "screens/tasks/TasksVerboseViewController.h"
+#include "ui/core/KSScreenFactory.h"
 #include "uikit/Device.h"
 #include "uikit/NavigationController.h"
 #include "uikit/SafariViewController.h"

@@ -1,9 +1,9 @@
 #include "app/queue/KSPackagePurchase.h"
 
 #include "app/queue/KSQueueAlerts.h"
-#include "app/queue/KSQueueStateNotification.h"
 #include "foundation/Dispatch.h"
 #include "foundation/Log.h"
+#include "framework/packagemanager/KSQueueStateNotification.h"
 #include "framework/repostore/KSRepoStoreAPI.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"

@@ -5,7 +5,7 @@
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
 #include "framework/apt/KSAPTManager.h"
-#include "framework/apt/ShellQuote.h"
+#include "framework/debian/ShellQuote.h"
 
 namespace corvane {
 

@@ -1,8 +1,8 @@
 #include "framework/apt/KSAPTQueueEntry.h"
 
 #include "foundation/Strings.h"
-#include "framework/apt/DebianGrammar.h"
 #include "framework/apt/KSAPTManager.h"
+#include "framework/debian/DebianGrammar.h"
 
 namespace corvane {
 

@@ -4,8 +4,8 @@
 
 #include "foundation/Dispatch.h"
 #include "foundation/Log.h"
-#include "framework/apt/ControlFileParser.h"
 #include "framework/apt/KSStatusFileSync.h"
+#include "framework/debian/ControlFileParser.h"
 
 namespace corvane {
 

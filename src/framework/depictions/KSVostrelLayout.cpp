@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "framework/apt/DebianGrammar.h"
+#include "framework/debian/DebianGrammar.h"
 #include "framework/depictions/KSDepictionLinks.h"
 #include "framework/depictions/KSDepictionText.h"
 #include "framework/depictions/KSFetchableURL.h"

@@ -5,7 +5,7 @@
 #include "foundation/Dispatch.h"
 #include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
-#include "framework/apt/DebianGrammar.h"
+#include "framework/debian/DebianGrammar.h"
 #include "framework/misc/KSPlatform.h"
 #include "framework/repostore/KSRepoStoreEndpoint.h"
 #include "framework/repostore/KSRepoStoreError.h"

@@ -1,6 +1,6 @@
 #include "framework/repostore/KSRepoStoreTarget.h"
 
-#include "framework/apt/DebianGrammar.h"
+#include "framework/debian/DebianGrammar.h"
 #include "framework/repostore/KSRepoStoreError.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "foundation/Value.h"
-#include "framework/apt/ControlStanza.h"
+#include "framework/debian/ControlStanza.h"
 #include "framework/storage/KSRPackage.h"
 
 namespace corvane {

@@ -8,8 +8,8 @@
 
 #include "foundation/DateFormatter.h"
 #include "foundation/Log.h"
-#include "framework/apt/DebianGrammar.h"
 #include "framework/categories/VersionCompare.h"
+#include "framework/debian/DebianGrammar.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackageControlFields.h"
 #include "framework/storage/KSRSource.h"

@@ -15,8 +15,8 @@
 #include "foundation/DispatchQueue.h"
 #include "foundation/Result.h"
 #include "foundation/Value.h"
-#include "framework/apt/ControlStanza.h"
-#include "framework/apt/StanzaReader.h"
+#include "framework/debian/ControlStanza.h"
+#include "framework/debian/StanzaReader.h"
 #include "framework/storage/KSRPackage.h"
 #include "store/Realm.h"
 

@@ -3,9 +3,9 @@
 #include "foundation/FileManager.h"
 #include "foundation/Localization.h"
 #include "framework/categories/VersionCompare.h"
-#include "framework/packagemanager/KSPackageEngineHooks.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSPackageEngineHooks.h"
 #include "framework/storage/KSRCategoryIcons.h"
 #include "framework/storage/KSRQueueOperation.h"
 

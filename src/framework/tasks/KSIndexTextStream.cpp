@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "framework/apt/StanzaReader.h"
+#include "framework/debian/StanzaReader.h"
 #include "framework/tasks/KSTaskError.h"
 
 namespace corvane {

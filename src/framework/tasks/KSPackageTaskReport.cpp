@@ -1,10 +1,8 @@
 #include "framework/tasks/KSPackageTaskReport.h"
 
-#include "foundation/Dispatch.h"
-#include "foundation/NotificationCenter.h"
 #include "foundation/Strings.h"
 #include "framework/apt/KSAPTManager.h"
-#include "framework/storage/KSRNotifications.h"
+#include "framework/packagemanager/KSQueueStateNotification.h"
 
 namespace corvane {
 
@@ -44,14 +42,10 @@ foundation::Error KSPackageTaskReport::commandFailure(const std::string& output,
 
 void KSPackageTaskReport::postFinished(const std::vector<std::string>& identifiers,
                                        bool succeeded) {
-    const std::string message = succeeded ? "Finished Operation" : "Finished with error";
-    foundation::runOnMain([identifiers, message] {
-        for (const auto& identifier : identifiers)
-            if (!identifier.empty())
-                foundation::NotificationCenter::defaultCenter().post(
-                    KSRQueueStateNotificationName(identifier), {},
-                    foundation::Dictionary{{"Message", message}});
-    });
+    const char* message = succeeded ? KSQueueStateNotification::kFinishedOperation
+                                    : KSQueueStateNotification::kFinishedWithError;
+    for (const auto& identifier : identifiers)
+        KSQueueStateNotification::post(identifier, message);
 }
 
 }  // namespace corvane

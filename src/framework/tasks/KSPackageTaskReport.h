@@ -14,7 +14,8 @@ class KSPackageTaskReport {
     // A failed command as an error: the lines APT and dpkg marked as errors (or the last lines
     // when none is marked) in the description, and the whole output under "output".
     static foundation::Error commandFailure(const std::string& output, int status);
-    // "UpdateQueueStateNotification-<identifier>" on the main thread for each identifier, with
+    // "UpdateQueueStateNotification-<identifier>" on a later turn of the main thread for each
+    // identifier, with
     // "Message" "Finished Operation", or "Finished with error" after a failure.
     static void postFinished(const std::vector<std::string>& identifiers, bool succeeded);
 };

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "framework/packagemanager/KSPackageEngineHooks.h"
+#include "framework/storage/KSPackageEngineHooks.h"
 #include "framework/tasks/KSPackageDownloadTask.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSSourceRefreshTask.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/packagemanager/KSPackageEngine.h"
+#include "framework/storage/KSPackageEngine.h"
 
 namespace corvane {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "foundation/Log.h"
-#include "framework/apt/ShellQuote.h"
+#include "framework/debian/ShellQuote.h"
 
 namespace corvane {
 

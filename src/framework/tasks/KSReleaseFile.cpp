@@ -2,7 +2,7 @@
 
 #include "foundation/DateFormatter.h"
 #include "foundation/Value.h"
-#include "framework/apt/ControlFileParser.h"
+#include "framework/debian/ControlFileParser.h"
 
 namespace corvane {
 

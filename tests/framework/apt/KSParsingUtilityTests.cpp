@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/apt/ControlFileParser.h"
+#include "framework/debian/ControlFileParser.h"
 
 namespace corvane {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "foundation/FileManager.h"
 #include "framework/apt/KSAPTManager.h"
-#include "framework/packagemanager/KSPackageEngineHooks.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/pipeline/PipelineFixture.h"
+#include "framework/storage/KSPackageEngineHooks.h"
 #include "framework/storage/KSRDeveloper.h"
 #include "framework/storage/KSRNotifications.h"
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/apt/ControlFileParser.h"
-#include "framework/apt/StanzaReader.h"
+#include "framework/debian/ControlFileParser.h"
+#include "framework/debian/StanzaReader.h"
 
 namespace corvane {
 namespace {

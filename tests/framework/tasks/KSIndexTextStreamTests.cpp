@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/RunCommand.h"
-#include "framework/apt/StanzaReader.h"
+#include "framework/debian/StanzaReader.h"
 #include "framework/tasks/KSTaskError.h"
 
 namespace corvane::testing {

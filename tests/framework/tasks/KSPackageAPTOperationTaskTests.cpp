@@ -98,6 +98,7 @@ TEST_F(KSPackageAPTOperationTaskTests, SuccessResetsTheQueueAndCleansTheArchives
     expectSuccess("com.sample.theme");
     EXPECT_FALSE(stored("com.sample.theme")->isInTheQueue);
     EXPECT_TRUE(stored("com.sample.theme")->isInstalled);
+    testing_support::pumpUntil([&] { return !finishedMessages.empty(); });
     EXPECT_EQ(finishedMessages, std::vector<std::string>{"Finished Operation"});
     const auto left = FileManager::enumerate(KSAPTManager::archivesDirectory());
     ASSERT_TRUE(left);

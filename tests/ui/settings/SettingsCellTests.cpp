@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "framework/packagemanager/KSPackageEngineHooks.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
+#include "framework/storage/KSPackageEngineHooks.h"
 #include "localauthentication/Context.h"
 #include "support/MainLoop.h"
 #include "support/TempDeviceRoot.h"

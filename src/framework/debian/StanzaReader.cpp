@@ -1,4 +1,4 @@
-#include "framework/apt/StanzaReader.h"
+#include "framework/debian/StanzaReader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "framework/apt/ControlStanza.h"
+#include "framework/debian/ControlStanza.h"
 
 #include <cstring>
 

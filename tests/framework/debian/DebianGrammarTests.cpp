@@ -1,4 +1,4 @@
-#include "framework/apt/DebianGrammar.h"
+#include "framework/debian/DebianGrammar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/packagemanager/KSPackageEngineHooks.h"
+#include "framework/storage/KSPackageEngineHooks.h"
 
 #include <mutex>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/packagemanager/KSPackageEngine.h"
+#include "framework/storage/KSPackageEngine.h"
 
 namespace corvane {
 

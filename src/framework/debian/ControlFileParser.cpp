@@ -1,8 +1,8 @@
-#include "framework/apt/ControlFileParser.h"
+#include "framework/debian/ControlFileParser.h"
 
 #include <string>
 
-#include "framework/apt/StanzaReader.h"
+#include "framework/debian/StanzaReader.h"
 
 namespace corvane {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/apt/ControlStanza.h"
+#include "framework/debian/ControlStanza.h"
 
 namespace corvane {
 

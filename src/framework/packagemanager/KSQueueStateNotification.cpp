@@ -1,4 +1,4 @@
-#include "app/queue/KSQueueStateNotification.h"
+#include "framework/packagemanager/KSQueueStateNotification.h"
 
 #include "foundation/Dispatch.h"
 #include "foundation/NotificationCenter.h"
@@ -7,10 +7,17 @@
 
 namespace corvane {
 
-void KSQueueStateNotification::post(const std::string& identifier) {
-    foundation::runAsyncOnMain([name = KSRQueueStateNotificationName(identifier)] {
-        foundation::NotificationCenter::defaultCenter().post(name);
-    });
+void KSQueueStateNotification::post(const std::string& identifier,
+                                    const std::optional<std::string>& message) {
+    if (identifier.empty())
+        return;
+    foundation::Value userInfo;
+    if (message)
+        userInfo = foundation::Dictionary{{"Message", *message}};
+    foundation::runAsyncOnMain(
+        [name = KSRQueueStateNotificationName(identifier), userInfo = std::move(userInfo)] {
+            foundation::NotificationCenter::defaultCenter().post(name, {}, userInfo);
+        });
 }
 
 void KSQueueStateNotification::markQueued(const std::string& identifier,

@@ -1,4 +1,4 @@
-#include "framework/apt/ShellQuote.h"
+#include "framework/debian/ShellQuote.h"
 
 #include <gtest/gtest.h>
 

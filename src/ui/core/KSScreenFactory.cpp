@@ -1,4 +1,4 @@
-#include "app/presentations/KSScreenFactory.h"
+#include "ui/core/KSScreenFactory.h"
 
 #include <map>
 #include <mutex>
@@ -40,6 +40,11 @@ void KSScreenFactory::registerScreen(Screen screen, Builder builder) {
         builders()[screen] = std::move(builder);
     else
         builders().erase(screen);
+}
+
+void KSScreenFactory::reset() {
+    std::lock_guard lock(buildersMutex);
+    builders().clear();
 }
 
 std::shared_ptr<uikit::ViewController> KSScreenFactory::make(Screen screen,

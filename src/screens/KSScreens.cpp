@@ -1,0 +1,7 @@
+#include "screens/KSScreens.h"
+
+namespace corvane {
+
+void registerScreens() {}
+
+}  // namespace corvane
