@@ -28,6 +28,12 @@ const char* nameOf(KSScreenFactory::Screen screen) {
             return "package list";
         case KSScreenFactory::Screen::website:
             return "website";
+        case KSScreenFactory::Screen::packagePage:
+            return "package page";
+        case KSScreenFactory::Screen::webDepiction:
+            return "web depiction";
+        case KSScreenFactory::Screen::sourcePage:
+            return "source page";
     }
     return "unknown";
 }
@@ -60,6 +66,10 @@ std::shared_ptr<uikit::ViewController> KSScreenFactory::make(Screen screen,
     if (!controller)
         KSLog("The %@ screen is not available; nothing was shown", nameOf(screen));
     return controller;
+}
+
+std::shared_ptr<uikit::ViewController> KSScreenFactory::make(Screen screen) {
+    return make(screen, Request());
 }
 
 }  // namespace corvane

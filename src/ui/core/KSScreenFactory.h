@@ -23,6 +23,9 @@ class KSScreenFactory {
         news,               // NewsViewController
         packageList,        // PackagesTableViewController with the request's category and inputs
         website,            // WebViewViewController, presented
+        packagePage,        // PackageDetailsViewController for packageIdentifier
+        webDepiction,       // WebDepictionViewController for packageIdentifier at websiteURL
+        sourcePage,         // SourceViewController for sourceLocation
     };
 
     // What the screen is asked to show; each screen reads its own fields.
@@ -38,6 +41,10 @@ class KSScreenFactory {
         std::optional<KSRDeveloper> followedDeveloper;
         std::vector<std::string> newsSourcePackagesToShow;
         std::optional<foundation::URL> websiteURL;
+        std::string packageIdentifier;
+        std::string sourceLocation;
+        // Shown modally in a navigation controller of its own, so it carries a close button.
+        bool isPresented = false;
     };
 
     using Builder = std::function<std::shared_ptr<uikit::ViewController>(const Request&)>;
@@ -47,7 +54,8 @@ class KSScreenFactory {
     // Removes every builder: what a test that registered screens leaves behind.
     static void reset();
     // The new screen, or null (logged) while none is registered.
-    static std::shared_ptr<uikit::ViewController> make(Screen screen, const Request& request = {});
+    static std::shared_ptr<uikit::ViewController> make(Screen screen, const Request& request);
+    static std::shared_ptr<uikit::ViewController> make(Screen screen);
 };
 
 }  // namespace corvane
