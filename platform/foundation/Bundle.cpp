@@ -15,12 +15,26 @@ std::string Bundle::resourcesPath() {
 
 std::optional<std::string> Bundle::pathForResource(std::string_view name,
                                                    std::string_view extension) {
+    return pathForResource(name, extension, {});
+}
+
+std::optional<std::string> Bundle::pathForResource(std::string_view name,
+                                                   std::string_view extension,
+                                                   std::string_view directory) {
     std::string fileName(name);
     if (!extension.empty())
         fileName = appendingPathExtension(fileName, extension);
     if (!isSafeFileName(fileName))
         return std::nullopt;
-    std::string path = appendingPathComponent(resourcesPath(), fileName);
+    std::string folder = resourcesPath();
+    if (!directory.empty()) {
+        for (const auto& component : split(directory, "/")) {
+            if (!isSafeFileName(component))
+                return std::nullopt;
+            folder = appendingPathComponent(folder, component);
+        }
+    }
+    std::string path = appendingPathComponent(folder, fileName);
     if (!FileManager::fileExists(path) || FileManager::isDirectory(path))
         return std::nullopt;
     return path;

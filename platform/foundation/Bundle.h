@@ -18,6 +18,11 @@ class Bundle {
     // of the name. A name that is not one plain file name finds nothing.
     static std::optional<std::string> pathForResource(std::string_view name,
                                                       std::string_view extension = {});
+    // The same inside a folder of the resources ("Assets", "Assets/Player"); nothing when a
+    // component of the folder is empty, "." or "..", so no name reaches outside the resources.
+    static std::optional<std::string> pathForResource(std::string_view name,
+                                                      std::string_view extension,
+                                                      std::string_view directory);
     // The property list "<name>.plist"; an error of "NSCocoaErrorDomain" when it is absent or
     // malformed.
     static Result<Value> plistResource(std::string_view name);

@@ -62,6 +62,12 @@ Size TextView::sizeThatFits(Size size) const {
             std::ceil(text.height) + textContainerInset_.top + textContainerInset_.bottom};
 }
 
+Size TextView::intrinsicContentSize() const {
+    if (isScrollEnabled())
+        return ScrollView::intrinsicContentSize();
+    return {kNoIntrinsicMetric, sizeThatFits(bounds().size).height};
+}
+
 void TextView::updateContentSize() {
     setContentSize({bounds().width(), sizeThatFits(bounds().size).height});
 }

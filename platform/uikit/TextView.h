@@ -51,6 +51,8 @@ class TextView : public ScrollView {
 
     // The height the text takes at the view's width (content size follows the text).
     Size sizeThatFits(Size size) const override;
+    // A text view that does not scroll is as high as its text, as a label is.
+    Size intrinsicContentSize() const override;
     bool canBecomeFirstResponder() const override { return editable_; }
 
   protected:

@@ -100,3 +100,22 @@ TEST(Bundle, FindsResourcesOnlyInsideItsFolder) {
     ASSERT_FALSE(account);
     EXPECT_NE(account.error().localizedDescription().find("Account.plist"), std::string::npos);
 }
+
+TEST(Bundle, FindsResourcesInAFolderButNeverOutsideTheResources) {
+    Resources resources;
+    ASSERT_TRUE(FileManager::createDirectory(resources.path() + "/Assets/Player"));
+    resources.write("Assets/page.html", "<p>page</p>");
+    resources.write("Assets/Player/frame.html", "<p>frame</p>");
+    resources.write("secret.html", "<p>secret</p>");
+
+    EXPECT_EQ(Bundle::pathForResource("page", "html", "Assets"),
+              resources.path() + "/Assets/page.html");
+    EXPECT_EQ(Bundle::pathForResource("frame", "html", "Assets/Player"),
+              resources.path() + "/Assets/Player/frame.html");
+    EXPECT_EQ(Bundle::pathForResource("page", "html", ""), std::nullopt) << "not at the top";
+    EXPECT_EQ(Bundle::pathForResource("secret", "html", "Assets/.."), std::nullopt);
+    EXPECT_EQ(Bundle::pathForResource("secret", "html", ".."), std::nullopt);
+    EXPECT_EQ(Bundle::pathForResource("page", "html", "Assets//"), std::nullopt);
+    EXPECT_EQ(Bundle::pathForResource("../secret", "html", "Assets"), std::nullopt);
+    EXPECT_EQ(Bundle::pathForResource("Player", "", "Assets"), std::nullopt) << "a folder";
+}
