@@ -114,6 +114,11 @@ void KSCorvane::presentOptions(const std::string& packageIdentifier,
     presentations()->presentOptions(packageIdentifier, sender);
 }
 
+void KSCorvane::sharePackage(const std::string& packageIdentifier,
+                             const std::shared_ptr<uikit::View>& sender) {
+    presentations()->sharePackage(packageIdentifier, sender);
+}
+
 void KSCorvane::migrateDatabase(bool* shouldRefresh) {
     if (!KSDatabaseMigrationUtility::migrateDatabaseForced(false, shouldRefresh)) {
         pendingResetAlert_ = KSDatabaseMigrationUtility::didResetDatabaseAlert();

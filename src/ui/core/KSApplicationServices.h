@@ -24,6 +24,9 @@ class KSApplicationServices {
     // The package's options sheet, anchored at the sender.
     virtual void presentOptions(const std::string& packageIdentifier,
                                 const std::shared_ptr<uikit::View>& sender) = 0;
+    // The package's share sheet (its text, icon and screenshots), anchored at the sender.
+    virtual void sharePackage(const std::string& packageIdentifier,
+                              const std::shared_ptr<uikit::View>& sender) = 0;
 
     // The registered services, or null before launch (and in tests that register none).
     static std::shared_ptr<KSApplicationServices> shared();

@@ -53,7 +53,9 @@ class KSPalettedViewController : public uikit::ViewController {
     // This screen's navigation bar is opaque whatever UseTranslucentBars says.
     bool overrideTranslucentNavBar() const { return overrideTranslucentNavBar_; }
     void setOverrideTranslucentNavBar(bool on) { overrideTranslucentNavBar_ = on; }
+    // Set by setNavigationBarColor; a screen that colours its bar its own way clears it.
     bool useLegacyNavbarAppearance() const { return useLegacyNavbarAppearance_; }
+    void setUseLegacyNavbarAppearance(bool on) { useLegacyNavbarAppearance_ = on; }
 
     // Nothing until the first rebuild.
     const std::optional<KSPalette>& palette() const { return palette_; }

@@ -17,6 +17,10 @@ class ScrollViewInteractiveHeader {
         const std::shared_ptr<uikit::ScrollView>& scrollView, std::shared_ptr<uikit::Image> image,
         double height);
     static void removeHeaderView(uikit::ScrollView& scrollView);
+    // The alpha fade of the scroll view's header: applied to the header it has and to any
+    // header added later, since a page asks for the fade before its banner has arrived.
+    static void setUseAlphaFade(const std::shared_ptr<uikit::ScrollView>& scrollView, bool on);
+    static bool usesAlphaFade(const uikit::ScrollView& scrollView);
     static std::shared_ptr<InteractiveHeaderImageView> interactiveHeader(
         const uikit::ScrollView& scrollView);
 };

@@ -8,6 +8,7 @@
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
 #include "framework/depictions/KSFetchableURL.h"
+#include "framework/misc/KSKnownRepositories.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/network/RepositoryRequest.h"
 #include "framework/tasks/KSDataTaskOperation.h"
@@ -24,12 +25,6 @@ struct RepositoryIcon {
     std::string_view image;
 };
 
-constexpr std::array<RepositoryIcon, 3> kRepositoryIcons = {{
-    {"apt.bigboss.example.org/repofiles/cydia/", "KSCydiaSourceBigBoss.jpg"},
-    {"repo.vostrel.example.org/", "KSCydiaSourceVostrel.jpg"},
-    {"apt.modmyi.example.org/", "KSCydiaSourceMMI.jpg"},
-}};
-
 constexpr long kStatusOK = 200;
 
 std::string_view withoutScheme(std::string_view key) {
@@ -39,6 +34,12 @@ std::string_view withoutScheme(std::string_view key) {
             return key.substr(scheme.size());
     return key;
 }
+
+const std::array<RepositoryIcon, 3> kRepositoryIcons = {{
+    {withoutScheme(KSKnownRepositories::kBigBossLocation), "KSCydiaSourceBigBoss.jpg"},
+    {withoutScheme(KSKnownRepositories::kVostrelLocation), "KSCydiaSourceVostrel.jpg"},
+    {withoutScheme(KSKnownRepositories::kModMyiLocation), "KSCydiaSourceMMI.jpg"},
+}};
 
 // "Host/path" with the host in lower case and a "/" after a bare host.
 std::string hostAndPath(std::string_view address) {

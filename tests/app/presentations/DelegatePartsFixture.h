@@ -39,6 +39,10 @@ class ForwardingServices : public KSApplicationServices {
                         const std::shared_ptr<uikit::View>& sender) override {
         presentations_->presentOptions(identifier, sender);
     }
+    void sharePackage(const std::string& identifier,
+                      const std::shared_ptr<uikit::View>& sender) override {
+        presentations_->sharePackage(identifier, sender);
+    }
 
   private:
     std::shared_ptr<KSPackageQueuer> queuer_;

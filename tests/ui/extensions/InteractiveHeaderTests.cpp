@@ -102,6 +102,27 @@ TEST_F(InteractiveHeaderTest, ScrollingAwayFadesTheHeaderOutAndTheBarIn) {
     EXPECT_FALSE(bar->titleTextAttributes().foregroundColor);
 }
 
+TEST_F(InteractiveHeaderTest, AFadeAskedForBeforeTheHeaderArrivesAppliesWhenItIsAdded) {
+    ScrollViewInteractiveHeader::setUseAlphaFade(scrollView, true);
+    auto other = std::make_shared<ScrollView>(uikit::Rect{0, 0, 375, 667});
+    EXPECT_TRUE(ScrollViewInteractiveHeader::usesAlphaFade(*scrollView));
+    EXPECT_FALSE(ScrollViewInteractiveHeader::usesAlphaFade(*other));
+
+    auto header = addHeader(200);
+    EXPECT_TRUE(header->useAlphaFade());
+    scrollTo(-110);
+    EXPECT_DOUBLE_EQ(header->labelStack()->alpha(), 0.5) << "the banner's labels fade";
+    auto replaced = addHeader(200);
+    EXPECT_TRUE(replaced->useAlphaFade()) << "a later banner fades too";
+
+    ScrollViewInteractiveHeader::setUseAlphaFade(scrollView, false);
+    EXPECT_FALSE(replaced->useAlphaFade());
+    EXPECT_FALSE(addHeader(200)->useAlphaFade());
+    EXPECT_FALSE(ScrollViewInteractiveHeader::addHeaderWithImage(
+                     other, uikit::Image::withColor(Color::systemBlue(), {10, 10}), 200)
+                     ->useAlphaFade());
+}
+
 TEST_F(InteractiveHeaderTest, ProgressNeverDividesByZero) {
     auto flush = addHeader(20);  // as tall as the top inset
     for (double y : {-30.0, -20.0, -19.0, 0.0, 50.0}) {
