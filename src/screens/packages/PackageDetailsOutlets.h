@@ -1,0 +1,223 @@
+#pragma once
+
+#include <memory>
+
+#include "screens/video/YTPlayerView.h"
+#include "uikit/Button.h"
+#include "uikit/CollectionView.h"
+#include "uikit/ImageView.h"
+#include "uikit/Label.h"
+#include "uikit/LayoutConstraint.h"
+#include "uikit/ScrollView.h"
+#include "uikit/TableView.h"
+#include "uikit/TextView.h"
+#include "webkit/LegacyWebView.h"
+
+namespace corvane {
+
+// The views and constraints of the package page, set by its nib. The page switches the
+// constraints on and off from pass to pass, so it holds every one of them: a constraint
+// switched off is dropped by its view and must still be there to be switched on again.
+struct PackageDetailsOutlets {
+    std::shared_ptr<uikit::ScrollView> scrollView;
+    std::shared_ptr<uikit::View> contentView;
+    std::shared_ptr<uikit::View> backgroundView;
+    std::shared_ptr<uikit::View> secondBackgroundView;
+    std::shared_ptr<uikit::View> topSeparator;
+    std::shared_ptr<uikit::View> changelogSeparator;
+    std::shared_ptr<uikit::View> videoPreviewSeparator;
+    std::shared_ptr<uikit::View> screenshotsSeparator;
+    std::shared_ptr<uikit::View> authorSeparator;
+    std::shared_ptr<uikit::View> reviewsSeparator;
+    std::shared_ptr<uikit::View> developerSeparator;
+    std::shared_ptr<uikit::View> sizeSeparator;
+    std::shared_ptr<uikit::View> compatibilitySeparator;
+    std::shared_ptr<uikit::View> dependenciesSeparator;
+    std::shared_ptr<uikit::View> conflictsSeparator;
+    std::shared_ptr<uikit::View> postInstallActionSeparator;
+    std::shared_ptr<uikit::View> dateSeparator;
+    std::shared_ptr<uikit::View> developerWebsiteSeparator;
+    std::shared_ptr<uikit::View> donateSeparator;
+    std::shared_ptr<uikit::View> informationsSeparator;
+    std::shared_ptr<uikit::View> devPackagesSeparator;
+    std::shared_ptr<uikit::ImageView> iconView;
+    std::shared_ptr<uikit::ImageView> verifiedIconView;
+    std::shared_ptr<uikit::ImageView> beforeImageView;
+    std::shared_ptr<uikit::ImageView> developerWebsiteImageView;
+    std::shared_ptr<uikit::ImageView> donateImageView;
+    std::shared_ptr<uikit::ImageView> repositoryIconImageView;
+    std::shared_ptr<uikit::Label> nameLbl;
+    std::shared_ptr<uikit::Label> authorLbl;
+    std::shared_ptr<uikit::Label> ratingLbl;
+    std::shared_ptr<uikit::Label> versionLbl;
+    std::shared_ptr<uikit::Label> packageVersionLbl;
+    std::shared_ptr<uikit::Label> categoryLbl;
+    std::shared_ptr<uikit::Label> packageCategoryLbl;
+    std::shared_ptr<uikit::Label> changelogTitle;
+    std::shared_ptr<uikit::Label> changelogVersionLbl;
+    std::shared_ptr<uikit::Label> videoPreviewTitle;
+    std::shared_ptr<uikit::Label> screenshotsTitle;
+    std::shared_ptr<uikit::Label> screenshotsLbl;
+    std::shared_ptr<uikit::Label> beforeAfterTitle;
+    std::shared_ptr<uikit::Label> beforeAfterLbl;
+    std::shared_ptr<uikit::Label> descriptionTitle;
+    std::shared_ptr<uikit::Label> reviewsTitle;
+    std::shared_ptr<uikit::Label> packageRatingLbl;
+    std::shared_ptr<uikit::Label> packageRatingSubLbl;
+    std::shared_ptr<uikit::Label> reviewsLbl;
+    std::shared_ptr<uikit::Label> informationsTitle;
+    std::shared_ptr<uikit::Label> developerLbl;
+    std::shared_ptr<uikit::Label> developerNameLbl;
+    std::shared_ptr<uikit::Label> sizeLbl;
+    std::shared_ptr<uikit::Label> packageSizeLbl;
+    std::shared_ptr<uikit::Label> compatibilityLbl;
+    std::shared_ptr<uikit::Label> packageCompatibilityLbl;
+    std::shared_ptr<uikit::Label> dependenciesLbl;
+    std::shared_ptr<uikit::Label> packageDependenciesLbl;
+    std::shared_ptr<uikit::Label> conflictsLbl;
+    std::shared_ptr<uikit::Label> packageConflictsLbl;
+    std::shared_ptr<uikit::Label> postInstallActionLbl;
+    std::shared_ptr<uikit::Label> packagePostInstallActionLbl;
+    std::shared_ptr<uikit::Label> dateLbl;
+    std::shared_ptr<uikit::Label> packageDateLbl;
+    std::shared_ptr<uikit::Label> isBetaLbl;
+    std::shared_ptr<uikit::Label> packageIsBetaLbl;
+    std::shared_ptr<uikit::Label> repositoryTitle;
+    std::shared_ptr<uikit::Label> repositoryNameLbl;
+    std::shared_ptr<uikit::Label> repositoryDescriptionLbl;
+    std::shared_ptr<uikit::Label> moreDevPackagesTitle;
+    std::shared_ptr<uikit::Label> otherDevPackagesLbl;
+    std::shared_ptr<uikit::Label> copyrightLbl;
+    std::shared_ptr<uikit::Button> getBtn;
+    std::shared_ptr<uikit::Button> shareBtn;
+    std::shared_ptr<uikit::Button> rating1;
+    std::shared_ptr<uikit::Button> rating2;
+    std::shared_ptr<uikit::Button> rating3;
+    std::shared_ptr<uikit::Button> rating4;
+    std::shared_ptr<uikit::Button> rating5;
+    std::shared_ptr<uikit::Button> seeAllReviewsBtn;
+    std::shared_ptr<uikit::Button> contactDeveloperBtn;
+    std::shared_ptr<uikit::Button> leaveReviewBtn;
+    std::shared_ptr<uikit::Button> installedFilesBtn;
+    std::shared_ptr<uikit::Button> developerWebsiteBtn;
+    std::shared_ptr<uikit::Button> donateBtn;
+    std::shared_ptr<uikit::Button> seeAllDevPackagesBtn;
+    std::shared_ptr<uikit::TextView> changelogContentLbl;
+    std::shared_ptr<uikit::TextView> descriptionLbl;
+    std::shared_ptr<YTPlayerView> videoPreviewPlayer;
+    std::shared_ptr<webkit::LegacyWebView> adsWebView;
+    std::shared_ptr<uikit::CollectionView> screenshotsCollectionView;
+    std::shared_ptr<uikit::CollectionView> beforeAfterCollectionView;
+    std::shared_ptr<uikit::CollectionView> authorCollectionView;
+    std::shared_ptr<uikit::CollectionView> reviewsCollectionView;
+    std::shared_ptr<uikit::TableView> otherDevPackagesTableView;
+
+    std::shared_ptr<uikit::LayoutConstraint> iconViewWidthConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> iconViewHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> getBtnTopConstraintToIconView;
+    std::shared_ptr<uikit::LayoutConstraint> getBtnTopConstraintToAuthorLbl;
+    std::shared_ptr<uikit::LayoutConstraint> shareBtnTopConstraintToIconView;
+    std::shared_ptr<uikit::LayoutConstraint> shareBtnTopConstraintToAuthorLbl;
+    std::shared_ptr<uikit::LayoutConstraint> getBtnWidthConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> rating1WidthConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> rating2WidthConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> rating3WidthConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> rating4WidthConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> rating5WidthConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> rating1HeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> rating2HeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> rating3HeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> rating4HeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> rating5HeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> ratingLblHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> versionLblHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> packageVersionLblHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> categoryLblHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> packageCategoryLblHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> changelogTitleTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> changelogTitleHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> changelogVersionLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> changelogContentLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> changelogSeparatorTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> videoPreviewTitleTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> videoPreviewTitleTopConstraintToTopSeparator;
+    std::shared_ptr<uikit::LayoutConstraint> videoPreviewTitleHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> videoPreviewPlayerTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> videoPreviewPlayerHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> videoPreviewSeparatorTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsTitleTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsTitleTopConstraintToChangelogSeparator;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsTitleTopConstraintToTopSeparator;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsTitleHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsCollectionViewTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsCollectionViewHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsLblHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> beforeAfterTitleTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> beforeAfterTitleTopConstraintToScreenshotsLbl;
+    std::shared_ptr<uikit::LayoutConstraint> beforeAfterCollectionViewTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> beforeAfterLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsSeparatorTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsSeparatorTopConstraintToBeforeAfterLbl;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsSeparatorTopConstraintToCV;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsSeparatorTopConstraintToLbl;
+    std::shared_ptr<uikit::LayoutConstraint> screenshotsSeparatorHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> authorCollectionViewTopConstraintToAdsWebView;
+    std::shared_ptr<uikit::LayoutConstraint> authorCollectionViewTopConstraintToDescriptionLbl;
+    std::shared_ptr<uikit::LayoutConstraint> seeAllReviewsBtnHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> packageRatingLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> packageRatingLblHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> packageRatingSubLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> packageRatingSubLblHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> reviewsCollectionViewTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> reviewsCollectionViewHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> reviewsLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> contactDeveloperBtnTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> contactDeveloperBtnTopConstraintToLbl;
+    std::shared_ptr<uikit::LayoutConstraint> leaveReviewBtnTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> leaveReviewBtnTopConstraintToLbl;
+    std::shared_ptr<uikit::LayoutConstraint> installedFilesBtnTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> developerLblTopConstraintToInformationTitle;
+    std::shared_ptr<uikit::LayoutConstraint> developerLblTopConstraintToInstalledFilesBtn;
+    std::shared_ptr<uikit::LayoutConstraint> developerNameLblTopConstraintToInformationsTitle;
+    std::shared_ptr<uikit::LayoutConstraint> developerNameLblTopConstraintToInstalledFilesBtn;
+    std::shared_ptr<uikit::LayoutConstraint> dateLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> dateLblHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> packageDateLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> packageDateLblHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> dateSeparatorTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> dateSeparatorHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> developerWebsiteBtnTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint>
+        developerWebsiteBtnTopConstraintToPostInstallActionSeparator;
+    std::shared_ptr<uikit::LayoutConstraint> developerWebsiteImageViewTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint>
+        developerWebsiteImageViewTopConstraintToPostInstallActionSeparator;
+    std::shared_ptr<uikit::LayoutConstraint> developerWebSiteSeparatorTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> developerWebsiteSeparatorHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> donateBtnTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> donateBtnHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> donateImageViewTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> donateImageViewWidthConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> donateImageViewHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> donateSeparatorTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> donateSeparatorHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> isBetaLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> packageIsBetaLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> packageIsBetaLblHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> packageIsbetaLblWidthConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> informationsSeparatorTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> informationsSeparatorTopConstraintToDonateBtn;
+    std::shared_ptr<uikit::LayoutConstraint>
+        informationsSeparatorTopConstraintToDeveloperWebsiteBtn;
+    std::shared_ptr<uikit::LayoutConstraint> seeAllDevPackagesBtnTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> seeAllDevPackagesBtnWidthConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> seeAllDevPackagesBtnHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> otherDevPackagesTableViewTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> otherDevPackagesTableViewHeightConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> otherDevPackagesLblTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> devPackagesSeparatorTopConstraint;
+    std::shared_ptr<uikit::LayoutConstraint> devPackagesSeparatorTopConstraintToOtherDevPackagesLbl;
+};
+
+}  // namespace corvane

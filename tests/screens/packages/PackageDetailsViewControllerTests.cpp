@@ -1,0 +1,328 @@
+// The package page as a person opens it from a list: the labels of the stored package, the Get
+// button and its queue state, the description, the sections shown for what is known, and the
+// navigation bar it leaves behind.
+#include "screens/packages/PackageDetailsViewController.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/ByteCountFormatter.h"
+#include "foundation/NotificationCenter.h"
+#include "framework/misc/KSKnownRepositories.h"
+#include "framework/storage/KSRNotifications.h"
+#include "screens/packages/PackageDetailsNib.h"
+#include "screens/packages/PackagePageFixture.h"
+#include "uikit/Hands.h"
+
+namespace corvane::testing {
+namespace {
+
+using testing_support::advanceClock;
+
+double getWidth(const std::string& title) {
+    return uikit::Font::boldSystemFont(13).sizeOfText(title).width +
+           PackageDetailsViewController::kGetButtonPadding;
+}
+
+class PackageDetailsTest : public PackagePageFixture {};
+
+TEST_F(PackageDetailsTest, LabelsShowTheStoredPackageAndItsSource) {
+    change("com.sample.tweak", [](KSRPackage& package) {
+        package.isInstalled = true;
+        package.installedVersion = "1.1";
+        package.isUpdated = true;
+        package.size = "2048";
+        package.minosversion = "12.0";
+        package.dependencies = {"com.sample.corelib", "firmware", "com.sample.corelib"};
+    });
+    auto page = open("com.sample.tweak");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->nameLbl->text(), "Sample Tweak");
+    EXPECT_EQ(page->authorLbl->text(), "Ada Sample");
+    EXPECT_EQ(page->packageVersionLbl->text(), "1.1") << "the installed version";
+    EXPECT_EQ(page->packageCategoryLbl->text(), "Tweaks");
+    EXPECT_EQ(page->packageSizeLbl->text(),
+              foundation::ByteCountFormatter::stringFromByteCount(2048));
+    EXPECT_EQ(page->compatibilityLbl->text(), "Minimum OS");
+    EXPECT_EQ(page->packageCompatibilityLbl->text(), "iOS 12.0");
+    EXPECT_EQ(page->packageDependenciesLbl->text(),
+              "com.sample.corelib\nfirmware\ncom.sample.corelib")
+        << "an entry equal to the last one keeps its line";
+    EXPECT_EQ(page->packageConflictsLbl->text(), "No conflicts");
+    EXPECT_EQ(page->packagePostInstallActionLbl->text(), "Nothing");
+    EXPECT_EQ(page->repositoryNameLbl->text(), kSourceName);
+    EXPECT_EQ(page->repositoryDescriptionLbl->text(), "Packages to try the program with");
+    EXPECT_EQ(page->moreDevPackagesTitle->text(), "More by Ada Sample");
+    EXPECT_EQ(page->copyrightLbl->text(), "\u00A9 Ada Sample \ncom.sample.tweak");
+    EXPECT_EQ(page->ratingLbl->text(), "0 out of 5 rating");
+    EXPECT_TRUE(page->verifiedIconView->isHidden());
+    EXPECT_FALSE(page->installedFilesBtn->isHidden());
+
+    // A package whose source went away, one only dpkg knows, and one not stored at all.
+    change("com.sample.theme", [](KSRPackage& package) {
+        package.sourceLocation = "https://gone.example.org/";
+        package.version.reset();
+    });
+    change("com.sample.paid", [](KSRPackage& package) { package.sourceLocation = "DPKG"; });
+    auto removed = open("com.sample.theme");
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(removed->repositoryNameLbl->text(), "Removed Source");
+    EXPECT_EQ(removed->repositoryDescriptionLbl->text(),
+              "The source of this package has been removed");
+    EXPECT_EQ(removed->packageVersionLbl->text(), "None");
+    EXPECT_TRUE(removed->installedFilesBtn->isHidden());
+    auto dpkg = open("com.sample.paid");
+    ASSERT_TRUE(dpkg);
+    EXPECT_EQ(dpkg->repositoryNameLbl->text(), "DPKG");
+    auto unknown = open("com.sample.unknown");
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->authorLbl->text(), "No dev name found");
+    EXPECT_EQ(unknown->packageDependenciesLbl->text(), "No dependencies");
+    EXPECT_EQ(unknown->getBtn->titleForState(uikit::ControlStates::normal), "GET");
+}
+
+TEST_F(PackageDetailsTest, TheGetButtonFollowsTheQueueTheInstallAndTheStore) {
+    auto page = open("com.sample.theme");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->getBtn->currentTitle(), "GET");
+    EXPECT_EQ(page->getBarBtn()->currentTitle(), "GET");
+    EXPECT_DOUBLE_EQ(page->getBtnWidthConstraint->constant(), getWidth("GET"));
+    EXPECT_DOUBLE_EQ(page->getBtn->frame().width(), getWidth("GET")) << "placed at its width";
+
+    // Installed, held with an update: removing is what a tap offers.
+    change("com.sample.theme", [](KSRPackage& package) {
+        package.isInstalled = true;
+        package.isUpdated = true;
+        package.isHeld = true;
+    });
+    page->updateGetButtonTitle();
+    EXPECT_EQ(page->getBtn->currentTitle(), "UNINSTALL");
+
+    // The store calls it unavailable, but it is installed: it can still be removed.
+    page->setPackageInfo(false, false, std::nullopt);
+    EXPECT_EQ(page->getBtn->currentTitle(), "UNINSTALL");
+    EXPECT_TRUE(page->getBtn->isEnabled());
+    advanceClock(1);
+    EXPECT_DOUBLE_EQ(page->getBtn->alpha(), 1);
+
+    // Queued wins over installed.
+    ASSERT_TRUE(uikit::hands::tap(page->getBtn));
+    EXPECT_EQ(services->queued, std::vector<std::string>{"com.sample.theme"});
+    advanceClock(0);
+    advanceClock(0);
+    EXPECT_EQ(page->getBtn->currentTitle(), "QUEUED");
+    EXPECT_DOUBLE_EQ(page->getBtnWidthConstraint->constant(), getWidth("QUEUED"));
+
+    // A paid package the store says is owned, and one it says is unavailable.
+    auto paid = open("com.sample.paid");
+    ASSERT_TRUE(paid);
+    paid->setPackageInfo(true, true, "$1.99");
+    EXPECT_EQ(paid->getBtn->currentTitle(), "OWNED");
+    paid->setPackageInfo(false, false, "$1.99");
+    EXPECT_EQ(paid->getBtn->currentTitle(), "UNAVAILABLE");
+    EXPECT_FALSE(paid->getBtn->isEnabled());
+    EXPECT_FALSE(paid->getBarBtn()->isEnabled());
+    advanceClock(1);
+    EXPECT_DOUBLE_EQ(paid->getBtn->alpha(), 0.5);
+    uikit::hands::tap(paid->getBtn);
+    EXPECT_EQ(services->queued.size(), 1u) << "a refused button queues nothing";
+
+    // Moving the header into the bar and back keeps the refused button dimmed.
+    paid->transitionTopContent(true);
+    advanceClock(1);
+    EXPECT_DOUBLE_EQ(paid->getBarBtn()->alpha(), 0.5);
+    paid->transitionTopContent(false);
+    advanceClock(1);
+    EXPECT_DOUBLE_EQ(paid->getBtn->alpha(), 0.5);
+    EXPECT_DOUBLE_EQ(paid->getBarBtn()->alpha(), 0);
+}
+
+TEST_F(PackageDetailsTest, OnlyThisPackagesQueueStateRetitlesTheButtonOnTheNextTurn) {
+    auto page = open("com.sample.corelib");
+    ASSERT_TRUE(page);
+    change("com.sample.corelib", [](KSRPackage& package) { package.isInTheQueue = true; });
+    auto& center = foundation::NotificationCenter::defaultCenter();
+    center.post(KSRQueueStateNotificationName("com.sample.tweak"));
+    advanceClock(0);
+    EXPECT_EQ(page->getBtn->currentTitle(), "GET") << "another package's news changes nothing";
+
+    center.post(KSRQueueStateNotificationName("com.sample.corelib"));
+    EXPECT_EQ(page->getBtn->currentTitle(), "GET") << "not inside the post";
+    advanceClock(0);
+    EXPECT_EQ(page->getBtn->currentTitle(), "QUEUED");
+}
+
+TEST_F(PackageDetailsTest, EveryAppearanceRereadsTheStoredPackage) {
+    auto page = open("com.sample.theme");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->packageVersionLbl->text(), "3.1");
+    navigation->push(std::make_shared<uikit::ViewController>(), true);
+    advanceClock(1);
+    change("com.sample.theme", [](KSRPackage& package) {
+        package.isInstalled = true;
+        package.installedVersion = "3.0";
+        package.isUpdated = true;
+    });
+    navigation->pop(true);
+    advanceClock(1);
+    settle(*page);
+    EXPECT_EQ(page->packageVersionLbl->text(), "3.0");
+    EXPECT_EQ(page->getBtn->currentTitle(), "UPDATE");
+    EXPECT_FALSE(page->installedFilesBtn->isHidden()) << "installed now";
+}
+
+TEST_F(PackageDetailsTest, AMarkdownDescriptionKeepsItsTextButNoHostileLink) {
+    changeSource([](KSRSource& source) { source.isUsingInfoJson = true; }, location);
+    change("com.sample.tweak", [](KSRPackage& package) {
+        package.Description =
+            "# Sample\n\nTap [here](javascript:alert(1)) or [there](https://example.org/x) now";
+    });
+    auto page = open("com.sample.tweak");
+    ASSERT_TRUE(page);
+    const auto& text = page->descriptionLbl->attributedText();
+    EXPECT_NE(text.string().find("Tap here or there now"), std::string::npos) << text.string();
+    ASSERT_EQ(text.links().size(), 1u);
+    EXPECT_EQ(text.links()[0].second, "https://example.org/x");
+    EXPECT_GT(page->descriptionLbl->frame().height(), 30) << "placed at the text's height";
+}
+
+TEST_F(PackageDetailsTest, SectionsFollowWhatIsKnown) {
+    // Cy Sample has two packages: one other package for the theme.
+    auto theme = open("com.sample.theme");
+    ASSERT_TRUE(theme);
+    EXPECT_EQ(theme->devPackages(), std::vector<std::string>{"com.sample.paid"});
+    EXPECT_FALSE(theme->otherDevPackagesTableView->isHidden());
+    EXPECT_DOUBLE_EQ(theme->otherDevPackagesTableView->frame().height(), 70);
+    EXPECT_TRUE(theme->otherDevPackagesLbl->isHidden());
+    EXPECT_DOUBLE_EQ(theme->screenshotsCollectionView->frame().height(), 0)
+        << "no depiction, no screenshots: the block folds";
+    EXPECT_TRUE(theme->screenshotsCollectionView->isHidden());
+    EXPECT_TRUE(theme->videoPreviewPlayer->isHidden());
+    EXPECT_TRUE(theme->changelogTitle->isHidden());
+    EXPECT_FALSE(theme->reviewsLbl->isHidden()) << "no reviews: the message";
+    EXPECT_TRUE(theme->reviewsCollectionView->isHidden());
+    EXPECT_TRUE(theme->dateLbl->isHidden());
+    EXPECT_TRUE(theme->adsWebView->isHidden());
+    EXPECT_DOUBLE_EQ(theme->developerLbl->frame().minY(),
+                     theme->informationsTitle->frame().maxY() + 30)
+        << "not installed: the developer row sits under the title";
+
+    // Bo Sample has four: two rows at most.
+    auto conflicting = open("com.sample.conflicting");
+    ASSERT_TRUE(conflicting);
+    EXPECT_EQ(conflicting->devPackages().size(), 3u);
+    EXPECT_DOUBLE_EQ(conflicting->otherDevPackagesTableView->frame().height(), 140);
+    EXPECT_EQ(conflicting->otherDevPackagesTableView->numberOfRowsInSection(0), 2);
+
+    // Without a maintainer there is no author to list packages of.
+    change("com.sample.versioned", [](KSRPackage& package) { package.maintainer.reset(); });
+    change("com.sample.unmet", [](KSRPackage& package) { package.maintainer.reset(); });
+    auto lone = open("com.sample.versioned");
+    ASSERT_TRUE(lone);
+    EXPECT_TRUE(lone->devPackages().empty());
+    EXPECT_TRUE(lone->otherDevPackagesTableView->isHidden());
+    EXPECT_FALSE(lone->otherDevPackagesLbl->isHidden());
+    EXPECT_DOUBLE_EQ(lone->devPackagesSeparator->frame().minY(),
+                     lone->otherDevPackagesLbl->frame().maxY() + 20);
+    EXPECT_DOUBLE_EQ(lone->scrollView->contentSize().height,
+                     lone->copyrightLbl->frame().maxY() + 30);
+}
+
+TEST_F(PackageDetailsTest, TheHeaderIsSizedForTheScreen) {
+    changeSource([](KSRSource& source) { source.isUsingInfoJson = true; }, location);
+    auto regular = open("com.sample.theme");
+    ASSERT_TRUE(regular);
+    EXPECT_EQ(regular->iconView->frame().size, (uikit::Size{120, 120}));
+    EXPECT_DOUBLE_EQ(regular->iconView->layer().cornerRadius(), 30);
+    EXPECT_DOUBLE_EQ(regular->rating3->frame().width(), 25);
+    EXPECT_DOUBLE_EQ(regular->getBtn->frame().maxY(), regular->iconView->frame().maxY())
+        << "the Get button sits under the icon's edge";
+    EXPECT_DOUBLE_EQ(regular->view()->frame().width(), 375);
+
+    uikit::Screen::main().setBounds({0, 0, 320, 568});
+    auto smallWindow = std::make_shared<uikit::Window>(uikit::Rect{0, 0, 320, 568});
+    auto smallNavigation =
+        uikit::NavigationController::create(std::make_shared<uikit::ViewController>());
+    smallWindow->setRootViewController(smallNavigation);
+    smallWindow->makeKeyAndVisible();
+    KSScreenFactory::Request request;
+    request.packageIdentifier = "com.sample.theme";
+    auto compact = std::dynamic_pointer_cast<PackageDetailsViewController>(
+        KSScreenFactory::make(KSScreenFactory::Screen::packagePage, request));
+    ASSERT_TRUE(compact);
+    smallNavigation->push(compact, false);
+    advanceClock(1);
+    settle(*compact);
+    EXPECT_EQ(compact->iconView->frame().size, (uikit::Size{100, 100}));
+    EXPECT_DOUBLE_EQ(compact->iconView->layer().cornerRadius(), 25);
+    EXPECT_DOUBLE_EQ(compact->rating3->frame().width(), 20);
+    EXPECT_DOUBLE_EQ(compact->getBtn->frame().minY(), compact->authorLbl->frame().maxY() + 30);
+    EXPECT_DOUBLE_EQ(compact->contentView->frame().width(), 320);
+    EXPECT_LE(compact->copyrightLbl->frame().maxX(), 320 - PackageDetailsNib::kMargin);
+    smallWindow->setRootViewController(nullptr);
+}
+
+TEST_F(PackageDetailsTest, ARefusedIdentifierOpensNothing) {
+    KSScreenFactory::Request request;
+    request.packageIdentifier = "../../etc/passwd";
+    EXPECT_FALSE(KSScreenFactory::make(KSScreenFactory::Screen::packagePage, request));
+    request.packageIdentifier = "com.sample.tweak";
+    request.isPresented = true;
+    auto presented = std::dynamic_pointer_cast<uikit::NavigationController>(
+        KSScreenFactory::make(KSScreenFactory::Screen::packagePage, request));
+    ASSERT_TRUE(presented);
+    auto page =
+        std::dynamic_pointer_cast<PackageDetailsViewController>(presented->topViewController());
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(page->isComingFromURLScheme());
+}
+
+TEST_F(PackageDetailsTest, ScrollingTheHeaderNeverLeavesTheBarInvisibleBehind) {
+    change("com.sample.nativedepiction",
+           [](KSRPackage& package) { package.sileoDepiction = "https://example.org/d.json"; });
+    auto page = open("com.sample.nativedepiction");
+    ASSERT_TRUE(page);
+    auto bar = navigation->navigationBar();
+    page->scrollView->dragTo({0, -150});
+    EXPECT_DOUBLE_EQ(bar->alpha(), 0.5);
+    page->scrollView->dragTo({0, -400});
+    EXPECT_DOUBLE_EQ(bar->alpha(), 0) << "never below 0";
+    page->scrollView->dragTo({0, -20});
+    EXPECT_DOUBLE_EQ(bar->alpha(), 1) << "never above 1";
+    page->scrollView->dragTo({0, -200});
+    ASSERT_DOUBLE_EQ(bar->alpha(), 0) << "the banner shows through";
+
+    navigation->pop(true);
+    advanceClock(1);
+    EXPECT_DOUBLE_EQ(bar->alpha(), 1) << "the screen below gets a visible bar";
+}
+
+TEST_F(PackageDetailsTest, TheHeaderMovesIntoTheBarOncePerCrossing) {
+    change("com.sample.nativedepiction",
+           [](KSRPackage& package) { package.sileoDepiction = "https://example.org/d.json"; });
+    auto page = open("com.sample.nativedepiction");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->wishlistBtn());
+    page->scrollView->dragTo({0, 150});
+    advanceClock(1);
+    EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->getBarBtnItem());
+    EXPECT_EQ(page->navigationItem()->titleView(), page->customTitleView());
+    EXPECT_DOUBLE_EQ(page->nameLbl->alpha(), 0);
+    page->scrollView->dragTo({0, 50});
+    advanceClock(1);
+    EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->wishlistBtn());
+    EXPECT_DOUBLE_EQ(page->nameLbl->alpha(), 1);
+    page->scrollView->endDragging();
+    advanceClock(1);
+
+    // The wishlist button toggles the stored flag and its image.
+    ASSERT_TRUE(page->wishlistBtn());
+    page->changeWishlistState();
+    EXPECT_TRUE(stored("com.sample.nativedepiction")->isInWishlist);
+    EXPECT_EQ(page->wishlistBtn()->image()->name(), "Fav");
+    page->changeWishlistState();
+    EXPECT_FALSE(stored("com.sample.nativedepiction")->isInWishlist);
+    EXPECT_EQ(page->wishlistBtn()->image()->name(), "Not Fav");
+}
+
+}  // namespace
+}  // namespace corvane::testing
