@@ -20,6 +20,7 @@
 #include "reachability/Reachability.h"
 #include "support/MainLoop.h"
 #include "support/TempDeviceRoot.h"
+#include "ui/core/KSScreenFactory.h"
 #include "uikit/Application.h"
 #include "uikit/Window.h"
 
@@ -39,6 +40,8 @@ class LaunchFixture : public ::testing::Test {
     // The launch's background work and the tasks it started end before the device root goes.
     void TearDown() override {
         EXPECT_TRUE(testing_support::pumpUntil([this] { return isAtRest(); }, 120));
+        // The launch registered the real screens.
+        KSScreenFactory::reset();
         unsetenv("CORVANE_DEFAULT_SOURCES");
     }
 

@@ -172,7 +172,9 @@ class ScreenshotsLayout {
             p.screenshotsCollectionViewHeightConstraint->setConstant(
                 PackageDetailsNib::kScreenshotsHeight);
     }
+    // The title goes too: a title at no height would stand over the next section.
     void collapse() {
+        p.screenshotsTitle->setHidden(true);
         for (const auto& constraint :
              {p.screenshotsTitleTopConstraint, p.screenshotsTitleHeightConstraint,
               p.screenshotsLblTopConstraint, p.screenshotsLblHeightConstraint,
@@ -184,6 +186,7 @@ class ScreenshotsLayout {
     }
     void collectionShown() {
         restoreSpacings();
+        p.screenshotsTitle->setHidden(false);
         p.screenshotsCollectionView->setHidden(false);
         p.screenshotsCollectionViewHeightConstraint->setActive(true);
         p.screenshotsCollectionViewTopConstraint->setActive(true);
@@ -205,6 +208,7 @@ class ScreenshotsLayout {
                                 field(package, "iPadScreenshots").count() > 0) &&
                                !p.screenshotRetrievingFail;
         restoreSpacings();
+        p.screenshotsTitle->setHidden(false);
         p.screenshotsCollectionView->setHidden(!available);
         p.screenshotsCollectionViewHeightConstraint->setActive(available);
         p.screenshotsCollectionViewTopConstraint->setActive(available);
@@ -287,8 +291,6 @@ class ScreenshotsLayout {
             p.screenshotsCollectionView->setHidden(true);
             collapse();
         }
-        if (expected)
-            p.refreshForCydiaPackages = false;
     }
 
     PackageDetailsViewController& p;

@@ -210,6 +210,7 @@ void PackageDetailsViewController::viewWillAppear(bool animated) {
     nativeDepictionCompatibleCydiaSources = {
         KSKnownRepositories::kBigBossLocation, KSKnownRepositories::kVostrelLocation,
         KSKnownRepositories::kModMyiLocation, KSKnownRepositories::kPellithLocation};
+    refreshForCydiaPackages = false;
     reach = static_cast<int>(reachability::Reachability::reachabilityForInternetConnection()
                                  ->currentReachabilityStatus());
     applyDepictionGate();

@@ -67,6 +67,9 @@ class PackageDetailsViewController : public KSPalettedViewController,
     const std::vector<std::string>& devPackages() const { return devPackages_; }
     bool screenshotRetrievingFail = false;
     bool beforeAfterScreenshotsRetrievingFail = false;
+    // The depiction load of this appearance has ended, whatever its outcome: until then the
+    // screenshot section is kept for what it may bring, afterwards it shows only what came.
+    // Every later pass of the same appearance keeps that decision.
     bool refreshForCydiaPackages = false;
     bool cydiaPackageHaveChangelog = false;
     bool bannerCached = false;

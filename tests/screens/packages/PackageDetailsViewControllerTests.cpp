@@ -196,6 +196,7 @@ TEST_F(PackageDetailsTest, SectionsFollowWhatIsKnown) {
     EXPECT_DOUBLE_EQ(theme->screenshotsCollectionView->frame().height(), 0)
         << "no depiction, no screenshots: the block folds";
     EXPECT_TRUE(theme->screenshotsCollectionView->isHidden());
+    EXPECT_TRUE(theme->screenshotsTitle->isHidden());
     EXPECT_TRUE(theme->videoPreviewPlayer->isHidden());
     EXPECT_TRUE(theme->changelogTitle->isHidden());
     EXPECT_FALSE(theme->reviewsLbl->isHidden()) << "no reviews: the message";
@@ -225,6 +226,54 @@ TEST_F(PackageDetailsTest, SectionsFollowWhatIsKnown) {
                      lone->otherDevPackagesLbl->frame().maxY() + 20);
     EXPECT_DOUBLE_EQ(lone->scrollView->contentSize().height,
                      lone->copyrightLbl->frame().maxY() + 30);
+}
+
+TEST_F(PackageDetailsTest, NoScreenshotAreaStaysReservedForADepictionNobodyReads) {
+    change("com.sample.nativedepiction",
+           [](KSRPackage& package) { package.sileoDepiction = "https://example.org/d.json"; });
+    auto page = open("com.sample.nativedepiction");
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(page->screenshotsCollectionView->isHidden());
+    EXPECT_DOUBLE_EQ(page->screenshotsCollectionView->frame().height(), 0);
+    EXPECT_TRUE(page->refreshForCydiaPackages) << "later passes keep the decision";
+    EXPECT_DOUBLE_EQ(page->descriptionTitle->frame().minY(),
+                     page->screenshotsSeparator->frame().maxY() + 20);
+
+    // Screenshots a later load brought show in a collection of the nib's height.
+    page->screenshotsDictionary[1] = uikit::Image::withColor(uikit::Color::white(), {10, 10});
+    page->refreshForCydiaPackages = true;
+    page->setContent();
+    EXPECT_FALSE(page->screenshotsCollectionView->isHidden());
+    EXPECT_FALSE(page->screenshotsTitle->isHidden());
+    EXPECT_DOUBLE_EQ(page->screenshotsCollectionView->frame().height(),
+                     PackageDetailsNib::kScreenshotsHeight);
+    EXPECT_DOUBLE_EQ(page->screenshotsTitle->frame().minY(),
+                     page->topSeparator->frame().maxY() + 20);
+    settle(*page);
+}
+
+TEST_F(PackageDetailsTest, AnInfoJsonSourceShowsItsScreenshotsOrWhyNot) {
+    changeSource([](KSRSource& source) { source.isUsingInfoJson = true; }, location);
+    change("com.sample.tweak",
+           [](KSRPackage& package) { package.screenshots = {"https://example.org/1.png"}; });
+    auto page = open("com.sample.tweak");
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->screenshotsCollectionView->isHidden());
+    EXPECT_TRUE(page->screenshotsLbl->isHidden());
+    EXPECT_DOUBLE_EQ(page->screenshotsCollectionView->frame().height(),
+                     PackageDetailsNib::kScreenshotsHeight);
+    EXPECT_FALSE(page->dateLbl->isHidden()) << "an info-JSON source dates its packages";
+    EXPECT_EQ(page->packageDateLbl->text(), "None");
+
+    page->screenshotRetrievingFail = true;
+    page->setContent();
+    EXPECT_TRUE(page->screenshotsCollectionView->isHidden());
+    EXPECT_FALSE(page->screenshotsLbl->isHidden());
+    EXPECT_EQ(page->screenshotsLbl->text(),
+              "There was an error retrieving screenshots for \"Sample Tweak\"");
+    EXPECT_DOUBLE_EQ(page->screenshotsSeparator->frame().minY(),
+                     page->screenshotsLbl->frame().maxY() + 20);
+    settle(*page);
 }
 
 TEST_F(PackageDetailsTest, TheHeaderIsSizedForTheScreen) {
