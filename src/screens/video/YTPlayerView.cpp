@@ -278,64 +278,64 @@ void YTPlayerView::seekToSeconds(float seconds, bool allowSeekAhead) {
                                    stringForJSBoolean(allowSeekAhead) + ");");
 }
 
+void YTPlayerView::callWithVideo(const char* function, const std::string& video, float startSeconds,
+                                 std::optional<float> endSeconds,
+                                 YTPlaybackQuality suggestedQuality) {
+    std::string arguments = scriptString(video) + ", " + scriptNumber(startSeconds);
+    if (endSeconds)
+        arguments += ", " + scriptNumber(*endSeconds);
+    stringFromEvaluatingJavaScript(std::string("player.") + function + "(" + arguments + ", " +
+                                   qualityString(suggestedQuality) + ");");
+}
+
+void YTPlayerView::callWithVideoObject(const char* function, const std::string& videoId,
+                                       float startSeconds, float endSeconds,
+                                       YTPlaybackQuality suggestedQuality) {
+    stringFromEvaluatingJavaScript(
+        std::string("player.") + function + "({'videoId': " + scriptString(videoId) +
+        ", 'startSeconds': " + scriptNumber(startSeconds) +
+        ", 'endSeconds': " + scriptNumber(endSeconds) +
+        ", 'suggestedQuality': " + qualityString(suggestedQuality) + "});");
+}
+
 void YTPlayerView::cueVideoById(const std::string& videoId, float startSeconds,
                                 YTPlaybackQuality suggestedQuality) {
-    stringFromEvaluatingJavaScript("player.cueVideoById(" + scriptString(videoId) + ", " +
-                                   scriptNumber(startSeconds) + ", " +
-                                   qualityString(suggestedQuality) + ");");
+    callWithVideo("cueVideoById", videoId, startSeconds, std::nullopt, suggestedQuality);
 }
 
 void YTPlayerView::cueVideoById(const std::string& videoId, float startSeconds, float endSeconds,
                                 YTPlaybackQuality suggestedQuality) {
-    stringFromEvaluatingJavaScript("player.cueVideoById({'videoId': " + scriptString(videoId) +
-                                   ", 'startSeconds': " + scriptNumber(startSeconds) +
-                                   ", 'endSeconds': " + scriptNumber(endSeconds) +
-                                   ", 'suggestedQuality': " + qualityString(suggestedQuality) +
-                                   "});");
+    callWithVideoObject("cueVideoById", videoId, startSeconds, endSeconds, suggestedQuality);
 }
 
 void YTPlayerView::loadVideoById(const std::string& videoId, float startSeconds,
                                  YTPlaybackQuality suggestedQuality) {
-    stringFromEvaluatingJavaScript("player.loadVideoById(" + scriptString(videoId) + ", " +
-                                   scriptNumber(startSeconds) + ", " +
-                                   qualityString(suggestedQuality) + ");");
+    callWithVideo("loadVideoById", videoId, startSeconds, std::nullopt, suggestedQuality);
 }
 
 void YTPlayerView::loadVideoById(const std::string& videoId, float startSeconds, float endSeconds,
                                  YTPlaybackQuality suggestedQuality) {
-    stringFromEvaluatingJavaScript("player.loadVideoById({'videoId': " + scriptString(videoId) +
-                                   ", 'startSeconds': " + scriptNumber(startSeconds) +
-                                   ", 'endSeconds': " + scriptNumber(endSeconds) +
-                                   ", 'suggestedQuality': " + qualityString(suggestedQuality) +
-                                   "});");
+    callWithVideoObject("loadVideoById", videoId, startSeconds, endSeconds, suggestedQuality);
 }
 
 void YTPlayerView::cueVideoByURL(const std::string& videoURL, float startSeconds,
                                  YTPlaybackQuality suggestedQuality) {
-    stringFromEvaluatingJavaScript("player.cueVideoByUrl(" + scriptString(videoURL) + ", " +
-                                   scriptNumber(startSeconds) + ", " +
-                                   qualityString(suggestedQuality) + ");");
+    callWithVideo("cueVideoByUrl", videoURL, startSeconds, std::nullopt, suggestedQuality);
 }
 
 void YTPlayerView::cueVideoByURL(const std::string& videoURL, float startSeconds, float endSeconds,
                                  YTPlaybackQuality suggestedQuality) {
-    stringFromEvaluatingJavaScript("player.cueVideoByUrl(" + scriptString(videoURL) + ", " +
-                                   scriptNumber(startSeconds) + ", " + scriptNumber(endSeconds) +
-                                   ", " + qualityString(suggestedQuality) + ");");
+    callWithVideo("cueVideoByUrl", videoURL, startSeconds, endSeconds, suggestedQuality);
 }
 
 void YTPlayerView::loadVideoByURL(const std::string& videoURL, float startSeconds,
                                   YTPlaybackQuality suggestedQuality) {
-    stringFromEvaluatingJavaScript("player.loadVideoByUrl(" + scriptString(videoURL) + ", " +
-                                   scriptNumber(startSeconds) + ", " +
-                                   qualityString(suggestedQuality) + ");");
+    callWithVideo("loadVideoByUrl", videoURL, startSeconds, std::nullopt, suggestedQuality);
 }
 
 void YTPlayerView::loadVideoByURL(const std::string& videoURL, float startSeconds, float endSeconds,
                                   YTPlaybackQuality suggestedQuality) {
-    stringFromEvaluatingJavaScript("player.loadVideoByUrl(" + scriptString(videoURL) + ", " +
-                                   scriptNumber(startSeconds) + ", " + scriptNumber(endSeconds) +
-                                   ", " + qualityString(suggestedQuality) + ");");
+    callWithVideo("loadVideoByUrl", videoURL, startSeconds, endSeconds, suggestedQuality);
 }
 
 void YTPlayerView::cuePlaylist(const std::string& quotedList, int index, float startSeconds,

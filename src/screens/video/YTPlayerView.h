@@ -133,6 +133,11 @@ class YTPlayerView : public uikit::View, public webkit::LegacyWebViewDelegate {
     bool handleHttpNavigationToUrl(const foundation::URL& url);
     void removeInitialLoadingView();
     std::optional<std::string> stringFromEvaluatingJavaScript(const std::string& script);
+    // "player.<function>(video, start[, end], quality);" with the texts as script strings.
+    void callWithVideo(const char* function, const std::string& video, float startSeconds,
+                       std::optional<float> endSeconds, YTPlaybackQuality suggestedQuality);
+    void callWithVideoObject(const char* function, const std::string& videoId, float startSeconds,
+                             float endSeconds, YTPlaybackQuality suggestedQuality);
     void cuePlaylist(const std::string& quotedList, int index, float startSeconds,
                      YTPlaybackQuality suggestedQuality, const char* function);
 
