@@ -1,5 +1,9 @@
 #include "foundation/Localization.h"
 
+#include <map>
+#include <mutex>
+#include <utility>
+
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
@@ -194,14 +198,26 @@ Table loadTable(std::string_view name) {
     return std::move(*table);
 }
 
+// Each table is read once for each resources folder: a process that is pointed at other
+// resources (MAIN_BUNDLE_RESOURCES) reads their tables, not the ones it read first.
+const Table& cachedTable(std::string_view name) {
+    static std::mutex mutex;
+    // Never destroyed: threads may look texts up while the process exits.
+    static auto* tables = new std::map<std::pair<std::string, std::string>, Table>();
+    std::lock_guard lock(mutex);
+    auto key = std::make_pair(Bundle::resourcesPath(), std::string(name));
+    auto found = tables->find(key);
+    if (found == tables->end())
+        found = tables->emplace(std::move(key), loadTable(name)).first;
+    return found->second;
+}
+
 const Table& defaultTable() {
-    static const Table table = loadTable("Localizable");
-    return table;
+    return cachedTable("Localizable");
 }
 
 const Table& errorsTable() {
-    static const Table table = loadTable("Errors");
-    return table;
+    return cachedTable("Errors");
 }
 
 const std::string* lookup(const Table& table, const std::string& key) {

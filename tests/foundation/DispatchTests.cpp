@@ -72,6 +72,9 @@ TEST(Dispatch, BlocksQueuedDuringATurnRunOnTheNextTurn) {
     EXPECT_EQ(turns, 1);
     RunLoop::main().runOnce();
     EXPECT_EQ(turns, 2);
+    // The last block queues nothing more: nothing is left for the next test.
+    RunLoop::main().runOnce();
+    EXPECT_EQ(turns, 3);
 }
 
 TEST(Dispatch, BackgroundQueuesRunOffMainAndMainAndWaitReturnsAfterTheBlock) {

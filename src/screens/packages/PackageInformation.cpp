@@ -185,7 +185,7 @@ void PackageInformation::apply(PackageDetailsViewController& page) {
                                            foundation::integerValue(text(package, "size")))
                                      : std::string());
 
-    std::string caption = page.compatibilityLbl->text().value_or("");
+    std::string caption = localized("Compatibility");
     page.packageCompatibilityLbl->setText(versionRange(package, &caption));
     page.compatibilityLbl->setText(caption);
     page.compatibilityLbl->setAdjustsFontSizeToFitWidth(true);

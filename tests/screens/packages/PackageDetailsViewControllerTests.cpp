@@ -152,15 +152,18 @@ TEST_F(PackageDetailsTest, OnlyThisPackagesQueueStateRetitlesTheButtonOnTheNextT
 }
 
 TEST_F(PackageDetailsTest, EveryAppearanceRereadsTheStoredPackage) {
+    change("com.sample.theme", [](KSRPackage& package) { package.maxosversion = "15.0"; });
     auto page = open("com.sample.theme");
     ASSERT_TRUE(page);
     EXPECT_EQ(page->packageVersionLbl->text(), "3.1");
+    EXPECT_EQ(page->compatibilityLbl->text(), "Maximum OS");
     navigation->push(std::make_shared<uikit::ViewController>(), true);
     advanceClock(1);
     change("com.sample.theme", [](KSRPackage& package) {
         package.isInstalled = true;
         package.installedVersion = "3.0";
         package.isUpdated = true;
+        package.minosversion = "12.0";
     });
     navigation->pop(true);
     advanceClock(1);
@@ -168,6 +171,8 @@ TEST_F(PackageDetailsTest, EveryAppearanceRereadsTheStoredPackage) {
     EXPECT_EQ(page->packageVersionLbl->text(), "3.0");
     EXPECT_EQ(page->getBtn->currentTitle(), "UPDATE");
     EXPECT_FALSE(page->installedFilesBtn->isHidden()) << "installed now";
+    EXPECT_EQ(page->compatibilityLbl->text(), "Compatibility");
+    EXPECT_EQ(page->packageCompatibilityLbl->text(), "iOS 12.0 - 15.0");
 }
 
 TEST_F(PackageDetailsTest, AMarkdownDescriptionKeepsItsTextButNoHostileLink) {
