@@ -214,6 +214,8 @@ void PackageDetailsViewController::viewWillAppear(bool animated) {
     reach = static_cast<int>(reachability::Reachability::reachabilityForInternetConnection()
                                  ->currentReachabilityStatus());
     applyDepictionGate();
+    // The author's other packages are known before the pass that sizes their list.
+    loadMoreByDeveloper();
     updateGetButtonTitle();
     setContent();
     if (scrollView->contentOffset().y < kHeaderTransitionOffset)
@@ -221,7 +223,6 @@ void PackageDetailsViewController::viewWillAppear(bool animated) {
     const double y = scrollView->contentOffset().y;
     if (isHeaderMode() && y < 0)
         setNavigationBarAlpha(2 * (1 + y / 200));
-    loadMoreByDeveloper();
 }
 
 void PackageDetailsViewController::applyDepictionGate() {
@@ -262,7 +263,6 @@ void PackageDetailsViewController::loadMoreByDeveloper() {
         devPackages_.push_back(package.identifier);
     }
     otherDevPackagesTableView->reloadData();
-    setContent();
 }
 
 void PackageDetailsViewController::viewWillDisappear(bool animated) {
