@@ -9,6 +9,7 @@
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "screens/packages/PackageDetailsNib.h"
 #include "screens/packages/PackageDetailsViewController.h"
+#include "screens/packages/PackageSnapshot.h"
 #include "uikit/Device.h"
 #include "uikit/Screen.h"
 
@@ -19,15 +20,10 @@ namespace {
 using foundation::Value;
 using uikit::LayoutConstraint;
 using Constraint = std::shared_ptr<LayoutConstraint>;
+constexpr auto field = &PackageSnapshot::field;
 
 constexpr double kUnderLabel = PackageContentLayout::kUnderLabel;
 constexpr double kUnderSeparator = PackageContentLayout::kUnderSeparator;
-
-const Value& field(const Value::Dictionary& dictionary, const std::string& key) {
-    static const Value nil;
-    auto found = dictionary.find(key);
-    return found == dictionary.end() ? nil : found->second;
-}
 
 void setOn(std::initializer_list<Constraint> constraints, bool on) {
     for (const auto& constraint : constraints)

@@ -35,17 +35,8 @@ namespace corvane {
 namespace {
 
 using foundation::Value;
-
-const Value& field(const Value::Dictionary& dictionary, const std::string& key) {
-    static const Value nil;
-    auto found = dictionary.find(key);
-    return found == dictionary.end() ? nil : found->second;
-}
-
-std::string presentText(const Value::Dictionary& dictionary, const std::string& key) {
-    const Value& value = field(dictionary, key);
-    return foundation::isPresentText(value) && value.isString() ? value.stringValue() : "";
-}
+constexpr auto field = &PackageSnapshot::field;
+constexpr auto presentText = &PackageSnapshot::text;
 
 std::optional<std::string> optionalText(const Value::Dictionary& dictionary,
                                         const std::string& key) {

@@ -9,6 +9,7 @@
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "screens/packages/PackageAdvertisement.h"
 #include "screens/packages/PackageDetailsViewController.h"
+#include "screens/packages/PackageSnapshot.h"
 #include "ui/extensions/MarkdownAttributedText.h"
 
 namespace corvane {
@@ -18,19 +19,11 @@ namespace {
 using foundation::localized;
 using foundation::Value;
 
-const Value& field(const Value::Dictionary& dictionary, const std::string& key) {
-    static const Value nil;
-    auto found = dictionary.find(key);
-    return found == dictionary.end() ? nil : found->second;
-}
+constexpr auto field = &PackageSnapshot::field;
+constexpr auto text = &PackageSnapshot::text;
 
 bool present(const Value::Dictionary& dictionary, const std::string& key) {
-    const Value& value = field(dictionary, key);
-    return value.isString() && foundation::isPresentText(value);
-}
-
-std::string text(const Value::Dictionary& dictionary, const std::string& key) {
-    return present(dictionary, key) ? field(dictionary, key).stringValue() : std::string();
+    return !text(dictionary, key).empty();
 }
 
 void applyStars(PackageDetailsViewController& page, const Value& rating) {

@@ -32,4 +32,17 @@ std::optional<foundation::Value::Dictionary> PackageSnapshot::sourceDictionary(
     return withoutNil(KSRSource::schema().dictionary(&*source));
 }
 
+const foundation::Value& PackageSnapshot::field(const foundation::Value::Dictionary& copy,
+                                                const std::string& key) {
+    static const foundation::Value nil;
+    auto found = copy.find(key);
+    return found == copy.end() ? nil : found->second;
+}
+
+std::string PackageSnapshot::text(const foundation::Value::Dictionary& copy,
+                                  const std::string& key) {
+    const foundation::Value& value = field(copy, key);
+    return value.isString() && foundation::isPresentText(value) ? value.stringValue() : "";
+}
+
 }  // namespace corvane

@@ -18,6 +18,12 @@ class PackageSnapshot {
     // Nothing when no source has the location.
     static std::optional<foundation::Value::Dictionary> sourceDictionary(
         const std::string& location);
+
+    // Reading a copy: the value of a key (nil when absent), and its text when it is present
+    // text ("" otherwise).
+    static const foundation::Value& field(const foundation::Value::Dictionary& copy,
+                                          const std::string& key);
+    static std::string text(const foundation::Value::Dictionary& copy, const std::string& key);
 };
 
 }  // namespace corvane
