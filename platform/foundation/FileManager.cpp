@@ -239,8 +239,7 @@ Result<Bytes> FileManager::readFile(const std::string& path) {
 
 Result<std::string> FileManager::readText(const std::string& path) {
     auto data = readFile(path);
-    if (!data)
-        return data.error();
+    FOUNDATION_RETURN_IF_ERROR(data);
     return std::string(data->begin(), data->end());
 }
 

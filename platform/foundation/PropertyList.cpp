@@ -325,15 +325,13 @@ Result<Value> PropertyList::readFile(const std::string& path) {
     if (size && *size > PropertyListGuard::kMaximumSize)
         return readError(tooLarge());
     auto data = FileManager::readFile(path);
-    if (!data)
-        return data.error();
+    FOUNDATION_RETURN_IF_ERROR(data);
     return read(*data);
 }
 
 Result<std::string> PropertyList::writeXML(const Value& value) {
     auto node = toNode(value);
-    if (!node)
-        return node.error();
+    FOUNDATION_RETURN_IF_ERROR(node);
     char* raw = nullptr;
     std::uint32_t length = 0;
     plist_to_xml(node->get(), &raw, &length);
@@ -346,8 +344,7 @@ Result<std::string> PropertyList::writeXML(const Value& value) {
 
 Result<Bytes> PropertyList::writeBinary(const Value& value) {
     auto node = toNode(value);
-    if (!node)
-        return node.error();
+    FOUNDATION_RETURN_IF_ERROR(node);
     char* raw = nullptr;
     std::uint32_t length = 0;
     plist_to_bin(node->get(), &raw, &length);
@@ -362,13 +359,11 @@ Result<Bytes> PropertyList::writeBinary(const Value& value) {
 Status PropertyList::writeFile(const std::string& path, const Value& value, Format format) {
     if (format == Format::Binary) {
         auto data = writeBinary(value);
-        if (!data)
-            return data.error();
+        FOUNDATION_RETURN_IF_ERROR(data);
         return FileManager::writeAtomically(path, *data);
     }
     auto xml = writeXML(value);
-    if (!xml)
-        return xml.error();
+    FOUNDATION_RETURN_IF_ERROR(xml);
     return FileManager::writeAtomically(path, *xml);
 }
 

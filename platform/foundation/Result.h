@@ -8,9 +8,10 @@
 
 namespace foundation {
 
-// A value or the error that prevented it.
+// A value or the error that prevented it. Dropping one unread is a compile warning: a failure
+// must reach someone, and a call whose failure truly does not matter says so with (void).
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
   public:
     Result(T value) : storage_(std::move(value)) {}
     Result(Error error) : storage_(std::move(error)) {}
@@ -50,3 +51,11 @@ struct Success {};
 using Status = Result<Success>;
 
 }  // namespace foundation
+
+// Ends the calling function with the failure of a Result (a variable or a call, evaluated once),
+// as a Result of the caller's own type; goes on when it succeeded.
+#define FOUNDATION_RETURN_IF_ERROR(...)                                   \
+    do {                                                                  \
+        if (auto&& foundationResult_ = (__VA_ARGS__); !foundationResult_) \
+            return foundationResult_.error();                             \
+    } while (false)

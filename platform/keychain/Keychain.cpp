@@ -34,16 +34,14 @@ std::shared_ptr<Keychain> Keychain::standard() {
 foundation::Result<PasswordItems*> Keychain::loadedItems() {
     if (!items_) {
         auto loaded = file_.load();
-        if (!loaded)
-            return loaded.error();
+        FOUNDATION_RETURN_IF_ERROR(loaded);
         items_ = std::move(*loaded);
     }
     return &*items_;
 }
 
 foundation::Status Keychain::store(PasswordItems changed) {
-    if (auto saved = file_.save(changed); !saved)
-        return saved;
+    FOUNDATION_RETURN_IF_ERROR(file_.save(changed));
     items_ = std::move(changed);
     return foundation::Success{};
 }
@@ -54,8 +52,7 @@ foundation::Status Keychain::setPassword(const std::string& password, const std:
         return *error;
     std::lock_guard lock(mutex_);
     auto items = loadedItems();
-    if (!items)
-        return items.error();
+    FOUNDATION_RETURN_IF_ERROR(items);
     PasswordItems changed = **items;
     changed[service][account] = password;
     return store(std::move(changed));
@@ -65,8 +62,7 @@ foundation::Result<std::string> Keychain::passwordForService(const std::string& 
                                                              const std::string& account) {
     std::lock_guard lock(mutex_);
     auto items = loadedItems();
-    if (!items)
-        return items.error();
+    FOUNDATION_RETURN_IF_ERROR(items);
     auto accounts = (*items)->find(service);
     if (accounts == (*items)->end())
         return notFound(service, account);
@@ -80,8 +76,7 @@ foundation::Status Keychain::deletePasswordForService(const std::string& service
                                                       const std::string& account) {
     std::lock_guard lock(mutex_);
     auto items = loadedItems();
-    if (!items)
-        return items.error();
+    FOUNDATION_RETURN_IF_ERROR(items);
     PasswordItems changed = **items;
     auto accounts = changed.find(service);
     if (accounts == changed.end() || accounts->second.erase(account) == 0)
@@ -95,8 +90,7 @@ foundation::Result<std::vector<std::string>> Keychain::accountsForService(
     const std::string& service) {
     std::lock_guard lock(mutex_);
     auto items = loadedItems();
-    if (!items)
-        return items.error();
+    FOUNDATION_RETURN_IF_ERROR(items);
     std::vector<std::string> accounts;
     if (auto found = (*items)->find(service); found != (*items)->end())
         for (const auto& [account, password] : found->second)

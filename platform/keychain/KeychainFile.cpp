@@ -66,8 +66,7 @@ foundation::Result<PasswordItems> KeychainFile::load() {
     if (FileManager::fileSize(path_).value_or(0) > kMaximumSize)
         return readAsCorrupt("it is larger than a keychain can be");
     auto data = FileManager::readFile(path_);
-    if (!data)
-        return data.error();
+    FOUNDATION_RETURN_IF_ERROR(data);
     if (data->empty())
         return PasswordItems{};
     auto list = foundation::PropertyList::read(*data);
@@ -88,15 +87,12 @@ PasswordItems KeychainFile::readAsCorrupt(const std::string& why) {
 
 foundation::Status KeychainFile::save(const PasswordItems& items) {
     if (corrupt_) {
-        if (auto moved = moveCorruptFileAside(); !moved)
-            return moved;
+        FOUNDATION_RETURN_IF_ERROR(moveCorruptFileAside());
         corrupt_ = false;
     }
     auto text = foundation::PropertyList::writeXML(valueFrom(items));
-    if (!text)
-        return text.error();
-    if (auto prepared = prepareOwnerOnlyFile(); !prepared)
-        return prepared;
+    FOUNDATION_RETURN_IF_ERROR(text);
+    FOUNDATION_RETURN_IF_ERROR(prepareOwnerOnlyFile());
     return FileManager::writeAtomically(path_, *text);
 }
 
@@ -122,8 +118,7 @@ foundation::Status KeychainFile::moveCorruptFileAside() {
 foundation::Status KeychainFile::prepareOwnerOnlyFile() const {
     std::string folder = std::filesystem::path(path_).parent_path().string();
     bool folderExisted = FileManager::isDirectory(folder);
-    if (auto made = FileManager::createDirectory(folder); !made)
-        return made;
+    FOUNDATION_RETURN_IF_ERROR(FileManager::createDirectory(folder));
     if (!folderExisted)
         ::chmod(folder.c_str(), 0700);
     int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);

@@ -44,7 +44,7 @@ bool KSCorvane::didFinishLaunching(const foundation::Value&) {
     KSUncaughtExceptionHandler::install();
     KSDatabaseMigrationUtility::deleteDatabaseIfOutdated();
     generateAppSupportIfNeeded();
-    KSAPTManager::createAPTSandboxIfNeeded();
+    createAPTSandbox();
     KSAPTManager::cleanUpArchivesIfNeeded();
     bool shouldRefresh = false;
     migrateDatabase(&shouldRefresh);
@@ -122,20 +122,42 @@ void KSCorvane::sharePackage(const std::string& packageIdentifier,
 void KSCorvane::migrateDatabase(bool* shouldRefresh) {
     if (!KSDatabaseMigrationUtility::migrateDatabaseForced(false, shouldRefresh)) {
         pendingResetAlert_ = KSDatabaseMigrationUtility::didResetDatabaseAlert();
-        presentResetAlertIfVisible();
+        presentLaunchNoticesIfVisible();
     }
     // The package manager starts on the migrated database: it stores the default sources and
     // refreshes them when due.
     KSIconProvider::registerWithPackageManager();
 }
 
-void KSCorvane::didBecomeActive() {
-    presentResetAlertIfVisible();
+// Without its sandbox the package engine cannot install or remove anything. The launch goes on,
+// as browsing still works, but the user hears why once the window is up.
+void KSCorvane::createAPTSandbox() {
+    auto created = KSAPTManager::createAPTSandboxIfNeeded();
+    if (created)
+        return;
+    KSLog("APT and dpkg could not be prepared: %@", created.error().localizedDescription());
+    sandboxFailure_ = created.error();
+    presentLaunchNoticesIfVisible();
 }
 
-void KSCorvane::presentResetAlertIfVisible() {
+std::string KSCorvane::sandboxFailureMessage() const {
+    return foundation::localized(
+               "APT and dpkg could not be prepared: packages cannot be installed or removed.") +
+           "\n\n" + sandboxFailure_->localizedDescription();
+}
+
+void KSCorvane::didBecomeActive() {
+    presentLaunchNoticesIfVisible();
+}
+
+void KSCorvane::presentLaunchNoticesIfVisible() {
     auto window = this->window();
-    if (!pendingResetAlert_ || !window || window->isHidden())
+    if (!window || window->isHidden())
+        return;
+    if (sandboxFailure_ && presentations()->presenter()->presentErrorPanel(
+                               foundation::localized("Error"), sandboxFailureMessage()))
+        sandboxFailure_.reset();
+    if (!pendingResetAlert_)
         return;
     if (auto presenter = window->topmostPresentedViewController())
         presenter->present(std::exchange(pendingResetAlert_, nullptr), true);
@@ -221,21 +243,29 @@ void KSCorvane::showSourcesTab() {
         navigation->popToRoot(false);
 }
 
+// A folder or file that cannot be fixed here does not stop the launch: the log says which, and
+// the sandbox, which lives in the same folder, then fails where the user hears of it.
 void KSCorvane::generateAppSupportIfNeeded() {
-    if (!FileManager::fileExists(KSPaths::dataDirectory()))
-        FileManager::createDirectory(KSPaths::dataDirectory());
+    createFolderIfMissing(KSPaths::dataDirectory());
     for (auto name : KSPaths::kDataSubdirectories)
-        if (!FileManager::fileExists(KSPaths::dataPath(name)))
-            FileManager::createDirectory(KSPaths::dataPath(name));
+        createFolderIfMissing(KSPaths::dataPath(name));
     const auto preferenceFile = KSPaths::preferenceFile();
     if (FileManager::isDirectory(preferenceFile))
-        FileManager::removeItem(preferenceFile);
+        if (auto removed = FileManager::removeItem(preferenceFile); !removed)
+            KSLog("%@", removed.error().localizedDescription());
     auto& preferences = CorvanePersistentPreferences::sharedInstance();
     // Whatever was read from a file that is gone since (an outdated data directory was
     // removed) must not come back.
     if (!FileManager::fileExists(preferenceFile))
         preferences.setDictionary(CorvanePersistentPreferences::corvaneDefaultPreferences());
     preferences.writeMissingDefaults();
+}
+
+void KSCorvane::createFolderIfMissing(const std::string& path) {
+    if (FileManager::fileExists(path))
+        return;
+    if (auto made = FileManager::createDirectory(path); !made)
+        KSLog("%@", made.error().localizedDescription());
 }
 
 void KSCorvane::reinitializeApplication() {

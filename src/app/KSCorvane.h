@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/completion/KSApplicationNotices.h"
 #include "app/completion/KSLocalNotifications.h"
@@ -12,6 +14,7 @@
 #include "app/presentations/KSPresenter.h"
 #include "app/queue/KSPackageQueuer.h"
 #include "app/tabs/KSTabBarController.h"
+#include "foundation/Error.h"
 #include "foundation/ObservationToken.h"
 #include "foundation/Value.h"
 #include "ui/core/KSApplicationServices.h"
@@ -37,10 +40,11 @@ class KSCorvane : public uikit::ApplicationDelegate,
     // The application's delegate; null before the platform has made it.
     static std::shared_ptr<KSCorvane> sharedCorvane();
 
-    // The launch sequence, in its fixed order but for the migration, which comes before the
-    // sandbox; always true, the options are not read.
+    // The launch sequence, in its fixed order; always true, the options are not read. A sandbox
+    // that cannot be made is logged and shown in the error panel once the window is visible.
     bool didFinishLaunching(const foundation::Value& options) override;
-    // Shows what the launch held back until the window is on screen.
+    // Shows what the launch held back until the window is on screen: the sandbox's failure, then
+    // the reset alert.
     void didBecomeActive() override;
     // Re-checks the dpkg status once the launch has completed, not before.
     void willEnterForeground() override;
@@ -82,8 +86,11 @@ class KSCorvane : public uikit::ApplicationDelegate,
     // Made on first use: they reach the window through this delegate, held weakly.
     void makeParts();
     void connectFramework();
+    void createAPTSandbox();
     void migrateDatabase(bool* shouldRefresh);
-    void presentResetAlertIfVisible();
+    void presentLaunchNoticesIfVisible();
+    std::string sandboxFailureMessage() const;
+    static void createFolderIfMissing(const std::string& path);
     static void logStartup();
     void observePaletteStyleIfNeeded();
     void applyPaletteInterfaceStyle();
@@ -97,7 +104,8 @@ class KSCorvane : public uikit::ApplicationDelegate,
     std::shared_ptr<KSApplicationNotices> notices_;
     std::shared_ptr<KSPackageQueuer> queuer_;
     std::weak_ptr<KSTabBarController> tabController_;
-    // The reset alert waits here until the window is visible.
+    // What the launch has to tell waits here until the window is visible.
+    std::optional<foundation::Error> sandboxFailure_;
     std::shared_ptr<uikit::AlertController> pendingResetAlert_;
     foundation::ObservationToken paletteObservation_;
     KSBackgroundWork backgroundWork_;

@@ -78,9 +78,12 @@ int main(int argc, char** argv) {
         foundation::DeviceRoot::set(*options->root);
     if (!queueLaunchEvents(*options))
         return 2;
+    if (auto log = corvane::KSLogFile::prepare(); !log) {
+        std::cerr << log.error().localizedDescription() << "\n";
+        return 1;
+    }
 
     const int terminal = options->describe ? dup(STDOUT_FILENO) : -1;
-    corvane::KSLogFile::prepare();
     corvane::KSLogFile::redirectStandardStreams();
 
     std::shared_ptr<corvane::KSIdleTerminator> terminator;

@@ -14,6 +14,7 @@
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "support/SampleRepository.h"
 #include "ui/core/KSApplicationServices.h"
+#include "ui/error/ErrorViewController.h"
 #include "uikit/AlertController.h"
 #include "usernotifications/UserNotificationCenter.h"
 
@@ -44,7 +45,8 @@ class KSCorvaneLaunchTests : public LaunchFixture {};
 // database and the status check.
 TEST_F(KSCorvaneLaunchTests, LaunchRebuildsAnOutdatedDeviceInItsOrder) {
     writeDeviceFile(std::string(KSPaths::kDataDirectory) + "/Corvane.realm", "old layout");
-    FileManager::setModificationDate(KSDatabase::path(), foundation::Date::fromUTC(2019, 1, 1));
+    ASSERT_TRUE(FileManager::setModificationDate(KSDatabase::path(),
+                                                 foundation::Date::fromUTC(2019, 1, 1)));
     writePreferences(foundation::Dictionary{{"Stale", "from before"}, {"PlaySounds", true}});
     writeDeviceFile("/var/lib/dpkg/status", installedStanza("com.example.installed", "1.2"));
     writeDeviceFile("/.installed_unc0ver", "");
@@ -148,6 +150,53 @@ TEST_F(KSCorvaneLaunchTests, AFailedTaskReachesTheUserThroughTheDelegate) {
     auto presented = window_->topmostPresentedViewController();
     EXPECT_NE(presented->view()->describe().find("The network is offline."), std::string::npos)
         << presented->view()->describe();
+}
+
+// An engine that cannot work must not pass in silence: the log names the failure, and once the
+// window shows, the error panel does, under the reset alert when the database was reset too.
+TEST_F(KSCorvaneLaunchTests, ASandboxThatCannotBeMadeIsLoggedAndShownOnceTheWindowShows) {
+    writeDeviceFile(std::string(KSPaths::kDataDirectory) + "/APT", "a file where a folder goes");
+    writeDeviceFile(std::string(KSPaths::kDataDirectory) + "/Corvane.realm", "not a database");
+
+    ::testing::internal::CaptureStderr();
+    finishLaunching();
+    const auto log = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("APT and dpkg could not be prepared: Could not create the folder"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(window_->rootViewController()->presentedViewController(), nullptr);
+
+    showWindow();
+    auto panel = std::dynamic_pointer_cast<ErrorViewController>(
+        window_->rootViewController()->presentedViewController());
+    ASSERT_TRUE(panel);
+    ASSERT_TRUE(panel->errorTxt());
+    EXPECT_NE(panel->errorTxt()->find("packages cannot be installed or removed"),
+              std::string::npos);
+    EXPECT_NE(panel->errorTxt()->find(KSAPTManager::sandboxDirectory()), std::string::npos)
+        << *panel->errorTxt();
+    auto alert =
+        std::dynamic_pointer_cast<uikit::AlertController>(panel->presentedViewController());
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), "Reset Database");
+
+    uikit::Application::shared().becomeActive();
+    EXPECT_EQ(alert->presentedViewController(), nullptr) << "each notice is shown once";
+}
+
+// dpkg itself refusing the repositories' architectures leaves the engine as unusable.
+TEST_F(KSCorvaneLaunchTests, ADpkgThatRefusesTheArchitecturesIsShownToo) {
+    std::filesystem::create_directories(root_.resolve("/var/lib/dpkg/arch"));
+
+    ::testing::internal::CaptureStderr();
+    launch();
+    const auto log = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("APT and dpkg could not be prepared: "), std::string::npos) << log;
+    auto panel = std::dynamic_pointer_cast<ErrorViewController>(
+        window_->rootViewController()->presentedViewController());
+    ASSERT_TRUE(panel);
+    ASSERT_TRUE(panel->errorTxt());
+    EXPECT_NE(panel->errorTxt()->find("dpkg"), std::string::npos) << *panel->errorTxt();
 }
 
 }  // namespace

@@ -82,9 +82,12 @@ TEST(KSLogTrimmerTests, TheFileIsReplacedOnlyWhenItIsTooLong) {
     EXPECT_FALSE(KSLogTrimmer::trimLogFile(root.path() + "/missing.log"));
 }
 
+// The children of these death tests leave with _Exit: the streams are line-buffered, so every
+// line is in the file already, and the leak checker that exit() would run sees the allocations
+// of threads that earlier tests started and that the child does not have.
 TEST(KSLogFileTests, AFirstStartMakesTheLogFolderAndTheStreamsOpenANewFile) {
     testing_support::TempDeviceRoot root;
-    KSLogFile::prepare();
+    ASSERT_TRUE(KSLogFile::prepare());
     EXPECT_TRUE(std::filesystem::is_directory(KSPaths::logDirectory()));
     EXPECT_FALSE(std::filesystem::exists(KSPaths::logFile()));
 
@@ -93,7 +96,7 @@ TEST(KSLogFileTests, AFirstStartMakesTheLogFolderAndTheStreamsOpenANewFile) {
             KSLogFile::redirectStandardStreams();
             std::fputs("to the error stream\n", stderr);
             std::fputs("to the output stream\n", stdout);
-            std::exit(0);
+            std::_Exit(0);
         },
         ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(readWhole(KSPaths::logFile()), "to the error stream\nto the output stream\n");
@@ -107,10 +110,11 @@ TEST(KSLogFileTests, AnOversizedLogIsCutBeforeAnythingIsWrittenToIt) {
 
     EXPECT_EXIT(
         {
-            KSLogFile::prepare();
+            if (!KSLogFile::prepare())
+                std::_Exit(1);
             KSLogFile::redirectStandardStreams();
             std::fputs("first line of this run\n", stderr);
-            std::exit(0);
+            std::_Exit(0);
         },
         ::testing::ExitedWithCode(0), "");
 
@@ -118,6 +122,16 @@ TEST(KSLogFileTests, AnOversizedLogIsCutBeforeAnythingIsWrittenToIt) {
     EXPECT_EQ(KSLogTrimmer::lineCount(log), 4001u);
     EXPECT_EQ(log.substr(0, 10), "line 1002\n");
     EXPECT_EQ(log.substr(log.size() - 33), "line 5001\nfirst line of this run\n");
+}
+
+TEST(KSLogFileTests, ALogFolderThatCannotBeMadeIsAnError) {
+    testing_support::TempDeviceRoot root;
+    writeWhole(root.resolve("/var/mobile/Library"), "a file where a folder goes");
+    auto prepared = KSLogFile::prepare();
+    ASSERT_FALSE(prepared);
+    EXPECT_NE(prepared.error().localizedDescription().find(KSPaths::logDirectory()),
+              std::string::npos)
+        << prepared.error().localizedDescription();
 }
 
 }  // namespace

@@ -10,14 +10,13 @@ namespace corvane {
 
 using foundation::FileManager;
 
-void KSLogFile::prepare() {
+foundation::Status KSLogFile::prepare() {
     // A fresh device root lacks the folders above the log folder that a device always has.
-    if (!FileManager::isDirectory(KSPaths::logDirectory())) {
-        FileManager::createDirectory(KSPaths::logDirectory());
-        return;
-    }
+    if (!FileManager::isDirectory(KSPaths::logDirectory()))
+        return FileManager::createDirectory(KSPaths::logDirectory());
     if (FileManager::fileExists(KSPaths::logFile()))
         KSLogTrimmer::trimLogFile(KSPaths::logFile());
+    return foundation::Success{};
 }
 
 bool KSLogFile::redirectStandardStreams() {

@@ -68,8 +68,7 @@ std::string KSAPTCommandLine::install(const std::vector<KSAPTQueueEntry>& entrie
 }
 
 foundation::Result<std::string> KSAPTCommandLine::dpkgDebInfo(const std::string& archivePath) {
-    if (auto checked = checkArchivePath(archivePath); !checked)
-        return checked.error();
+    FOUNDATION_RETURN_IF_ERROR(checkArchivePath(archivePath));
     return "dpkg-deb --info " + ShellQuote::quote(archivePath) + " control";
 }
 

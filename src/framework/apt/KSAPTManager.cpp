@@ -103,8 +103,7 @@ std::string KSAPTManager::dpkgAdminDirectory() {
 }
 
 foundation::Status KSAPTManager::createAPTSandboxIfNeeded() {
-    if (auto created = KSAPTSandbox::create(); !created)
-        return created;
+    FOUNDATION_RETURN_IF_ERROR(KSAPTSandbox::create());
     return registerArchitectures();
 }
 
@@ -217,7 +216,10 @@ void KSAPTManager::cleanUpArchivesIfNeeded() {
         if (!result.succeeded())
             KSLog("Archives not removed: %@", result.output);
     }
-    FileManager::createDirectory(foundation::appendingPathComponent(archives, "partial"));
+    if (auto made =
+            FileManager::createDirectory(foundation::appendingPathComponent(archives, "partial"));
+        !made)
+        KSLog("Archives folder not recreated: %@", made.error().localizedDescription());
 }
 
 KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages() {
@@ -240,8 +242,7 @@ KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages() {
 
 foundation::Result<std::string> KSAPTManager::controlFileOfArchive(const std::string& archivePath) {
     auto command = KSAPTCommandLine::dpkgDebInfo(archivePath);
-    if (!command)
-        return command.error();
+    FOUNDATION_RETURN_IF_ERROR(command);
     auto result = KSRootCommandRunner::run(*command);
     if (!result.succeeded())
         return foundation::Error::make(kErrorDomain, kCommandFailed, result.output);
@@ -251,15 +252,13 @@ foundation::Result<std::string> KSAPTManager::controlFileOfArchive(const std::st
 foundation::Result<std::string> KSAPTManager::installCommandForQueue(
     const std::string& queueString) {
     auto entries = KSAPTQueueEntry::parse(queueString);
-    if (!entries)
-        return entries.error();
+    FOUNDATION_RETURN_IF_ERROR(entries);
     return KSAPTCommandLine::install(*entries);
 }
 
 foundation::Result<std::string> KSAPTManager::dpkgInstallCommandForArchive(
     const std::string& archivePath) {
-    if (auto checked = KSAPTCommandLine::checkArchivePath(archivePath); !checked)
-        return checked.error();
+    FOUNDATION_RETURN_IF_ERROR(KSAPTCommandLine::checkArchivePath(archivePath));
     return KSAPTCommandLine::dpkg({"-i", archivePath});
 }
 

@@ -33,13 +33,10 @@ foundation::Error sandboxError(const std::string& description) {
 }  // namespace
 
 foundation::Status KSAPTSandbox::create() {
-    if (auto folders = createFolders(); !folders)
-        return folders;
-    if (auto database = createDpkgDatabase(); !database)
-        return database;
+    FOUNDATION_RETURN_IF_ERROR(createFolders());
+    FOUNDATION_RETURN_IF_ERROR(createDpkgDatabase());
     auto text = configuration();
-    if (!text)
-        return text.error();
+    FOUNDATION_RETURN_IF_ERROR(text);
     return FileManager::writeAtomically(KSAPTManager::configurationFile(), *text);
 }
 
@@ -52,8 +49,7 @@ foundation::Status KSAPTSandbox::createFolders() {
                                               "cache/archives/partial",
                                               "log"};
     for (const auto& folder : folders) {
-        if (auto made = FileManager::createDirectory(sandboxPath(folder)); !made)
-            return made;
+        FOUNDATION_RETURN_IF_ERROR(FileManager::createDirectory(sandboxPath(folder)));
     }
     return foundation::Success{};
 }
@@ -61,17 +57,14 @@ foundation::Status KSAPTSandbox::createFolders() {
 foundation::Status KSAPTSandbox::createDpkgDatabase() {
     const auto admin = KSAPTManager::dpkgAdminDirectory();
     for (const char* folder : {"info", "updates", "triggers"}) {
-        if (auto made =
-                FileManager::createDirectory(foundation::appendingPathComponent(admin, folder));
-            !made)
-            return made;
+        FOUNDATION_RETURN_IF_ERROR(
+            FileManager::createDirectory(foundation::appendingPathComponent(admin, folder)));
     }
     for (const char* file : {"status", "available"}) {
         const auto path = foundation::appendingPathComponent(admin, file);
         if (FileManager::fileExists(path))
             continue;
-        if (auto written = FileManager::writeAtomically(path, std::string_view{}); !written)
-            return written;
+        FOUNDATION_RETURN_IF_ERROR(FileManager::writeAtomically(path, std::string_view{}));
     }
     return foundation::Success{};
 }

@@ -61,8 +61,7 @@ foundation::Status installError(const std::string& description) {
 foundation::Status installCopy(const std::string& source, const std::string& target,
                                const struct stat& sourceInfo) {
     const auto folder = std::filesystem::path(target).parent_path().string();
-    if (auto made = foundation::FileManager::createDirectory(folder); !made)
-        return made;
+    FOUNDATION_RETURN_IF_ERROR(foundation::FileManager::createDirectory(folder));
     const auto temporary = target + ".installing-" + std::to_string(getpid());
     std::error_code error;
     std::filesystem::copy_file(source, temporary, std::filesystem::copy_options::overwrite_existing,

@@ -272,8 +272,7 @@ foundation::Result<foundation::Bytes> decompressedData(std::span<const std::uint
             bytes.insert(bytes.end(), piece.begin(), piece.end());
             return true;
         });
-    if (!status)
-        return status.error();
+    FOUNDATION_RETURN_IF_ERROR(status);
     return bytes;
 }
 

@@ -138,8 +138,9 @@ void TweakCompatibilityManager::accept(const foundation::Bytes& data,
               document.error().localizedDescription());
         return;
     }
-    FileManager::createDirectory(KSPaths::dataDirectory());
-    auto written = FileManager::writeAtomically(cachePath, data);
+    auto written = FileManager::createDirectory(KSPaths::dataDirectory());
+    if (written)
+        written = FileManager::writeAtomically(cachePath, data);
     if (!written) {
         KSLog("The compatibility document could not be cached: %@",
               written.error().localizedDescription());

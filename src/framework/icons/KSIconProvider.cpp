@@ -133,8 +133,11 @@ std::shared_ptr<uikit::Image> KSIconProvider::writtenIcon(
     auto icon = body ? uikit::Image::fromData(*body) : nullptr;
     if (!icon)
         return nullptr;
-    FileManager::createDirectory(foundation::deletingLastPathComponent(destinationPath));
-    if (auto written = FileManager::writeAtomically(destinationPath, *body); !written.ok()) {
+    auto written =
+        FileManager::createDirectory(foundation::deletingLastPathComponent(destinationPath));
+    if (written)
+        written = FileManager::writeAtomically(destinationPath, *body);
+    if (!written) {
         KSLog("Could not store an icon: %s", written.error().localizedDescription());
         return nullptr;
     }

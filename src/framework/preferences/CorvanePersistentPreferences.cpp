@@ -175,9 +175,10 @@ bool CorvanePersistentPreferences::saveToFile() {
         }
         snapshot = values_;
     }
-    FileManager::createDirectory(std::filesystem::path(path_).parent_path().string());
-    auto status =
-        PropertyList::writeFile(path_, Value(std::move(snapshot)), PropertyList::Format::XML);
+    auto status = FileManager::createDirectory(std::filesystem::path(path_).parent_path().string());
+    if (status)
+        status =
+            PropertyList::writeFile(path_, Value(std::move(snapshot)), PropertyList::Format::XML);
     if (!status) {
         KSLog("Could not save the preferences to %@: %@", path_,
               status.error().localizedDescription());

@@ -18,8 +18,7 @@ foundation::Status KSRepoStoreCredentials::store(const std::string& location,
                                                  const std::string& token,
                                                  const std::string& paymentSecret) {
     auto& bindings = PDKeychainBindings::sharedKeychainBindings();
-    if (auto stored = bindings.setString(token, tokenKey(location)); !stored)
-        return stored;
+    FOUNDATION_RETURN_IF_ERROR(bindings.setString(token, tokenKey(location)));
     if (auto stored = bindings.setString(paymentSecret, paymentSecretKey(location)); !stored) {
         remove(location);
         return stored;

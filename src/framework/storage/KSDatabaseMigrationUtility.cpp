@@ -44,7 +44,9 @@ std::shared_ptr<uikit::AlertController> KSDatabaseMigrationUtility::didResetData
 }
 
 bool KSDatabaseMigrationUtility::migrateDatabaseForced(bool forced, bool* shouldRefresh) {
-    FileManager::createDirectory(KSPaths::dataDirectory());
+    // A folder that cannot be made fails the opening below, which tells the caller.
+    if (auto made = FileManager::createDirectory(KSPaths::dataDirectory()); !made)
+        KSLog("%@", made.error().localizedDescription());
     if (forced)
         removeDatabaseFiles();
     bool migrated = false;
@@ -72,9 +74,12 @@ bool KSDatabaseMigrationUtility::migrateDatabaseForced(bool forced, bool* should
 void KSDatabaseMigrationUtility::removeDatabaseFiles() {
     KSDatabase::forget();
     const auto path = KSDatabase::path();
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-        if (FileManager::fileExists(path + suffix))
-            FileManager::removeItem(path + suffix);
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        if (!FileManager::fileExists(path + suffix))
+            continue;
+        if (auto removed = FileManager::removeItem(path + suffix); !removed)
+            KSLog("%@", removed.error().localizedDescription());
+    }
 }
 
 }  // namespace corvane

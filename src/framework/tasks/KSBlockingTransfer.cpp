@@ -35,7 +35,8 @@ KSBlockingTransfer::Reply KSBlockingTransfer::download(foundation::URLRequest re
         [this, reply, done, destination](auto location, auto response, auto error) {
             // The loaded file is removed once this returns: keep it now or never.
             if (location && response && response->statusCode == 200) {
-                foundation::FileManager::removeItem(destination);
+                // Usually nothing is there; whatever cannot be removed fails the move.
+                (void)foundation::FileManager::removeItem(destination);
                 if (auto moved = foundation::FileManager::moveItem(location->path(), destination);
                     !moved) {
                     error = moved.error();

@@ -62,10 +62,8 @@ void KSInformationCacheTask::main() {
 
 foundation::Status KSInformationCacheTask::regenerateAPTCaches() {
     // The source list first: a source added since launch has its index in the lists already.
-    if (auto sandbox = KSAPTManager::createAPTSandboxIfNeeded(); !sandbox)
-        return sandbox;
-    if (auto sources = KSAPTManager::writeSourceList(); !sources)
-        return sources;
+    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::createAPTSandboxIfNeeded());
+    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::writeSourceList());
     const auto result = KSAPTManager::regenerateCaches();
     if (result.succeeded())
         return foundation::Success{};

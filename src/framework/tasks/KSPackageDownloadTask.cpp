@@ -163,8 +163,7 @@ foundation::Status KSPackageDownloadTask::downloadStoredPackage() {
     if (!package)
         return failure(KSTaskError::kUnknownPackage, "There is no such package.");
     auto archive = archiveForPackage(*package);
-    if (!archive)
-        return archive.error();
+    FOUNDATION_RETURN_IF_ERROR(archive);
     return download(*archive);
 }
 
@@ -190,8 +189,7 @@ foundation::Result<KSPackageDownloadTask::Archive> KSPackageDownloadTask::archiv
     if (auto checked = checkFilename(*filename); !checked)
         return failure(KSTaskError::kUnsafeFilename, checked.error().localizedDescription());
     auto path = archivePathForPackage(package);
-    if (!path)
-        return path.error();
+    FOUNDATION_RETURN_IF_ERROR(path);
     archive.url = *source + *filename;
     archive.path = *path;
     return archive;
@@ -224,11 +222,14 @@ foundation::Status KSPackageDownloadTask::download(const Archive& archive) {
                        "HTTP status " + std::to_string(reply.response->statusCode));
     auto verified = verify(archive, partial);
     if (verified) {
-        foundation::FileManager::removeItem(archive.path);
+        // Usually nothing is there; whatever cannot be removed fails the move.
+        (void)foundation::FileManager::removeItem(archive.path);
         verified = foundation::FileManager::moveItem(partial, archive.path);
     }
+    // The failure to report is the one above; a partial file left behind goes with the next
+    // clean-up of the archives.
     if (!verified)
-        foundation::FileManager::removeItem(partial);
+        (void)foundation::FileManager::removeItem(partial);
     return verified;
 }
 

@@ -111,8 +111,7 @@ foundation::Status KSSourceRefreshTask::refresh(const KSRSource& source) {
         [this](foundation::Bytes data, CompressionForm form) {
             return readIndex(std::move(data), form);
         });
-    if (!index)
-        return index.error();
+    FOUNDATION_RETURN_IF_ERROR(index);
     recordSuccess(*index, release);
     return foundation::Success{};
 }
@@ -132,8 +131,7 @@ foundation::Status KSSourceRefreshTask::readIndex(foundation::Bytes data, Compre
             return piece;
         },
         foundation::Date::now());
-    if (!imported)
-        return imported.error();
+    FOUNDATION_RETURN_IF_ERROR(imported);
     return text.finish();
 }
 
@@ -196,7 +194,8 @@ foundation::Status KSSourceRefreshTask::storeIndexFiles(
 foundation::Status KSSourceRefreshTask::storeRawCopy(const std::string& listFile,
                                                      const std::string& rawCopy,
                                                      const std::vector<std::string_view>& text) {
-    foundation::FileManager::removeItem(rawCopy);
+    // Usually nothing is there; whatever cannot be removed fails both ways of writing below.
+    (void)foundation::FileManager::removeItem(rawCopy);
     if (foundation::FileManager::linkItem(listFile, rawCopy))
         return foundation::Success{};
     return foundation::FileManager::writeAtomically(rawCopy, text);

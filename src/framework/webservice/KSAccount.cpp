@@ -36,7 +36,12 @@ std::optional<std::string> item(const char* name) {
 void removeItems() {
     auto keychain = keychain::Keychain::standard();
     for (const char* name : kItemsInRemovalOrder) {
-        keychain->deletePasswordForService(KSAccount::kKeychainService, name);
+        // An item that is not there is as good as removed; one that stays is a signed-in
+        // account left behind.
+        auto removed = keychain->deletePasswordForService(KSAccount::kKeychainService, name);
+        if (!removed && removed.error().code != keychain::ItemNotFound)
+            KSLog("The account could not be removed from the keychain: %@",
+                  removed.error().localizedDescription());
     }
 }
 

@@ -58,9 +58,7 @@ foundation::Result<URL> KSWebServiceAddress::baseURL() {
 foundation::Result<URL> KSWebServiceAddress::endpoint(std::string_view path,
                                                       const KSWebServiceForm::Fields& query) {
     auto base = baseURL();
-    if (!base) {
-        return base.error();
-    }
+    FOUNDATION_RETURN_IF_ERROR(base);
     foundation::URLComponents components;
     components.scheme = base->scheme();
     components.host = base->host();

@@ -24,7 +24,8 @@ using foundation::FileManager;
 class HeldLock {
   public:
     explicit HeldLock(const std::string& path) {
-        FileManager::createDirectory(std::filesystem::path(path).parent_path().string());
+        EXPECT_TRUE(
+            FileManager::createDirectory(std::filesystem::path(path).parent_path().string()));
         descriptor_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
         EXPECT_EQ(flock(descriptor_, LOCK_EX | LOCK_NB), 0);
     }

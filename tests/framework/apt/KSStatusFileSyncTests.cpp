@@ -43,7 +43,7 @@ class KSStatusFileSyncTest : public StorageFixture {
     }
     static void writeDeviceFile(const std::string& devicePath, const std::string& text) {
         const auto path = foundation::DeviceRoot::resolve(devicePath);
-        FileManager::createDirectory(foundation::deletingLastPathComponent(path));
+        ASSERT_TRUE(FileManager::createDirectory(foundation::deletingLastPathComponent(path)));
         ASSERT_TRUE(FileManager::writeAtomically(path, text).ok());
     }
     std::set<std::string> installedIdentifiers() const {
@@ -141,11 +141,11 @@ TEST_F(KSStatusFileSyncTest, MarksExactlyTheFullyInstalledPackages) {
 TEST_F(KSStatusFileSyncTest, AnUnreadableStatusFileChangesNothing) {
     store({wasInstalled(fromRepo("com.example.tweak", "1.0"))});
     const auto status = foundation::DeviceRoot::resolve("/var/lib/dpkg/status");
-    FileManager::createDirectory(status);
+    ASSERT_TRUE(FileManager::createDirectory(status));
     KSStatusFileSync::synchronise();
     EXPECT_TRUE(stored("com.example.tweak")->isInstalled);
 
-    FileManager::removeItem(status);
+    ASSERT_TRUE(FileManager::removeItem(status));
     KSStatusFileSync::synchronise();
     EXPECT_FALSE(stored("com.example.tweak")->isInstalled) << "no status file: nothing installed";
 }
@@ -158,7 +158,7 @@ class KSStatusFileSyncDpkgTest : public KSStatusFileSyncTest {
         KSStatusFileSyncTest::SetUp();
         for (const char* folder :
              {"/var/lib/dpkg/info", "/var/lib/dpkg/updates", "/var/lib/dpkg/triggers"})
-            FileManager::createDirectory(foundation::DeviceRoot::resolve(folder));
+            ASSERT_TRUE(FileManager::createDirectory(foundation::DeviceRoot::resolve(folder)));
         writeDeviceFile("/var/lib/dpkg/status", "");
         dpkg({"--add-architecture", "iphoneos-arm"});
     }
@@ -175,14 +175,14 @@ class KSStatusFileSyncDpkgTest : public KSStatusFileSyncTest {
 
     std::string buildDeb(const std::string& name, const std::string& extraControl) {
         const auto folder = root_.path() + "/build/" + name;
-        FileManager::createDirectory(folder + "/DEBIAN");
-        FileManager::createDirectory(folder + "/Library/" + name);
-        FileManager::writeAtomically(folder + "/DEBIAN/control",
-                                     "Package: " + name +
-                                         "\nVersion: 1.0-1\nArchitecture: iphoneos-arm\n"
-                                         "Maintainer: Ada <ada@example.org>\n" +
-                                         extraControl + "Description: test\n");
-        FileManager::writeAtomically(folder + "/Library/" + name + "/file.txt", "x");
+        EXPECT_TRUE(FileManager::createDirectory(folder + "/DEBIAN"));
+        EXPECT_TRUE(FileManager::createDirectory(folder + "/Library/" + name));
+        EXPECT_TRUE(FileManager::writeAtomically(
+            folder + "/DEBIAN/control", "Package: " + name +
+                                            "\nVersion: 1.0-1\nArchitecture: iphoneos-arm\n"
+                                            "Maintainer: Ada <ada@example.org>\n" +
+                                            extraControl + "Description: test\n"));
+        EXPECT_TRUE(FileManager::writeAtomically(folder + "/Library/" + name + "/file.txt", "x"));
         const auto deb = root_.path() + "/build/" + name + ".deb";
         auto result = testing::runCommand({"dpkg-deb", "--root-owner-group", "-b", folder, deb});
         EXPECT_EQ(result.exitStatus, 0) << result.errors;

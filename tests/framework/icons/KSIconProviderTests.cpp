@@ -35,11 +35,11 @@ class KSIconProviderTest : public testing::StorageFixture {
     void SetUp() override {
         StorageFixture::SetUp();
         const auto resources = root_.path() + "/resources";
-        FileManager::createDirectory(resources);
-        FileManager::writeAtomically(resources + "/category_tweaks.png",
-                                     pngOf(uikit::Color(1, 0, 0, 1), 4));
-        FileManager::writeAtomically(resources + "/category_default.png",
-                                     pngOf(uikit::Color(0, 0, 1, 1), 4));
+        ASSERT_TRUE(FileManager::createDirectory(resources));
+        ASSERT_TRUE(FileManager::writeAtomically(resources + "/category_tweaks.png",
+                                                 pngOf(uikit::Color(1, 0, 0, 1), 4)));
+        ASSERT_TRUE(FileManager::writeAtomically(resources + "/category_default.png",
+                                                 pngOf(uikit::Color(0, 0, 1, 1), 4)));
         setenv("MAIN_BUNDLE_RESOURCES", resources.c_str(), 1);
         server_.start();
     }
@@ -139,8 +139,8 @@ TEST_F(KSIconProviderTest, AFailedFetchKeepsThePlaceholderPostsNothingAndIsNotRe
     // An earlier download left a damaged file; a failed fetch must not make it worse or remove
     // the evidence either.
     const auto damaged = stored("page")->iconPath();
-    FileManager::createDirectory(foundation::deletingLastPathComponent(damaged));
-    FileManager::writeAtomically(damaged, std::string_view("damaged"));
+    ASSERT_TRUE(FileManager::createDirectory(foundation::deletingLastPathComponent(damaged)));
+    ASSERT_TRUE(FileManager::writeAtomically(damaged, std::string_view("damaged")));
 
     for (int round = 0; round < 2; ++round) {
         for (const char* identifier : {"missing", "page", "huge"})
@@ -157,7 +157,7 @@ TEST_F(KSIconProviderTest, AFailedFetchKeepsThePlaceholderPostsNothingAndIsNotRe
 
 TEST_F(KSIconProviderTest, OnlyHttpAndHttpsIconsAreFetched) {
     const auto local = root_.path() + "/secret.png";
-    FileManager::writeAtomically(local, pngOf(uikit::Color(0, 1, 0, 1), 16));
+    ASSERT_TRUE(FileManager::writeAtomically(local, pngOf(uikit::Color(0, 1, 0, 1), 16)));
     storeTweak("local", "file://" + local);
     storeTweak("script", "javascript:alert(1)");
 

@@ -65,8 +65,8 @@ class KSRPackageManagerTest : public StorageFixture {
 TEST_F(KSRPackageManagerTest, AnEmptyDatabaseGetsItsSourcesAndRefreshesThemThreeSecondsLater) {
     setenv(KSRDefaultSources::kEnvironmentVariable,
            "repo.example.org  http://127.0.0.1:8080/sample\tftp://files.example.org/ ", 1);
-    foundation::FileManager::writeAtomically(foundation::DeviceRoot::resolve("/.installed_unc0ver"),
-                                             "");
+    ASSERT_TRUE(foundation::FileManager::writeAtomically(
+        foundation::DeviceRoot::resolve("/.installed_unc0ver"), ""));
     auto& manager = KSRPackageManager::sharedPackageManager();
     const std::vector<std::string> expected{"http://127.0.0.1:8080/sample/",
                                             "https://repo.example.org/",

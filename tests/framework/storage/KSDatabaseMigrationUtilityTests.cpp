@@ -30,13 +30,15 @@ TEST_F(KSDatabaseMigrationUtilityTest, DeletesOnlyDataOlderThanTheCurrentLayout)
     EXPECT_FALSE(KSDatabaseMigrationUtility::deleteDatabaseIfOutdated()) << "no database";
     storeSource("https://repo.example.org/");
     const auto file = KSDatabase::path();
-    FileManager::writeAtomically(KSPaths::dataPath("keep.txt"), "x");
+    ASSERT_TRUE(FileManager::writeAtomically(KSPaths::dataPath("keep.txt"), "x"));
 
-    FileManager::setModificationDate(file, foundation::Date::fromUTC(2019, 10, 28, 0, 0, 1));
+    ASSERT_TRUE(
+        FileManager::setModificationDate(file, foundation::Date::fromUTC(2019, 10, 28, 0, 0, 1)));
     EXPECT_FALSE(KSDatabaseMigrationUtility::deleteDatabaseIfOutdated());
     EXPECT_TRUE(FileManager::fileExists(KSPaths::dataPath("keep.txt")));
 
-    FileManager::setModificationDate(file, foundation::Date::fromUTC(2019, 10, 27, 23, 59));
+    ASSERT_TRUE(
+        FileManager::setModificationDate(file, foundation::Date::fromUTC(2019, 10, 27, 23, 59)));
     EXPECT_TRUE(KSDatabaseMigrationUtility::deleteDatabaseIfOutdated());
     EXPECT_FALSE(FileManager::fileExists(KSPaths::dataDirectory()));
     EXPECT_EQ(realm().allObjects<KSRSource>().count(), 0u) << "a fresh database afterwards";
@@ -59,7 +61,7 @@ TEST_F(KSDatabaseMigrationUtilityTest, OpensMigratesAndRecreates) {
 
 TEST_F(KSDatabaseMigrationUtilityTest, AnOlderSchemaIsMigratedAndAsksForARefresh) {
     {
-        FileManager::createDirectory(KSPaths::dataDirectory());
+        ASSERT_TRUE(FileManager::createDirectory(KSPaths::dataDirectory()));
         auto configuration = KSDatabase::configuration({});
         configuration.schemaVersion = 26;
         auto older = store::Realm::open(configuration);
@@ -77,8 +79,8 @@ TEST_F(KSDatabaseMigrationUtilityTest, AnOlderSchemaIsMigratedAndAsksForARefresh
 }
 
 TEST_F(KSDatabaseMigrationUtilityTest, ADamagedFileIsRecreated) {
-    FileManager::createDirectory(KSPaths::dataDirectory());
-    FileManager::writeAtomically(KSDatabase::path(), std::string(4096, 'x'));
+    ASSERT_TRUE(FileManager::createDirectory(KSPaths::dataDirectory()));
+    ASSERT_TRUE(FileManager::writeAtomically(KSDatabase::path(), std::string(4096, 'x')));
     bool shouldRefresh = false;
     EXPECT_FALSE(KSDatabaseMigrationUtility::migrateDatabaseForced(false, &shouldRefresh));
     EXPECT_TRUE(shouldRefresh);

@@ -174,7 +174,7 @@ TEST_F(KSRPackagesTest, NewPackagesByDateNewestFirstWithoutIncompatibleOnes) {
 
 TEST_F(KSRPackagesTest, IconsComeFromTheCacheElseTheCategory) {
     const auto resources = root_.path() + "/resources";
-    foundation::FileManager::createDirectory(resources);
+    ASSERT_TRUE(foundation::FileManager::createDirectory(resources));
     auto writeImage = [&](const std::string& name, const uikit::Color& color) {
         auto png = uikit::Image::withColor(color, {4, 4})->pngData();
         ASSERT_TRUE(
@@ -212,7 +212,7 @@ TEST_F(KSRPackagesTest, IconsComeFromTheCacheElseTheCategory) {
         << "no image for themes yet";
     EXPECT_EQ(fetcher->asked.size(), 1u) << "nothing to fetch without an icon address";
 
-    foundation::FileManager::createDirectory(KSPaths::iconCacheDirectory());
+    ASSERT_TRUE(foundation::FileManager::createDirectory(KSPaths::iconCacheDirectory()));
     auto cached = uikit::Image::withColor(uikit::Color(0, 1, 0, 1), {8, 8});
     ASSERT_TRUE(foundation::FileManager::writeAtomically(iconPath, *cached->pngData()).ok());
     auto icon = packages.iconForIdentifier("tweak");

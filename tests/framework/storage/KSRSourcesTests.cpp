@@ -120,7 +120,7 @@ TEST_F(KSRSourcesTest, RefreshDatesAndIcons) {
     EXPECT_FALSE(sources.iconForLocation("https://one.example.org/"));
     EXPECT_FALSE(sources.iconForLocation("https://unknown.example.org/"));
     auto source = *database.objectForPrimaryKey<KSRSource>("https://one.example.org/");
-    foundation::FileManager::createDirectory(KSPaths::iconCacheDirectory());
+    ASSERT_TRUE(foundation::FileManager::createDirectory(KSPaths::iconCacheDirectory()));
     auto image = uikit::Image::withColor(uikit::Color(1, 1, 0, 1), {2, 2});
     ASSERT_TRUE(
         foundation::FileManager::writeAtomically(source.iconPath(), *image->pngData()).ok());
