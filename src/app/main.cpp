@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/KSCorvane.h"
+#include "app/launch/KSDeviceRootCheck.h"
 #include "app/launch/KSIdleTerminator.h"
 #include "app/launch/KSLaunchOptions.h"
 #include "app/launch/KSLogFile.h"
@@ -61,6 +62,19 @@ void describeScreen(int terminal) {
     std::fclose(out);
 }
 
+// The terminal is the only place left to tell why a device root cannot be used: the log lives
+// below it.
+bool prepareDeviceRoot() {
+    const auto root = foundation::DeviceRoot::path();
+    auto prepared = corvane::KSDeviceRootCheck::prepare(root);
+    if (prepared)
+        prepared = corvane::KSLogFile::prepare();
+    if (prepared)
+        return true;
+    std::cerr << corvane::KSDeviceRootCheck::refusal(root, prepared.error()) << "\n";
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -78,10 +92,8 @@ int main(int argc, char** argv) {
         foundation::DeviceRoot::set(*options->root);
     if (!queueLaunchEvents(*options))
         return 2;
-    if (auto log = corvane::KSLogFile::prepare(); !log) {
-        std::cerr << log.error().localizedDescription() << "\n";
+    if (!prepareDeviceRoot())
         return 1;
-    }
 
     const int terminal = options->describe ? dup(STDOUT_FILENO) : -1;
     corvane::KSLogFile::redirectStandardStreams();

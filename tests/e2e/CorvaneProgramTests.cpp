@@ -1,4 +1,5 @@
 // The corvane program as a person starts it from a terminal, on a fresh device root.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -26,6 +27,8 @@ namespace {
 struct ProgramRun {
     int exitStatus = -1;
     std::string output;
+    // What it printed on its standard error before that went to the log.
+    std::string errors;
 };
 
 // Built beside this test program: <build>/src/corvane next to <build>/tests/e2e_tests.
@@ -34,10 +37,20 @@ std::string programPath() {
     return (self.parent_path().parent_path() / "src" / "corvane").string();
 }
 
-// Runs the program with the arguments and extra environment entries ("NAME=value"), and gives
-// what it printed on its standard output.
+std::string readWhole(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// Runs the program with the arguments and extra environment entries ("NAME=value", before the
+// inherited ones, so they win), and gives what it printed.
 ProgramRun runProgram(const std::vector<std::string>& arguments,
                       const std::vector<std::string>& extraEnvironment = {}) {
+    std::string errorsFile =
+        (std::filesystem::temp_directory_path() / "corvane-stderr-XXXXXX").string();
+    close(mkstemp(errorsFile.data()));
     std::vector<std::string> words = {programPath()};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -57,6 +70,8 @@ ProgramRun runProgram(const std::vector<std::string>& arguments,
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorsFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
     pid_t pid = 0;
     ProgramRun run;
@@ -71,14 +86,9 @@ ProgramRun runProgram(const std::vector<std::string>& arguments,
     int status = 0;
     if (spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
         run.exitStatus = WEXITSTATUS(status);
+    run.errors = readWhole(errorsFile);
+    std::filesystem::remove(errorsFile);
     return run;
-}
-
-std::string readWhole(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 std::size_t packagesInIndex(const testing_support::SampleRepository& repository) {
@@ -131,6 +141,45 @@ TEST(CorvaneProgramTests, HelpAndWrongArgumentsNeverStartTheApplication) {
     auto wrong = runProgram({"--root", root.path(), "--frobnicate"});
     EXPECT_EQ(wrong.exitStatus, 2);
     EXPECT_FALSE(std::filesystem::exists(KSPaths::logDirectory()));
+}
+
+// A device root that cannot hold a device stops the program before it starts, with the path and
+// the reason on the terminal, since the log that would say it lives below that root.
+TEST(CorvaneProgramTests, ADeviceRootThatCannotBeUsedIsNamedAndRefused) {
+    testing_support::TempDeviceRoot scratch;
+    const auto file = scratch.path() + "/device";
+    std::ofstream(file) << "not a folder";
+    const std::vector<std::string> unusable = {file, file + "/inside", "/proc"};
+    for (const auto& root : unusable) {
+        auto run = runProgram({"--root", root, "--until-idle"}, {"CORVANE_DEFAULT_SOURCES="});
+        EXPECT_EQ(run.exitStatus, 1) << root;
+        EXPECT_NE(run.errors.find("The device root \u201C" + root + "\u201D cannot be used: "),
+                  std::string::npos)
+            << run.errors;
+    }
+    EXPECT_NE(runProgram({"--root", file}).errors.find("it is a file, not a folder."),
+              std::string::npos);
+
+    // A device whose log folder cannot be made is refused the same way.
+    const auto blocked = scratch.path() + "/blocked";
+    std::filesystem::create_directories(blocked + "/var");
+    std::ofstream(blocked + "/var/mobile") << "not a folder";
+    auto run = runProgram({"--root", blocked, "--until-idle"}, {"CORVANE_DEFAULT_SOURCES="});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.errors.find("Logs/me.kestrune.corvane"), std::string::npos) << run.errors;
+}
+
+// An empty --root counts as none: without CORVANE_ROOT the device lives under the user's data
+// folder.
+TEST(CorvaneProgramTests, AnEmptyRootFallsBackToTheDefaultDevice) {
+    testing_support::TempDeviceRoot home;
+    auto run = runProgram({"--root", "", "--until-idle"},
+                          {"HOME=" + home.path(), "CORVANE_ROOT=", "CORVANE_DEFAULT_SOURCES="});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    const auto device = home.path() + "/.local/share/corvane/device";
+    EXPECT_NE(readWhole(device + "/var/mobile/Library/Logs/me.kestrune.corvane/corvane.log")
+                  .find("- Corvane 5 is up and running\n"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -13,7 +13,8 @@ namespace corvane {
 struct KSLaunchOptions {
     static constexpr const char* kErrorDomain = "KSLaunchOptions";
 
-    // The device root (--root); the environment's CORVANE_ROOT when absent.
+    // The device root (--root); when absent or empty, the environment's CORVANE_ROOT, else the
+    // default device root under the user's data folder.
     std::optional<std::string> root;
     // Handed to the delegate in order once launched, as if other applications opened them.
     std::vector<std::string> urlsToOpen;
