@@ -2,25 +2,24 @@
 
 #include <string>
 
-#include "framework/tasks/KSTask.h"
+#include "framework/tasks/KSPackageCommandTask.h"
 
 namespace corvane {
 
-// Installs one local archive with "dpkg -i", streaming dpkg's output to the verbose console,
-// then reads the dpkg status again. The path is checked before anything runs; the identifier
-// (the archive's own "Package" field) only names the package in notifications and the task
-// list. A failure carries dpkg's output.
-class KSPackageDPKGInstallTask : public KSTask {
+// Installs one local archive with "dpkg -i". The path is checked before anything runs; the
+// identifier (the archive's own "Package" field) only names the package in notifications and
+// the task list.
+class KSPackageDPKGInstallTask : public KSPackageCommandTask {
   public:
     // initWithPackagePath:identifier:
     KSPackageDPKGInstallTask(std::string packagePath, std::string identifier);
 
     std::string taskID() const override { return "DPKGInstall-" + packagePath_; }
-    std::string pipelineID() const override;
     std::string taskDescription() const override;
 
   protected:
-    void main() override;
+    foundation::Result<std::string> command() const override;
+    std::vector<std::string> packageIdentifiers() const override { return {identifier_}; }
 
   private:
     const std::string packagePath_;

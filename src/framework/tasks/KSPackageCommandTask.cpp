@@ -1,0 +1,62 @@
+#include "framework/tasks/KSPackageCommandTask.h"
+
+#include "foundation/Localization.h"
+#include "foundation/Log.h"
+#include "framework/apt/KSRootCommandRunner.h"
+#include "framework/apt/KSStatusFileSync.h"
+#include "framework/tasks/KSPackageTaskReport.h"
+#include "framework/tasks/KSPipelineManager.h"
+#include "framework/tasks/KSTaskError.h"
+#include "framework/tasks/KSVerboseConsoleFeed.h"
+
+namespace corvane {
+
+KSPackageCommandTask::KSPackageCommandTask() {
+    setTaskStatus(foundation::localized("Waiting..."));
+    setTaskProgress(kIndeterminateProgress);
+}
+
+std::string KSPackageCommandTask::pipelineID() const {
+    return KSPipelinePackageOperation;
+}
+
+void KSPackageCommandTask::main() {
+    KSVerboseConsoleFeed console(displayNames());
+    const auto command = this->command();
+    if (!command) {
+        KSLog("Command refused: %@", command.error().localizedDescription());
+        console.postMessage(command.error().localizedDescription(), true);
+        setTaskStatus(foundation::localized("Failed"));
+        setOutcome(false, command.error());
+        return;
+    }
+    if (isCancelled()) {
+        setOutcome(false,
+                   KSTaskError::make(KSTaskError::kCancelled, "The operation was cancelled."));
+        return;
+    }
+    setTaskStatus(foundation::localized("Running..."));
+    console.postCommand(*command);
+    const auto result =
+        KSRootCommandRunner::run(*command, [&console](const std::string& chunk, const std::string&,
+                                                      bool, int) { console.append(chunk); });
+    console.flush();
+    if (!result.succeeded())
+        console.postMessage(foundation::localized("The package operation failed."), true);
+    finishRun(result.succeeded(), result.output, result.status);
+}
+
+void KSPackageCommandTask::finishRun(bool succeeded, const std::string& output, int status) {
+    if (succeeded)
+        commandDidSucceed();
+    KSStatusFileSync::synchronise();
+    KSPackageTaskReport::postFinished(packageIdentifiers(), succeeded);
+    setTaskProgress(1);
+    setTaskStatus(foundation::localized(succeeded ? "Done" : "Failed"));
+    if (succeeded)
+        setOutcome(true);
+    else
+        setOutcome(false, KSPackageTaskReport::commandFailure(output, status));
+}
+
+}  // namespace corvane
