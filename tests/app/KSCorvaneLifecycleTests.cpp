@@ -8,6 +8,7 @@
 #include "foundation/Date.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
+#include "framework/storage/KSRQueueOperation.h"
 #include "ui/core/KSPalettedViewController.h"
 #include "ui/palette/KSPaletteManager.h"
 #include "uikit/Device.h"
@@ -26,7 +27,7 @@ class KSCorvaneLifecycleTests : public LaunchFixture {
         package.name = identifier;
         package.version = "1.0";
         package.isInTheQueue = true;
-        package.queueOperation = 1;
+        package.queueOperation = KSRQueueOperationInstall;
         auto realm = KSDatabase::realm();
         realm.write([&] { realm.addOrUpdateObject(package); });
     }

@@ -24,8 +24,8 @@ void KSPackageQueuer::queuePackageWithIdentifier(const std::string& identifier,
         KSLog("No stored package %@; nothing was queued", identifier);
         return;
     }
-    bool removal = KSRPackages::queueOperationForPackage(*package, versionToQueue, 0) ==
-                   KSRQueueOperationRemove;
+    bool removal = KSRPackages::queueOperationForPackage(
+                       *package, versionToQueue, KSRQueueOperationNone) == KSRQueueOperationRemove;
     if (removal || package->isFree() || package->isPaidThroughCydia)
         return KSQueueStateNotification::markQueued(identifier, versionToQueue);
 

@@ -13,6 +13,7 @@
 #include "framework/debian/ShellQuote.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSRQueueOperation.h"
 #include "framework/storage/KSRSource.h"
 #include "store/StoreError.h"
 
@@ -131,8 +132,8 @@ foundation::Result<std::string> KSAPTManager::queueStringForKSRPackageArray(
             return KSAPTQueueEntry::invalidPackageError(package.identifier);
         KSAPTQueueEntry entry;
         entry.identifier = package.identifier;
-        entry.removal = package.queueOperation == 2;
-        entry.reinstall = package.queueOperation == 5;
+        entry.removal = package.queueOperation == KSRQueueOperationRemove;
+        entry.reinstall = package.queueOperation == KSRQueueOperationReinstall;
         if (!entry.removal && package.queuedVersion) {
             if (!isValidDebianVersion(*package.queuedVersion))
                 return KSAPTQueueEntry::invalidVersionError(package.identifier,

@@ -61,8 +61,9 @@ class KSAPTManager {
     static CommandResult regenerateCaches();
 
     // The queue string of queued records: "identifier", "identifier=version", "identifier-" for
-    // a removal, "identifier=version+" for a reinstall (operation 5). A record whose identifier
-    // or version breaks Debian's grammar is an error naming it; nothing is built then.
+    // a removal, "identifier=version+" for a reinstall (KSRQueueOperationReinstall). A record
+    // whose identifier or version breaks Debian's grammar is an error naming it; nothing is built
+    // then.
     static foundation::Result<std::string> queueStringForKSRPackageArray(
         const std::vector<KSRPackage>& packages);
     static void setQueue(const std::string& queue);

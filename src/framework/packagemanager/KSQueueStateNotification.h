@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "framework/storage/KSRQueueOperation.h"
+
 namespace corvane {
 
 // Posts the per-package queue-state notification (KSRQueueStateNotificationName). Package cells
@@ -20,10 +22,10 @@ class KSQueueStateNotification {
     static void post(const std::string& identifier,
                      const std::optional<std::string>& message = std::nullopt);
     // Marks the package queued with the version (nil for the candidate) and the operation
-    // (0 derives it), then posts the notification.
+    // (KSRQueueOperationNone derives it), then posts the notification.
     static void markQueued(const std::string& identifier,
                            const std::optional<std::string>& versionToQueue,
-                           unsigned operation = 0);
+                           unsigned operation = KSRQueueOperationNone);
 };
 
 }  // namespace corvane

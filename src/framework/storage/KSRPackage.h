@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/storage/KSRPackageVersion.h"
+#include "framework/storage/KSRQueueOperation.h"
 #include "store/Schema.h"
 
 namespace corvane {
@@ -20,7 +21,7 @@ struct KSRPackage {
     std::optional<std::string> queuedVersion;
     bool isInstalled = false;
     bool isInTheQueue = false;
-    unsigned queueOperation = 0;
+    unsigned queueOperation = KSRQueueOperationNone;
     // The repository has a greater version than the installed one.
     bool isUpdated = false;
     bool isHeld = false;

@@ -68,7 +68,8 @@ void KSRPackages::resetPackagesQueue() {
     auto realm = KSDatabase::realm();
     realm.write([&] {
         auto marked = realm.objectsWhere<KSRPackage>(
-            "isInTheQueue = YES OR queueOperation != 0 OR queuedVersion != nil");
+            "isInTheQueue = YES OR queueOperation != %d OR queuedVersion != nil",
+            KSRQueueOperationNone);
         std::vector<KSRPackage> packages;
         for (const auto& package : marked)
             packages.push_back(package);

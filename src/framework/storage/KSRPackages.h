@@ -20,17 +20,18 @@ class KSRPackages {
   public:
     using PackagesByDate = std::map<std::string, std::vector<std::string>>;
 
-    // A non-zero operation is kept. With 0: an installed package with a version to queue gives
-    // upgrade when that version is greater than the installed one, else downgrade; an installed
-    // package without one gives upgrade when an update is available and it is not held, else
-    // remove; a package that is not installed gives install.
+    // An operation other than KSRQueueOperationNone is kept. With none: an installed package with a
+    // version to queue gives upgrade when that version is greater than the installed one, else
+    // downgrade; an installed package without one gives upgrade when an update is available and it
+    // is not held, else remove; a package that is not installed gives install.
     static unsigned queueOperationForPackage(const KSRPackage& package,
                                              const std::optional<std::string>& versionToQueue,
                                              unsigned operation);
 
-    // Marks the package queued (with the version and the operation, 0 meaning derive it by the
-    // rule above, 5 a reinstall of the given or else the installed version) or takes it out of
-    // the queue, in one write transaction. Nothing for an unknown identifier. Posts nothing.
+    // Marks the package queued (with the version and the operation, KSRQueueOperationNone
+    // meaning derive it by the rule above, KSRQueueOperationReinstall a reinstall of the given or
+    // else the installed version) or takes it out of the queue, in one write transaction.
+    // Nothing for an unknown identifier. Posts nothing.
     void setPackage(const std::string& identifier, bool inTheQueue,
                     const std::optional<std::string>& versionToQueue, unsigned operation);
     // The same for a record read earlier: the stored record is re-read inside the transaction,

@@ -5,6 +5,7 @@
 #include "foundation/FileManager.h"
 #include "framework/StorageFixture.h"
 #include "framework/apt/AptSandboxFixture.h"
+#include "framework/storage/KSRQueueOperation.h"
 #include "framework/tasks/KSPackageAPTOperationTask.h"
 
 namespace corvane {
@@ -32,9 +33,11 @@ class KSAPTManagerQueueTests : public testing::StorageFixture {
 
 TEST_F(KSAPTManagerQueueTests, QueueStringCarriesEachOperation) {
     const auto queue = KSAPTManager::queueStringForKSRPackageArray(
-        {queued("com.sample.tweak", 1), queued("com.sample.versioned", 3, "2.0"),
-         queued("com.sample.corelib", 2, "1.0.2"), queued("com.sample.theme", 5, "3.1"),
-         queued("com.sample.old", 4, "1:0.9~beta-1")});
+        {queued("com.sample.tweak", KSRQueueOperationInstall),
+         queued("com.sample.versioned", KSRQueueOperationUpgrade, "2.0"),
+         queued("com.sample.corelib", KSRQueueOperationRemove, "1.0.2"),
+         queued("com.sample.theme", KSRQueueOperationReinstall, "3.1"),
+         queued("com.sample.old", KSRQueueOperationDowngrade, "1:0.9~beta-1")});
     ASSERT_TRUE(queue);
     EXPECT_EQ(*queue,
               "com.sample.tweak com.sample.versioned=2.0 com.sample.corelib- "
@@ -51,14 +54,15 @@ TEST_F(KSAPTManagerQueueTests, QueueStringCarriesEachOperation) {
 TEST_F(KSAPTManagerQueueTests, RefusedWordsNamePackageAndRunNothing) {
     const std::string hostile = "evil;touch${IFS}/tmp/corvane-evil";
     const auto refused = KSAPTManager::queueStringForKSRPackageArray(
-        {queued("com.sample.tweak", 1), queued(hostile, 1)});
+        {queued("com.sample.tweak", KSRQueueOperationInstall),
+         queued(hostile, KSRQueueOperationInstall)});
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().code, KSAPTManager::kInvalidPackageName);
     EXPECT_EQ(refused.error().userInfo["package"].optionalString(), hostile);
     EXPECT_NE(refused.error().localizedDescription().find(hostile), std::string::npos);
 
     const auto badVersion = KSAPTManager::queueStringForKSRPackageArray(
-        {queued("com.sample.versioned", 3, "2.0 --allow-unauthenticated")});
+        {queued("com.sample.versioned", KSRQueueOperationUpgrade, "2.0 --allow-unauthenticated")});
     ASSERT_FALSE(badVersion);
     EXPECT_EQ(badVersion.error().code, KSAPTManager::kInvalidVersion);
     EXPECT_EQ(badVersion.error().userInfo["package"].optionalString(), "com.sample.versioned");

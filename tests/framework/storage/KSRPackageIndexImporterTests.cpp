@@ -7,6 +7,7 @@
 #include "foundation/Dispatch.h"
 #include "framework/StorageFixture.h"
 #include "framework/apt/KSParsingUtility.h"
+#include "framework/storage/KSRQueueOperation.h"
 #include "framework/storage/KSRSource.h"
 #include "framework/storage/KSRSources.h"
 #include "support/MainLoop.h"
@@ -168,7 +169,7 @@ TEST_F(KSRPackageIndexImporterTest, ARefreshKeepsUserFieldsAndDropsVanishedPacka
         kept.isInWishlist = true;
         kept.myRating = 4;
         kept.isInTheQueue = true;
-        kept.queueOperation = 1;
+        kept.queueOperation = KSRQueueOperationInstall;
         kept.queuedVersion = "1.0";
         kept.isPaidThroughSileo = true;
         kept.tweakCompatibleStatus = 0;

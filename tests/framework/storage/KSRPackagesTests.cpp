@@ -28,22 +28,27 @@ KSRPackage installedAt(std::string identifier, std::string installedVersion) {
 TEST(KSRPackagesRules, QueueOperationFollowsTheRule) {
     const auto rule = &KSRPackages::queueOperationForPackage;
     KSRPackage notInstalled;
-    EXPECT_EQ(rule(notInstalled, std::nullopt, 0), KSRQueueOperationInstall);
-    EXPECT_EQ(rule(notInstalled, "2.0", 0), KSRQueueOperationInstall);
+    EXPECT_EQ(rule(notInstalled, std::nullopt, KSRQueueOperationNone), KSRQueueOperationInstall);
+    EXPECT_EQ(rule(notInstalled, "2.0", KSRQueueOperationNone), KSRQueueOperationInstall);
 
     auto installed = installedAt("a", "1.5");
-    EXPECT_EQ(rule(installed, "2.0", 0), KSRQueueOperationUpgrade);
-    EXPECT_EQ(rule(installed, "1.10", 0), KSRQueueOperationUpgrade) << "digits compare as numbers";
-    EXPECT_EQ(rule(installed, "1:1.0", 0), KSRQueueOperationUpgrade) << "an epoch wins";
-    EXPECT_EQ(rule(installed, "1.5~beta1", 0), KSRQueueOperationDowngrade) << "~ sorts first";
-    EXPECT_EQ(rule(installed, "1.4", 0), KSRQueueOperationDowngrade);
-    EXPECT_EQ(rule(installed, "", 0), KSRQueueOperationRemove) << "an empty version is none";
-    EXPECT_EQ(rule(installed, std::nullopt, 0), KSRQueueOperationRemove);
+    EXPECT_EQ(rule(installed, "2.0", KSRQueueOperationNone), KSRQueueOperationUpgrade);
+    EXPECT_EQ(rule(installed, "1.10", KSRQueueOperationNone), KSRQueueOperationUpgrade)
+        << "digits compare as numbers";
+    EXPECT_EQ(rule(installed, "1:1.0", KSRQueueOperationNone), KSRQueueOperationUpgrade)
+        << "an epoch wins";
+    EXPECT_EQ(rule(installed, "1.5~beta1", KSRQueueOperationNone), KSRQueueOperationDowngrade)
+        << "~ sorts first";
+    EXPECT_EQ(rule(installed, "1.4", KSRQueueOperationNone), KSRQueueOperationDowngrade);
+    EXPECT_EQ(rule(installed, "", KSRQueueOperationNone), KSRQueueOperationRemove)
+        << "an empty version is none";
+    EXPECT_EQ(rule(installed, std::nullopt, KSRQueueOperationNone), KSRQueueOperationRemove);
 
     installed.isUpdated = true;
-    EXPECT_EQ(rule(installed, std::nullopt, 0), KSRQueueOperationUpgrade);
+    EXPECT_EQ(rule(installed, std::nullopt, KSRQueueOperationNone), KSRQueueOperationUpgrade);
     installed.isHeld = true;
-    EXPECT_EQ(rule(installed, std::nullopt, 0), KSRQueueOperationRemove) << "held: no upgrade";
+    EXPECT_EQ(rule(installed, std::nullopt, KSRQueueOperationNone), KSRQueueOperationRemove)
+        << "held: no upgrade";
 
     EXPECT_EQ(rule(notInstalled, std::nullopt, KSRQueueOperationRemove), KSRQueueOperationRemove);
     EXPECT_EQ(rule(installed, "2.0", KSRQueueOperationDowngrade), KSRQueueOperationDowngrade);
@@ -106,10 +111,10 @@ TEST_F(KSRPackagesTest, QueueMarksAreSetAndReset) {
     upgradable.isUpdated = true;
     store({upgradable, installedAt("installed", "1.0"), package("new")});
 
-    packages.setPackage("upgradable", true, std::nullopt, 0);
-    packages.setPackage("new", true, "1.0", 0);
+    packages.setPackage("upgradable", true, std::nullopt, KSRQueueOperationNone);
+    packages.setPackage("new", true, "1.0", KSRQueueOperationNone);
     packages.setPackage("installed", true, std::nullopt, KSRQueueOperationReinstall);
-    packages.setPackage("missing", true, std::nullopt, 0);
+    packages.setPackage("missing", true, std::nullopt, KSRQueueOperationNone);
     EXPECT_FALSE(stored("missing"));
 
     EXPECT_EQ(stored("upgradable")->queueOperation, KSRQueueOperationUpgrade);
@@ -123,7 +128,7 @@ TEST_F(KSRPackagesTest, QueueMarksAreSetAndReset) {
     auto current = oldCopy;
     current.isInWishlist = true;
     store({current});
-    packages.setPackageObject(oldCopy, false, std::nullopt, 0);
+    packages.setPackageObject(oldCopy, false, std::nullopt, KSRQueueOperationNone);
     EXPECT_FALSE(stored("new")->isInTheQueue);
     EXPECT_FALSE(stored("new")->queuedVersion);
     EXPECT_EQ(stored("new")->queueOperation, 0u);

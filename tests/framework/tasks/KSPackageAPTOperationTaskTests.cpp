@@ -1,3 +1,4 @@
+#include "framework/storage/KSRQueueOperation.h"
 #include "framework/tasks/KSPackageAPTOperationTask.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +87,7 @@ TEST_F(KSPackageAPTOperationTaskTests, EveryOperationChangesTheDeviceAndTheRecor
 
 TEST_F(KSPackageAPTOperationTaskTests, SuccessResetsTheQueueAndCleansTheArchives) {
     auto& packages = KSRPackageManager::sharedPackageManager().packages();
-    packages.setPackage("com.sample.theme", true, std::nullopt, 1);
+    packages.setPackage("com.sample.theme", true, std::nullopt, KSRQueueOperationInstall);
     std::vector<std::string> finishedMessages;
     const auto token = foundation::NotificationCenter::defaultCenter().addObserver(
         "UpdateQueueStateNotification-com.sample.theme",
@@ -124,7 +125,7 @@ TEST_F(KSPackageAPTOperationTaskTests, HeldPackageIsNotUpgraded) {
 TEST_F(KSPackageAPTOperationTaskTests, FailedRunIsReportedAndChangesNothing) {
     expectSuccess("com.sample.corelib");
     auto& packages = KSRPackageManager::sharedPackageManager().packages();
-    packages.setPackage("com.sample.unmet", true, std::nullopt, 1);
+    packages.setPackage("com.sample.unmet", true, std::nullopt, KSRQueueOperationInstall);
     KSAPTManager::setQueue("com.sample.unmet");
     const auto recordBefore = state("com.sample.unmet");
     const auto corelibBefore = state("com.sample.corelib");

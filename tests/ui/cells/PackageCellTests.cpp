@@ -180,20 +180,20 @@ TEST_F(PackageCellTest, AReusedRowFollowsOnlyThePackageItNowShows) {
     ASSERT_TRUE(rows->cellAs<PackageCell>(0) == row) << "the same cell, handed out again";
     EXPECT_EQ(statusIcon(*row), "installed");
 
-    packages.setPackage("com.example.first", true, std::nullopt, 0);
+    packages.setPackage("com.example.first", true, std::nullopt, KSRQueueOperationNone);
     postQueueState("com.example.first");
     advanceClock(0);
     EXPECT_EQ(statusIcon(*row), "installed") << "the package it showed before changes nothing";
 
     // A delivery already on its way when the row changes package is dropped.
-    packages.setPackage("com.example.second", true, std::nullopt, 0);
+    packages.setPackage("com.example.second", true, std::nullopt, KSRQueueOperationNone);
     postQueueState("com.example.second");
     rows->show({"com.example.first"});
     advanceClock(0);
     EXPECT_EQ(row->packageIdentifier(), "com.example.first");
     EXPECT_EQ(statusIcon(*row), "install");
 
-    packages.setPackage("com.example.first", false, std::nullopt, 0);
+    packages.setPackage("com.example.first", false, std::nullopt, KSRQueueOperationNone);
     postQueueState("com.example.first");
     advanceClock(0);
     EXPECT_EQ(statusIcon(*row), "") << "its own package is followed";
