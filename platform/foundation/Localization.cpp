@@ -11,6 +11,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
+#include "foundation/Strings.h"
 
 namespace foundation {
 
@@ -21,16 +22,6 @@ using Table = std::map<std::string, std::string>;
 bool isBareCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
            std::string_view("_$+/:.-").find(c) != std::string_view::npos;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 void appendCodePoint(std::string& out, UChar32 c) {
@@ -142,10 +133,10 @@ class StringsScanner {
             return std::nullopt;
         int value = 0;
         for (int n = 1; n <= 4; ++n) {
-            int digit = hexValue(text_[at_ + n]);
-            if (digit < 0)
+            auto digit = hexDigitValue(text_[at_ + n]);
+            if (!digit)
                 return std::nullopt;
-            value = value * 16 + digit;
+            value = value * 16 + int(*digit);
         }
         at_ += 4;
         return UChar(value);

@@ -72,16 +72,6 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool isAllowed(unsigned char c, PercentEncoding allowed) {
     if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || isDigit(char(c)))
         return true;
@@ -165,6 +155,16 @@ std::string trimmed(std::string_view text) {
         end = previous;
     }
     return std::string(text.substr(start, end - start));
+}
+
+std::optional<unsigned> hexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return std::nullopt;
 }
 
 std::string lowercase(std::string_view text) {
@@ -319,11 +319,11 @@ std::optional<std::string> percentDecode(std::string_view text) {
             out += text[i];
             continue;
         }
-        int high = i + 2 < text.size() ? hexDigit(text[i + 1]) : -1;
-        int low = high >= 0 ? hexDigit(text[i + 2]) : -1;
-        if (low < 0)
+        auto high = i + 2 < text.size() ? hexDigitValue(text[i + 1]) : std::nullopt;
+        auto low = high ? hexDigitValue(text[i + 2]) : std::nullopt;
+        if (!low)
             return std::nullopt;
-        out += char(high * 16 + low);
+        out += char(*high * 16 + *low);
         i += 2;
     }
     if (!isValidUtf8(out))

@@ -18,6 +18,9 @@ bool hasSuffix(std::string_view text, std::string_view suffix);
 // Without Unicode whitespace and line terminators at either end.
 std::string trimmed(std::string_view text);
 
+// The value of a hexadecimal digit of either case; nullopt for any other character.
+std::optional<unsigned> hexDigitValue(char c);
+
 std::string lowercase(std::string_view text);
 std::string uppercase(std::string_view text);
 // The first letter of each word upper case, the rest lower: "hELLO wORLD" -> "Hello World".

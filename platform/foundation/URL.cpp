@@ -27,10 +27,6 @@ std::optional<std::string> part(CURLU* handle, CURLUPart which) {
     return text;
 }
 
-bool isHexDigit(char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-}
-
 // The characters of RFC 3986. Anything else (spaces, quotes, braces, bytes beyond ASCII) means
 // the text is no URL, as does a "%" that is not followed by two hex digits.
 bool isURLText(std::string_view text) {
@@ -40,8 +36,8 @@ bool isURLText(std::string_view text) {
         if (std::isalnum(static_cast<unsigned char>(c)) ||
             kAllowed.find(c) != std::string_view::npos)
             continue;
-        if (c != '%' || i + 2 >= text.size() || !isHexDigit(text[i + 1]) ||
-            !isHexDigit(text[i + 2]))
+        if (c != '%' || i + 2 >= text.size() || !hexDigitValue(text[i + 1]) ||
+            !hexDigitValue(text[i + 2]))
             return false;
     }
     return !text.empty();

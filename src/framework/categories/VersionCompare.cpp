@@ -22,7 +22,8 @@ constexpr bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool isBlank(char c) {
+// What dpkg trims around a version: the C locale's white space, line ends included.
+bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
@@ -53,9 +54,9 @@ bool digitAt(const char* position, const char* end) {
 }
 
 std::string_view withoutBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
+    while (!text.empty() && isSpace(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
+    while (!text.empty() && isSpace(text.back()))
         text.remove_suffix(1);
     return text;
 }

@@ -4,20 +4,6 @@
 
 namespace corvane {
 
-namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-const char* withoutTrailingBlanks(const char* begin, const char* end) {
-    while (end > begin && isBlank(end[-1]))
-        --end;
-    return end;
-}
-
-}  // namespace
-
 std::string ControlStanza::Field::value() const {
     std::string value(text.substr(0, firstLineLength));
     if (!continues())

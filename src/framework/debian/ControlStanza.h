@@ -36,6 +36,15 @@ class ControlStanza {
     // The last field of that name (a later duplicate replaces an earlier one); nullptr when none.
     const Field* field(std::string_view name) const;
 
+    // What names and values are trimmed of: space, tab, and the "\r" of a "\r\n" line end.
+    static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+    // The end of [begin, end) before its trailing blanks.
+    static const char* withoutTrailingBlanks(const char* begin, const char* end) {
+        while (end > begin && isBlank(end[-1]))
+            --end;
+        return end;
+    }
+
   private:
     std::string_view text_;
     std::span<const Field> fields_;

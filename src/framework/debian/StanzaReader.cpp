@@ -7,16 +7,6 @@ namespace corvane {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-const char* withoutTrailingBlanks(const char* begin, const char* end) {
-    while (end > begin && isBlank(end[-1]))
-        --end;
-    return end;
-}
-
 std::string_view between(const char* begin, const char* end) {
     return std::string_view(begin, static_cast<std::size_t>(end - begin));
 }
@@ -54,7 +44,7 @@ std::size_t StanzaReader::endOfLastStanza(std::string_view text, std::size_t fro
     while (lineEnd != std::string_view::npos && lineEnd >= from) {
         const auto previous = lineEnd == 0 ? std::string_view::npos : text.rfind('\n', lineEnd - 1);
         const auto lineStart = previous == std::string_view::npos ? 0 : previous + 1;
-        if (std::all_of(text.begin() + lineStart, text.begin() + lineEnd, isBlank))
+        if (std::all_of(text.begin() + lineStart, text.begin() + lineEnd, ControlStanza::isBlank))
             return lineEnd + 1;
         lineEnd = previous;
     }
@@ -71,30 +61,31 @@ StanzaReader::Line StanzaReader::readLine(const char* position) const {
 
 bool StanzaReader::isBlankLine(const Line& line) {
     for (const char* c = line.begin; c < line.end; ++c) {
-        if (!isBlank(*c))
+        if (!ControlStanza::isBlank(*c))
             return false;
     }
     return true;
 }
 
 void StanzaReader::addLine(const Line& line) {
-    if (!isBlank(*line.begin) && *line.begin != ':') {
+    if (!ControlStanza::isBlank(*line.begin) && *line.begin != ':') {
         const auto* colon =
             static_cast<const char*>(std::memchr(line.begin, ':', line.end - line.begin));
         if (colon) {
             const char* value = colon + 1;
-            while (value < line.end && isBlank(*value))
+            while (value < line.end && ControlStanza::isBlank(*value))
                 ++value;
-            const char* valueEnd = withoutTrailingBlanks(value, line.end);
-            fields_.push_back({between(line.begin, withoutTrailingBlanks(line.begin, colon)),
-                               between(value, valueEnd),
-                               static_cast<std::size_t>(valueEnd - value)});
+            const char* valueEnd = ControlStanza::withoutTrailingBlanks(value, line.end);
+            fields_.push_back(
+                {between(line.begin, ControlStanza::withoutTrailingBlanks(line.begin, colon)),
+                 between(value, valueEnd), static_cast<std::size_t>(valueEnd - value)});
             return;
         }
     }
     if (!fields_.empty()) {
         auto& field = fields_.back();
-        field.text = between(field.text.data(), withoutTrailingBlanks(line.begin, line.end));
+        field.text =
+            between(field.text.data(), ControlStanza::withoutTrailingBlanks(line.begin, line.end));
     }
 }
 

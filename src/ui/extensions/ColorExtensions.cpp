@@ -5,29 +5,21 @@
 #include <limits>
 #include <optional>
 
+#include "foundation/Strings.h"
+
 namespace corvane {
 
 namespace {
 
-std::optional<unsigned> hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return std::nullopt;
-}
-
 // Reads as a scanner of hexadecimal integers does: the result saturates instead of wrapping.
 std::uint32_t scanHexInt(std::string_view text) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') &&
-        hexDigit(text[2]))
+        foundation::hexDigitValue(text[2]))
         text.remove_prefix(2);
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
     std::uint64_t value = 0;
     for (char c : text) {
-        auto digit = hexDigit(c);
+        auto digit = foundation::hexDigitValue(c);
         if (!digit)
             break;
         value = std::min(value * 16 + *digit, kMax + 1);
