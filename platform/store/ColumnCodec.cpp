@@ -101,6 +101,13 @@ foundation::Value ColumnCodec::readRaw(const SQLite::Column& column) {
     return {};
 }
 
+void ColumnCodec::bindRaw(SQLite::Statement& statement,
+                          const std::vector<foundation::Value>& values) {
+    int index = 1;
+    for (const auto& value : values)
+        bindRaw(statement, index++, value);
+}
+
 void ColumnCodec::bindRaw(SQLite::Statement& statement, int index, const foundation::Value& value) {
     using Type = foundation::Value::Type;
     switch (value.type()) {

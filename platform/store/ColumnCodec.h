@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "foundation/Value.h"
 #include "store/Property.h"
@@ -29,6 +30,8 @@ class ColumnCodec {
     static foundation::Value readRaw(const SQLite::Column& column);
     // A value already in stored form (predicate arguments).
     static void bindRaw(SQLite::Statement& statement, int index, const foundation::Value& value);
+    // Each value to its parameter, from the first one on.
+    static void bindRaw(SQLite::Statement& statement, const std::vector<foundation::Value>& values);
 };
 
 }  // namespace store

@@ -17,6 +17,20 @@ std::shared_ptr<const std::vector<std::int64_t>> LiveQuery::rowids(RealmCore& co
     return answer.rowids;
 }
 
+bool LiveQuery::isEmpty(RealmCore& core) {
+    {
+        std::lock_guard lock(mutex_);
+        const auto& answer = core.isWritingOnCurrentThread() ? writing_ : committed_;
+        if (answer.rowids && answer.generation == core.generation())
+            return answer.rowids->empty();
+    }
+    auto sql = query_.rowidSql();
+    auto connection = core.connection();
+    auto statement = connection->prepare("SELECT EXISTS (" + sql.sql + ")");
+    ColumnCodec::bindRaw(*statement, sql.bindings);
+    return !statement->executeStep() || statement->getColumn(0).getInt64() == 0;
+}
+
 void LiveQuery::invalidate() {
     std::lock_guard lock(mutex_);
     committed_.rowids.reset();
@@ -27,9 +41,7 @@ std::shared_ptr<const std::vector<std::int64_t>> LiveQuery::run(RealmCore& core)
     auto sql = query_.rowidSql();
     auto connection = core.connection();
     auto statement = connection->prepare(sql.sql);
-    int index = 1;
-    for (const auto& binding : sql.bindings)
-        ColumnCodec::bindRaw(*statement, index++, binding);
+    ColumnCodec::bindRaw(*statement, sql.bindings);
     auto rowids = std::make_shared<std::vector<std::int64_t>>();
     while (statement->executeStep())
         rowids->push_back(statement->getColumn(0).getInt64());

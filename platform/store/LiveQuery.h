@@ -21,6 +21,9 @@ class LiveQuery {
 
     const Query& query() const { return query_; }
     std::shared_ptr<const std::vector<std::int64_t>> rowids(RealmCore& core);
+    // Answers from the row ids when they are current; else stops at the first matching row
+    // instead of listing them all.
+    bool isEmpty(RealmCore& core);
     // Forces a new run on the next read (when a listed row has gone in the meantime).
     void invalidate();
 

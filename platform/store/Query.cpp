@@ -45,16 +45,24 @@ Query Query::distinct(const std::vector<std::string>& keyPaths) const {
     return query;
 }
 
-SqlFragment Query::rowidSql() const {
+SqlFragment Query::valuesSql(const std::vector<std::string>& keyPaths) const {
+    for (const auto& keyPath : keyPaths)
+        scalarProperty(keyPath);
+    return selectSql(keyPaths);
+}
+
+SqlFragment Query::selectSql(const std::vector<std::string>& properties) const {
     auto table = ColumnCodec::quoted(schema_->className());
     auto where = condition_.sql.empty() ? std::string() : " WHERE " + condition_.sql;
     if (distinctSteps_.empty())
-        return {"SELECT rowid FROM " + table + where + orderBy(order_, "rowid"),
+        return {"SELECT " + columnList(properties, "rowid") + " FROM " + table + where +
+                    orderBy(order_, "rowid"),
                 condition_.bindings};
 
     auto rowid = ColumnCodec::quoted(kRowidColumn);
-    // Only the columns that the steps and the order read travel through the window functions.
-    std::set<std::string> used;
+    // Only the columns that the steps, the order and the caller read travel through the window
+    // functions.
+    std::set<std::string> used(properties.begin(), properties.end());
     for (const auto& key : order_)
         used.insert(key.property);
     for (const auto& step : distinctSteps_) {
@@ -76,8 +84,19 @@ SqlFragment Query::rowidSql() const {
               orderBy(step.orderBefore, rowid) + ") AS " + rank + " FROM (" + sql + ")) WHERE " +
               rank + " = 1";
     }
-    return {"SELECT " + rowid + " FROM (" + sql + ")" + orderBy(order_, rowid),
-            condition_.bindings};
+    return {
+        "SELECT " + columnList(properties, rowid) + " FROM (" + sql + ")" + orderBy(order_, rowid),
+        condition_.bindings};
+}
+
+std::string Query::columnList(const std::vector<std::string>& properties,
+                              const std::string& rowidColumn) {
+    if (properties.empty())
+        return rowidColumn;
+    std::string list;
+    for (const auto& property : properties)
+        list += (list.empty() ? "" : ", ") + ColumnCodec::quoted(property);
+    return list;
 }
 
 const Property& Query::scalarProperty(const std::string& keyPath) const {

@@ -26,7 +26,10 @@ class Query {
     Query distinct(const std::vector<std::string>& keyPaths) const;
 
     // SELECT of the matching rowids in result order.
-    SqlFragment rowidSql() const;
+    SqlFragment rowidSql() const { return selectSql({}); }
+    // SELECT of the properties' columns of the matching rows in result order. Throws StoreError
+    // for a key path that is no scalar property.
+    SqlFragment valuesSql(const std::vector<std::string>& keyPaths) const;
 
   private:
     struct SortKey {
@@ -39,7 +42,11 @@ class Query {
         std::vector<SortKey> orderBefore;
     };
 
+    // The rowid alone when no property is named.
+    SqlFragment selectSql(const std::vector<std::string>& properties) const;
     const Property& scalarProperty(const std::string& keyPath) const;
+    static std::string columnList(const std::vector<std::string>& properties,
+                                  const std::string& rowidColumn);
     static std::string orderBy(const std::vector<SortKey>& keys, const std::string& rowidColumn);
 
     const ObjectSchema* schema_;

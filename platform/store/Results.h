@@ -19,6 +19,7 @@
 #include "store/RealmCore.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
+#include "store/ValueReader.h"
 
 namespace store {
 
@@ -34,6 +35,8 @@ class Results {
     struct Sentinel {};
 
     std::size_t count() const { return rowids()->size(); }
+    // No object matches; found out without listing every match.
+    bool isEmpty() const { return live_->isEmpty(*core_); }
     // Throws std::out_of_range past the end.
     T objectAtIndex(std::size_t index) const;
     T operator[](std::size_t index) const { return objectAtIndex(index); }
@@ -53,6 +56,15 @@ class Results {
         auto condition = PredicateTranslator::translate(T::schema(), format,
                                                         {PredicateArgument::from(arguments)...});
         return Results(core_, live_->query().filtered(condition));
+    }
+
+    // Calls the visitor with the values of the scalar properties named, for every object in the
+    // set's order, read in one statement without making objects: what a long list needs to
+    // group its rows, at a fraction of the cost of reading each object. Throws StoreError for a
+    // key path that is no scalar property of T.
+    void enumerateValuesForKeyPaths(const std::vector<std::string>& keyPaths,
+                                    const ValueReader::Visitor& visit) const {
+        ValueReader::read(*core_, live_->query(), keyPaths, visit);
     }
 
     // The block runs on the main run loop after each committed write of T (or of a class that T

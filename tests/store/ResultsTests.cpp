@@ -202,3 +202,61 @@ TEST_F(ResultsTest, IterationGivesEachObjectItsOwnListAcrossChunks) {
     }
     EXPECT_EQ(i, 600);
 }
+
+TEST_F(ResultsTest, ValuesOfAFewPropertiesComeInTheSetsOrderAsTheObjectsWouldGiveThem) {
+    auto p = [](std::string id, std::optional<std::string> name, double rating) {
+        auto record = package(std::move(id), std::move(name));
+        record.rating = rating;
+        return record;
+    };
+    auto dated = p("d", "delta", 4);
+    dated.installDate = 1.6e9;
+    add({p("b", "Beta", 5), p("a", "alpha", 1), dated, p("n", std::nullopt, 2),
+         p("a2", "Alpha", 3)});
+
+    auto rows = [](const store::Results<Package>& results, std::vector<std::string> keyPaths) {
+        std::vector<foundation::Value::Array> out;
+        results.enumerateValuesForKeyPaths(
+            keyPaths, [&](const std::vector<foundation::Value>& values) { out.push_back(values); });
+        return out;
+    };
+    using Row = foundation::Value::Array;
+    auto named =
+        realm.objectsWhere<Package>("rating >= %@", 2).sortedResultsUsingKeyPath("name", true);
+    EXPECT_EQ(rows(named, {"identifier", "name", "installDate"}),
+              (std::vector<Row>{{"n", {}, {}},
+                                {"a2", "Alpha", {}},
+                                {"b", "Beta", {}},
+                                {"d", "delta", foundation::Value::date(1.6e9)}}));
+    EXPECT_EQ(identifiers(named), (Strings{"n", "a2", "b", "d"}));
+
+    // A distinct step and a later sort read the same way, and the set stays live.
+    auto firstOfEachSection = realm.allObjects<Package>()
+                                  .sortedResultsUsingKeyPath("rating", false)
+                                  .distinctResultsUsingKeyPaths({"section"});
+    EXPECT_EQ(rows(firstOfEachSection, {"identifier", "rating"}), (std::vector<Row>{{"b", 5.0}}));
+    add({[] {
+        auto themed = package("t", "Theme");
+        themed.section = "Themes";
+        return themed;
+    }()});
+    EXPECT_EQ(rows(firstOfEachSection.sortedResultsUsingKeyPath("section", true), {"section"}),
+              (std::vector<Row>{{"Themes"}, {"Tweaks"}}));
+
+    EXPECT_THROW(rows(named, {"installedFiles"}), store::StoreError);
+    EXPECT_THROW(rows(named, {"nothing"}), store::StoreError);
+}
+
+TEST_F(ResultsTest, EmptinessFollowsWritesWhetherOrNotTheRowsWereListed) {
+    auto tweaks = realm.objectsWhere<Package>("name CONTAINS[cd] %@", "tweak");
+    EXPECT_TRUE(tweaks.isEmpty());
+    add({package("a", "Cool Tweak")});
+    EXPECT_FALSE(tweaks.isEmpty());
+    EXPECT_EQ(tweaks.count(), 1u);
+    realm.write([&] {
+        realm.deleteAllObjects<Package>();
+        EXPECT_TRUE(tweaks.isEmpty()) << "the writer sees its own deletion";
+    });
+    EXPECT_TRUE(tweaks.isEmpty());
+    EXPECT_EQ(tweaks.count(), 0u);
+}
