@@ -119,6 +119,11 @@ void KSCorvane::sharePackage(const std::string& packageIdentifier,
     presentations()->sharePackage(packageIdentifier, sender);
 }
 
+void KSCorvane::presentViewController(const std::shared_ptr<uikit::ViewController>& controller,
+                                      const std::shared_ptr<uikit::BarButtonItem>& sender) {
+    presentations()->presentViewController(controller, sender);
+}
+
 void KSCorvane::migrateDatabase(bool* shouldRefresh) {
     if (!KSDatabaseMigrationUtility::migrateDatabaseForced(false, shouldRefresh)) {
         pendingResetAlert_ = KSDatabaseMigrationUtility::didResetDatabaseAlert();

@@ -75,6 +75,8 @@ class KSCorvane : public uikit::ApplicationDelegate,
                         const std::shared_ptr<uikit::View>& sender) override;
     void sharePackage(const std::string& packageIdentifier,
                       const std::shared_ptr<uikit::View>& sender) override;
+    void presentViewController(const std::shared_ptr<uikit::ViewController>& controller,
+                               const std::shared_ptr<uikit::BarButtonItem>& sender) override;
 
     // The shared presentations (options, sharing, queue, tasks, web pages, news, new packages).
     const std::shared_ptr<KSPresentations>& presentations();

@@ -186,8 +186,8 @@ void KSPresentations::showDeveloperPage() {
         return;
     }
     KSScreenFactory::Request request;
-    request.title = localized("__NEW_PACKAGES__");
-    request.category = KSScreenFactory::Request::kNewPackagesFromFollowedDeveloper;
+    request.title = localized(KSPackageListCategory::textOf(kCategorySpecial_NewPackages));
+    request.category = kCategorySpecial_NewPackagesFromFollowedDeveloper;
     request.followedDeveloper = std::move(developer);
     presenter_->presentInNavigationController(
         KSScreenFactory::make(KSScreenFactory::Screen::packageList, request));
@@ -195,8 +195,8 @@ void KSPresentations::showDeveloperPage() {
 
 void KSPresentations::showNewSourcePackages() {
     KSScreenFactory::Request request;
-    request.title = localized("__NEW_PACKAGES__");
-    request.category = KSScreenFactory::Request::kNewPackagesFromFollowedSource;
+    request.title = localized(KSPackageListCategory::textOf(kCategorySpecial_NewPackages));
+    request.category = kCategorySpecial_NewPackagesFromFollowedSource;
     request.newsSourcePackagesToShow = state_->identifiersToShow;
     presenter_->presentInNavigationController(
         KSScreenFactory::make(KSScreenFactory::Screen::packageList, request));

@@ -129,39 +129,42 @@ void KSRPackages::setIconFetcher(std::shared_ptr<KSRPackageIconFetcher> fetcher)
     iconFetcher_ = std::move(fetcher);
 }
 
-void KSRPackages::rebuildDictOfNewPackages() {
-    auto [dates, packages] =
+KSRPackages::NewPackagesByDate KSRPackages::rebuildDictOfNewPackages() {
+    auto rebuilt =
         packagesByDate(KSDatabase::realm().objectsWhere<KSRPackage>("updatedDateStr != nil"));
     std::lock_guard lock(mutex_);
-    arrayOfInitialDateStr_ = std::move(dates);
-    dictionaryOfNewPackagesByDateStr_ = std::move(packages);
+    arrayOfInitialDateStr_ = rebuilt.dates;
+    dictionaryOfNewPackagesByDateStr_ = rebuilt.packages;
+    return rebuilt;
 }
 
-void KSRPackages::rebuildDictOfNewPackagesVersions() {
-    auto [dates, packages] = packagesByDate(KSDatabase::realm().objectsWhere<KSRPackage>(
+KSRPackages::NewPackagesByDate KSRPackages::rebuildDictOfNewPackagesVersions() {
+    auto rebuilt = packagesByDate(KSDatabase::realm().objectsWhere<KSRPackage>(
         "updatedDateStr != nil AND hasNewVersion = YES"));
     std::lock_guard lock(mutex_);
-    arrayOfInitialDateStr_ = std::move(dates);
-    dictionaryOfNewPackagesVersionsByDateStr_ = std::move(packages);
+    arrayOfInitialDateStr_ = rebuilt.dates;
+    dictionaryOfNewPackagesVersionsByDateStr_ = rebuilt.packages;
+    return rebuilt;
 }
 
-std::pair<std::vector<std::string>, KSRPackages::PackagesByDate> KSRPackages::packagesByDate(
+KSRPackages::NewPackagesByDate KSRPackages::packagesByDate(
     const store::Results<KSRPackage>& candidates) const {
     auto shown = candidates;
     if (!CorvanePersistentPreferences::sharedInstance().boolForKey("ShowIncompatiblePackages"))
         shown = shown.objectsWhere("tweakCompatibleStatus != 1");
-    std::vector<std::string> dates;
-    PackagesByDate packages;
-    for (const auto& package : shown.sortedResultsUsingKeyPath("updatedDateStr", false)) {
-        const auto& date = *package.updatedDateStr;
-        if (date.empty())
-            continue;
-        auto& identifiers = packages[date];
-        if (identifiers.empty())
-            dates.push_back(date);
-        identifiers.push_back(package.identifier);
-    }
-    return {std::move(dates), std::move(packages)};
+    NewPackagesByDate byDate;
+    shown.sortedResultsUsingKeyPath("updatedDateStr", false)
+        .enumerateValuesForKeyPaths({"identifier", "updatedDateStr"},
+                                    [&](const std::vector<foundation::Value>& values) {
+                                        const auto* date = values[1].string();
+                                        if (!date || date->empty())
+                                            return;
+                                        auto& identifiers = byDate.packages[*date];
+                                        if (identifiers.empty())
+                                            byDate.dates.push_back(*date);
+                                        identifiers.push_back(*values[0].string());
+                                    });
+    return byDate;
 }
 
 std::vector<std::string> KSRPackages::arrayOfInitialDateStr() const {

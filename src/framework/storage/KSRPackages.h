@@ -56,13 +56,20 @@ class KSRPackages {
     std::shared_ptr<uikit::Image> getCategoryIconForIdentifier(const std::string& identifier) const;
     void setIconFetcher(std::shared_ptr<KSRPackageIconFetcher> fetcher);
 
+    // Dates with the identifiers of each, as one rebuild made them.
+    struct NewPackagesByDate {
+        std::vector<std::string> dates;
+        PackagesByDate packages;
+    };
+
     // Synchronously rebuilds arrayOfInitialDateStr (the distinct non-empty updatedDateStr
     // values, newest first) and dictionaryOfNewPackagesByDateStr (each of them to the
     // identifiers of its packages). Packages marked not working are left out unless the
-    // preference ShowIncompatiblePackages is on.
-    void rebuildDictOfNewPackages();
+    // preference ShowIncompatiblePackages is on. Returns both together: the next rebuild of the
+    // other kind replaces arrayOfInitialDateStr, so a list keeps what it was given.
+    NewPackagesByDate rebuildDictOfNewPackages();
     // The same for packages with a new version, into dictionaryOfNewPackagesVersionsByDateStr.
-    void rebuildDictOfNewPackagesVersions();
+    NewPackagesByDate rebuildDictOfNewPackagesVersions();
     std::vector<std::string> arrayOfInitialDateStr() const;
     PackagesByDate dictionaryOfNewPackagesByDateStr() const;
     PackagesByDate dictionaryOfNewPackagesVersionsByDateStr() const;
@@ -83,8 +90,7 @@ class KSRPackages {
     static void applyQueueMark(KSRPackage& package, bool inTheQueue,
                                const std::optional<std::string>& versionToQueue,
                                unsigned operation);
-    std::pair<std::vector<std::string>, PackagesByDate> packagesByDate(
-        const store::Results<KSRPackage>& candidates) const;
+    NewPackagesByDate packagesByDate(const store::Results<KSRPackage>& candidates) const;
 
     mutable std::mutex mutex_;
     std::vector<std::string> arrayOfInitialDateStr_;

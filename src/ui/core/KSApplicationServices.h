@@ -5,8 +5,10 @@
 #include <string>
 
 namespace uikit {
+class BarButtonItem;
 class View;
-}
+class ViewController;
+}  // namespace uikit
 
 namespace corvane {
 
@@ -27,6 +29,10 @@ class KSApplicationServices {
     // The package's share sheet (its text, icon and screenshots), anchored at the sender.
     virtual void sharePackage(const std::string& packageIdentifier,
                               const std::shared_ptr<uikit::View>& sender) = 0;
+    // Presents over whatever is shown, the common way (an alert takes the palette's tint); on a
+    // pad a sheet points at the bar button that asked for it.
+    virtual void presentViewController(const std::shared_ptr<uikit::ViewController>& controller,
+                                       const std::shared_ptr<uikit::BarButtonItem>& sender) = 0;
 
     // The registered services, or null before launch (and in tests that register none).
     static std::shared_ptr<KSApplicationServices> shared();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/URL.h"
+#include "framework/packagemanager/KSPackageListCategory.h"
 #include "framework/storage/KSRDeveloper.h"
 #include "uikit/ViewController.h"
 
@@ -30,18 +31,19 @@ class KSScreenFactory {
 
     // What the screen is asked to show; each screen reads its own fields.
     struct Request {
-        // The names of the two special lists the application delegate opens.
-        static constexpr const char* kNewPackagesFromFollowedDeveloper =
-            "New Packages from Followed Developers";
-        static constexpr const char* kNewPackagesFromFollowedSource =
-            "New Packages from Followed Source";
-
         std::optional<std::string> title;
-        std::string category;
+        // The package list's inputs.
+        KSPackageListCategory category;
+        std::optional<std::string> subcategory;
+        std::optional<std::string> search;
         std::optional<KSRDeveloper> followedDeveloper;
         std::vector<std::string> newsSourcePackagesToShow;
+        std::vector<std::string> downloadsHistory;
+        // Opened from a screen whose navigation bar is hidden.
+        bool isComingFromFeatured = false;
         std::optional<foundation::URL> websiteURL;
         std::string packageIdentifier;
+        // Also the source of a package list's source and purchased lists; empty for none.
         std::string sourceLocation;
         // Shown modally in a navigation controller of its own, so it carries a close button.
         bool isPresented = false;

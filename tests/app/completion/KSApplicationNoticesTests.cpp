@@ -51,7 +51,7 @@ TEST_F(KSApplicationNoticesTest, ANewPackageOfAFollowedDeveloperOffersTheirList)
     ASSERT_EQ(requestedScreens.size(), 1u);
     const auto& [screen, request] = requestedScreens[0];
     EXPECT_EQ(screen, Screen::packageList);
-    EXPECT_EQ(request.category, KSScreenFactory::Request::kNewPackagesFromFollowedDeveloper);
+    EXPECT_TRUE(request.category.is(kCategorySpecial_NewPackagesFromFollowedDeveloper));
     ASSERT_TRUE(request.followedDeveloper);
     EXPECT_EQ(request.followedDeveloper->name, "jane doe");
 }

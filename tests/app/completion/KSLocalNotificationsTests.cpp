@@ -64,8 +64,8 @@ TEST_F(KSLocalNotificationsTest, ATapOpensWhatTheTappedNotificationAnnounced) {
     advanceClock(1);
     ASSERT_EQ(requestedScreens.size(), 1u);
     EXPECT_EQ(requestedScreens[0].first, Screen::packageList);
-    EXPECT_EQ(requestedScreens[0].second.category,
-              KSScreenFactory::Request::kNewPackagesFromFollowedSource);
+    EXPECT_TRUE(
+        requestedScreens[0].second.category.is(kCategorySpecial_NewPackagesFromFollowedSource));
     EXPECT_EQ(requestedScreens[0].second.newsSourcePackagesToShow,
               (std::vector<std::string>{"com.example.a", "com.example.b"}));
     EXPECT_FALSE(state->sourceNotification);

@@ -43,6 +43,10 @@ class ForwardingServices : public KSApplicationServices {
                       const std::shared_ptr<uikit::View>& sender) override {
         presentations_->sharePackage(identifier, sender);
     }
+    void presentViewController(const std::shared_ptr<uikit::ViewController>& controller,
+                               const std::shared_ptr<uikit::BarButtonItem>& sender) override {
+        presentations_->presentViewController(controller, sender);
+    }
 
   private:
     std::shared_ptr<KSPackageQueuer> queuer_;
@@ -70,6 +74,7 @@ class DelegatePartsFixture : public RepoStoreFixture {
     }
 
     void TearDown() override {
+        KSScreenFactory::reset();
         KSApplicationServices::registerServices({});
         RepoStoreFixture::TearDown();
     }

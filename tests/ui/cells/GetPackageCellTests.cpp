@@ -43,6 +43,11 @@ class QueueingServices : public KSApplicationServices {
     void sharePackage(const std::string&, const std::shared_ptr<uikit::View>&) override {
         ADD_FAILURE() << "a row shares nothing";
     }
+    // Rows present nothing themselves.
+    void presentViewController(const std::shared_ptr<uikit::ViewController>& controller,
+                               const std::shared_ptr<uikit::BarButtonItem>&) override {
+        ADD_FAILURE() << "a row presented a screen";
+    }
 
     std::vector<std::string> queued;
     std::vector<std::string> options;
