@@ -2,7 +2,9 @@
 
 #include "foundation/Log.h"
 #include "framework/debian/DebianGrammar.h"
+#include "screens/news/NewsViewController.h"
 #include "screens/packages/PackageDetailsViewController.h"
+#include "screens/packages/PackagesTableViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
 
@@ -27,10 +29,29 @@ std::shared_ptr<uikit::ViewController> makePackagePage(const KSScreenFactory::Re
     return uikit::NavigationController::create(page);
 }
 
+std::shared_ptr<uikit::ViewController> makePackageList(const KSScreenFactory::Request& request) {
+    auto list = std::make_shared<PackagesTableViewController>();
+    list->setTitle(request.title);
+    list->setCategory(request.category);
+    list->setSubcategory(request.subcategory);
+    list->setSearch(request.search);
+    if (!request.sourceLocation.empty())
+        list->setSourceLocation(request.sourceLocation);
+    list->setFollowedDeveloper(request.followedDeveloper);
+    list->setNewsSourcePackagesToShow(request.newsSourcePackagesToShow);
+    list->setDownloadsHistory(request.downloadsHistory);
+    list->setIsComingFromFeatured(request.isComingFromFeatured);
+    return list;
+}
+
 }  // namespace
 
 void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::packagePage, makePackagePage);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::packageList, makePackageList);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::news, [](const auto&) {
+        return std::make_shared<NewsViewController>();
+    });
 }
 
 }  // namespace corvane

@@ -34,6 +34,11 @@ class PackageCell : public uikit::TableViewCell {
     static void registerNib();
 
     const std::string& packageIdentifier() const { return packageIdentifier_; }
+    // Names the row's package for a screen that fills the row itself; its queue state is not
+    // followed.
+    void setPackageIdentifier(std::string identifier) {
+        packageIdentifier_ = std::move(identifier);
+    }
 
     // Fills the row and follows this package's queue state (and no other's) from now on.
     void updateWithPackage(const KSRPackage& package);

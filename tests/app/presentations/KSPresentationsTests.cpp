@@ -4,10 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/presentations/DelegatePartsFixture.h"
 #include "app/presentations/KSShareTexts.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSRQueueOperation.h"
+#include "framework/webservice/KSWebServiceAddress.h"
+#include "screens/KSScreens.h"
+#include "screens/news/NewsViewController.h"
+#include "screens/packages/PackagesTableViewController.h"
 #include "screens/tasks/TasksVerboseViewController.h"
 #include "ui/palette/KSPaletteManager.h"
 #include "uikit/Device.h"
@@ -219,6 +225,34 @@ TEST_F(KSPresentationsTest, ScreensOfOtherAreasAreRefusedUntilRegistered) {
     CorvanePersistentPreferences::sharedInstance().setValue(true, "ShowVerboseUI");
     presentations->presentTasks();
     EXPECT_TRUE(shownScreen<TasksVerboseViewController>());
+}
+
+TEST_F(KSPresentationsTest, TheNewsAndTheListsOfNewPackagesAreTheScreensOfTheirAreas) {
+    registerScreens();
+    setenv(KSWebServiceAddress::kEnvironmentVariable, server_.url("/api").c_str(), 1);
+    routeJSON("/api/news", R"([{"id": 1, "title": "Welcome"}])");
+    presentations->showNewsVC();
+    auto news = std::dynamic_pointer_cast<NewsViewController>(shown());
+    ASSERT_TRUE(news);
+    pumpUntil([&] { return news->news().size() == 1; });
+    unsetenv(KSWebServiceAddress::kEnvironmentVariable);
+    news->dismiss(false);
+    advanceClock(1);
+
+    {
+        auto database = realm();
+        database.write([&] {
+            database.addOrUpdateObject(
+                KSRDeveloper{.name = "jane doe", .developerNewPackagesIdentifiers = {kPaid}});
+        });
+    }
+    state->developerToShow = "Jane Doe";
+    presentations->showDeveloperPage();
+    auto list = shownScreen<PackagesTableViewController>();
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->title(), "__NEW_PACKAGES__");
+    EXPECT_TRUE(list->inputs().category.is(kCategorySpecial_NewPackagesFromFollowedDeveloper));
+    EXPECT_EQ(list->sections().identifierAt(0, 0), kPaid);
 }
 
 }  // namespace
