@@ -14,12 +14,11 @@
 #include "screens/packages/KSPackageListQuery.h"
 #include "screens/packages/KSPackageListRowAction.h"
 #include "screens/packages/KSPackageListSort.h"
-#include "screens/packages/PackagesTableViewControllerNib.h"
+#include "screens/packages/KSPackageTableScreen.h"
 #include "ui/core/KSApplicationServices.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/Device.h"
 #include "uikit/NavigationController.h"
-#include "uikit/SwipeGestureRecognizer.h"
 #include "uikit/TableViewHeaderFooterView.h"
 
 namespace corvane {
@@ -50,7 +49,8 @@ std::string dateSectionTitle(const std::string& date) {
 }  // namespace
 
 PackagesTableViewController::PackagesTableViewController() : KSPalettedViewController(kNibName) {
-    PackagesTableViewControllerNib::registerNib();
+    KSPackageTableScreen::registerNib(kNibName, &PackagesTableViewController::packagesTableView,
+                                      &PackagesTableViewController::tasksProgressBar);
     PackageCell::registerNib();
 }
 
@@ -87,18 +87,9 @@ void PackagesTableViewController::viewDidLoad() {
     if (isComingFromFeatured_)
         if (auto navigation = navigationController())
             navigation->setNavigationBarHidden(false, true);
-    auto self = this->self();
-    packagesTableView->setDelegate(std::weak_ptr<uikit::TableViewDelegate>(self));
-    packagesTableView->setDataSource(std::weak_ptr<uikit::TableViewDataSource>(self));
-    packagesTableView->registerNib(PackageCell::kNibName, PackageCell::kReuseIdentifier);
+    KSPackageTableScreen::connect(*packagesTableView, self());
+    KSPackageTableScreen::addBackSwipe(self());
     observeNotifications();
-    auto back = std::make_shared<uikit::SwipeGestureRecognizer>(
-        [weak = std::weak_ptr(self)](uikit::GestureRecognizer&) {
-            if (auto list = weak.lock())
-                list->backSwipe();
-        });
-    back->setDirection(uikit::SwipeDirection::right);
-    view()->addGestureRecognizer(back);
     isScrolling_ = false;
     needCacheRebuild_ = true;
     updateSortButton();
@@ -248,11 +239,9 @@ std::vector<std::string> PackagesTableViewController::sectionIndexTitles(TableVi
 
 std::shared_ptr<uikit::TableViewCell> PackagesTableViewController::cellForRowAtIndexPath(
     TableView& tableView, const IndexPath& indexPath) {
-    auto cell = std::dynamic_pointer_cast<PackageCell>(
-        tableView.dequeueReusableCell(PackageCell::kReuseIdentifier, indexPath));
+    auto cell = KSPackageTableScreen::dequeueRow(tableView, indexPath);
     if (!cell)
         return nullptr;
-    cell->setBackgroundColor(uikit::Color::clear());
     const auto identifier = identifierAt(indexPath).value_or("");
     fillCell(*cell, storedPackage(identifier), identifier);
     const auto rows = numberOfRowsInSection(tableView, indexPath.section);
@@ -444,8 +433,7 @@ void PackagesTableViewController::seeSileoPurchasedPackages() {
 }
 
 void PackagesTableViewController::backSwipe() {
-    if (auto navigation = navigationController())
-        navigation->pop(true);
+    KSPackageTableScreen::goBack(*this);
 }
 
 }  // namespace corvane

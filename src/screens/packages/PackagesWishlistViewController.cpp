@@ -4,12 +4,11 @@
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSDatabase.h"
-#include "screens/packages/PackagesWishlistViewControllerNib.h"
+#include "screens/packages/KSPackageTableScreen.h"
 #include "ui/cells/KSPackageSourceLine.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/AlertController.h"
 #include "uikit/NavigationController.h"
-#include "uikit/SwipeGestureRecognizer.h"
 
 namespace corvane {
 
@@ -31,7 +30,8 @@ std::optional<KSRPackage> storedPackage(const std::string& identifier) {
 
 PackagesWishlistViewController::PackagesWishlistViewController()
     : KSPalettedViewController(kNibName) {
-    PackagesWishlistViewControllerNib::registerNib();
+    KSPackageTableScreen::registerNib(kNibName, &PackagesWishlistViewController::wishlistTableView,
+                                      &PackagesWishlistViewController::tasksProgressBar);
     PackageCell::registerNib();
 }
 
@@ -43,17 +43,8 @@ void PackagesWishlistViewController::viewDidLoad() {
     KSPalettedViewController::viewDidLoad();
     tasksProgressBar->setHidden(true);
     setTitle(localized("Wishlist"));
-    auto self = this->self();
-    wishlistTableView->setDelegate(std::weak_ptr<uikit::TableViewDelegate>(self));
-    wishlistTableView->setDataSource(std::weak_ptr<uikit::TableViewDataSource>(self));
-    wishlistTableView->registerNib(PackageCell::kNibName, PackageCell::kReuseIdentifier);
-    auto back = std::make_shared<uikit::SwipeGestureRecognizer>(
-        [weak = std::weak_ptr(self)](uikit::GestureRecognizer&) {
-            if (auto wishlist = weak.lock())
-                wishlist->backSwipe();
-        });
-    back->setDirection(uikit::SwipeDirection::right);
-    view()->addGestureRecognizer(back);
+    KSPackageTableScreen::connect(*wishlistTableView, self());
+    KSPackageTableScreen::addBackSwipe(self());
 }
 
 // The rows are the identifiers as they are now: a package that leaves the store before its row
@@ -92,8 +83,7 @@ void PackagesWishlistViewController::paletteDidChange(const KSPalette& palette) 
 }
 
 void PackagesWishlistViewController::backSwipe() {
-    if (auto navigation = navigationController())
-        navigation->pop(true);
+    KSPackageTableScreen::goBack(*this);
 }
 
 std::optional<std::string> PackagesWishlistViewController::identifierAt(
@@ -114,11 +104,9 @@ std::optional<double> PackagesWishlistViewController::heightForRowAtIndexPath(Ta
 
 std::shared_ptr<uikit::TableViewCell> PackagesWishlistViewController::cellForRowAtIndexPath(
     TableView& tableView, const IndexPath& indexPath) {
-    auto cell = std::dynamic_pointer_cast<PackageCell>(
-        tableView.dequeueReusableCell(PackageCell::kReuseIdentifier, indexPath));
+    auto cell = KSPackageTableScreen::dequeueRow(tableView, indexPath);
     if (!cell)
         return nullptr;
-    cell->setBackgroundColor(uikit::Color::clear());
     const auto identifier = identifierAt(indexPath);
     const auto package = identifier ? storedPackage(*identifier) : std::nullopt;
     cell->contentView()->setHidden(!package);

@@ -6,6 +6,7 @@
 
 #include "screens/packages/PackageListFixture.h"
 #include "uikit/AlertController.h"
+#include "uikit/Hands.h"
 #include "uikit/InterfaceHands.h"
 
 namespace corvane {
@@ -84,6 +85,10 @@ TEST_F(PackagesWishlistViewControllerTest, RowsShowTheWishedPackagesAsTheReposit
     navigation->pop(false);
     advanceClock(1);
     EXPECT_EQ(wishlist->packages(), (std::vector<std::string>{"com.sample.paid"}));
+
+    ASSERT_TRUE(uikit::hands::swipe(wishlist->view(), uikit::SwipeDirection::right));
+    advanceClock(1);
+    EXPECT_EQ(navigation->topViewController(), home);
 }
 
 TEST_F(PackagesWishlistViewControllerTest, APackageGoneBeforeItsRowIsDrawnLeavesAnEmptyRow) {
