@@ -153,17 +153,17 @@ KSRPackages::NewPackagesByDate KSRPackages::packagesByDate(
     if (!CorvanePersistentPreferences::sharedInstance().boolForKey("ShowIncompatiblePackages"))
         shown = shown.objectsWhere("tweakCompatibleStatus != 1");
     NewPackagesByDate byDate;
+    auto add = [&](const std::vector<foundation::Value>& values) {
+        const auto* date = values[1].string();
+        if (!date || date->empty())
+            return;
+        auto& identifiers = byDate.packages[*date];
+        if (identifiers.empty())
+            byDate.dates.push_back(*date);
+        identifiers.push_back(*values[0].string());
+    };
     shown.sortedResultsUsingKeyPath("updatedDateStr", false)
-        .enumerateValuesForKeyPaths({"identifier", "updatedDateStr"},
-                                    [&](const std::vector<foundation::Value>& values) {
-                                        const auto* date = values[1].string();
-                                        if (!date || date->empty())
-                                            return;
-                                        auto& identifiers = byDate.packages[*date];
-                                        if (identifiers.empty())
-                                            byDate.dates.push_back(*date);
-                                        identifiers.push_back(*values[0].string());
-                                    });
+        .enumerateValuesForKeyPaths({"identifier", "updatedDateStr"}, add);
     return byDate;
 }
 
