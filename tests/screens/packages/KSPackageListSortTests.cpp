@@ -21,9 +21,8 @@ class KSPackageListSortTest : public testing::PackageListFixture {
         auto button = list.navigationItem()->rightBarButtonItem();
         EXPECT_TRUE(uikit::hands::tapBarButton(button));
         advanceClock(1);
-        EXPECT_FALSE(services->senders.empty());
-        if (!services->senders.empty())
-            EXPECT_EQ(services->senders.back(), button) << "the sheet points at the button";
+        EXPECT_EQ(services->senders, std::vector{button}) << "the sheet points at the button";
+        services->senders.clear();
         return std::dynamic_pointer_cast<uikit::AlertController>(
             window->topmostPresentedViewController());
     }

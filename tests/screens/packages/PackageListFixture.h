@@ -12,55 +12,26 @@
 
 #include "foundation/NotificationCenter.h"
 #include "framework/StorageFixture.h"
-#include "framework/packagemanager/KSQueueStateNotification.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSRNotifications.h"
 #include "framework/storage/KSRSource.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSPipelinePackageEngine.h"
 #include "framework/tasks/KSSourceRefreshTask.h"
+#include "screens/ScreenServices.h"
 #include "screens/packages/PackagesTableViewController.h"
 #include "support/MainLoop.h"
 #include "support/SampleRepository.h"
 #include "ui/core/KSApplicationServices.h"
 #include "ui/core/KSScreenFactory.h"
-#include "uikit/BarButtonItem.h"
 #include "uikit/NavigationController.h"
 #include "uikit/Window.h"
 
 namespace corvane::testing {
 
-// The application delegate as far as the lists can tell: queueing marks the package queued and
-// announces it; presenting shows the controller over whatever is on screen.
-class ListServices : public KSApplicationServices {
-  public:
-    explicit ListServices(std::shared_ptr<uikit::Window> window) : window_(std::move(window)) {}
-
-    void queuePackageWithIdentifier(const std::string& identifier,
-                                    const std::optional<std::string>& versionToQueue,
-                                    const std::shared_ptr<uikit::View>&) override {
-        queued.push_back(identifier);
-        KSQueueStateNotification::markQueued(identifier, versionToQueue);
-    }
-    void presentOptions(const std::string&, const std::shared_ptr<uikit::View>&) override {
-        ADD_FAILURE() << "a list offered a package's options";
-    }
-    void presentViewController(const std::shared_ptr<uikit::ViewController>& controller,
-                               const std::shared_ptr<uikit::BarButtonItem>& sender) override {
-        senders.push_back(sender);
-        window_->topmostPresentedViewController()->present(controller, true);
-    }
-
-    std::vector<std::string> queued;
-    std::vector<std::shared_ptr<uikit::BarButtonItem>> senders;
-
-  private:
-    std::shared_ptr<uikit::Window> window_;
-};
-
 // A device root whose one source is the sample repository, refreshed by the real package engine,
 // and a window showing a navigation controller. The screens a list opens are recorded rather
-// than built; the application services are ListServices.
+// than built; the application services are ScreenServices.
 class PackageListFixture : public StorageFixture {
   protected:
     using Screen = KSScreenFactory::Screen;
@@ -213,7 +184,7 @@ class PackageListFixture : public StorageFixture {
     std::shared_ptr<uikit::ViewController> home = std::make_shared<uikit::ViewController>();
     std::shared_ptr<uikit::NavigationController> navigation =
         uikit::NavigationController::create(home);
-    std::shared_ptr<ListServices> services = std::make_shared<ListServices>(window);
+    std::shared_ptr<ScreenServices> services = std::make_shared<ScreenServices>(window);
     std::vector<std::pair<Screen, KSScreenFactory::Request>> openedScreens;
 
     static inline testing_support::SampleRepository* repository_ = nullptr;

@@ -11,10 +11,10 @@
 #include "foundation/FileManager.h"
 #include "framework/StorageFixture.h"
 #include "framework/apt/KSParsingUtility.h"
-#include "framework/packagemanager/KSQueueStateNotification.h"
 #include "framework/storage/KSRPackageIndexImporter.h"
 #include "framework/storage/KSRSource.h"
 #include "screens/KSScreens.h"
+#include "screens/ScreenServices.h"
 #include "screens/packages/PackageDetailsViewController.h"
 #include "support/MainLoop.h"
 #include "support/SampleRepository.h"
@@ -25,30 +25,6 @@
 #include "uikit/Window.h"
 
 namespace corvane::testing {
-
-// The application's queueing as far as the page can tell: the package is marked queued and its
-// queue-state notification follows on a later turn. Options and sharing are noted.
-class PageServices : public KSApplicationServices {
-  public:
-    void queuePackageWithIdentifier(const std::string& identifier,
-                                    const std::optional<std::string>& versionToQueue,
-                                    const std::shared_ptr<uikit::View>& sender) override {
-        queued.push_back(identifier);
-        KSQueueStateNotification::markQueued(identifier, versionToQueue);
-    }
-    void presentOptions(const std::string& identifier,
-                        const std::shared_ptr<uikit::View>& sender) override {
-        options.push_back(identifier);
-    }
-    void sharePackage(const std::string& identifier,
-                      const std::shared_ptr<uikit::View>& sender) override {
-        shared.push_back(identifier);
-    }
-
-    std::vector<std::string> queued;
-    std::vector<std::string> options;
-    std::vector<std::string> shared;
-};
 
 // A device root whose database holds the sample repository's packages under its source, the
 // real screens registered, and a window with a navigation controller to push the page onto.
@@ -144,7 +120,7 @@ class PackagePageFixture : public StorageFixture {
 
     static inline testing_support::SampleRepository* sample_ = nullptr;
     std::string location;
-    std::shared_ptr<PageServices> services = std::make_shared<PageServices>();
+    std::shared_ptr<ScreenServices> services = std::make_shared<ScreenServices>();
     std::shared_ptr<uikit::Window> window = std::make_shared<uikit::Window>();
     std::shared_ptr<uikit::NavigationController> navigation =
         uikit::NavigationController::create(std::make_shared<uikit::ViewController>());
