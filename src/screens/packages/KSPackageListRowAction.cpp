@@ -4,6 +4,7 @@
 #include "foundation/Log.h"
 #include "framework/packagemanager/KSQueueStateNotification.h"
 #include "framework/packagemanager/KSRPackageManager.h"
+#include "framework/storage/KSRQueueOperation.h"
 #include "ui/core/KSApplicationServices.h"
 
 namespace corvane {
@@ -31,8 +32,8 @@ std::shared_ptr<ContextualAction> KSPackageListRowAction::actionForPackage(
 
 // Pages and Get buttons that show the package hear that it left the queue.
 void KSPackageListRowAction::remove(const KSRPackage& package) {
-    KSRPackageManager::sharedPackageManager().packages().setPackageObject(package, false,
-                                                                          std::nullopt, 0);
+    KSRPackageManager::sharedPackageManager().packages().setPackageObject(
+        package, false, std::nullopt, KSRQueueOperationNone);
     KSQueueStateNotification::post(package.identifier,
                                    KSQueueStateNotification::kCanceledOperation);
 }

@@ -9,6 +9,7 @@
 
 #include "foundation/FileManager.h"
 #include "framework/storage/KSRPackageIconFetcher.h"
+#include "framework/storage/KSRQueueOperation.h"
 #include "screens/packages/PackageListFixture.h"
 #include "uikit/Hands.h"
 #include "uikit/Image.h"
@@ -354,7 +355,7 @@ TEST_F(PackagesTableViewControllerTest, BarAndNavigationActionsOfAList) {
     const auto sections = purchased->sections().sections();
     change("com.sample.paid", [](KSRPackage& package) {
         package.isInTheQueue = true;
-        package.queueOperation = 1;
+        package.queueOperation = KSRQueueOperationInstall;
     });
     purchased->updateUI();
     EXPECT_EQ(purchased->sections().sections(), sections);
