@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "uikit/AttributedString.h"
-#include "uikit/PangoLines.h"
+#include "uikit/PangoText.h"
 #include "uikit/TextLayout.h"
 
 namespace uikit {
@@ -22,7 +22,7 @@ Font Font::italicSystemFont(double pointSize) {
 }
 
 std::optional<Font> Font::named(const std::string& family, double pointSize) {
-    if (!PangoLines::hasFamily(family))
+    if (!PangoText::hasFamily(family))
         return std::nullopt;
     Font font = systemFont(pointSize);
     font.family_ = family;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <numbers>
 
 #include "uikit/Screen.h"
 
@@ -17,10 +16,6 @@ namespace {
 int pixelExtent(double points, double scale) {
     double pixels = std::ceil(std::max(0.0, points) * scale);
     return static_cast<int>(std::min(pixels, 65535.0));
-}
-
-void setSource(cairo_t* cr, const Color& color) {
-    cairo_set_source_rgba(cr, color.red(), color.green(), color.blue(), color.alpha());
 }
 
 }  // namespace
@@ -35,6 +30,7 @@ ImageContext::ImageContext(Size size, bool opaque, double scale)
                                           height);
     cairo_ = cairo_create(surface_);
     cairo_scale(cairo_, scale_, scale_);
+    canvas_ = Canvas(cairo_);
     if (opaque)
         fillAll(Color::black());
 }
@@ -45,65 +41,24 @@ ImageContext::~ImageContext() {
 }
 
 void ImageContext::clear() {
-    cairo_save(cairo_);
-    cairo_set_operator(cairo_, CAIRO_OPERATOR_CLEAR);
-    cairo_paint(cairo_);
-    cairo_restore(cairo_);
+    canvas_.clear();
 }
 
 void ImageContext::fill(const Rect& rect, const Color& color) {
-    setSource(cairo_, color);
-    cairo_rectangle(cairo_, rect.minX(), rect.minY(), rect.width(), rect.height());
-    cairo_fill(cairo_);
+    canvas_.fill(rect, color);
 }
 
 void ImageContext::drawImage(const Image& image, const Rect& rect,
                              const std::optional<Color>& tint) {
-    const PixelBuffer& pixels = image.pixels();
-    if (pixels.width == 0 || pixels.height == 0 || rect.isEmpty())
-        return;
-    // Cairo only reads a source surface, so the shared pixels are never written.
-    cairo_surface_t* source = cairo_image_surface_create_for_data(
-        const_cast<unsigned char*>(pixels.bytes.data()), CAIRO_FORMAT_ARGB32, pixels.width,
-        pixels.height, pixels.stride);
-    cairo_save(cairo_);
-    cairo_translate(cairo_, rect.minX(), rect.minY());
-    cairo_scale(cairo_, rect.width() / pixels.width, rect.height() / pixels.height);
-    if (image.isTemplate()) {
-        setSource(cairo_, tint.value_or(Color::systemBlue()));
-        cairo_mask_surface(cairo_, source, 0, 0);
-    } else {
-        cairo_set_source_surface(cairo_, source, 0, 0);
-        cairo_paint(cairo_);
-    }
-    cairo_restore(cairo_);
-    cairo_surface_destroy(source);
-}
-
-void ImageContext::roundedRectPath(const Rect& rect, double radius) {
-    double r = std::clamp(radius, 0.0, std::min(rect.width(), rect.height()) / 2);
-    double left = rect.minX(), top = rect.minY(), right = rect.maxX(), bottom = rect.maxY();
-    constexpr double pi = std::numbers::pi;
-    cairo_new_sub_path(cairo_);
-    cairo_arc(cairo_, right - r, top + r, r, -pi / 2, 0);
-    cairo_arc(cairo_, right - r, bottom - r, r, 0, pi / 2);
-    cairo_arc(cairo_, left + r, bottom - r, r, pi / 2, pi);
-    cairo_arc(cairo_, left + r, top + r, r, pi, 3 * pi / 2);
-    cairo_close_path(cairo_);
+    canvas_.drawImage(image, rect, tint);
 }
 
 void ImageContext::clipToRoundedRect(const Rect& rect, double cornerRadius) {
-    roundedRectPath(rect, cornerRadius);
-    cairo_clip(cairo_);
+    canvas_.clipToRect(rect, cornerRadius);
 }
 
 void ImageContext::maskToRoundedRect(const Rect& rect, double cornerRadius) {
-    cairo_save(cairo_);
-    roundedRectPath(rect, cornerRadius);
-    cairo_set_operator(cairo_, CAIRO_OPERATOR_DEST_IN);
-    cairo_set_source_rgba(cairo_, 0, 0, 0, 1);
-    cairo_fill(cairo_);
-    cairo_restore(cairo_);
+    canvas_.maskToRoundedRect(rect, cornerRadius);
 }
 
 Color ImageContext::pixelAt(int x, int y) const {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "uikit/Canvas.h"
 #include "uikit/Color.h"
 #include "uikit/Geometry.h"
 #include "uikit/Image.h"
@@ -23,6 +24,8 @@ class ImageContext {
 
     Size size() const { return size_; }
     double scale() const { return scale_; }
+    // For drawing beyond the few operations below.
+    Canvas& canvas() { return canvas_; }
 
     void clear();
     void fill(const Rect& rect, const Color& color);
@@ -42,12 +45,11 @@ class ImageContext {
     std::shared_ptr<Image> makeImage() const;
 
   private:
-    void roundedRectPath(const Rect& rect, double cornerRadius);
-
     Size size_;
     double scale_ = 1;
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cairo_ = nullptr;
+    Canvas canvas_{nullptr};
 };
 
 }  // namespace uikit

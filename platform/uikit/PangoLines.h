@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <vector>
 
 #include "uikit/AttributedString.h"
@@ -9,8 +8,7 @@
 
 namespace uikit {
 
-// The lines Pango makes of a short stretch of text, on a per-thread font map (Pango's maps must
-// not be shared between threads), one point to one unit. Pango keeps positions in 32-bit
+// The lines Pango makes of a short stretch of text (see PangoText). Pango keeps positions in 32-bit
 // integers of 1/1024 point, which a few hundred kilobytes on one line overflow: callers lay long
 // text out a stretch at a time.
 class PangoLines {
@@ -19,6 +17,7 @@ class PangoLines {
         std::size_t start = 0;  // byte offset into the stretch
         double right = 0;       // right edge, indent included
         double height = 0;
+        double left = 0;  // where the line's text starts, indent included
     };
 
     // wrapWidth 0: each paragraph on one line. The first line of each paragraph starts
@@ -30,7 +29,6 @@ class PangoLines {
     // is cut off as the truncating mode says.
     static double truncatedLineRight(const AttributedString& text, const Font& defaultFont,
                                      double wrapWidth, double indent, LineBreakMode mode);
-    static bool hasFamily(const std::string& family);
 };
 
 }  // namespace uikit

@@ -15,6 +15,21 @@ TextLayout::Metrics TextLayout::measure(const AttributedString& text, const Font
     return layout.metrics_;
 }
 
+TextLayout::Placement TextLayout::place(const AttributedString& text, const Font& defaultFont,
+                                        double maxWidth, int maxLines, LineBreakMode mode) {
+    Placement placement;
+    placement.mode = mode;
+    if (text.empty())
+        return placement;
+    TextLayout layout(text, defaultFont, maxWidth, maxLines, mode);
+    layout.placement_ = &placement;
+    layout.layOutAll();
+    if (layout.wraps())
+        layout.metrics_.size.width = std::min(layout.metrics_.size.width, layout.maxWidth_);
+    placement.metrics = layout.metrics_;
+    return placement;
+}
+
 void TextLayout::layOutAll() {
     std::optional<TextBlocks::Block> block = blocks_.paragraphsAt(0);
     while (block && (!isFull() || continuesLine(*block))) {
@@ -38,7 +53,8 @@ std::size_t TextLayout::layOutBlock(const TextBlocks::Block& block) {
             hiddenText_ = true;
             break;
         }
-        show(lines[i], block.range.location + lines[i].start, alongLine);
+        std::size_t end = i + 1 < lines.size() ? lines[i + 1].start : block.range.length;
+        show(lines[i], {block.range.location + lines[i].start, end - lines[i].start}, alongLine);
         lastBlock_ = block;
     }
     return carried ? block.range.location + lines[kept].start : block.next;
@@ -53,7 +69,9 @@ std::optional<TextBlocks::Block> TextLayout::blockAfter(const TextBlocks::Block&
     return blocks_.paragraphsAt(next);
 }
 
-void TextLayout::show(const PangoLines::Line& line, std::size_t start, bool continuesLine) {
+void TextLayout::show(const PangoLines::Line& line, TextRange range, bool continuesLine) {
+    if (placement_)
+        place(line, range, continuesLine);
     if (continuesLine) {
         metrics_.size.height += std::max(0.0, line.height - last_.height);
         last_.right += line.right;
@@ -61,7 +79,7 @@ void TextLayout::show(const PangoLines::Line& line, std::size_t start, bool cont
     } else {
         metrics_.size.height += line.height;
         metrics_.lineCount += 1;
-        last_ = {start, line.right, line.height};
+        last_ = {range.location, line.right, line.height};
     }
     metrics_.size.width = std::max(metrics_.size.width, last_.right);
 }
@@ -75,6 +93,26 @@ void TextLayout::truncateLastLine() {
     double right = PangoLines::truncatedLineRight(text_.substring(rest.range), defaultFont_,
                                                   maxWidth_, indent, mode_);
     metrics_.size.width = std::max(metrics_.size.width, right);
+    if (placement_)
+        placeTruncated(rest, indent);
+}
+
+void TextLayout::place(const PangoLines::Line& line, TextRange range, bool continuesLine) {
+    auto& lines = placement_->lines;
+    if (continuesLine) {
+        lines.back().height = std::max(lines.back().height, line.height);
+        placement_->fragments.push_back({range, lines.size() - 1, last_.right + line.left});
+    } else {
+        lines.push_back({metrics_.size.height, line.height});
+        placement_->fragments.push_back({range, lines.size() - 1, line.left});
+    }
+}
+
+void TextLayout::placeTruncated(const TextBlocks::Block& rest, double indent) {
+    auto& fragments = placement_->fragments;
+    std::size_t line = placement_->lines.size() - 1;
+    std::erase_if(fragments, [line](const Fragment& fragment) { return fragment.line == line; });
+    fragments.push_back({rest.range, line, indent, maxWidth_ - indent});
 }
 
 bool TextLayout::truncates() const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "uikit/AttributedString.h"
 #include "uikit/Font.h"
@@ -24,8 +25,31 @@ class TextLayout {
         int lineCount = 0;  // lines shown, within the limit
     };
 
+    // Where the lines shown go, for drawing them.
+    struct Line {
+        double top = 0;
+        double height = 0;
+    };
+    // A stretch of text on one line: a whole line, or a piece of an unwrapped paragraph too long
+    // for one block. A truncated fragment is the rest of its paragraph, laid out on one line of
+    // its width and cut there with an ellipsis.
+    struct Fragment {
+        TextRange range;
+        std::size_t line = 0;
+        double x = 0;
+        std::optional<double> truncatedWidth;
+    };
+    struct Placement {
+        Metrics metrics;
+        LineBreakMode mode = LineBreakMode::byWordWrapping;  // how truncated fragments are cut
+        std::vector<Line> lines;
+        std::vector<Fragment> fragments;
+    };
+
     // maxWidth 0: no wrapping; maxLines 0: no limit.
     static Metrics measure(const AttributedString& text, const Font& defaultFont, double maxWidth,
+                           int maxLines, LineBreakMode mode);
+    static Placement place(const AttributedString& text, const Font& defaultFont, double maxWidth,
                            int maxLines, LineBreakMode mode);
 
   private:
@@ -49,7 +73,9 @@ class TextLayout {
     std::size_t layOutBlock(const TextBlocks::Block& block);
     std::optional<TextBlocks::Block> blockAfter(const TextBlocks::Block& block,
                                                 std::size_t next) const;
-    void show(const PangoLines::Line& line, std::size_t start, bool continuesLine);
+    void show(const PangoLines::Line& line, TextRange range, bool continuesLine);
+    void place(const PangoLines::Line& line, TextRange range, bool continuesLine);
+    void placeTruncated(const TextBlocks::Block& rest, double indent);
     void truncateLastLine();
     bool isFull() const { return maxLines_ > 0 && metrics_.lineCount >= maxLines_; }
     bool wraps() const { return maxWidth_ > 0; }
@@ -70,6 +96,7 @@ class TextLayout {
     ShownLine last_;
     TextBlocks::Block lastBlock_;  // the one the last line shown comes from
     bool hiddenText_ = false;
+    Placement* placement_ = nullptr;  // recorded only for drawing
 };
 
 }  // namespace uikit

@@ -147,4 +147,15 @@ TEST(ImageContext, DrawsTemplatesInTheirTint) {
     EXPECT_FALSE(Image::empty()->pngData());
 }
 
+// Smoothing must not fade a stretched image towards its edges nor smear it past them.
+TEST(ImageContext, AStretchedImageKeepsFullEdgesInsideItsRectangle) {
+    auto dot = Image::withColor(Color::systemRed(), {1, 1});
+    ImageContext context({40, 40}, false, 1);
+    context.drawImage(*dot, {10, 10, 20, 20});
+    for (auto [x, y] : {std::pair{10, 10}, {29, 29}, {10, 29}, {20, 10}})
+        EXPECT_EQ(context.pixelAt(x, y), Color::systemRed()) << x << "," << y;
+    for (auto [x, y] : {std::pair{9, 9}, {30, 30}, {20, 9}, {9, 20}})
+        EXPECT_EQ(context.pixelAt(x, y).alpha(), 0) << x << "," << y;
+}
+
 }  // namespace
