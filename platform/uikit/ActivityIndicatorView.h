@@ -23,6 +23,7 @@ class ActivityIndicatorView : public View {
 
     Size intrinsicContentSize() const override;
     Size sizeThatFits(Size) const override { return intrinsicContentSize(); }
+    void draw(Canvas& canvas) override;
 
   protected:
     std::string describeSelf() const override;

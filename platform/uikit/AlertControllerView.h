@@ -16,6 +16,7 @@ class AlertControllerView : public View {
         : View(frame), actionSheet_(actionSheet) {}
 
     void layoutSubviews() override;
+    void draw(Canvas& canvas) override;
 
   protected:
     std::string describeSelf() const override { return actionSheet_ ? "ActionSheet" : "Alert"; }

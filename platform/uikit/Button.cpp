@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "uikit/Canvas.h"
 #include "uikit/DescribeText.h"
 
 namespace uikit {
@@ -9,6 +10,8 @@ namespace uikit {
 namespace {
 constexpr double kTitledVerticalPadding = 6;
 constexpr double kAddIconSize = 22;
+// A system button fades its content while a finger is on it.
+constexpr double kHighlightedAlpha = 0.2;
 }  // namespace
 
 Button::Button(ButtonType type) : type_(type) {
@@ -117,6 +120,9 @@ void Button::refreshContent() {
     titleLabel_->setHidden(!title || title->empty());
     imageView_->setImage(currentImage());
     imageView_->setHidden(!currentImage());
+    double alpha = type_ != ButtonType::custom && isHighlighted() ? kHighlightedAlpha : 1;
+    titleLabel_->setAlpha(alpha);
+    imageView_->setAlpha(alpha);
     invalidateIntrinsicContentSize();
 }
 
@@ -155,6 +161,21 @@ void Button::layoutSubviews() {
     double titleWidth = std::max(0.0, std::min(title.width, area.width() - image.width));
     titleLabel_->setFrame(
         {left + image.width, area.midY() - title.height / 2, titleWidth, title.height});
+}
+
+void Button::draw(Canvas& canvas) {
+    if (auto background = backgroundImageForState(state()))
+        canvas.drawImage(*background, bounds(), tintColor());
+    if (type_ == ButtonType::contactAdd && !currentImage()) {
+        Rect icon{bounds().midX() - kAddIconSize / 2, bounds().midY() - kAddIconSize / 2,
+                  kAddIconSize, kAddIconSize};
+        Color color = currentTitleColor().faded(isHighlighted() ? kHighlightedAlpha : 1);
+        canvas.strokeEllipse(icon.insetBy(1, 1), 1.5, color);
+        canvas.strokeLines({{icon.midX(), icon.minY() + 6}, {icon.midX(), icon.maxY() - 6}}, 1.5,
+                           color);
+        canvas.strokeLines({{icon.minX() + 6, icon.midY()}, {icon.maxX() - 6, icon.midY()}}, 1.5,
+                           color);
+    }
 }
 
 std::string Button::describeSelf() const {

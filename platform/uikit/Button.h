@@ -48,6 +48,7 @@ class Button : public Control {
     Size intrinsicContentSize() const override;
     Size sizeThatFits(Size size) const override;
     void layoutSubviews() override;
+    void draw(Canvas& canvas) override;
 
   protected:
     void stateDidChange() override;

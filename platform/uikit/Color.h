@@ -39,6 +39,8 @@ class Color {
     double blue() const { return blue_; }
     double alpha() const { return alpha_; }
     Color withAlpha(double alpha) const { return {red_, green_, blue_, alpha}; }
+    // The colour with its alpha multiplied by the factor.
+    Color faded(double factor) const { return withAlpha(alpha_ * factor); }
 
     // "#RRGGBB", or "#RRGGBBAA" when not opaque.
     std::string toString() const;

@@ -44,6 +44,8 @@ class Control : public View {
   public:
     using Action = std::function<void(Control& sender)>;
     using ActionID = std::uint64_t;
+    // A control that cannot be used is drawn faded to this alpha.
+    static constexpr double kDisabledAlpha = 0.5;
 
     bool isEnabled() const { return enabled_; }
     virtual void setEnabled(bool enabled);

@@ -1,5 +1,7 @@
 #include "uikit/ImageView.h"
 
+#include "uikit/Canvas.h"
+
 namespace uikit {
 
 ImageView::ImageView() {
@@ -31,6 +33,11 @@ Size ImageView::intrinsicContentSize() const {
     if (!image_)
         return {kNoIntrinsicMetric, kNoIntrinsicMetric};
     return image_->size();
+}
+
+void ImageView::draw(Canvas& canvas) {
+    if (auto image = displayedImage(); image && canvas.isVisible(bounds()))
+        canvas.drawImage(*image, bounds(), contentMode(), tintColor());
 }
 
 std::string ImageView::describeSelf() const {

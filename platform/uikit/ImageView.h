@@ -22,6 +22,7 @@ class ImageView : public View {
     // The image on show now.
     std::shared_ptr<Image> displayedImage() const;
 
+    void draw(Canvas& canvas) override;
     Size sizeThatFits(Size size) const override;
     Size intrinsicContentSize() const override;
 

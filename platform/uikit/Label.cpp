@@ -5,14 +5,32 @@
 
 #include "uikit/DescribeText.h"
 #include "uikit/TextLayout.h"
+#include "uikit/TextPainter.h"
 
 namespace uikit {
 
 namespace {
 
+// Measured heights are rounded up to whole points for frames: a line that overshoots by less
+// still fits.
+constexpr double kHeightTolerance = 1;
+
 // Sizes as the system reports them for labels: whole points, rounded up.
 Size ceilSize(Size size) {
     return {std::ceil(size.width), std::ceil(size.height)};
+}
+
+// The text with every font, the default one included, at the factor of its size.
+AttributedString scaledText(const AttributedString& text, double factor) {
+    AttributedString scaled = text;
+    for (const auto& run : text.runs()) {
+        if (!run.attributes.font)
+            continue;
+        TextAttributes attributes;
+        attributes.font = run.attributes.font->withSize(run.attributes.font->pointSize() * factor);
+        scaled.addAttributes(attributes, run.range);
+    }
+    return scaled;
 }
 
 }  // namespace
@@ -125,6 +143,46 @@ int Label::displayedLineCount() const {
         return 0;
     double width = numberOfLines_ == 1 ? 0 : bounds().width();
     return TextLayout::measure(*text, font_, width, numberOfLines_, lineBreakMode_).lineCount;
+}
+
+// As the system draws a label: the lines that fit in its height, the last one cut as the line
+// break mode says, the whole centred vertically.
+void Label::draw(Canvas& canvas) {
+    auto text = attributedText();
+    const Rect& area = bounds();
+    if (!text || text->empty() || area.width() <= 0)
+        return;
+    Font font = font_;
+    if (double size = displayedPointSize(); size != font_.pointSize()) {
+        text = scaledText(*text, size / font_.pointSize());
+        font = font_.withSize(size);
+    }
+    auto placement = placeText(*text, font);
+    double top = area.minY() + (area.height() - placement.metrics.size.height) / 2;
+    canvas.save();
+    if (lineBreakMode_ == LineBreakMode::byClipping)
+        canvas.clipToRect(area);
+    TextPainter::draw(canvas, *text, placement, font, textColor_,
+                      {{area.minX(), top}, area.width(), textAlignment_});
+    canvas.restore();
+}
+
+TextLayout::Placement Label::placeText(const AttributedString& text, const Font& font) const {
+    double width = bounds().width();
+    bool unwrapped = numberOfLines_ == 1 && lineBreakMode_ == LineBreakMode::byClipping;
+    double wrapWidth = unwrapped ? 0 : width;
+    auto placement = TextLayout::place(text, font, wrapWidth, numberOfLines_, lineBreakMode_);
+    double height = bounds().height();
+    if (placement.metrics.size.height <= height + kHeightTolerance || placement.lines.size() < 2)
+        return placement;
+    int fitting = 1;
+    while (fitting < static_cast<int>(placement.lines.size())) {
+        const auto& next = placement.lines[fitting];
+        if (next.top + next.height > height + kHeightTolerance)
+            break;
+        ++fitting;
+    }
+    return TextLayout::place(text, font, wrapWidth, fitting, lineBreakMode_);
 }
 
 std::string Label::describeSelf() const {

@@ -5,6 +5,7 @@
 
 #include "uikit/AttributedString.h"
 #include "uikit/Font.h"
+#include "uikit/TextLayout.h"
 #include "uikit/View.h"
 
 namespace uikit {
@@ -48,6 +49,7 @@ class Label : public View {
     // Lines the text takes at the label's width, within the line limit.
     int displayedLineCount() const;
 
+    void draw(Canvas& canvas) override;
     Size sizeThatFits(Size size) const override;
     // Unwrapped for one line; for more, wrapped at the preferred or current width, so a label
     // without a line limit grows in height with its text.
@@ -58,6 +60,7 @@ class Label : public View {
 
   private:
     Size measure(double maxWidth) const;
+    TextLayout::Placement placeText(const AttributedString& text, const Font& font) const;
     double wrapWidth() const;
 
     std::optional<std::string> text_;

@@ -1,5 +1,9 @@
 #include "uikit/NavigationBar.h"
 
+#include "uikit/Canvas.h"
+#include "uikit/Material.h"
+#include "uikit/Window.h"
+
 namespace uikit {
 
 namespace {
@@ -185,6 +189,29 @@ void NavigationBar::layoutSubviews() {
         largeTitleLabel_->setFrame({kLargeTitleInset, kHeight,
                                     bounds().width() - 2 * kLargeTitleInset, kLargeTitleHeight});
     }
+}
+
+// The background image, else the bar's tint or material; an empty image leaves the bar clear.
+// Right under the status bar, the background goes on up behind it; the shadow (a hairline
+// unless an image replaces it) lies under the bar.
+void NavigationBar::draw(Canvas& canvas) {
+    Rect area = bounds();
+    double top = convertPointTo({area.minX(), area.minY()}, nullptr).y;
+    if (top > 0 && top <= Window::kStatusBarHeight) {
+        area.origin.y -= top;
+        area.size.height += top;
+    }
+    if (backgroundImage_)
+        canvas.drawImage(*backgroundImage_, area);
+    else
+        canvas.fill(area, Material::barFill(barStyle_, translucent_, barTintColor_));
+    double hairline = 1 / canvas.scale();
+    Rect shadow{area.minX(), area.maxY(), area.width(),
+                shadowImage_ ? shadowImage_->size().height : hairline};
+    if (shadowImage_)
+        canvas.drawImage(*shadowImage_, shadow);
+    else
+        canvas.fill(shadow, Material::hairline(barStyle_));
 }
 
 void NavigationBar::placeSides(double rowHeight) {

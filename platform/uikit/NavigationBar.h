@@ -55,6 +55,7 @@ class NavigationBar : public View {
 
     Size sizeThatFits(Size size) const override;
     void layoutSubviews() override;
+    void draw(Canvas& canvas) override;
 
   protected:
     std::string describeSelf() const override { return "NavigationBar"; }

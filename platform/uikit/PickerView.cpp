@@ -2,9 +2,20 @@
 
 #include <algorithm>
 
+#include "uikit/Canvas.h"
 #include "uikit/DescribeText.h"
+#include "uikit/TextPainter.h"
 
 namespace uikit {
+
+namespace {
+
+constexpr double kRowHeight = 32;
+constexpr int kRowsAround = 3;
+const Font kRowFont = Font::systemFont(21);
+const Color kSelectionLine = Color::white(0, 0.2);
+
+}  // namespace
 
 void PickerView::setDataSource(std::weak_ptr<PickerViewDataSource> source) {
     dataSource_ = std::move(source);
@@ -62,6 +73,51 @@ void PickerView::spinToRow(int row, int component) {
     selected_[component] = row;
     if (auto delegate = this->delegate())
         delegate->didSelectRow(*this, row, component);
+}
+
+// The wheels at rest: each selected row between two lines, the rows around it fading away.
+void PickerView::draw(Canvas& canvas) {
+    const Rect& area = bounds();
+    if (numberOfComponents() == 0)
+        return;
+    double width = area.width() / numberOfComponents();
+    canvas.save();
+    canvas.clipToRect(area);
+    for (int c = 0; c < numberOfComponents(); ++c)
+        drawComponent(canvas, c, {area.minX() + width * c, area.minY(), width, area.height()});
+    canvas.restore();
+    double hairline = 1 / canvas.scale();
+    for (double y : {area.midY() - kRowHeight / 2, area.midY() + kRowHeight / 2})
+        canvas.fill({area.minX(), y, area.width(), hairline}, kSelectionLine);
+}
+
+void PickerView::drawComponent(Canvas& canvas, int component, const Rect& column) {
+    auto delegate = this->delegate();
+    int selected = selectedRow(component);
+    if (!delegate || selected < 0)
+        return;
+    for (int offset = -kRowsAround; offset <= kRowsAround; ++offset) {
+        int row = selected + offset;
+        if (row < 0 || row >= numberOfRows(component))
+            continue;
+        auto text = delegate->attributedTitleForRow(*this, row, component);
+        if (!text) {
+            auto title = delegate->titleForRow(*this, row, component);
+            if (!title)
+                continue;
+            text = AttributedString(*title);
+        }
+        double top = column.midY() + offset * kRowHeight - kRowHeight / 2;
+        auto placement =
+            TextLayout::place(*text, kRowFont, column.width(), 1, LineBreakMode::byTruncatingTail);
+        double fade = 1.0 - 0.25 * std::abs(offset);
+        canvas.beginLayer();
+        TextPainter::draw(canvas, *text, placement, kRowFont, Color::black(),
+                          {{column.minX(), top + (kRowHeight - placement.metrics.size.height) / 2},
+                           column.width(),
+                           TextAlignment::center});
+        canvas.endLayer(fade);
+    }
 }
 
 std::string PickerView::describeSelf() const {

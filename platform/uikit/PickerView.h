@@ -36,11 +36,14 @@ class PickerView : public View {
     void spinToRow(int row, int component);
 
     Size intrinsicContentSize() const override { return {320, 216}; }
+    void draw(Canvas& canvas) override;
 
   protected:
     std::string describeSelf() const override;
 
   private:
+    void drawComponent(Canvas& canvas, int component, const Rect& column);
+
     std::weak_ptr<PickerViewDataSource> dataSource_;
     std::weak_ptr<PickerViewDelegate> delegate_;
     std::vector<int> rowCounts_;

@@ -22,6 +22,7 @@ class ProgressView : public View {
     void setTrackTintColor(std::optional<Color> color) { trackTint_ = color; }
 
     Size intrinsicContentSize() const override { return {kNoIntrinsicMetric, 2}; }
+    void draw(Canvas& canvas) override;
 
   protected:
     std::string describeSelf() const override;

@@ -18,8 +18,9 @@ class ScrollView : public View {
     // How long deceleration and animated scrolling last on the run loop's clock.
     static constexpr double kScrollAnimationDuration = 0.3;
 
-    ScrollView() = default;
-    explicit ScrollView(const Rect& frame) : View(frame) {}
+    // As on the system, a scroll view clips what it scrolls to its bounds.
+    ScrollView() { setClipsToBounds(true); }
+    explicit ScrollView(const Rect& frame) : View(frame) { setClipsToBounds(true); }
 
     Point contentOffset() const { return bounds().origin; }
     // Observers run after the offset is stored, before the delegate hears of it.

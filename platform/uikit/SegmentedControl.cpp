@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "uikit/Canvas.h"
 #include "uikit/DescribeText.h"
+#include "uikit/TextPainter.h"
 
 namespace uikit {
 
 namespace {
 constexpr double kSegmentPadding = 14;
 constexpr double kHeight = 32;
+constexpr double kCornerRadius = 4;
+constexpr double kLineWidth = 1;
 }  // namespace
 
 SegmentedControl::SegmentedControl(std::vector<std::string> titles) {
@@ -94,6 +98,32 @@ void SegmentedControl::didTapInside(const Touch& touch) {
         return;
     selectedIndex_ = index;
     sendActions(ControlEvent::valueChanged);
+}
+
+// Outlined in the tint, the selected segment filled, each title centred in its segment.
+void SegmentedControl::draw(Canvas& canvas) {
+    Color tint = tintColor();
+    double controlAlpha = isEnabled() ? 1 : kDisabledAlpha;
+    canvas.save();
+    canvas.clipToRect(bounds(), kCornerRadius);
+    for (int index = 0; index < numberOfSegments(); ++index) {
+        Rect segment = rectForSegment(index);
+        double alpha = segments_[index].enabled ? controlAlpha : controlAlpha * kDisabledAlpha;
+        bool selected = index == selectedIndex_;
+        if (selected)
+            canvas.fill(segment, selectedTint_.value_or(tint).faded(alpha));
+        if (index > 0)
+            canvas.fill({segment.minX(), segment.minY(), kLineWidth, segment.height()},
+                        tint.faded(controlAlpha));
+        double lineHeight = font_.lineHeight();
+        TextPainter::drawLine(
+            canvas, segments_[index].title, font_, (selected ? Color::white() : tint).faded(alpha),
+            {{segment.minX() + kSegmentPadding / 2, segment.midY() - lineHeight / 2},
+             segment.width() - kSegmentPadding,
+             TextAlignment::center});
+    }
+    canvas.restore();
+    canvas.strokeInside(bounds(), kLineWidth, tint.faded(controlAlpha), kCornerRadius);
 }
 
 std::string SegmentedControl::describeSelf() const {

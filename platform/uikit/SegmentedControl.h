@@ -35,6 +35,7 @@ class SegmentedControl : public Control {
 
     Size intrinsicContentSize() const override;
     Size sizeThatFits(Size) const override { return intrinsicContentSize(); }
+    void draw(Canvas& canvas) override;
 
   protected:
     void didTapInside(const Touch& touch) override;

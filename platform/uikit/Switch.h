@@ -20,6 +20,7 @@ class Switch : public Control {
     void setThumbTintColor(std::optional<Color> color) { thumbTintColor_ = color; }
 
     Size intrinsicContentSize() const override { return {51, 31}; }
+    void draw(Canvas& canvas) override;
     Size sizeThatFits(Size) const override { return intrinsicContentSize(); }
 
   protected:

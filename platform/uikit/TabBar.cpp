@@ -1,6 +1,13 @@
 #include "uikit/TabBar.h"
 
+#include "uikit/Canvas.h"
+#include "uikit/Material.h"
+
 namespace uikit {
+
+namespace {
+constexpr double kTitleSize = 10;
+}  // namespace
 
 TabBar::TabBar() : View(Rect{0, 0, 375, kHeight}) {}
 
@@ -26,8 +33,13 @@ void TabBar::setSelectedIndex(std::optional<std::size_t> index) {
     if (index && *index >= items_.size())
         index.reset();
     selectedIndex_ = index;
-    for (std::size_t i = 0; i < buttons_.size(); ++i)
-        buttons_[i]->setSelected(selectedIndex_ == i);
+    // The selected tab takes the bar's tint; the others are grey.
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        bool selected = selectedIndex_ == i;
+        buttons_[i]->setSelected(selected);
+        buttons_[i]->setTintColor(selected ? std::nullopt
+                                           : std::optional<Color>(Color::systemGray()));
+    }
 }
 
 std::shared_ptr<Button> TabBar::buttonForItem(std::size_t index) const {
@@ -48,6 +60,7 @@ void TabBar::rebuildButtons() {
 
 std::shared_ptr<Button> TabBar::makeButton(const TabBarItem& item, std::size_t index) {
     auto button = std::make_shared<Button>(ButtonType::system);
+    button->titleLabel()->setFont(Font::systemFont(kTitleSize, FontWeight::medium));
     if (item.title())
         button->setTitle(item.title());
     if (item.image())
@@ -71,6 +84,12 @@ void TabBar::layoutSubviews() {
     double width = bounds().width() / static_cast<double>(buttons_.size());
     for (std::size_t i = 0; i < buttons_.size(); ++i)
         buttons_[i]->setFrame({width * static_cast<double>(i), 0, width, kHeight});
+}
+
+void TabBar::draw(Canvas& canvas) {
+    canvas.fill(bounds(), Material::barFill(barStyle_, translucent_, barTintColor_));
+    canvas.fill({bounds().minX(), bounds().minY(), bounds().width(), 1 / canvas.scale()},
+                Material::hairline(barStyle_));
 }
 
 }  // namespace uikit

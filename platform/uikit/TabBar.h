@@ -39,6 +39,7 @@ class TabBar : public View {
     void setTranslucent(bool translucent) { translucent_ = translucent; }
 
     void layoutSubviews() override;
+    void draw(Canvas& canvas) override;
 
   protected:
     std::string describeSelf() const override { return "TabBar"; }

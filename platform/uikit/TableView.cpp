@@ -5,7 +5,9 @@
 
 #include "foundation/Log.h"
 #include "uikit/Button.h"
+#include "uikit/Canvas.h"
 #include "uikit/NibRegistry.h"
+#include "uikit/TextPainter.h"
 
 namespace uikit {
 
@@ -20,6 +22,9 @@ constexpr double kSmallestSupplement = 1;
 constexpr double kSwipeButtonWidth = 74;
 // Measured row heights move the rows below; a few passes settle any screenful.
 constexpr int kMaxTilingPasses = 8;
+const Color kSeparatorColor = Color::fromBytes(200, 199, 204);
+constexpr double kIndexTitleSize = 11;
+constexpr double kIndexWidth = 15;
 
 std::string describeIndexPath(const IndexPath& indexPath) {
     return "(" + std::to_string(indexPath.section) + ", " + std::to_string(indexPath.row) + ")";
@@ -336,6 +341,43 @@ void TableView::contentOffsetDidChange() {
     closeSwipeActions();
     needsTiling_ = true;
     setNeedsLayout();
+}
+
+// A line under each row (under the last row of a grouped section, across the whole width), and
+// the section index along the trailing edge of what is in sight.
+void TableView::drawOverSubviews(Canvas& canvas) {
+    if (separatorStyle_ != SeparatorStyle::none) {
+        Color color = separatorColor_.value_or(kSeparatorColor);
+        double hairline = 1 / canvas.scale();
+        for (const auto& [indexPath, cell] : visibleCells_) {
+            if (cell->isHidden())
+                continue;
+            Rect frame = cell->frame();
+            bool closesSection = style_ == Style::grouped &&
+                                 indexPath.row + 1 == geometry_.numberOfRows(indexPath.section);
+            EdgeInsets inset = closesSection ? EdgeInsets{} : cell->separatorInset();
+            canvas.fill({frame.minX() + inset.left, frame.maxY() - hairline,
+                         frame.width() - inset.left - inset.right, hairline},
+                        color);
+        }
+    }
+    drawSectionIndex(canvas);
+}
+
+void TableView::drawSectionIndex(Canvas& canvas) {
+    if (sectionIndexTitles_.empty())
+        return;
+    Font font = Font::systemFont(kIndexTitleSize, FontWeight::semibold);
+    double lineHeight = font.lineHeight();
+    Rect visible = bounds();
+    double top = visible.midY() - lineHeight * static_cast<double>(sectionIndexTitles_.size()) / 2;
+    Color color = sectionIndexColor_.value_or(tintColor());
+    for (const auto& title : sectionIndexTitles_) {
+        TextPainter::drawLine(
+            canvas, title, font, color,
+            {{visible.maxX() - kIndexWidth, top}, kIndexWidth, TextAlignment::center});
+        top += lineHeight;
+    }
 }
 
 std::string TableView::describeSelf() const {

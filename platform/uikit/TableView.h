@@ -132,6 +132,7 @@ class TableView : public ScrollView {
     void setTableFooterView(std::shared_ptr<View> view);
 
     void layoutSubviews() override;
+    void drawOverSubviews(Canvas& canvas) override;
 
   protected:
     void contentOffsetDidChange() override;
@@ -166,6 +167,7 @@ class TableView : public ScrollView {
     void removeSupplements();
     void insertInRowOrder(const std::shared_ptr<View>& view);
     void ensureSwipeRecognizer();
+    void drawSectionIndex(Canvas& canvas);
 
     // Heights and supplements as the delegate and data source tell them.
     double resolvedRowHeight(const IndexPath& indexPath);

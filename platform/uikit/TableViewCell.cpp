@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "uikit/Canvas.h"
 #include "uikit/TableView.h"
+#include "uikit/TextPainter.h"
 
 namespace uikit {
 
@@ -13,6 +15,9 @@ constexpr double kVerticalPadding = 11;
 constexpr double kAccessoryWidth = 33;
 constexpr double kImageSpacing = 15;
 constexpr double kValue2TitleWidth = 91;
+const Color kSelectedBackground = Color::fromBytes(209, 209, 214);
+const Color kChevronColor = Color::fromBytes(196, 196, 199);
+constexpr double kGlyphLine = 2;
 
 double fittingHeight(const Label& label, double width) {
     return label.sizeThatFits({width, 0}).height;
@@ -199,6 +204,42 @@ void TableViewCell::touchesEnded(const std::vector<Touch>& touches) {
 void TableViewCell::touchesCancelled(const std::vector<Touch>& touches) {
     if (auto table = table_.lock())
         table->cellTouchEnded(*this, false);
+}
+
+void TableViewCell::draw(Canvas& canvas) {
+    if ((selected_ || highlighted_) && selectionStyle_ != SelectionStyle::none)
+        canvas.fill(bounds(), kSelectedBackground);
+    if (!accessoryView_ && accessoryType_ != AccessoryType::none)
+        drawAccessory(canvas, {bounds().maxX() - kAccessoryWidth, bounds().minY(),
+                               kAccessoryWidth - kHorizontalInset / 2, bounds().height()});
+}
+
+// The system's accessory glyphs, centred in the accessory's room.
+void TableViewCell::drawAccessory(Canvas& canvas, const Rect& area) const {
+    Point c = area.center();
+    Color tint = tintColor();
+    bool chevron = accessoryType_ == AccessoryType::disclosureIndicator ||
+                   accessoryType_ == AccessoryType::detailDisclosureButton;
+    bool detail = accessoryType_ == AccessoryType::detailButton ||
+                  accessoryType_ == AccessoryType::detailDisclosureButton;
+    if (chevron) {
+        double x = detail ? area.maxX() - 4 : c.x + 2;
+        canvas.strokeLines({{x - 4, c.y - 7}, {x + 2, c.y}, {x - 4, c.y + 7}}, kGlyphLine,
+                           kChevronColor);
+    }
+    if (detail) {
+        double x = chevron ? area.minX() - 10 : c.x - 11;
+        Rect circle{x, c.y - 11, 22, 22};
+        canvas.strokeEllipse(circle.insetBy(0.75, 0.75), 1.5, tint);
+        Font font = Font::boldSystemFont(14);
+        TextPainter::drawLine(canvas, "i", font, tint,
+                              {{circle.minX(), circle.midY() - font.lineHeight() / 2},
+                               circle.width(),
+                               TextAlignment::center});
+    }
+    if (accessoryType_ == AccessoryType::checkmark)
+        canvas.strokeLines({{c.x - 7, c.y}, {c.x - 2, c.y + 5}, {c.x + 7, c.y - 6}}, kGlyphLine,
+                           tint);
 }
 
 std::string TableViewCell::describeSelf() const {

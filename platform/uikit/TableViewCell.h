@@ -67,6 +67,7 @@ class TableViewCell : public View {
     // The height the content needs at the given width (automatic row heights).
     Size sizeThatFits(Size size) const override;
     void layoutSubviews() override;
+    void draw(Canvas& canvas) override;
     // Touches that the content does not handle reach the cell and select its row.
     void touchesBegan(const std::vector<Touch>& touches) override;
     void touchesEnded(const std::vector<Touch>& touches) override;
@@ -80,6 +81,7 @@ class TableViewCell : public View {
     double contentInset() const;
     double accessoryWidth() const;
     void layoutStandardViews();
+    void drawAccessory(Canvas& canvas, const Rect& area) const;
     bool usesStandardViews() const { return textLabel_ || detailTextLabel_ || imageView_; }
 
     Style style_;

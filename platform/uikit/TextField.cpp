@@ -1,8 +1,16 @@
 #include "uikit/TextField.h"
 
+#include <algorithm>
+
+#include "uikit/Canvas.h"
 #include "uikit/DescribeText.h"
+#include "uikit/TextPainter.h"
 
 namespace uikit {
+
+namespace {
+const Color kPlaceholderColor = Color::white(0.7);
+}  // namespace
 
 namespace {
 
@@ -83,6 +91,29 @@ void TextField::pressReturn() {
     if (delegate && !delegate->textFieldShouldReturn(*this))
         return;
     sendActions(ControlEvent::editingDidEndOnExit);
+}
+
+// One line, centred in the height: the text (a dot per character when secure), else the
+// placeholder in grey.
+void TextField::draw(Canvas& canvas) {
+    std::string shown = text_;
+    Color color = textColor_;
+    if (text_.empty() && placeholder_) {
+        shown = *placeholder_;
+        color = kPlaceholderColor;
+    } else if (secure_) {
+        auto characters =
+            std::count_if(text_.begin(), text_.end(), [](char c) { return (c & 0xC0) != 0x80; });
+        shown.clear();
+        for (long i = 0; i < characters; ++i)
+            shown += "\u2022";
+    }
+    if (shown.empty())
+        return;
+    const Rect& area = bounds();
+    TextPainter::drawLine(
+        canvas, shown, font_, color,
+        {{area.minX(), area.midY() - font_.lineHeight() / 2}, area.width(), textAlignment_});
 }
 
 std::string TextField::describeSelf() const {

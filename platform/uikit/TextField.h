@@ -55,6 +55,7 @@ class TextField : public Control {
 
     bool isEditing() const { return isFirstResponder(); }
     bool canBecomeFirstResponder() const override { return isEnabled(); }
+    void draw(Canvas& canvas) override;
 
     // A person's keyboard. Each character is offered to the delegate and, when accepted,
     // appended with an editing-changed event; false when the field would not begin editing.

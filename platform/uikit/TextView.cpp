@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "uikit/Canvas.h"
 #include "uikit/DescribeText.h"
+#include "uikit/TextPainter.h"
 
 namespace uikit {
 
@@ -76,6 +78,22 @@ void TextView::boundsDidChange(const Rect& oldBounds) {
     ScrollView::boundsDidChange(oldBounds);
     if (oldBounds.size.width != bounds().size.width)
         updateContentSize();
+}
+
+// The text in content coordinates, links in the link colour; only the lines in sight are drawn.
+void TextView::draw(Canvas& canvas) {
+    if (attributedText_.empty())
+        return;
+    AttributedString text = attributedText_;
+    TextAttributes link;
+    link.foregroundColor = linkColor_.value_or(tintColor());
+    for (const auto& [range, url] : attributedText_.links())
+        text.addAttributes(link, range);
+    double width =
+        std::max(0.0, bounds().width() - textContainerInset_.left - textContainerInset_.right);
+    auto placement = TextLayout::place(text, font_, width, 0, LineBreakMode::byWordWrapping);
+    TextPainter::draw(canvas, text, placement, font_, textColor_,
+                      {{textContainerInset_.left, textContainerInset_.top}, width, textAlignment_});
 }
 
 std::string TextView::describeSelf() const {

@@ -54,6 +54,7 @@ class TextView : public ScrollView {
     // A text view that does not scroll is as high as its text, as a label is.
     Size intrinsicContentSize() const override;
     bool canBecomeFirstResponder() const override { return editable_; }
+    void draw(Canvas& canvas) override;
 
   protected:
     std::string describeSelf() const override;

@@ -17,6 +17,7 @@
 
 namespace uikit {
 
+class Canvas;
 class GestureRecognizer;
 class ViewController;
 
@@ -220,6 +221,11 @@ class View : public LayoutItem, public std::enable_shared_from_this<View> {
     // then texts, titles and image names. Hidden and transparent views, with all they contain,
     // are left out; a view hidden by an ancestor prints nothing.
     std::string describe(bool withFrames = false) const;
+
+    // What the view draws of its own (ViewRenderer), in its bounds' coordinates: over its
+    // background and under its subviews, and over its subviews, within their clip.
+    virtual void draw(Canvas& canvas) {}
+    virtual void drawOverSubviews(Canvas& canvas) {}
 
     // Hooks.
     virtual void willMoveToSuperview(View* newSuperview) {}

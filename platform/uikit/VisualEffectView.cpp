@@ -1,5 +1,8 @@
 #include "uikit/VisualEffectView.h"
 
+#include "uikit/Canvas.h"
+#include "uikit/Material.h"
+
 namespace uikit {
 
 VisualEffectView::VisualEffectView(std::optional<BlurEffectStyle> effect)
@@ -10,6 +13,11 @@ VisualEffectView::VisualEffectView(std::optional<BlurEffectStyle> effect)
 
 void VisualEffectView::layoutSubviews() {
     contentView_->setFrame(bounds());
+}
+
+void VisualEffectView::draw(Canvas& canvas) {
+    if (effect_)
+        canvas.fill(bounds(), Material::blur(*effect_));
 }
 
 }  // namespace uikit

@@ -28,6 +28,7 @@ class VisualEffectView : public View {
     const std::shared_ptr<View>& contentView() const { return contentView_; }
 
     void layoutSubviews() override;
+    void draw(Canvas& canvas) override;
 
   protected:
     std::string describeSelf() const override { return "VisualEffectView"; }

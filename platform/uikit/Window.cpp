@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "uikit/Application.h"
+#include "uikit/Canvas.h"
 #include "uikit/Screen.h"
 
 namespace uikit {
@@ -126,6 +127,11 @@ std::shared_ptr<ViewController> Window::topmostPresentedViewController() const {
         presenter = presented;
     }
     return presenter;
+}
+
+void Window::draw(Canvas& canvas) {
+    if (!backgroundColor())
+        canvas.fill(bounds(), Color::black());
 }
 
 }  // namespace uikit

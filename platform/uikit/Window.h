@@ -47,6 +47,8 @@ class Window : public View {
     void transitionToSize(Size size);
 
     void layoutSubviews() override;
+    // Without a background of its own, the window shows the screen behind it: black.
+    void draw(Canvas& canvas) override;
 
   protected:
     std::string describeSelf() const override { return "Window"; }

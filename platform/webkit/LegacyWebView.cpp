@@ -2,6 +2,7 @@
 
 #include "foundation/Dispatch.h"
 #include "foundation/URLError.h"
+#include "webkit/WebPlaceholder.h"
 #include "webkit/WebViewConfiguration.h"
 
 namespace webkit {
@@ -133,6 +134,15 @@ std::optional<std::string> LegacyWebView::stringByEvaluatingJavaScriptFromString
     if (!scriptHook_)
         return std::nullopt;
     return scriptHook_(script);
+}
+
+void LegacyWebView::draw(uikit::Canvas& canvas) {
+    WebPlaceholder::drawPanel(canvas, bounds());
+}
+
+// Over the scroll view, which a page may give a background of its own.
+void LegacyWebView::drawOverSubviews(uikit::Canvas& canvas) {
+    WebPlaceholder::drawAddress(canvas, bounds(), url_);
 }
 
 std::string LegacyWebView::describeSelf() const {

@@ -59,6 +59,9 @@ class LegacyWebView : public uikit::View {
     void pageRequestsURL(const foundation::URL& url,
                          NavigationType navigationType = NavigationType::other);
 
+    void draw(uikit::Canvas& canvas) override;
+    void drawOverSubviews(uikit::Canvas& canvas) override;
+
   protected:
     std::string describeSelf() const override;
     bool describesSubview(const uikit::View& subview) const override {

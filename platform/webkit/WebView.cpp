@@ -7,6 +7,7 @@
 #include "foundation/Strings.h"
 #include "foundation/URLError.h"
 #include "uikit/HTMLImporter.h"
+#include "webkit/WebPlaceholder.h"
 #include "webkit/WebViewError.h"
 
 namespace webkit {
@@ -334,6 +335,15 @@ void WebView::boundsDidChange(const uikit::Rect& oldBounds) {
     uikit::View::boundsDidChange(oldBounds);
     if (oldBounds.size.width != bounds().size.width && document_)
         updateContentSize();
+}
+
+void WebView::draw(uikit::Canvas& canvas) {
+    WebPlaceholder::drawPanel(canvas, bounds());
+}
+
+// Over the scroll view, which a page may give a background of its own.
+void WebView::drawOverSubviews(uikit::Canvas& canvas) {
+    WebPlaceholder::drawAddress(canvas, bounds(), url_);
 }
 
 std::string WebView::describeSelf() const {

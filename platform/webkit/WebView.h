@@ -96,6 +96,9 @@ class WebView : public uikit::View {
     // its href is no URL.
     bool tapLink(std::string_view hrefOrSelector);
 
+    void draw(uikit::Canvas& canvas) override;
+    void drawOverSubviews(uikit::Canvas& canvas) override;
+
   protected:
     std::string describeSelf() const override;
     bool describesSubview(const uikit::View& subview) const override {
