@@ -20,6 +20,7 @@
 #include "foundation/URL.h"
 #include "uikit/Application.h"
 #include "uikit/ApplicationMain.h"
+#include "uikit/ViewRenderer.h"
 #include "uikit/Window.h"
 
 // Read by the leak checker of sanitised builds at exit. Fontconfig keeps what it allocates while
@@ -75,6 +76,22 @@ bool prepareDeviceRoot() {
     return false;
 }
 
+// The screen as a person would see it, drawn into a PNG file; a failure is told on the terminal.
+bool snapshotScreen(const std::string& path, int terminal) {
+    auto window = uikit::Application::shared().keyWindow();
+    auto written = window ? uikit::ViewRenderer::writePNG(*window, path)
+                          : foundation::Status(foundation::Error::make(
+                                KSLaunchOptions::kErrorDomain, 2, "There is no screen to draw."));
+    FILE* out = fdopen(terminal, "w");
+    if (!out)
+        return written.ok();
+    if (!written)
+        std::fprintf(out, "Could not write the snapshot %s: %s\n", path.c_str(),
+                     written.error().localizedDescription().c_str());
+    std::fclose(out);
+    return written.ok();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,6 +113,7 @@ int main(int argc, char** argv) {
         return 1;
 
     const int terminal = options->describe ? dup(STDOUT_FILENO) : -1;
+    const int errorTerminal = options->snapshotPath ? dup(STDERR_FILENO) : -1;
     corvane::KSLogFile::redirectStandardStreams();
 
     std::shared_ptr<corvane::KSIdleTerminator> terminator;
@@ -111,5 +129,7 @@ int main(int argc, char** argv) {
         [] { return corvane::KSMainStoryboard::instantiateInitialViewController(); });
     if (terminal >= 0)
         describeScreen(terminal);
+    if (options->snapshotPath && !snapshotScreen(*options->snapshotPath, errorTerminal))
+        return 1;
     return status;
 }

@@ -18,6 +18,7 @@
 #include "framework/storage/KSRPackage.h"
 #include "support/SampleRepository.h"
 #include "support/TempDeviceRoot.h"
+#include "uikit/Image.h"
 
 extern char** environ;
 
@@ -130,6 +131,26 @@ TEST(CorvaneProgramTests, TheAddShortcutLeavesTheSourcesTabOnScreen) {
     ASSERT_EQ(run.exitStatus, 0) << run.output;
     EXPECT_NE(run.output.find("Label \"Sources\""), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("Button \"Sources\" selected"), std::string::npos) << run.output;
+}
+
+TEST(CorvaneProgramTests, TheSnapshotIsThePictureOfTheScreenLeftOnDisplay) {
+    testing_support::TempDeviceRoot root;
+    std::string path = root.path() + "/screen.png";
+    auto run = runProgram({"--root", root.path(), "--until-idle", "--snapshot", path},
+                          {"CORVANE_DEFAULT_SOURCES="});
+    ASSERT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_EQ(run.output, "") << "the picture goes to the file only";
+    auto image = uikit::Image::fromFile(path);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixelWidth(), 750);
+    EXPECT_EQ(image->pixelHeight(), 1334);
+    EXPECT_EQ(image->pixelAt(375, 667), uikit::Color::white()) << "the Light palette's screen";
+
+    std::string nowhere = root.path() + "/no/such/folder/screen.png";
+    auto failed = runProgram({"--root", root.path(), "--until-idle", "--snapshot", nowhere},
+                             {"CORVANE_DEFAULT_SOURCES="});
+    EXPECT_EQ(failed.exitStatus, 1);
+    EXPECT_FALSE(std::filesystem::exists(nowhere));
 }
 
 TEST(CorvaneProgramTests, HelpAndWrongArgumentsNeverStartTheApplication) {

@@ -24,14 +24,19 @@ foundation::Result<KSLaunchOptions> KSLaunchOptions::parse(
             options.describe = true;
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
-        } else if (argument == "--root" || argument == "--open" || argument == "--shortcut") {
+        } else if (argument == "--root" || argument == "--open" || argument == "--shortcut" ||
+                   argument == "--snapshot") {
             if (index + 1 == arguments.size())
                 return optionError("%@ needs a value", argument);
             const auto& value = arguments[++index];
+            if (value.empty() && argument == "--snapshot")
+                return optionError("%@ needs a file name", argument);
             if (argument == "--root")
                 options.root = value;
             else if (argument == "--open")
                 options.urlsToOpen.push_back(value);
+            else if (argument == "--snapshot")
+                options.snapshotPath = value;
             else
                 options.shortcutType = value;
         } else {
@@ -54,6 +59,7 @@ std::string KSLaunchOptions::usage(const std::string& programName) {
         "  --shortcut TYPE  once launched, perform the home-screen shortcut of this type\n"
         "  --until-idle     terminate once no task runs and nothing is pending\n"
         "  --describe       print the visible screen before leaving\n"
+        "  --snapshot FILE  draw the visible screen into the PNG file before leaving\n"
         "  --help           print this text\n",
         programName);
 }

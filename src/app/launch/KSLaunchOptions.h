@@ -24,6 +24,8 @@ struct KSLaunchOptions {
     bool untilIdle = false;
     // Print the visible screen on the way out.
     bool describe = false;
+    // Draw the visible screen into this PNG file on the way out.
+    std::optional<std::string> snapshotPath;
     bool help = false;
 
     // An unknown option, a missing value or a stray argument is an error that names it.

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "app/tabs/KSTabBarController.h"
+#include "app/tabs/KSTabPlaceholderViewController.h"
 #include "foundation/Localization.h"
-#include "ui/core/KSPalettedViewController.h"
 #include "uikit/NavigationController.h"
 
 namespace corvane {
@@ -15,9 +15,9 @@ namespace {
 constexpr std::array<const char*, 5> kTabTitles = {"Featured", "Categories", "Changes", "Sources",
                                                    "Search"};
 
-// Until the screens of the lists exist, each tab shows a paletted screen with its title.
+// Until the screens of the lists exist, each tab shows a placeholder with its title.
 std::shared_ptr<uikit::ViewController> makeTab(const char* title) {
-    auto root = std::make_shared<KSPalettedViewController>();
+    auto root = std::make_shared<KSTabPlaceholderViewController>();
     root->setTitle(foundation::localized(title));
     auto navigation = uikit::NavigationController::create(root);
     navigation->tabBarItem()->setTitle(foundation::localized(title));
