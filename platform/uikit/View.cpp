@@ -10,8 +10,6 @@ namespace uikit {
 
 namespace {
 
-constexpr double kInvisibleAlpha = 0.01;
-
 std::weak_ptr<View>& firstResponder() {
     static std::weak_ptr<View> responder;
     return responder;

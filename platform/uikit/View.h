@@ -57,6 +57,8 @@ struct Autoresizing {
 class View : public LayoutItem, public std::enable_shared_from_this<View> {
   public:
     static constexpr double kNoIntrinsicMetric = -1;
+    // Below this alpha a view counts as hidden: it is neither drawn, described nor touched.
+    static constexpr double kInvisibleAlpha = 0.01;
 
     View() = default;
     explicit View(const Rect& frame);

@@ -5,13 +5,6 @@
 
 namespace uikit {
 
-namespace {
-
-// As the views' own visibility rule: nearly transparent counts as hidden.
-constexpr double kInvisibleAlpha = 0.01;
-
-}  // namespace
-
 std::shared_ptr<Image> ViewRenderer::imageOfView(View& view, double scale) {
     view.layoutIfNeeded();
     ImageContext context(view.bounds().size, false, scale);
@@ -78,7 +71,7 @@ void ViewRenderer::drawLayer(View& view, Canvas& canvas) {
 }
 
 bool ViewRenderer::isDrawn(const View& view) {
-    return !view.isHidden() && view.alpha() >= kInvisibleAlpha;
+    return !view.isHidden() && view.alpha() >= View::kInvisibleAlpha;
 }
 
 }  // namespace uikit
