@@ -1,6 +1,7 @@
 #include "foundation/Dispatch.h"
 
 #include <future>
+#include <memory>
 
 #include "foundation/DispatchQueue.h"
 #include "foundation/RunLoop.h"
@@ -25,11 +26,14 @@ void runOnMainAndWait(const std::function<void()>& block) {
         return;
     }
     std::promise<void> done;
-    RunLoop::main().perform([&] {
+    auto finished = done.get_future();
+    // Lets the caller go on when the block has run, and also when the run loop drops it unrun.
+    std::shared_ptr<void> release(nullptr, [&done](void*) { done.set_value(); });
+    RunLoop::main().perform([&block, release = std::move(release)]() mutable {
         block();
-        done.set_value();
+        release.reset();
     });
-    done.get_future().wait();
+    finished.wait();
 }
 
 void runOnMainAfter(double delaySeconds, std::function<void()> block) {

@@ -10,7 +10,8 @@ namespace foundation {
 void runOnMain(std::function<void()> block);
 // Always on the main run loop's next turn, even from the main thread.
 void runAsyncOnMain(std::function<void()> block);
-// On the main thread, the caller waiting until it has run (at once when already on main).
+// On the main thread, the caller waiting until it has run (at once when already on main), or
+// until the run loop has dropped it unrun.
 void runOnMainAndWait(const std::function<void()>& block);
 // On the main run loop once the movable clock has passed the delay.
 void runOnMainAfter(double delaySeconds, std::function<void()> block);

@@ -59,8 +59,32 @@ RunLoop::TimerID RunLoop::scheduleRepeating(double intervalSeconds, Block block)
 }
 
 void RunLoop::cancelTimer(TimerID id) {
+    // Released after the lock: what the block holds may cancel timers of its own as it goes.
+    decltype(timers_)::node_type cancelled;
     std::lock_guard lock(mutex_);
-    timers_.erase(id);
+    cancelled = timers_.extract(id);
+    firing_.erase(id);
+}
+
+bool RunLoop::mayFire(TimerID id) {
+    std::lock_guard lock(mutex_);
+    return firing_.erase(id) == 1;
+}
+
+void RunLoop::dropPendingWork() {
+    // What a dropped block lets go of may queue work of its own as it goes; that is dropped too.
+    for (;;) {
+        std::vector<Block> blocks;
+        std::map<TimerID, Timer> timers;
+        std::lock_guard lock(mutex_);
+        firing_.clear();
+        woken_ = false;
+        stopped_ = false;
+        if (queue_.empty() && timers_.empty())
+            return;
+        blocks.swap(queue_);
+        timers.swap(timers_);
+    }
 }
 
 std::vector<std::pair<RunLoop::TimerID, RunLoop::Timer>> RunLoop::takeDueTimers() {
@@ -69,6 +93,7 @@ std::vector<std::pair<RunLoop::TimerID, RunLoop::Timer>> RunLoop::takeDueTimers(
     for (auto it = timers_.begin(); it != timers_.end();) {
         if (it->second.fireTime <= now + kDueTolerance) {
             due.emplace_back(it->first, it->second);
+            firing_.insert(it->first);
             if (it->second.interval > 0) {
                 it->second.fireTime = now + it->second.interval;
                 ++it;
@@ -79,8 +104,9 @@ std::vector<std::pair<RunLoop::TimerID, RunLoop::Timer>> RunLoop::takeDueTimers(
             ++it;
         }
     }
-    std::sort(due.begin(), due.end(),
-              [](const auto& a, const auto& b) { return a.second.fireTime < b.second.fireTime; });
+    std::stable_sort(due.begin(), due.end(), [](const auto& a, const auto& b) {
+        return a.second.fireTime < b.second.fireTime;
+    });
     return due;
 }
 
@@ -93,8 +119,9 @@ bool RunLoop::runOnce(double maxWaitSeconds) {
             if (!queue_.empty() || woken_ || stopped_)
                 return true;
             double now = Clock::now();
-            return std::any_of(timers_.begin(), timers_.end(),
-                               [now](const auto& t) { return t.second.fireTime <= now + kDueTolerance; });
+            return std::any_of(timers_.begin(), timers_.end(), [now](const auto& t) {
+                return t.second.fireTime <= now + kDueTolerance;
+            });
         };
         if (!hasWork() && maxWaitSeconds > 0) {
             double wait = maxWaitSeconds;
@@ -110,7 +137,8 @@ bool RunLoop::runOnce(double maxWaitSeconds) {
     for (auto& block : blocks)
         block();
     for (auto& [id, timer] : due)
-        timer.block();
+        if (mayFire(id))
+            timer.block();
     return !blocks.empty() || !due.empty();
 }
 

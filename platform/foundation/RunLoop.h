@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -26,6 +27,7 @@ class RunLoop {
     TimerID schedule(double delaySeconds, Block block);
     // Repeats every interval until cancelled.
     TimerID scheduleRepeating(double intervalSeconds, Block block);
+    // A cancelled timer never fires, even when it came due in the turn that cancels it.
     void cancelTimer(TimerID id);
 
     // One turn: runs every block queued before the turn began and every timer that is due.
@@ -43,6 +45,9 @@ class RunLoop {
     // Seconds of the movable clock until the next timer fires, or a negative number when none.
     double secondsUntilNextTimer() const;
     void wakeUp();
+    // Forgets every queued block and every timer without running them; what they hold is
+    // released on the calling thread.
+    void dropPendingWork();
 
     bool isMainThread() const { return std::this_thread::get_id() == owner_; }
     // Makes the calling thread the loop's thread (the process's first thread by default).
@@ -56,11 +61,15 @@ class RunLoop {
     };
     RunLoop();
     std::vector<std::pair<TimerID, Timer>> takeDueTimers();
+    // Consumes the timer's place in the turn; false once it was cancelled or dropped.
+    bool mayFire(TimerID id);
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::vector<Block> queue_;
     std::map<TimerID, Timer> timers_;
+    // Timers taken for the turn that have not run yet.
+    std::set<TimerID> firing_;
     TimerID nextTimerID_ = 1;
     bool stopped_ = false;
     bool woken_ = false;
