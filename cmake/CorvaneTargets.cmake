@@ -11,15 +11,15 @@ function(corvane_library name dir)
     target_link_libraries(${name} ${ARGN})
 endfunction()
 
-# One test executable per layer, each test case its own CTest entry so that singletons never
-# leak from one case into the next.
+# One test executable per layer, each test case its own CTest entry; tests/TestProgram.cpp is
+# the main of each, and resets the process around every test so the cases also pass run together.
 function(corvane_tests name dir)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
     if(NOT sources)
         set(sources ${CMAKE_BINARY_DIR}/corvane_empty.cpp)
     endif()
     add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/TestProgram.cpp)
-    target_link_libraries(${name} PRIVATE test_support ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE test_support ${ARGN} GTest::gtest GTest::gmock)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
         PROPERTIES TIMEOUT 300 ENVIRONMENT "CORVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()

@@ -1,5 +1,8 @@
-// Linked into every test program.
+// The main of every test program.
+#include <gtest/gtest.h>
+
 #include "foundation/Clock.h"
+#include "support/ProcessReset.h"
 
 // The leak checker of sanitised builds reads this at exit. Fontconfig keeps what it allocates
 // while parsing its configuration for the life of the process.
@@ -7,7 +10,12 @@ extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
 }
 
-namespace {
-// Timers move only when a test moves the clock, however busy the machine is.
-const bool clockFrozen = (foundation::Clock::freeze(), true);
-}  // namespace
+int main(int argc, char** argv) {
+    // Timers move only when a test moves the clock, however busy the machine is.
+    foundation::Clock::freeze();
+    ::testing::InitGoogleTest(&argc, argv);
+    auto* reset = new testing_support::ProcessReset();
+    ::testing::UnitTest::GetInstance()->listeners().Append(reset);
+    const int failed = RUN_ALL_TESTS();
+    return failed != 0 || !reset->allResetsSucceeded();
+}

@@ -2,13 +2,13 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
+
+#include "foundation/ProcessValue.h"
 
 namespace foundation {
 
 namespace {
-std::mutex rootMutex;
-std::string chosenRoot;
+ProcessValue<std::string> chosenRoot;
 
 std::string normalised(const std::string& path) {
     std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
@@ -19,9 +19,8 @@ std::string normalised(const std::string& path) {
 }  // namespace
 
 std::string DeviceRoot::path() {
-    std::lock_guard lock(rootMutex);
-    if (!chosenRoot.empty())
-        return chosenRoot;
+    if (auto chosen = chosenRoot.get(); !chosen.empty())
+        return chosen;
     if (const char* env = std::getenv("CORVANE_ROOT"); env && *env)
         return normalised(env);
     const char* home = std::getenv("HOME");
@@ -29,8 +28,7 @@ std::string DeviceRoot::path() {
 }
 
 void DeviceRoot::set(const std::string& path) {
-    std::lock_guard lock(rootMutex);
-    chosenRoot = path.empty() ? std::string() : normalised(path);
+    chosenRoot.set(path.empty() ? std::string() : normalised(path));
 }
 
 std::string DeviceRoot::resolve(std::string_view devicePath) {

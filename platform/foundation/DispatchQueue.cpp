@@ -3,7 +3,25 @@
 #include <algorithm>
 #include <future>
 
+#include "foundation/ProcessState.h"
+
 namespace foundation {
+
+namespace {
+
+struct GlobalQueues {
+    GlobalQueues() {
+        // Blocks of a finished use of the process must not run into the next one.
+        ProcessState::registerWork("work on the global queues",
+                                   [this] { return background.isIdle() && standard.isIdle(); });
+    }
+
+    const unsigned width = std::max(4u, std::thread::hardware_concurrency() * 2);
+    DispatchQueue background{"global.background", width};
+    DispatchQueue standard{"global.default", width};
+};
+
+}  // namespace
 
 DispatchQueue::DispatchQueue(std::string label, unsigned threads) : label_(std::move(label)) {
     for (unsigned i = 0; i < std::max(1u, threads); ++i)
@@ -22,10 +40,8 @@ DispatchQueue::~DispatchQueue() {
 
 DispatchQueue& DispatchQueue::global(Priority priority) {
     // Never destroyed: blocks still running at exit must not find their pool gone.
-    unsigned width = std::max(4u, std::thread::hardware_concurrency() * 2);
-    static auto* background = new DispatchQueue("global.background", width);
-    static auto* standard = new DispatchQueue("global.default", width);
-    return priority == Priority::Background ? *background : *standard;
+    static auto* queues = new GlobalQueues();
+    return priority == Priority::Background ? queues->background : queues->standard;
 }
 
 void DispatchQueue::async(Block block) {
@@ -51,6 +67,11 @@ bool DispatchQueue::isCurrent() const {
                        [self](const std::thread& t) { return t.get_id() == self; });
 }
 
+bool DispatchQueue::isIdle() const {
+    std::lock_guard lock(mutex_);
+    return blocks_.empty() && running_ == 0;
+}
+
 void DispatchQueue::work() {
     for (;;) {
         Block block;
@@ -61,8 +82,12 @@ void DispatchQueue::work() {
                 return;
             block = std::move(blocks_.front());
             blocks_.pop_front();
+            ++running_;
         }
         block();
+        block = nullptr;
+        std::lock_guard lock(mutex_);
+        --running_;
     }
 }
 

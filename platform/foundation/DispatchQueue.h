@@ -31,14 +31,17 @@ class DispatchQueue {
     const std::string& label() const { return label_; }
     // True when the caller runs on one of this queue's threads.
     bool isCurrent() const;
+    // No block waiting and none running.
+    bool isIdle() const;
 
   private:
     void work();
 
     std::string label_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable ready_;
     std::deque<Block> blocks_;
+    std::size_t running_ = 0;
     std::vector<std::thread> threads_;
     bool stopping_ = false;
 };

@@ -1,7 +1,6 @@
 #include "foundation/Localization.h"
 
 #include <map>
-#include <mutex>
 #include <utility>
 
 #include <unicode/utf16.h>
@@ -11,6 +10,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
+#include "foundation/ProcessValue.h"
 #include "foundation/Strings.h"
 
 namespace foundation {
@@ -190,42 +190,33 @@ Table loadTable(std::string_view name) {
 }
 
 // Each table is read once for each resources folder: a process that is pointed at other
-// resources (MAIN_BUNDLE_RESOURCES) reads their tables, not the ones it read first.
-const Table& cachedTable(std::string_view name) {
-    static std::mutex mutex;
-    // Never destroyed: threads may look texts up while the process exits.
-    static auto* tables = new std::map<std::pair<std::string, std::string>, Table>();
-    std::lock_guard lock(mutex);
-    auto key = std::make_pair(Bundle::resourcesPath(), std::string(name));
-    auto found = tables->find(key);
-    if (found == tables->end())
-        found = tables->emplace(std::move(key), loadTable(name)).first;
-    return found->second;
-}
+// resources (MAIN_BUNDLE_RESOURCES) reads their tables, not the ones it read first. A process
+// reset reads them again.
+using Tables = std::map<std::pair<std::string, std::string>, Table>;
+ProcessValue<Tables> cachedTables;
 
-const Table& defaultTable() {
-    return cachedTable("Localizable");
-}
-
-const Table& errorsTable() {
-    return cachedTable("Errors");
-}
-
-const std::string* lookup(const Table& table, const std::string& key) {
-    auto it = table.find(key);
-    return it == table.end() || it->second.empty() ? nullptr : &it->second;
+std::optional<std::string> lookup(std::string_view tableName, const std::string& key) {
+    auto entry = std::make_pair(Bundle::resourcesPath(), std::string(tableName));
+    return cachedTables.update([&](Tables& tables) -> std::optional<std::string> {
+        auto found = tables.find(entry);
+        if (found == tables.end())
+            found = tables.emplace(std::move(entry), loadTable(tableName)).first;
+        auto value = found->second.find(key);
+        if (value == found->second.end() || value->second.empty())
+            return std::nullopt;
+        return value->second;
+    });
 }
 
 }  // namespace
 
 std::string localized(std::string_view key) {
     std::string text(key);
-    auto value = lookup(defaultTable(), text);
-    return value ? *value : text;
+    return lookup("Localizable", text).value_or(text);
 }
 
 std::string localizedError(long code, std::string_view fallbackFormat) {
-    if (auto value = lookup(errorsTable(), std::to_string(code)))
+    if (auto value = lookup("Errors", std::to_string(code)))
         return *value;
     return format(localized(fallbackFormat), code);
 }

@@ -8,6 +8,7 @@
 
 #include "foundation/BlockOperation.h"
 #include "foundation/RunLoop.h"
+#include "foundation/SharedInstance.h"
 
 namespace foundation {
 
@@ -155,11 +156,22 @@ OperationQueue::~OperationQueue() {
     core_->workReady.notify_all();
 }
 
-const std::shared_ptr<OperationQueue>& OperationQueue::mainQueue() {
-    // Never destroyed: operations may still be queued on the run loop at exit.
-    static auto* queue = new std::shared_ptr<OperationQueue>(
-        new OperationQueue(std::make_shared<Core>("main", true, 1)));
-    return *queue;
+std::shared_ptr<OperationQueue> OperationQueue::mainQueue() {
+    static auto* queue = [] {
+        auto* shared = new SharedInstance<OperationQueue>([] {
+            return std::shared_ptr<OperationQueue>(
+                new OperationQueue(std::make_shared<Core>("main", true, 1)));
+        });
+        // A reset drops the run loop's blocks that would start its operations, so while it ends
+        // background work (which may be waiting for one of them) it starts a fresh queue
+        // rather than keep one that waits for them.
+        ProcessState::registerWork("the main operation queue", [shared] {
+            shared->reset();
+            return true;
+        });
+        return shared;
+    }();
+    return queue->pointer();
 }
 
 std::string OperationQueue::name() const {

@@ -26,7 +26,7 @@ class OperationQueue {
     OperationQueue(const OperationQueue&) = delete;
     OperationQueue& operator=(const OperationQueue&) = delete;
 
-    static const std::shared_ptr<OperationQueue>& mainQueue();
+    static std::shared_ptr<OperationQueue> mainQueue();
 
     std::string name() const;
     void setName(std::string name);

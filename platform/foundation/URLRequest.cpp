@@ -1,31 +1,22 @@
 #include "foundation/URLRequest.h"
 
-#include <mutex>
+#include "foundation/ProcessValue.h"
 
 namespace foundation {
 
 namespace {
 
-std::mutex factoryMutex;
-URLRequest::Factory& installedFactory() {
-    static URLRequest::Factory factory;
-    return factory;
-}
+ProcessValue<URLRequest::Factory> installedFactory;
 
 }  // namespace
 
 URLRequest URLRequest::requestWithURL(const URL& url) {
-    Factory factory;
-    {
-        std::lock_guard lock(factoryMutex);
-        factory = installedFactory();
-    }
+    const Factory factory = installedFactory.get();
     return factory ? factory(url) : URLRequest(url);
 }
 
 void URLRequest::setFactory(Factory factory) {
-    std::lock_guard lock(factoryMutex);
-    installedFactory() = std::move(factory);
+    installedFactory.set(std::move(factory));
 }
 
 }  // namespace foundation

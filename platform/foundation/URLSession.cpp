@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "foundation/SharedInstance.h"
+
 namespace foundation {
 
 namespace {
@@ -25,10 +27,11 @@ URLSession::URLSession(URLSessionConfiguration configuration,
     : configuration_(std::move(configuration)),
       delegateQueue_(delegateQueue ? std::move(delegateQueue) : serialQueue()) {}
 
-const std::shared_ptr<URLSession>& URLSession::sharedSession() {
+std::shared_ptr<URLSession> URLSession::sharedSession() {
     // Never destroyed: tasks may still deliver while the process exits.
-    static auto* session = new std::shared_ptr<URLSession>(std::make_shared<URLSession>());
-    return *session;
+    static auto* session =
+        new SharedInstance<URLSession>([] { return std::make_shared<URLSession>(); });
+    return session->pointer();
 }
 
 std::shared_ptr<URLSessionDataTask> URLSession::dataTaskWithRequest(

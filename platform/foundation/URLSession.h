@@ -21,7 +21,7 @@ class URLSession {
                         std::shared_ptr<OperationQueue> delegateQueue = nullptr);
 
     // The default configuration with one serial delegate queue.
-    static const std::shared_ptr<URLSession>& sharedSession();
+    static std::shared_ptr<URLSession> sharedSession();
 
     const URLSessionConfiguration& configuration() const { return configuration_; }
     const std::shared_ptr<OperationQueue>& delegateQueue() const { return delegateQueue_; }

@@ -1,8 +1,12 @@
 #include "foundation/URLSessionTask.h"
 
+#include <map>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "foundation/CurlTransfer.h"
+#include "foundation/ProcessState.h"
 #include "foundation/URLError.h"
 
 namespace foundation {
@@ -11,6 +15,53 @@ namespace {
 
 bool isLoadableScheme(const std::string& scheme) {
     return scheme == "http" || scheme == "https" || scheme == "file";
+}
+
+// The tasks resumed and not over yet: still loading, or with an outcome not yet handed to the
+// completion handler. A process reset cancels them and waits until they are over, so that no
+// handler of one use of the process runs into the next.
+struct InFlight {
+    std::mutex mutex;
+    std::map<const URLSessionTask*, std::weak_ptr<URLSessionTask>> tasks;
+
+    bool settle() {
+        std::vector<std::shared_ptr<URLSessionTask>> live;
+        {
+            std::lock_guard lock(mutex);
+            if (tasks.empty())
+                return true;
+            for (const auto& [key, task] : tasks)
+                if (auto held = task.lock())
+                    live.push_back(std::move(held));
+        }
+        for (const auto& task : live)
+            task->cancel();
+        return false;
+    }
+};
+
+InFlight& inFlight() {
+    // Never destroyed: loading threads may end while the process exits.
+    static auto* shared = [] {
+        auto* made = new InFlight();
+        ProcessState::registerWork("URL loads", [made] { return made->settle(); });
+        return made;
+    }();
+    return *shared;
+}
+
+// Held by whatever still has to happen for the task: its loading thread and the delivery of
+// its outcome. When the last holder lets go, the task is over.
+std::shared_ptr<void> takeOff(const std::shared_ptr<URLSessionTask>& task) {
+    auto& flights = inFlight();
+    {
+        std::lock_guard lock(flights.mutex);
+        flights.tasks[task.get()] = task;
+    }
+    return std::shared_ptr<void>(nullptr, [&flights, key = task.get()](void*) {
+        std::lock_guard lock(flights.mutex);
+        flights.tasks.erase(key);
+    });
 }
 
 }  // namespace
@@ -29,6 +80,11 @@ void URLSessionTask::resume() {
     State suspended = State::Suspended;
     if (!state_.compare_exchange_strong(suspended, State::Running))
         return;
+    auto flight = takeOff(shared_from_this());
+    {
+        std::lock_guard lock(mutex_);
+        flight_ = flight;
+    }
     if (!isLoadableScheme(request_.url.scheme())) {
         deliver(std::nullopt,
                 URLError::make(URLError::UnsupportedURL, request_.url.absoluteString()));
@@ -43,7 +99,7 @@ void URLSessionTask::resume() {
         std::lock_guard lock(mutex_);
         transfer_ = transfer;
     }
-    std::thread([self = shared_from_this(), transfer] { self->load(transfer); }).detach();
+    std::thread([self = shared_from_this(), transfer, flight] { self->load(transfer); }).detach();
 }
 
 void URLSessionTask::cancel() {
@@ -89,10 +145,17 @@ void URLSessionTask::deliver(std::optional<HTTPURLResponse> response, std::optio
     if (delivered_.exchange(true))
         return;
     state_ = State::Completed;
-    delegateQueue_->addOperationWithBlock(
-        [self = shared_from_this(), response = std::move(response), error = std::move(error)] {
-            self->complete(std::move(response), std::move(error));
-        });
+    std::shared_ptr<void> flight;
+    {
+        std::lock_guard lock(mutex_);
+        flight = std::exchange(flight_, nullptr);
+    }
+    delegateQueue_->addOperationWithBlock([self = shared_from_this(), flight,
+                                           response = std::move(response),
+                                           error = std::move(error)]() mutable {
+        self->complete(std::move(response), std::move(error));
+        flight.reset();
+    });
 }
 
 }  // namespace foundation

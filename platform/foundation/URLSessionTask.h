@@ -75,6 +75,8 @@ class URLSessionTask : public std::enable_shared_from_this<URLSessionTask> {
     Observable<double> fractionCompleted_{0.0};
     std::mutex mutex_;
     std::shared_ptr<CurlTransfer> transfer_;
+    // Keeps the task counted as in flight until its outcome is delivered.
+    std::shared_ptr<void> flight_;
 };
 
 }  // namespace foundation

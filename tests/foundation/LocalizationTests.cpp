@@ -12,7 +12,7 @@ using testing_support::TempDeviceRoot;
 
 namespace {
 
-// Resources in a fresh folder; tables load once per process, and each test is its own process.
+// Resources in a fresh folder, whose string tables are read when first used.
 class Resources {
   public:
     Resources() { setenv("MAIN_BUNDLE_RESOURCES", folder_.path().c_str(), 1); }

@@ -175,7 +175,7 @@ TEST(OperationQueue, AsynchronousOperationsHoldTheirSlotUntilTheyFinish) {
 }
 
 TEST(OperationQueue, TheMainQueueRunsOnTheMainRunLoop) {
-    auto& main = OperationQueue::mainQueue();
+    auto main = OperationQueue::mainQueue();
     bool ran = false;
     bool onMain = false;
     main->addOperationWithBlock([&] {

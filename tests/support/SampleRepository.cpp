@@ -70,7 +70,7 @@ std::string SampleRepository::location() const {
 std::filesystem::path SampleRepository::sourceDirectory() {
     if (const char* configured = std::getenv("CORVANE_SOURCE_DIR"); configured && *configured)
         return configured;
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+    return CORVANE_SOURCE_DIR;
 }
 
 void SampleRepository::build(const std::filesystem::path& folder, const std::string& baseAddress) {

@@ -23,7 +23,8 @@ class SampleRepository {
     const std::filesystem::path& folder() const { return folder_; }
     HttpServer& server() { return server_; }
 
-    // The project's source folder: CORVANE_SOURCE_DIR, else the one this file was built from.
+    // The project's source folder: the environment's CORVANE_SOURCE_DIR, else the one the tests
+    // were built from.
     static std::filesystem::path sourceDirectory();
     // Runs make-sample-repo into folder for the base address (without a trailing slash);
     // throws when it fails.
