@@ -2,16 +2,16 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
+
+#include "foundation/ProcessValue.h"
 
 namespace audio {
 
 namespace {
 
-std::mutex playedMutex;
-std::vector<std::string> played;
-std::atomic<double> defaultDuration{AudioPlayer::kDefaultDuration};
+foundation::ProcessValue<std::vector<std::string>> played;
+foundation::ProcessValue<double> defaultDuration{AudioPlayer::kDefaultDuration};
 
 }  // namespace
 
@@ -23,14 +23,11 @@ foundation::Result<std::shared_ptr<AudioPlayer>> AudioPlayer::withContentsOfFile
     if (!std::filesystem::is_regular_file(path, error) || access(path.c_str(), R_OK) != 0)
         return foundation::Error::make(kErrorDomain, FileNotFound,
                                        "No sound file at " + path + ".");
-    return std::shared_ptr<AudioPlayer>(new AudioPlayer(std::move(path), defaultDuration.load()));
+    return std::shared_ptr<AudioPlayer>(new AudioPlayer(std::move(path), defaultDuration.get()));
 }
 
 void AudioPlayer::play() {
-    {
-        std::lock_guard lock(playedMutex);
-        played.push_back(path_);
-    }
+    played.update([this](std::vector<std::string>& files) { files.push_back(path_); });
     std::lock_guard lock(mutex_);
     cancelTimer();
     // The timer's block holds the player, which is what keeps a dropped player alive until it
@@ -63,12 +60,11 @@ void AudioPlayer::finish(std::uint64_t play) {
 }
 
 std::vector<std::string> AudioPlayer::playedFiles() {
-    std::lock_guard lock(playedMutex);
-    return played;
+    return played.get();
 }
 
 void AudioPlayer::setDefaultDuration(double seconds) {
-    defaultDuration = seconds;
+    defaultDuration.set(seconds);
 }
 
 }  // namespace audio

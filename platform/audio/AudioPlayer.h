@@ -18,9 +18,9 @@ enum ErrorCode : long {
     FileNotFound = 1,
 };
 
-// "Plays" a sound file: nothing is heard, but every play is recorded process-wide, and the
-// player is playing until its duration has passed on the main run loop's clock. A playing player
-// keeps itself alive, so a caller may drop it right after play().
+// "Plays" a sound file: nothing is heard, but every play is recorded process-wide (until the
+// process reset), and the player is playing until its duration has passed on the main run loop's
+// clock. A playing player keeps itself alive, so a caller may drop it right after play().
 class AudioPlayer : public std::enable_shared_from_this<AudioPlayer> {
   public:
     // An error when the path is not a readable regular file.

@@ -1,10 +1,13 @@
 #include "audio/AudioSession.h"
 
+#include "foundation/SharedInstance.h"
+
 namespace audio {
 
 AudioSession& AudioSession::sharedInstance() {
-    static auto* session = new AudioSession();
-    return *session;
+    static auto* session = new foundation::SharedInstance<AudioSession>(
+        [] { return std::shared_ptr<AudioSession>(new AudioSession()); });
+    return session->get();
 }
 
 void AudioSession::setCategory(std::string category) {

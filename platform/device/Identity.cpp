@@ -4,10 +4,10 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <mutex>
 #include <optional>
 
 #include "foundation/Digest.h"
+#include "foundation/ProcessValue.h"
 
 namespace device {
 
@@ -16,10 +16,19 @@ namespace {
 // A machine id is 32 hex digits and a line end; anything longer is not one.
 constexpr std::size_t kMachineIDLimit = 64;
 
-std::mutex mutex;
-std::optional<std::string> model;
-std::optional<std::string> firmware;
-std::optional<std::string> identifier;
+// Read from the host on first use unless a value was set.
+foundation::ProcessValue<std::optional<std::string>> model;
+foundation::ProcessValue<std::optional<std::string>> firmware;
+foundation::ProcessValue<std::optional<std::string>> identifier;
+
+std::string valueOf(foundation::ProcessValue<std::optional<std::string>>& value,
+                    std::string (*read)()) {
+    return value.update([read](std::optional<std::string>& known) {
+        if (!known)
+            known = read();
+        return *known;
+    });
+}
 
 std::string trimmed(std::string text) {
     const char* blanks = " \t\r\n";
@@ -64,37 +73,27 @@ std::string unameMachine() {
 }  // namespace
 
 std::string Identity::modelIdentifier() {
-    std::lock_guard lock(mutex);
-    if (!model)
-        model = unameMachine();
-    return *model;
+    return valueOf(model, unameMachine);
 }
 
 std::string Identity::firmwareVersion() {
-    std::lock_guard lock(mutex);
-    return firmware.value_or(std::string(kDefaultFirmwareVersion));
+    return firmware.get().value_or(std::string(kDefaultFirmwareVersion));
 }
 
 std::string Identity::uniqueDeviceIdentifier() {
-    std::lock_guard lock(mutex);
-    if (!identifier)
-        identifier = derivedIdentifier();
-    return *identifier;
+    return valueOf(identifier, derivedIdentifier);
 }
 
 void Identity::setModelIdentifier(std::string value) {
-    std::lock_guard lock(mutex);
-    model = std::move(value);
+    model.set(std::move(value));
 }
 
 void Identity::setFirmwareVersion(std::string value) {
-    std::lock_guard lock(mutex);
-    firmware = std::move(value);
+    firmware.set(std::move(value));
 }
 
 void Identity::setUniqueDeviceIdentifier(std::string value) {
-    std::lock_guard lock(mutex);
-    identifier = std::move(value);
+    identifier.set(std::move(value));
 }
 
 }  // namespace device

@@ -1,10 +1,14 @@
 #include "keychain/Keychain.h"
 
 #include "foundation/DeviceRoot.h"
+#include "foundation/ProcessValue.h"
 
 namespace keychain {
 
 namespace {
+
+// The keychain of the current device root, kept while the root stays.
+foundation::ProcessValue<std::shared_ptr<Keychain>> standardKeychain;
 
 foundation::Error notFound(const std::string& service, const std::string& account) {
     return foundation::Error::make(kErrorDomain, ItemNotFound,
@@ -22,13 +26,12 @@ std::optional<foundation::Error> invalid(const std::string& service, const std::
 }  // namespace
 
 std::shared_ptr<Keychain> Keychain::standard() {
-    static std::mutex mutex;
-    static std::shared_ptr<Keychain> keychain;
-    std::lock_guard lock(mutex);
-    std::string path = foundation::DeviceRoot::resolve(kDevicePath);
-    if (!keychain || keychain->path() != path)
-        keychain = std::make_shared<Keychain>(path);
-    return keychain;
+    const std::string path = foundation::DeviceRoot::resolve(kDevicePath);
+    return standardKeychain.update([&path](std::shared_ptr<Keychain>& keychain) {
+        if (!keychain || keychain->path() != path)
+            keychain = std::make_shared<Keychain>(path);
+        return keychain;
+    });
 }
 
 foundation::Result<PasswordItems*> Keychain::loadedItems() {

@@ -1,16 +1,14 @@
 #include "localauthentication/Context.h"
 
-#include <mutex>
-
 #include "foundation/Dispatch.h"
+#include "foundation/ProcessValue.h"
 
 namespace localauthentication {
 
 namespace {
 
-std::mutex mutex;
-std::optional<ErrorCode> unavailableReason;
-std::optional<ErrorCode> evaluationFailure;
+foundation::ProcessValue<std::optional<ErrorCode>> unavailableReason;
+foundation::ProcessValue<std::optional<ErrorCode>> evaluationFailure;
 
 foundation::Error errorFor(ErrorCode code) {
     switch (code) {
@@ -35,11 +33,11 @@ foundation::Error errorFor(ErrorCode code) {
 }  // namespace
 
 bool Context::canEvaluatePolicy(Policy, foundation::Error* error) const {
-    std::lock_guard lock(mutex);
-    if (!unavailableReason)
+    const auto reason = unavailableReason.get();
+    if (!reason)
         return true;
     if (error)
-        *error = errorFor(*unavailableReason);
+        *error = errorFor(*reason);
     return false;
 }
 
@@ -47,21 +45,19 @@ void Context::evaluatePolicy(Policy policy, const std::string&, Reply reply) {
     std::optional<foundation::Error> failure;
     if (foundation::Error unavailable; !canEvaluatePolicy(policy, &unavailable)) {
         failure = std::move(unavailable);
-    } else if (std::lock_guard lock(mutex); evaluationFailure) {
-        failure = errorFor(*evaluationFailure);
+    } else if (const auto set = evaluationFailure.get()) {
+        failure = errorFor(*set);
     }
     foundation::runInBackground(
         [reply = std::move(reply), failure = std::move(failure)] { reply(!failure, failure); });
 }
 
 void Context::setUnavailableReason(std::optional<ErrorCode> reason) {
-    std::lock_guard lock(mutex);
-    unavailableReason = reason;
+    unavailableReason.set(reason);
 }
 
 void Context::setEvaluationFailure(std::optional<ErrorCode> failure) {
-    std::lock_guard lock(mutex);
-    evaluationFailure = failure;
+    evaluationFailure.set(failure);
 }
 
 }  // namespace localauthentication

@@ -26,7 +26,8 @@ enum ErrorCode : long {
 };
 
 // Asks the device owner to authenticate. Nobody is asked here: whether a policy can be evaluated
-// and how an evaluation ends are process-wide settings, by default available and successful.
+// and how an evaluation ends are process-wide settings, by default (and after the process reset)
+// available and successful.
 class Context {
   public:
     using Reply = std::function<void(bool success, std::optional<foundation::Error> error)>;

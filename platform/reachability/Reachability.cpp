@@ -1,13 +1,12 @@
 #include "reachability/Reachability.h"
 
-#include <atomic>
-
 #include "foundation/NotificationCenter.h"
+#include "foundation/ProcessValue.h"
 
 namespace reachability {
 
 namespace {
-std::atomic<NetworkStatus> status{ReachableViaWiFi};
+foundation::ProcessValue<NetworkStatus> status{ReachableViaWiFi};
 }  // namespace
 
 std::shared_ptr<Reachability> Reachability::reachabilityForInternetConnection() {
@@ -15,7 +14,7 @@ std::shared_ptr<Reachability> Reachability::reachabilityForInternetConnection() 
 }
 
 NetworkStatus Reachability::currentReachabilityStatus() const {
-    return status.load();
+    return status.get();
 }
 
 void Reachability::setStatus(NetworkStatus newStatus) {

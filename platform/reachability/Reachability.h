@@ -16,7 +16,8 @@ inline constexpr const char* kNetworkReachabilityChangedNotification =
     "kNetworkReachabilityChangedNotification";
 
 // Network reachability as the device reports it. There is no network probe behind it: the status
-// is one process-wide setting, reachable by Wi-Fi until a test says otherwise.
+// is one process-wide setting, reachable by Wi-Fi until a test says otherwise (the process reset
+// makes it so again).
 class Reachability {
   public:
     static std::shared_ptr<Reachability> reachabilityForInternetConnection();

@@ -1,15 +1,13 @@
 #include "store/Realm.h"
 
-#include <mutex>
-
+#include "foundation/ProcessValue.h"
 #include "store/StoreError.h"
 
 namespace store {
 
 namespace {
 
-std::mutex defaultMutex;
-std::optional<Realm> defaultInstance;
+foundation::ProcessValue<std::optional<Realm>> defaultInstance;
 
 }  // namespace
 
@@ -24,15 +22,14 @@ foundation::Result<Realm> Realm::open(const Configuration& configuration) {
 }
 
 void Realm::setDefaultRealm(const Realm& realm) {
-    std::lock_guard lock(defaultMutex);
-    defaultInstance = realm;
+    defaultInstance.set(realm);
 }
 
 Realm Realm::defaultRealm() {
-    std::lock_guard lock(defaultMutex);
-    if (!defaultInstance)
+    auto realm = defaultInstance.get();
+    if (!realm)
         throw StoreError("no default database has been set");
-    return *defaultInstance;
+    return *realm;
 }
 
 void Realm::write(const std::function<void()>& block) const {

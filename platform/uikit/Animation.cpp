@@ -1,12 +1,19 @@
 #include "uikit/Animation.h"
 
+#include "foundation/ProcessState.h"
 #include "foundation/RunLoop.h"
 #include "uikit/View.h"
 
 namespace uikit {
 
 namespace {
+
 int running = 0;
+
+// The timers that would end the animations running now are dropped with the run loop's blocks.
+const bool forgottenByReset = foundation::ProcessState::registerReset(
+    foundation::ProcessState::Phase::mainLoop, [] { running = 0; });
+
 }  // namespace
 
 void Animation::animate(double duration, Block animations, Completion completion) {

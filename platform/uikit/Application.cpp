@@ -1,5 +1,7 @@
 #include "uikit/Application.h"
 
+#include "foundation/SharedInstance.h"
+
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -37,8 +39,9 @@ bool isWebScheme(const foundation::URL& url) {
 }  // namespace
 
 Application& Application::shared() {
-    static Application* application = new Application();
-    return *application;
+    static auto* application = new foundation::SharedInstance<Application>(
+        [] { return std::shared_ptr<Application>(new Application()); });
+    return application->get();
 }
 
 bool Application::finishLaunching(const foundation::Value& options) {

@@ -1,5 +1,7 @@
 #include "uikit/Device.h"
 
+#include "foundation/SharedInstance.h"
+
 #include <cstdlib>
 #include <vector>
 
@@ -25,8 +27,9 @@ std::vector<long> versionParts(const std::string& version) {
 }  // namespace
 
 Device& Device::current() {
-    static Device* device = new Device();
-    return *device;
+    static auto* device = new foundation::SharedInstance<Device>(
+        [] { return std::shared_ptr<Device>(new Device()); });
+    return device->get();
 }
 
 #define UIKIT_DEVICE_PROPERTY(Type, getter, setter, member) \

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <mutex>
 
 #include "foundation/Bundle.h"
+#include "foundation/ProcessValue.h"
 #include "uikit/ImageContext.h"
 #include "uikit/Screen.h"
 
@@ -20,6 +20,10 @@ namespace uikit {
 namespace {
 
 constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
+
+// Images of the bundle by name, as read from the resources chosen at the time.
+using NamedImages = std::map<std::string, std::shared_ptr<Image>>;
+foundation::ProcessValue<NamedImages> namedImages;
 
 bool isPNG(const Image::Bytes& data) {
     static const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -167,24 +171,23 @@ Image::Image(std::shared_ptr<const PixelBuffer> pixels, double scale, std::strin
 std::shared_ptr<Image> Image::named(const std::string& name) {
     if (!isSafeName(name))
         return nullptr;
-    static std::mutex mutex;
-    static std::map<std::string, std::shared_ptr<Image>> cache;
-    std::lock_guard lock(mutex);
-    if (auto found = cache.find(name); found != cache.end())
-        return found->second;
-    std::filesystem::path folder = foundation::Bundle::resourcesPath();
-    for (const auto& [file, scale] : candidates(name)) {
-        auto bytes = readFile(folder / file);
-        if (!bytes)
-            continue;
-        auto image = fromData(*bytes, scale);
-        if (!image)
-            continue;
-        image->name_ = stem(name);
-        cache[name] = image;
-        return image;
-    }
-    return nullptr;
+    return namedImages.update([&name](NamedImages& cache) -> std::shared_ptr<Image> {
+        if (auto found = cache.find(name); found != cache.end())
+            return found->second;
+        std::filesystem::path folder = foundation::Bundle::resourcesPath();
+        for (const auto& [file, scale] : candidates(name)) {
+            auto bytes = readFile(folder / file);
+            if (!bytes)
+                continue;
+            auto image = fromData(*bytes, scale);
+            if (!image)
+                continue;
+            image->name_ = stem(name);
+            cache[name] = image;
+            return image;
+        }
+        return nullptr;
+    });
 }
 
 std::shared_ptr<Image> Image::fromData(const Bytes& data, double scale) {

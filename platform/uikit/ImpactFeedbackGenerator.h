@@ -1,12 +1,11 @@
 #pragma once
 
-#include <array>
-
 namespace uikit {
 
 enum class ImpactFeedbackStyle { light, medium, heavy };
 
-// Haptic feedback of a collision. No motor here: it counts impacts per style.
+// Haptic feedback of a collision. No motor here: it counts impacts per style since the process
+// started (or was last reset).
 class ImpactFeedbackGenerator {
   public:
     explicit ImpactFeedbackGenerator(ImpactFeedbackStyle style = ImpactFeedbackStyle::medium)
@@ -14,14 +13,12 @@ class ImpactFeedbackGenerator {
 
     ImpactFeedbackStyle style() const { return style_; }
     void prepare() {}
-    void impactOccurred() { ++counts_[static_cast<int>(style_)]; }
+    void impactOccurred();
 
-    static int impactCount(ImpactFeedbackStyle style) { return counts_[static_cast<int>(style)]; }
-    static void resetCounts() { counts_ = {}; }
+    static int impactCount(ImpactFeedbackStyle style);
 
   private:
     ImpactFeedbackStyle style_;
-    static inline std::array<int, 3> counts_{};
 };
 
 }  // namespace uikit

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "foundation/ProcessState.h"
 #include "foundation/RunLoop.h"
 #include "uikit/View.h"
 
@@ -26,6 +27,13 @@ std::vector<std::weak_ptr<View>>& LayoutPass::pending() {
 
 bool& LayoutPass::scheduled() {
     static bool flag = false;
+    // The pass queued on the run loop goes when the loop drops its blocks, so the views waiting
+    // for it are forgotten with it.
+    [[maybe_unused]] static const bool forgottenByReset =
+        foundation::ProcessState::registerReset(foundation::ProcessState::Phase::mainLoop, [] {
+            pending().clear();
+            flag = false;
+        });
     return flag;
 }
 

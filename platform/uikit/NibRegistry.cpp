@@ -1,10 +1,13 @@
 #include "uikit/NibRegistry.h"
 
+#include "foundation/SharedInstance.h"
+
 namespace uikit {
 
 NibRegistry& NibRegistry::shared() {
-    static NibRegistry* registry = new NibRegistry();
-    return *registry;
+    static auto* registry = new foundation::SharedInstance<NibRegistry>(
+        [] { return std::shared_ptr<NibRegistry>(new NibRegistry()); });
+    return registry->get();
 }
 
 void NibRegistry::registerNib(const std::string& name, Builder builder) {

@@ -1,10 +1,13 @@
 #include "uikit/Pasteboard.h"
 
+#include "foundation/SharedInstance.h"
+
 namespace uikit {
 
 Pasteboard& Pasteboard::general() {
-    static Pasteboard* pasteboard = new Pasteboard();
-    return *pasteboard;
+    static auto* pasteboard = new foundation::SharedInstance<Pasteboard>(
+        [] { return std::shared_ptr<Pasteboard>(new Pasteboard()); });
+    return pasteboard->get();
 }
 
 std::optional<std::string> Pasteboard::string() const {

@@ -1,10 +1,13 @@
 #include "uikit/Screen.h"
 
+#include "foundation/SharedInstance.h"
+
 namespace uikit {
 
 Screen& Screen::main() {
-    static Screen* screen = new Screen();
-    return *screen;
+    static auto* screen = new foundation::SharedInstance<Screen>(
+        [] { return std::shared_ptr<Screen>(new Screen()); });
+    return screen->get();
 }
 
 Rect Screen::bounds() const {

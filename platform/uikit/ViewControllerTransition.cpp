@@ -22,10 +22,11 @@ void ViewControllerTransition::start(bool animated, std::function<void()> finish
 }
 
 void ViewControllerTransition::finishNow() {
-    if (!pending_)
+    auto pending = std::exchange(pending_, {}).lock();
+    if (auto timer = std::exchange(timer_, 0))
+        foundation::RunLoop::main().cancelTimer(timer);
+    if (!pending)
         return;
-    auto pending = std::exchange(pending_, nullptr);
-    foundation::RunLoop::main().cancelTimer(std::exchange(timer_, 0));
     if (auto block = std::exchange(*pending, nullptr))
         block();
 }

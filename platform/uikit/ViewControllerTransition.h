@@ -22,10 +22,15 @@ class ViewControllerTransition {
     void start(bool animated, std::function<void()> finish);
     // Runs the pending end now, if there is one.
     void finishNow();
-    bool isRunning() const { return pending_ && *pending_; }
+    bool isRunning() const {
+        auto pending = pending_.lock();
+        return pending && *pending;
+    }
 
   private:
-    std::shared_ptr<std::function<void()>> pending_;
+    // Owned by the timer alone: an end the run loop drops unrun goes with everything it holds
+    // (the controllers of the transition among them).
+    std::weak_ptr<std::function<void()>> pending_;
     std::uint64_t timer_ = 0;
 };
 

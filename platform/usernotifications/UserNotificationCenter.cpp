@@ -4,12 +4,14 @@
 #include <cmath>
 
 #include "foundation/Dispatch.h"
+#include "foundation/SharedInstance.h"
 
 namespace usernotifications {
 
 UserNotificationCenter& UserNotificationCenter::current() {
-    static auto* center = new UserNotificationCenter();
-    return *center;
+    static auto* center = new foundation::SharedInstance<UserNotificationCenter>(
+        [] { return std::shared_ptr<UserNotificationCenter>(new UserNotificationCenter()); });
+    return center->get();
 }
 
 std::shared_ptr<UserNotificationCenterDelegate> UserNotificationCenter::delegate() const {

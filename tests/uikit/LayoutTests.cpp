@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "foundation/ProcessState.h"
 #include "foundation/RunLoop.h"
 #include "support/MainLoop.h"
 #include "uikit/Label.h"
@@ -28,6 +29,19 @@ class CountingView : public View {
         --depth;
     }
 };
+
+TEST(Layout, APassThatAResetDroppedDoesNotHoldUpLaterRequests) {
+    auto dropped = std::make_shared<CountingView>();
+    dropped->setNeedsLayout();
+    ASSERT_TRUE(foundation::ProcessState::reset());
+    EXPECT_EQ(dropped->passes, 0);
+
+    auto view = std::make_shared<CountingView>();
+    view->askAgain = false;
+    view->setNeedsLayout();
+    advanceClock(0);
+    EXPECT_EQ(view->passes, 1);
+}
 
 TEST(Layout, ARequestInsideAPassSchedulesOneMorePass) {
     auto view = std::make_shared<CountingView>();

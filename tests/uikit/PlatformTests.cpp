@@ -36,7 +36,6 @@ TEST(Platform, DeviceScreenAndPasteboardAreSettable) {
     EXPECT_EQ(Pasteboard::general().string(), "deb https://repo.example.org/ ./");
     Pasteboard::general().setString(std::nullopt);
 
-    ImpactFeedbackGenerator::resetCounts();
     ImpactFeedbackGenerator light(ImpactFeedbackStyle::light);
     light.impactOccurred();
     EXPECT_EQ(ImpactFeedbackGenerator::impactCount(ImpactFeedbackStyle::light), 1);

@@ -4,6 +4,7 @@
 
 #include "DevicePose.h"
 #include "RecordingViewController.h"
+#include "foundation/RunLoop.h"
 #include "support/MainLoop.h"
 #include "uikit/Device.h"
 #include "uikit/Label.h"
@@ -118,6 +119,26 @@ TEST_F(ViewControllerTest, WithoutAnimationTheTransitionEndsOnTheNextTurn) {
     EXPECT_FALSE(presented);
     advanceClock(0);
     EXPECT_TRUE(presented);
+}
+
+// The end of a transition is all that holds the controllers together while it runs: when the
+// run loop drops it unrun, nothing keeps them alive.
+TEST(ViewControllerTransition, AnEndDroppedUnrunLetsGoOfTheControllers) {
+    std::weak_ptr<ViewController> presenterLeft;
+    std::weak_ptr<ViewController> presentedLeft;
+    {
+        auto window = std::make_shared<Window>();
+        auto presenter = std::make_shared<ViewController>();
+        window->setRootViewController(presenter);
+        window->makeKeyAndVisible();
+        auto presented = std::make_shared<ViewController>();
+        presenter->present(presented, true);
+        presenterLeft = presenter;
+        presentedLeft = presented;
+    }
+    foundation::RunLoop::main().dropPendingWork();
+    EXPECT_TRUE(presenterLeft.expired());
+    EXPECT_TRUE(presentedLeft.expired());
 }
 
 TEST_F(ViewControllerTest, PresentingWhileAlreadyPresentingIsRefused) {

@@ -1,7 +1,5 @@
 #include "ui/cells/AllReviewsCell.h"
 
-#include <mutex>
-
 #include "ui/cells/KSCellViews.h"
 #include "ui/cells/KSReviewCard.h"
 #include "uikit/NibRegistry.h"
@@ -10,8 +8,7 @@
 namespace corvane {
 
 void AllReviewsCell::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] { uikit::NibRegistry::shared().registerNib(kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> AllReviewsCell::build(const std::shared_ptr<uikit::ViewController>&) {

@@ -1,7 +1,5 @@
 #include "ui/cells/BigFeaturedCell.h"
 
-#include <mutex>
-
 #include "foundation/NotificationCenter.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "ui/cells/KSCellViews.h"
@@ -29,8 +27,7 @@ constexpr double kInitialVelocity = 0.2;
 }  // namespace
 
 void BigFeaturedCell::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] { uikit::NibRegistry::shared().registerNib(kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> BigFeaturedCell::build(const std::shared_ptr<uikit::ViewController>&) {

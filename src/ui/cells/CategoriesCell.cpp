@@ -1,7 +1,5 @@
 #include "ui/cells/CategoriesCell.h"
 
-#include <mutex>
-
 #include "ui/cells/KSCellViews.h"
 #include "uikit/NibRegistry.h"
 #include "uikit/Screen.h"
@@ -29,8 +27,7 @@ const CategoryImages& categoryImages() {
 }  // namespace
 
 void CategoriesCell::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] { uikit::NibRegistry::shared().registerNib(kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> CategoriesCell::build(const std::shared_ptr<uikit::ViewController>&) {

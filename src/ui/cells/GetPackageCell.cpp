@@ -1,7 +1,6 @@
 #include "ui/cells/GetPackageCell.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
@@ -44,8 +43,7 @@ std::optional<KSRPackage> storedPackage(const std::string& identifier) {
 }  // namespace
 
 void GetPackageCell::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] { uikit::NibRegistry::shared().registerNib(kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> GetPackageCell::build(const std::shared_ptr<uikit::ViewController>&) {

@@ -1,7 +1,5 @@
 #include "ui/cells/NewsCell.h"
 
-#include <mutex>
-
 #include "ui/cells/KSCellViews.h"
 #include "uikit/NibRegistry.h"
 #include "uikit/Screen.h"
@@ -12,8 +10,7 @@ using uikit::Color;
 using uikit::Font;
 
 void NewsCell::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] { uikit::NibRegistry::shared().registerNib(kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> NewsCell::build(const std::shared_ptr<uikit::ViewController>&) {

@@ -1,7 +1,6 @@
 #include "ui/cells/PackageCell.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "framework/compatibility/TweakCompatibilityManager.h"
 #include "framework/packagemanager/KSRPackageManager.h"
@@ -68,8 +67,7 @@ double fittingHeight(const uikit::Label& label, double width) {
 PackageCell::PackageCell() : uikit::TableViewCell(Style::defaultStyle, kReuseIdentifier) {}
 
 void PackageCell::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] { uikit::NibRegistry::shared().registerNib(kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> PackageCell::build(const std::shared_ptr<uikit::ViewController>&) {

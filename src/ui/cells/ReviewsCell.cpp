@@ -1,15 +1,12 @@
 #include "ui/cells/ReviewsCell.h"
 
-#include <mutex>
-
 #include "ui/cells/KSReviewCard.h"
 #include "uikit/NibRegistry.h"
 
 namespace corvane {
 
 void ReviewsCell::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] { uikit::NibRegistry::shared().registerNib(kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> ReviewsCell::build(const std::shared_ptr<uikit::ViewController>&) {

@@ -1,15 +1,12 @@
 #include "ui/cells/ScreenshotsCell.h"
 
-#include <mutex>
-
 #include "ui/cells/KSCellViews.h"
 #include "uikit/NibRegistry.h"
 
 namespace corvane {
 
 void ScreenshotsCell::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] { uikit::NibRegistry::shared().registerNib(kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> ScreenshotsCell::build(const std::shared_ptr<uikit::ViewController>&) {

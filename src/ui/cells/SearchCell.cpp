@@ -1,7 +1,5 @@
 #include "ui/cells/SearchCell.h"
 
-#include <mutex>
-
 #include "foundation/Dispatch.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "ui/cells/KSCellViews.h"
@@ -32,8 +30,7 @@ std::shared_ptr<uikit::ViewController> presenter() {
 }  // namespace
 
 void SearchCell::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] { uikit::NibRegistry::shared().registerNib(kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> SearchCell::build(const std::shared_ptr<uikit::ViewController>&) {

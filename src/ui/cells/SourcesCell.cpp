@@ -10,8 +10,7 @@ using uikit::Color;
 using uikit::Font;
 
 void SourcesCell::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] { uikit::NibRegistry::shared().registerNib(kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> SourcesCell::build(const std::shared_ptr<uikit::ViewController>&) {

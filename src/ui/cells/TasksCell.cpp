@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <mutex>
 
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
@@ -55,8 +54,7 @@ bool prefersDarkSpinner() {
 }  // namespace
 
 void TasksCell::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] { uikit::NibRegistry::shared().registerNib(kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> TasksCell::build(const std::shared_ptr<uikit::ViewController>&) {

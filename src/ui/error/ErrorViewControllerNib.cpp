@@ -1,7 +1,5 @@
 #include "ui/error/ErrorViewControllerNib.h"
 
-#include <mutex>
-
 #include "ui/error/ErrorViewController.h"
 #include "uikit/NibRegistry.h"
 #include "uikit/Screen.h"
@@ -63,10 +61,7 @@ void makeConstraints(ErrorViewController& panel) {
 }  // namespace
 
 void ErrorViewControllerNib::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        uikit::NibRegistry::shared().registerNib(ErrorViewController::kNibName, &build);
-    });
+    uikit::NibRegistry::shared().registerNib(ErrorViewController::kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> ErrorViewControllerNib::build(

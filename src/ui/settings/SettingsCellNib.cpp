@@ -1,16 +1,12 @@
 #include "ui/settings/SettingsCellNib.h"
 
-#include <mutex>
-
 #include "ui/settings/SettingsCell.h"
 #include "uikit/NibRegistry.h"
 
 namespace corvane {
 
 void SettingsCellNib::registerNib() {
-    static std::once_flag once;
-    std::call_once(
-        once, [] { uikit::NibRegistry::shared().registerNib(SettingsCell::kNibName, &build); });
+    uikit::NibRegistry::shared().registerNib(SettingsCell::kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> SettingsCellNib::build(const std::shared_ptr<uikit::ViewController>&) {

@@ -19,7 +19,6 @@ using uikit::ImpactFeedbackStyle;
 class KSForceTouchGestureRecognizerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ImpactFeedbackGenerator::resetCounts();
         button_->setFrame({100, 100, 100, 60});
         button_->addAction([this](uikit::Control&) { ++taps_; },
                            uikit::ControlEvent::touchUpInside);
