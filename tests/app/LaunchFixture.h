@@ -32,7 +32,6 @@ class LaunchFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         setenv("CORVANE_DEFAULT_SOURCES", "", 1);
-        reachability::Reachability::setStatus(reachability::ReachableViaWiFi);
         uikit::Application::shared().setDelegate(delegate_);
         delegate_->setWindow(window_);
     }
@@ -40,9 +39,6 @@ class LaunchFixture : public ::testing::Test {
     // The launch's background work and the tasks it started end before the device root goes.
     void TearDown() override {
         EXPECT_TRUE(testing_support::pumpUntil([this] { return isAtRest(); }, 120));
-        // The launch registered the real screens.
-        KSScreenFactory::reset();
-        unsetenv("CORVANE_DEFAULT_SOURCES");
     }
 
     // As the platform does it: the main interface in the window, the launch, then the window on

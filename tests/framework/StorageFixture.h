@@ -51,16 +51,8 @@ class RecordingEngine : public KSPackageEngine {
 class StorageFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        // Timers that earlier tests of this process left behind run now, not in this test.
-        testing_support::advanceClock(3600);
         setenv("CORVANE_DEFAULT_SOURCES", "", 1);
-        reachability::Reachability::setStatus(reachability::ReachableViaWiFi);
         KSPackageEngineHooks::registerEngine(engine_);
-    }
-    void TearDown() override {
-        KSPackageEngineHooks::registerEngine(nullptr);
-        KSRPackageManager::resetSharedPackageManager();
-        unsetenv("CORVANE_DEFAULT_SOURCES");
     }
 
     static store::Realm realm() { return KSDatabase::realm(); }

@@ -1,10 +1,9 @@
 #include "framework/apt/KSAPTManager.h"
 
-#include <mutex>
-
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
+#include "foundation/ProcessValue.h"
 #include "foundation/Strings.h"
 #include "framework/apt/KSAPTCommandLine.h"
 #include "framework/apt/KSAPTQueueEntry.h"
@@ -23,10 +22,13 @@ namespace {
 
 using foundation::FileManager;
 
-std::mutex stateMutex;
-std::optional<std::string> storedQueue;
-std::vector<std::string> storedQueueArray;
-std::map<std::string, std::string> displayNames;
+// The queue last handed to APT, and the identifiers it names.
+struct StoredQueue {
+    std::optional<std::string> queue;
+    std::vector<std::string> identifiers;
+};
+foundation::ProcessValue<StoredQueue> storedQueue;
+foundation::ProcessValue<std::map<std::string, std::string>> displayNames;
 
 constexpr std::string_view kArchitectures[] = {"iphoneos-arm", "iphoneos-arm64"};
 
@@ -149,19 +151,15 @@ foundation::Result<std::string> KSAPTManager::queueStringForKSRPackageArray(
 }
 
 void KSAPTManager::setQueue(const std::string& queue) {
-    std::lock_guard lock(stateMutex);
-    storedQueue = queue;
-    storedQueueArray = KSAPTQueueEntry::identifiersOf(queue);
+    storedQueue.set({queue, KSAPTQueueEntry::identifiersOf(queue)});
 }
 
 std::optional<std::string> KSAPTManager::queue() {
-    std::lock_guard lock(stateMutex);
-    return storedQueue;
+    return storedQueue.get().queue;
 }
 
 std::vector<std::string> KSAPTManager::queueArray() {
-    std::lock_guard lock(stateMutex);
-    return storedQueueArray;
+    return storedQueue.get().identifiers;
 }
 
 APTDependsTree KSAPTManager::unmetDependenciesForPackages(
@@ -191,13 +189,11 @@ void KSAPTManager::setPackageNamesForKeysUsingTree(const APTDependsTree& tree) {
                 names[identifier] = *record->name;
         }
     }
-    std::lock_guard lock(stateMutex);
-    displayNames = std::move(names);
+    displayNames.set(std::move(names));
 }
 
 std::map<std::string, std::string> KSAPTManager::packageNamesForKeys() {
-    std::lock_guard lock(stateMutex);
-    return displayNames;
+    return displayNames.get();
 }
 
 KSAPTManager::CommandResult KSAPTManager::hold(const std::string& identifier,

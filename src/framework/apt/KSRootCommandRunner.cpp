@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -19,6 +18,7 @@
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
+#include "foundation/ProcessValue.h"
 
 extern char** environ;
 
@@ -27,7 +27,7 @@ namespace corvane {
 namespace {
 
 constexpr auto kBusyPause = std::chrono::milliseconds(100);
-std::atomic<std::uint64_t> busyRefusals{0};
+foundation::ProcessValue<std::uint64_t> busyRefusals;
 std::mutex installMutex;
 
 std::optional<std::string> builtRunner() {
@@ -192,7 +192,7 @@ std::string KSRootCommandRunner::lockPath() {
 }
 
 std::uint64_t KSRootCommandRunner::busyRefusalCount() {
-    return busyRefusals.load();
+    return busyRefusals.get();
 }
 
 foundation::Status KSRootCommandRunner::installRunnerIfNeeded() {
@@ -227,7 +227,7 @@ KSRootCommandRunner::CommandResult KSRootCommandRunner::run(const std::string& c
     for (;;) {
         if (auto result = runOnce(commandLine, update))
             return *result;
-        ++busyRefusals;
+        busyRefusals.update([](std::uint64_t& count) { ++count; });
         std::this_thread::sleep_for(kBusyPause);
     }
 }

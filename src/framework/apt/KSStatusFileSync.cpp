@@ -8,6 +8,7 @@
 #include "foundation/Date.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
+#include "foundation/ProcessValue.h"
 #include "foundation/Strings.h"
 #include "framework/categories/VersionCompare.h"
 #include "framework/debian/ControlFileParser.h"
@@ -23,7 +24,7 @@ using foundation::FileManager;
 namespace {
 
 std::mutex runMutex;
-KSStatusFileSync::Report lastRun;
+foundation::ProcessValue<KSStatusFileSync::Report> lastRun;
 
 std::vector<std::string> words(const std::string& text) {
     std::istringstream stream(text);
@@ -57,19 +58,21 @@ bool sameRecord(const KSRPackage& a, const KSRPackage& b) {
 KSStatusFileSync::Report KSStatusFileSync::synchronise() {
     std::lock_guard lock(runMutex);
     KSStatusFileSync sync(KSDatabase::realm());
-    if (!sync.readStatusFile())
-        return lastRun = sync.report_;
+    if (!sync.readStatusFile()) {
+        lastRun.set(sync.report_);
+        return sync.report_;
+    }
     sync.realm_.write([&] {
         for (const auto& [name, installed] : sync.installed_)
             sync.markInstalled(installed);
         sync.unmarkRemoved();
     });
-    return lastRun = sync.report_;
+    lastRun.set(sync.report_);
+    return sync.report_;
 }
 
 KSStatusFileSync::Report KSStatusFileSync::lastReport() {
-    std::lock_guard lock(runMutex);
-    return lastRun;
+    return lastRun.get();
 }
 
 bool KSStatusFileSync::readStatusFile() {

@@ -7,6 +7,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
+#include "foundation/SharedInstance.h"
 #include "foundation/URL.h"
 #include "foundation/URLSession.h"
 #include "framework/misc/KSPaths.h"
@@ -45,9 +46,10 @@ void finish(std::function<void()> completion) {
 
 }  // namespace
 
-const std::shared_ptr<TweakCompatibilityManager>& TweakCompatibilityManager::sharedManager() {
-    static const auto manager = std::make_shared<TweakCompatibilityManager>();
-    return manager;
+std::shared_ptr<TweakCompatibilityManager> TweakCompatibilityManager::sharedManager() {
+    static auto* manager = new foundation::SharedInstance<TweakCompatibilityManager>(
+        [] { return std::make_shared<TweakCompatibilityManager>(); });
+    return manager->pointer();
 }
 
 std::optional<std::string> TweakCompatibilityManager::addressFromEnvironment() {

@@ -23,7 +23,7 @@ class TweakCompatibilityManager : public std::enable_shared_from_this<TweakCompa
     static constexpr double kCacheLifetimeSeconds = 24 * 3600;
     static constexpr double kTimeoutSeconds = 30;
 
-    static const std::shared_ptr<TweakCompatibilityManager>& sharedManager();
+    static std::shared_ptr<TweakCompatibilityManager> sharedManager();
     static std::optional<std::string> addressFromEnvironment();
 
     explicit TweakCompatibilityManager(

@@ -4,12 +4,14 @@
 
 #include "foundation/JSON.h"
 #include "foundation/Log.h"
+#include "foundation/SharedInstance.h"
 
 namespace corvane {
 
 KSDepictionsParser& KSDepictionsParser::instance() {
-    static KSDepictionsParser parser;
-    return parser;
+    static auto* shared = new foundation::SharedInstance<KSDepictionsParser>(
+        [] { return std::shared_ptr<KSDepictionsParser>(new KSDepictionsParser()); });
+    return shared->get();
 }
 
 std::shared_ptr<const KSHTMLDepiction> KSDepictionsParser::depictionsParserWithData(

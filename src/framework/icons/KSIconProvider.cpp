@@ -4,6 +4,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
+#include "foundation/SharedInstance.h"
 #include "foundation/Strings.h"
 #include "framework/depictions/KSFetchableURL.h"
 #include "framework/icons/KSIconFetchOperation.h"
@@ -40,9 +41,14 @@ void announce(const std::set<std::string>& identifiers) {
 
 }  // namespace
 
-const std::shared_ptr<KSIconProvider>& KSIconProvider::sharedProvider() {
-    static const auto provider = std::make_shared<KSIconProvider>();
-    return provider;
+std::shared_ptr<KSIconProvider> KSIconProvider::sharedProvider() {
+    static auto* provider = new foundation::SharedInstance<KSIconProvider>(
+        [] { return std::make_shared<KSIconProvider>(); }, "icon fetches",
+        [](KSIconProvider& ending) {
+            ending.fetchQueue_->cancelAllOperations();
+            return ending.fetchQueue_->operationCount() == 0;
+        });
+    return provider->pointer();
 }
 
 std::shared_ptr<uikit::Image> KSIconProvider::packageIconForIdentifier(

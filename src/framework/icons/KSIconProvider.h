@@ -29,7 +29,7 @@ class KSIconProvider : public KSRPackageIconFetcher,
     static constexpr std::int64_t kMaximumIconBytes = std::int64_t{2} << 20;
     static constexpr double kTimeoutSeconds = 30;
 
-    static const std::shared_ptr<KSIconProvider>& sharedProvider();
+    static std::shared_ptr<KSIconProvider> sharedProvider();
     // The shared provider's icon for the package.
     static std::shared_ptr<uikit::Image> packageIconForIdentifier(const std::string& identifier);
     // Makes the shared provider fetch the icons that the shared package manager's packages

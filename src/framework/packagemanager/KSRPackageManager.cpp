@@ -1,11 +1,10 @@
 #include "framework/packagemanager/KSRPackageManager.h"
 
-#include <cstdint>
 #include <memory>
-#include <mutex>
 
 #include "foundation/Date.h"
 #include "foundation/Dispatch.h"
+#include "foundation/SharedInstance.h"
 #include "framework/misc/KSPlatform.h"
 #include "framework/packagemanager/KSRDefaultSources.h"
 #include "framework/storage/KSDatabase.h"
@@ -16,11 +15,6 @@ namespace corvane {
 
 namespace {
 
-std::mutex sharedMutex;
-std::unique_ptr<KSRPackageManager> sharedManager;
-// Counts the resets, so that a refresh scheduled by an ended manager does not run.
-std::uint64_t generation = 0;
-
 bool isOnline() {
     return reachability::Reachability::reachabilityForInternetConnection()
                ->currentReachabilityStatus() != reachability::NotReachable;
@@ -28,19 +22,21 @@ bool isOnline() {
 
 }  // namespace
 
+foundation::SharedInstance<KSRPackageManager>& KSRPackageManager::shared() {
+    static auto* manager = new foundation::SharedInstance<KSRPackageManager>([] {
+        std::shared_ptr<KSRPackageManager> made(new KSRPackageManager());
+        made->start();
+        return made;
+    });
+    return *manager;
+}
+
 KSRPackageManager& KSRPackageManager::sharedPackageManager() {
-    std::lock_guard lock(sharedMutex);
-    if (!sharedManager) {
-        sharedManager.reset(new KSRPackageManager());
-        sharedManager->start();
-    }
-    return *sharedManager;
+    return shared().get();
 }
 
 void KSRPackageManager::resetSharedPackageManager() {
-    std::lock_guard lock(sharedMutex);
-    sharedManager.reset();
-    ++generation;
+    shared().reset();
 }
 
 void KSRPackageManager::start() {
@@ -54,14 +50,11 @@ void KSRPackageManager::start() {
     bool due = KSRRefreshPolicy::isRefreshDue(sources_.oldestRefreshDate(), foundation::Date::now(),
                                               isOnline());
     if (changed || due)
-        foundation::runOnMainAfter(kStartupRefreshDelaySeconds, [scheduledBy = generation] {
-            {
-                std::lock_guard lock(sharedMutex);
-                if (scheduledBy != generation)
-                    return;
-            }
-            KSRPackageManager::sharedPackageManager().sources().refreshAllSources();
-        });
+        foundation::runOnMainAfter(
+            kStartupRefreshDelaySeconds, [scheduledBy = std::weak_ptr<bool>(alive_)] {
+                if (!scheduledBy.expired())
+                    KSRPackageManager::sharedPackageManager().sources().refreshAllSources();
+            });
 }
 
 }  // namespace corvane

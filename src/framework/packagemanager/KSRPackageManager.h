@@ -1,9 +1,16 @@
 #pragma once
 
+#include <memory>
+
 #include "framework/storage/KSRDevelopers.h"
 #include "framework/storage/KSRPackages.h"
 #include "framework/storage/KSRSearchHistories.h"
 #include "framework/storage/KSRSources.h"
+
+namespace foundation {
+template <typename T>
+class SharedInstance;
+}
 
 namespace corvane {
 
@@ -16,8 +23,9 @@ class KSRPackageManager {
     static constexpr double kStartupRefreshDelaySeconds = 3;
 
     static KSRPackageManager& sharedPackageManager();
-    // Ends the shared manager, so that the next sharedPackageManager() starts anew (for tests,
-    // each on a fresh device root). References to the old one must not be used afterwards.
+    // Ends the shared manager, so that the next sharedPackageManager() starts anew as after a
+    // relaunch (the process reset does it too). References to the old one must not be used
+    // afterwards.
     static void resetSharedPackageManager();
 
     KSRSources& sources() { return sources_; }
@@ -27,12 +35,15 @@ class KSRPackageManager {
 
   private:
     KSRPackageManager() = default;
+    static foundation::SharedInstance<KSRPackageManager>& shared();
     void start();
 
     KSRSources sources_;
     KSRPackages packages_;
     KSRDevelopers developers_;
     KSRSearchHistories searchHistories_;
+    // A refresh scheduled by an ended manager does not run.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace corvane

@@ -7,6 +7,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/PropertyList.h"
+#include "foundation/SharedInstance.h"
 #include "framework/misc/KSPaths.h"
 
 namespace corvane {
@@ -17,14 +18,27 @@ using foundation::PropertyList;
 using foundation::RunLoop;
 using foundation::Value;
 
+// The shared instances by preference file, one for each device root used. Dropped only by the
+// process reset, which stands for a new process: a save still pending then is not made, since
+// its device root may be gone already.
+struct CorvanePersistentPreferences::SharedInstances {
+    ~SharedInstances() {
+        for (auto& [path, instance] : byPath)
+            instance->discardPendingSave();
+    }
+
+    std::mutex mutex;
+    std::map<std::string, std::unique_ptr<CorvanePersistentPreferences>> byPath;
+};
+
 CorvanePersistentPreferences& CorvanePersistentPreferences::sharedInstance() {
-    static std::mutex mutex;
-    // Never destroyed: a save at process exit could otherwise outlive the run loop it uses.
-    static auto* instances =
-        new std::map<std::string, std::unique_ptr<CorvanePersistentPreferences>>();
+    // Never deleted: a save at process exit could otherwise outlive the run loop it uses.
+    static auto* shared = new foundation::SharedInstance<SharedInstances>(
+        [] { return std::make_shared<SharedInstances>(); });
     const std::string path = KSPaths::preferenceFile();
-    std::lock_guard lock(mutex);
-    auto& instance = (*instances)[path];
+    const auto instances = shared->pointer();
+    std::lock_guard lock(instances->mutex);
+    auto& instance = instances->byPath[path];
     if (!instance) {
         instance = std::make_unique<CorvanePersistentPreferences>(path);
     }
@@ -153,6 +167,14 @@ void CorvanePersistentPreferences::writeMissingDefaults() {
     }
     if (changed) {
         scheduleSave();
+    }
+}
+
+void CorvanePersistentPreferences::discardPendingSave() {
+    std::lock_guard lock(mutex_);
+    if (pendingSave_) {
+        RunLoop::main().cancelTimer(*pendingSave_);
+        pendingSave_.reset();
     }
 }
 

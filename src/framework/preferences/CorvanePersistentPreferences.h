@@ -18,8 +18,8 @@ class CorvanePersistentPreferences {
     static constexpr double kSaveDelaySeconds = 1.0;
 
     // The instance for the preference file under the current device root; a changed root gives
-    // the instance of the new file. Instances live as long as the process, so a reference stays
-    // valid.
+    // the instance of the new file. Instances live until the process reset, so a reference stays
+    // valid until then.
     static CorvanePersistentPreferences& sharedInstance();
     // Key to default value: the launch writes them for every missing key.
     static const foundation::Dictionary& corvaneDefaultPreferences();
@@ -59,8 +59,11 @@ class CorvanePersistentPreferences {
     const std::string& path() const { return path_; }
 
   private:
+    struct SharedInstances;
+
     void load();
     void scheduleSave();
+    void discardPendingSave();
 
     const std::string path_;
     mutable std::mutex mutex_;

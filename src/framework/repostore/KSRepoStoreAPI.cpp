@@ -5,6 +5,7 @@
 #include "foundation/Dispatch.h"
 #include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
+#include "foundation/SharedInstance.h"
 #include "framework/debian/DebianGrammar.h"
 #include "framework/misc/KSPlatform.h"
 #include "framework/repostore/KSRepoStoreEndpoint.h"
@@ -65,9 +66,10 @@ KSRepoStoreSigninResponse storeCallbackCredentials(const std::string& location,
 }  // namespace
 
 KSRepoStoreAPI& KSRepoStoreAPI::sharedRepoStore() {
-    // Never destroyed: replies may still arrive while the process ends.
-    static auto* store = new KSRepoStoreAPI();
-    return *store;
+    // Never deleted: replies may still arrive while the process ends.
+    static auto* shared = new foundation::SharedInstance<KSRepoStoreAPI>(
+        [] { return std::shared_ptr<KSRepoStoreAPI>(new KSRepoStoreAPI()); });
+    return shared->get();
 }
 
 KSRepoStoreAPI::KSRepoStoreAPI()

@@ -1,13 +1,15 @@
 #include "framework/repostore/PDKeychainBindings.h"
 
 #include "foundation/Bundle.h"
+#include "foundation/SharedInstance.h"
 #include "keychain/Keychain.h"
 
 namespace corvane {
 
 PDKeychainBindings& PDKeychainBindings::sharedKeychainBindings() {
-    static PDKeychainBindings bindings;
-    return bindings;
+    static auto* shared = new foundation::SharedInstance<PDKeychainBindings>(
+        [] { return std::shared_ptr<PDKeychainBindings>(new PDKeychainBindings()); });
+    return shared->get();
 }
 
 std::optional<std::string> PDKeychainBindings::stringForKey(const std::string& key) const {

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <optional>
 
+#include "foundation/ProcessState.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/storage/KSDatabaseMigrationUtility.h"
 #include "framework/storage/KSRDeveloper.h"
@@ -18,6 +19,9 @@ namespace {
 std::recursive_mutex openMutex;
 std::optional<store::Realm> openRealm;
 std::string openPath;
+
+const bool forgottenByReset = foundation::ProcessState::registerReset(
+    foundation::ProcessState::Phase::state, [] { KSDatabase::forget(); });
 
 }  // namespace
 

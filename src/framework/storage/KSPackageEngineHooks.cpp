@@ -1,14 +1,18 @@
 #include "framework/storage/KSPackageEngineHooks.h"
 
-#include <mutex>
+#include <utility>
+
+#include "foundation/ProcessValue.h"
 
 namespace corvane {
 
 namespace {
 
-std::mutex hooksMutex;
-std::shared_ptr<KSPackageEngine> registeredEngine;
-std::vector<KSPackageEngineHooks::Request> waitingRequests;
+struct Hooks {
+    std::shared_ptr<KSPackageEngine> engine;
+    std::vector<KSPackageEngineHooks::Request> waiting;
+};
+foundation::ProcessValue<Hooks> hooks;
 
 void deliver(KSPackageEngine& engine, const KSPackageEngineHooks::Request& request) {
     if (request.kind == KSPackageEngineHooks::Request::Kind::refreshSources)
@@ -18,28 +22,22 @@ void deliver(KSPackageEngine& engine, const KSPackageEngineHooks::Request& reque
 }
 
 void submit(KSPackageEngineHooks::Request request) {
-    std::shared_ptr<KSPackageEngine> engine;
-    {
-        std::lock_guard lock(hooksMutex);
-        engine = registeredEngine;
-        if (!engine) {
-            waitingRequests.push_back(std::move(request));
-            return;
-        }
-    }
-    deliver(*engine, request);
+    auto engine = hooks.update([&request](Hooks& current) {
+        if (!current.engine)
+            current.waiting.push_back(request);
+        return current.engine;
+    });
+    if (engine)
+        deliver(*engine, request);
 }
 
 }  // namespace
 
 void KSPackageEngineHooks::registerEngine(std::shared_ptr<KSPackageEngine> engine) {
-    std::vector<Request> handedOver;
-    {
-        std::lock_guard lock(hooksMutex);
-        registeredEngine = engine;
-        if (engine)
-            handedOver.swap(waitingRequests);
-    }
+    auto handedOver = hooks.update([&engine](Hooks& current) {
+        current.engine = engine;
+        return engine ? std::exchange(current.waiting, {}) : std::vector<Request>{};
+    });
     for (const auto& request : handedOver)
         deliver(*engine, request);
 }
@@ -54,8 +52,7 @@ void KSPackageEngineHooks::downloadPackage(const std::string& identifier) {
 }
 
 std::vector<KSPackageEngineHooks::Request> KSPackageEngineHooks::pendingRequests() {
-    std::lock_guard lock(hooksMutex);
-    return waitingRequests;
+    return hooks.get().waiting;
 }
 
 }  // namespace corvane

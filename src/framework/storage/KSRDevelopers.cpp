@@ -1,6 +1,7 @@
 #include "framework/storage/KSRDevelopers.h"
 
 #include "foundation/DispatchQueue.h"
+#include "foundation/ProcessState.h"
 #include "foundation/Strings.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRDeveloper.h"
@@ -11,7 +12,12 @@ namespace {
 
 // One serial queue, so that quick follow and unfollow taps land in the order they were made.
 foundation::DispatchQueue& followWrites() {
-    static auto* writes = new foundation::DispatchQueue("developers.follow", 1);
+    static auto* writes = [] {
+        auto* queue = new foundation::DispatchQueue("developers.follow", 1);
+        foundation::ProcessState::registerWork("changes to followed developers",
+                                               [queue] { return queue->isIdle(); });
+        return queue;
+    }();
     return *writes;
 }
 

@@ -9,6 +9,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
+#include "foundation/ProcessValue.h"
 #include "foundation/Strings.h"
 #include "foundation/URL.h"
 #include "framework/apt/KSAPTManager.h"
@@ -22,11 +23,13 @@
 
 namespace corvane {
 
-std::atomic<bool> KSPackageDownloadTask::batchFailed_ = false;
-
 namespace {
 
 constexpr const char* kDefaultArchitecture = "iphoneos-arm";
+
+// Whether a download of the batch under way has failed; the last one of the batch reads and
+// clears it.
+foundation::ProcessValue<bool> batchFailed;
 
 bool isValidArchitecture(const std::string& architecture) {
     return !architecture.empty() && architecture.size() <= 64 &&
@@ -81,13 +84,13 @@ void KSPackageDownloadTask::cancel() {
 std::shared_ptr<KSTask> KSPackageDownloadTask::followUpTask(
     const std::vector<std::shared_ptr<KSTask>>& remainingTasks) const {
     if (!outcome().success)
-        batchFailed_ = true;
+        batchFailed.set(true);
     const bool lastOfBatch = std::ranges::none_of(remainingTasks, [](const auto& task) {
         return dynamic_cast<const KSPackageDownloadTask*>(task.get()) != nullptr;
     });
     if (!lastOfBatch)
         return nullptr;
-    const bool failed = batchFailed_.exchange(false);
+    const bool failed = batchFailed.exchange(false);
     const auto queue = KSAPTManager::queue();
     if (failed || !queue) {
         KSLog("The downloads ended %@; the queue is not run",

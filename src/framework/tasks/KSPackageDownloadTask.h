@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <optional>
 #include <string>
 
@@ -63,10 +62,6 @@ class KSPackageDownloadTask : public KSTask {
     std::optional<KSBlockingTransfer> transfer_;
     std::mutex transferMutex_;
     bool cancelRequested_ = false;
-
-    // Whether a download of the batch under way has failed; the last one of the batch reads
-    // and clears it.
-    static std::atomic<bool> batchFailed_;
 };
 
 }  // namespace corvane

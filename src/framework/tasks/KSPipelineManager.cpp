@@ -5,6 +5,7 @@
 #include "foundation/Dispatch.h"
 #include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
+#include "foundation/SharedInstance.h"
 #include "framework/tasks/KSInformationCacheTask.h"
 #include "framework/tasks/KSPostInstallActionPerformer.h"
 #include "framework/tasks/KSTaskError.h"
@@ -12,8 +13,10 @@
 namespace corvane {
 
 KSPipelineManager& KSPipelineManager::sharedManager() {
-    static auto* manager = new KSPipelineManager();
-    return *manager;
+    static auto* manager = new foundation::SharedInstance<KSPipelineManager>(
+        [] { return std::shared_ptr<KSPipelineManager>(new KSPipelineManager()); },
+        "the task pipeline", [](KSPipelineManager& ending) { return ending.cancelAllTasks(); });
+    return manager->get();
 }
 
 KSPipelineManager::KSPipelineManager()
@@ -98,6 +101,12 @@ std::optional<foundation::Error> KSPipelineManager::errorFromValue(const foundat
         return std::nullopt;
     return foundation::Error{value["domain"].stringValue(), value["code"].integerValue(),
                              value["userInfo"]};
+}
+
+// A finishing task may queue a follow-up, so each call cancels what has come meanwhile.
+bool KSPipelineManager::cancelAllTasks() {
+    queue_->cancelAllOperations();
+    return queue_->operationCount() == 0 && tasksArray().empty();
 }
 
 void KSPipelineManager::taskDidFinish(const std::shared_ptr<KSTask>& task) {

@@ -96,6 +96,8 @@ class KSPipelineManager {
 
   private:
     KSPipelineManager();
+    // Cancels every task; true once none is left. For the process reset, which asks until then.
+    bool cancelAllTasks();
     void taskDidFinish(const std::shared_ptr<KSTask>& task);
     std::shared_ptr<KSTask> removeLiveTask(const std::shared_ptr<KSTask>& task,
                                            bool* lastRefreshEnded);

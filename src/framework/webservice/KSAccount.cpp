@@ -3,6 +3,7 @@
 #include <array>
 
 #include "foundation/Log.h"
+#include "foundation/SharedInstance.h"
 #include "foundation/Strings.h"
 #include "framework/webservice/KSWebService.h"
 #include "framework/webservice/KSWebServiceError.h"
@@ -52,9 +53,10 @@ Error signInError(std::string description) {
 
 }  // namespace
 
-const std::shared_ptr<KSAccount>& KSAccount::instance() {
-    static const auto account = std::make_shared<KSAccount>();
-    return account;
+std::shared_ptr<KSAccount> KSAccount::instance() {
+    static auto* account =
+        new foundation::SharedInstance<KSAccount>([] { return std::make_shared<KSAccount>(); });
+    return account->pointer();
 }
 
 std::optional<std::string> KSAccount::returnUsername() const {

@@ -20,7 +20,7 @@ class KSAccount {
     static constexpr const char* kKeychainService = "me.kestrune.corvane.account";
     using SignInCompletion = std::function<void(std::optional<foundation::Error> error)>;
 
-    static const std::shared_ptr<KSAccount>& instance();
+    static std::shared_ptr<KSAccount> instance();
 
     // nullopt when signed out.
     std::optional<std::string> returnUsername() const;

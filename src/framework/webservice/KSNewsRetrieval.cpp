@@ -1,10 +1,13 @@
 #include "framework/webservice/KSNewsRetrieval.h"
 
+#include "foundation/SharedInstance.h"
+
 namespace corvane {
 
-const std::shared_ptr<KSNewsRetrieval>& KSNewsRetrieval::instance() {
-    static const auto retrieval = std::make_shared<KSNewsRetrieval>();
-    return retrieval;
+std::shared_ptr<KSNewsRetrieval> KSNewsRetrieval::instance() {
+    static auto* retrieval = new foundation::SharedInstance<KSNewsRetrieval>(
+        [] { return std::make_shared<KSNewsRetrieval>(); });
+    return retrieval->pointer();
 }
 
 void KSNewsRetrieval::fetchNewsWithCompletionHandler(std::function<void()> completion) {

@@ -12,7 +12,7 @@ namespace corvane {
 // The maker's news.
 class KSNewsRetrieval {
   public:
-    static const std::shared_ptr<KSNewsRetrieval>& instance();
+    static std::shared_ptr<KSNewsRetrieval> instance();
 
     // Fetches the news into news(); a failed fetch (logged) keeps the items of the last one that
     // succeeded. The completion runs on the URL-loading queue either way.

@@ -1,6 +1,7 @@
 #include "framework/webservice/KSPackagesWishlist.h"
 
 #include "foundation/Log.h"
+#include "foundation/SharedInstance.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
 #include "framework/webservice/KSAccount.h"
@@ -23,9 +24,10 @@ std::string joined(const std::vector<std::string>& identifiers) {
 
 }  // namespace
 
-const std::shared_ptr<KSPackagesWishlist>& KSPackagesWishlist::sharedInstance() {
-    static const auto wishlist = std::make_shared<KSPackagesWishlist>();
-    return wishlist;
+std::shared_ptr<KSPackagesWishlist> KSPackagesWishlist::sharedInstance() {
+    static auto* wishlist = new foundation::SharedInstance<KSPackagesWishlist>(
+        [] { return std::make_shared<KSPackagesWishlist>(); });
+    return wishlist->pointer();
 }
 
 std::vector<std::string> KSPackagesWishlist::wishlistedIdentifiers() {

@@ -11,7 +11,7 @@ namespace corvane {
 // isInWishlist on this device.
 class KSPackagesWishlist {
   public:
-    static const std::shared_ptr<KSPackagesWishlist>& sharedInstance();
+    static std::shared_ptr<KSPackagesWishlist> sharedInstance();
 
     // Uploads the identifiers of every wishlisted package, sorted and joined with ";", for the
     // signed-in user; an empty list clears the wishlist there. Signed out, nothing is sent. The

@@ -1,14 +1,16 @@
 #include "framework/webservice/KSSearchDeveloper.h"
 
 #include "foundation/Log.h"
+#include "foundation/SharedInstance.h"
 #include "framework/webservice/KSWebService.h"
 #include "framework/webservice/KSWebServiceFields.h"
 
 namespace corvane {
 
-const std::shared_ptr<KSSearchDeveloper>& KSSearchDeveloper::instance() {
-    static const auto search = std::make_shared<KSSearchDeveloper>();
-    return search;
+std::shared_ptr<KSSearchDeveloper> KSSearchDeveloper::instance() {
+    static auto* search = new foundation::SharedInstance<KSSearchDeveloper>(
+        [] { return std::make_shared<KSSearchDeveloper>(); });
+    return search->pointer();
 }
 
 void KSSearchDeveloper::searchDeveloper(const std::string& name, Completion completion) {

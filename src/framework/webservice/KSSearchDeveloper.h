@@ -15,7 +15,7 @@ class KSSearchDeveloper : public std::enable_shared_from_this<KSSearchDeveloper>
   public:
     using Completion = std::function<void(const std::vector<KSDeveloperProfile>& developers)>;
 
-    static const std::shared_ptr<KSSearchDeveloper>& instance();
+    static std::shared_ptr<KSSearchDeveloper> instance();
 
     // Sets developers() to the profiles found (none on a failure, which is logged) and calls the
     // completion on the URL-loading queue with that search's own profiles, which stay right

@@ -1,10 +1,13 @@
 #include "framework/webservice/KSSearchRepositories.h"
 
+#include "foundation/SharedInstance.h"
+
 namespace corvane {
 
-const std::shared_ptr<KSSearchRepositories>& KSSearchRepositories::instance() {
-    static const auto repositories = std::make_shared<KSSearchRepositories>();
-    return repositories;
+std::shared_ptr<KSSearchRepositories> KSSearchRepositories::instance() {
+    static auto* repositories = new foundation::SharedInstance<KSSearchRepositories>(
+        [] { return std::make_shared<KSSearchRepositories>(); });
+    return repositories->pointer();
 }
 
 void KSSearchRepositories::listOnlineRepositoriesWithCompletionHandler(

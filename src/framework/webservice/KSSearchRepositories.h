@@ -12,7 +12,7 @@ namespace corvane {
 // The maker's directory of known online repositories.
 class KSSearchRepositories {
   public:
-    static const std::shared_ptr<KSSearchRepositories>& instance();
+    static std::shared_ptr<KSSearchRepositories> instance();
 
     // Fetches the directory into onlineRepositories(); a failed fetch (logged) keeps the last
     // directory. The completion, when given, runs on the URL-loading queue either way.

@@ -1,6 +1,7 @@
 #include "framework/webservice/KSWebService.h"
 
 #include "foundation/Log.h"
+#include "foundation/SharedInstance.h"
 #include "framework/webservice/KSWebServiceAddress.h"
 #include "framework/webservice/KSWebServiceReply.h"
 
@@ -24,8 +25,9 @@ foundation::URLSessionConfiguration configuration() {
 }  // namespace
 
 KSWebService& KSWebService::shared() {
-    static KSWebService service;
-    return service;
+    static auto* shared = new foundation::SharedInstance<KSWebService>(
+        [] { return std::shared_ptr<KSWebService>(new KSWebService()); });
+    return shared->get();
 }
 
 KSWebService::KSWebService()

@@ -1,7 +1,5 @@
 #include "screens/news/NewsViewControllerNib.h"
 
-#include <mutex>
-
 #include "foundation/Localization.h"
 #include "screens/news/NewsViewController.h"
 #include "uikit/NibRegistry.h"
@@ -12,10 +10,7 @@ namespace corvane {
 using uikit::Autoresizing;
 
 void NewsViewControllerNib::registerNib() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        uikit::NibRegistry::shared().registerNib(NewsViewController::kNibName, &build);
-    });
+    uikit::NibRegistry::shared().registerNib(NewsViewController::kNibName, &build);
 }
 
 std::shared_ptr<uikit::View> NewsViewControllerNib::build(

@@ -12,7 +12,7 @@ class NewsViewControllerNib {
   public:
     static constexpr double kTitleBarHeight = 64;
 
-    // Registers the builder once; later calls leave the registration alone.
+    // Registers the builder; later calls change nothing.
     static void registerNib();
 
   private:

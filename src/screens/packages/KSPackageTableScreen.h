@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "ui/cells/PackageCell.h"
@@ -20,23 +19,20 @@ namespace corvane {
 // wiring, its rows, and the swipe that goes back.
 class KSPackageTableScreen {
   public:
-    // Registers the nib of the name once, with the screen's two outlets.
+    // Registers the nib of the name, with the screen's two outlets; again, it changes nothing.
     template <typename Screen>
     static void registerNib(const std::string& name,
                             std::shared_ptr<uikit::TableView> Screen::*table,
                             std::shared_ptr<uikit::ProgressView> Screen::*progressBar) {
-        static std::once_flag once;
-        std::call_once(once, [&] {
-            uikit::NibRegistry::shared().registerNib(
-                name, [table, progressBar](const std::shared_ptr<uikit::ViewController>& owner) {
-                    auto nib = make();
-                    if (auto screen = std::dynamic_pointer_cast<Screen>(owner)) {
-                        (*screen).*table = nib.table;
-                        (*screen).*progressBar = nib.progressBar;
-                    }
-                    return nib.root;
-                });
-        });
+        uikit::NibRegistry::shared().registerNib(
+            name, [table, progressBar](const std::shared_ptr<uikit::ViewController>& owner) {
+                auto nib = make();
+                if (auto screen = std::dynamic_pointer_cast<Screen>(owner)) {
+                    (*screen).*table = nib.table;
+                    (*screen).*progressBar = nib.progressBar;
+                }
+                return nib.root;
+            });
     }
 
     // Makes the screen the table's data source and delegate, with package rows.

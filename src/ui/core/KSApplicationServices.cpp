@@ -1,22 +1,19 @@
 #include "ui/core/KSApplicationServices.h"
 
-#include <mutex>
+#include "foundation/ProcessValue.h"
 
 namespace corvane {
 
 namespace {
-std::mutex servicesMutex;
-std::weak_ptr<KSApplicationServices> registered;
+foundation::ProcessValue<std::weak_ptr<KSApplicationServices>> registered;
 }  // namespace
 
 std::shared_ptr<KSApplicationServices> KSApplicationServices::shared() {
-    std::lock_guard lock(servicesMutex);
-    return registered.lock();
+    return registered.get().lock();
 }
 
 void KSApplicationServices::registerServices(std::weak_ptr<KSApplicationServices> services) {
-    std::lock_guard lock(servicesMutex);
-    registered = std::move(services);
+    registered.set(std::move(services));
 }
 
 }  // namespace corvane

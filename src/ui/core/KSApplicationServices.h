@@ -34,7 +34,8 @@ class KSApplicationServices {
     virtual void presentViewController(const std::shared_ptr<uikit::ViewController>& controller,
                                        const std::shared_ptr<uikit::BarButtonItem>& sender) = 0;
 
-    // The registered services, or null before launch (and in tests that register none).
+    // The registered services, or null before launch (and in tests that register none); the
+    // process reset forgets them.
     static std::shared_ptr<KSApplicationServices> shared();
     static void registerServices(std::weak_ptr<KSApplicationServices> services);
 };

@@ -1,20 +1,16 @@
 #include "ui/core/KSScreenFactory.h"
 
 #include <map>
-#include <mutex>
 
 #include "foundation/Log.h"
+#include "foundation/ProcessValue.h"
 
 namespace corvane {
 
 namespace {
 
-std::mutex buildersMutex;
-
-std::map<KSScreenFactory::Screen, KSScreenFactory::Builder>& builders() {
-    static std::map<KSScreenFactory::Screen, KSScreenFactory::Builder> registered;
-    return registered;
-}
+using Builders = std::map<KSScreenFactory::Screen, KSScreenFactory::Builder>;
+foundation::ProcessValue<Builders> builders;
 
 const char* nameOf(KSScreenFactory::Screen screen) {
     switch (screen) {
@@ -41,27 +37,20 @@ const char* nameOf(KSScreenFactory::Screen screen) {
 }  // namespace
 
 void KSScreenFactory::registerScreen(Screen screen, Builder builder) {
-    std::lock_guard lock(buildersMutex);
-    if (builder)
-        builders()[screen] = std::move(builder);
-    else
-        builders().erase(screen);
-}
-
-void KSScreenFactory::reset() {
-    std::lock_guard lock(buildersMutex);
-    builders().clear();
+    builders.update([&](Builders& registered) {
+        if (builder)
+            registered[screen] = std::move(builder);
+        else
+            registered.erase(screen);
+    });
 }
 
 std::shared_ptr<uikit::ViewController> KSScreenFactory::make(Screen screen,
                                                              const Request& request) {
-    Builder builder;
-    {
-        std::lock_guard lock(buildersMutex);
-        auto found = builders().find(screen);
-        if (found != builders().end())
-            builder = found->second;
-    }
+    const Builder builder = builders.update([screen](const Builders& registered) {
+        auto found = registered.find(screen);
+        return found == registered.end() ? Builder() : found->second;
+    });
     auto controller = builder ? builder(request) : nullptr;
     if (!controller)
         KSLog("The %@ screen is not available; nothing was shown", nameOf(screen));

@@ -15,7 +15,7 @@ namespace corvane {
 
 // The screens that cells, presentations and URLs open without including them. Each area registers
 // the builder of its screen when it is part of the program; until then a request is refused
-// with a log line and nothing is shown.
+// with a log line and nothing is shown. The process reset removes every builder.
 class KSScreenFactory {
   public:
     enum class Screen {
@@ -53,8 +53,6 @@ class KSScreenFactory {
 
     // Replaces an earlier builder of the screen; an empty builder removes it.
     static void registerScreen(Screen screen, Builder builder);
-    // Removes every builder: what a test that registered screens leaves behind.
-    static void reset();
     // The new screen, or null (logged) while none is registered.
     static std::shared_ptr<uikit::ViewController> make(Screen screen, const Request& request);
     static std::shared_ptr<uikit::ViewController> make(Screen screen);

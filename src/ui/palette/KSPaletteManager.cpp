@@ -1,10 +1,11 @@
 #include "ui/palette/KSPaletteManager.h"
 
-#include <atomic>
 #include <string>
 
 #include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
+#include "foundation/ProcessValue.h"
+#include "foundation/SharedInstance.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "uikit/Device.h"
 
@@ -13,7 +14,7 @@ namespace corvane {
 namespace {
 
 // The last system appearance a paletted screen reported; dark until one reports.
-std::atomic<bool> appleInterfaceStyleLight{false};
+foundation::ProcessValue<bool> appleInterfaceStyleLight{false};
 
 bool followsSystemAppearance() {
     return uikit::Device::current().systemVersionAtLeast("13.0");
@@ -22,11 +23,12 @@ bool followsSystemAppearance() {
 }  // namespace
 
 KSPaletteManager& KSPaletteManager::sharedPaletteManager() {
-    static KSPaletteManager instance;
-    // Announced outside the static's initialisation, so that an observer of the notifications
-    // may use the manager without waiting on its own creation.
-    static std::atomic<bool> announced{false};
-    if (!announced.exchange(true))
+    static auto* manager = new foundation::SharedInstance<KSPaletteManager>(
+        [] { return std::shared_ptr<KSPaletteManager>(new KSPaletteManager()); });
+    auto& instance = manager->get();
+    // Announced once the manager is in place, so that an observer of the notifications may use
+    // it without waiting on its own creation.
+    if (!instance.announced_.exchange(true))
         instance.setActiveStyle(styleForSettings());
     return instance;
 }
@@ -50,12 +52,12 @@ void KSPaletteManager::updatePaletteFromSettings() {
 }
 
 void KSPaletteManager::setAppleInterfaceStyleIsLight(bool light) {
-    appleInterfaceStyleLight = light;
+    appleInterfaceStyleLight.set(light);
     sharedPaletteManager().setActiveStyle(styleForSettings());
 }
 
 bool KSPaletteManager::appleInterfaceStyleIsLight() {
-    return appleInterfaceStyleLight;
+    return appleInterfaceStyleLight.get();
 }
 
 std::uint64_t KSPaletteManager::getActiveStyle() {

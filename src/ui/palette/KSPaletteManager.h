@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -20,8 +21,8 @@ inline constexpr const char* KSPaletteDidChangeNotification = "KSPaletteDidChang
 // one-time creation.
 class KSPaletteManager {
   public:
-    // Created once; the first use applies the style of the settings, so the two notifications
-    // are posted once then.
+    // Created on first use (again after a process reset); the first use applies the style of
+    // the settings, so the two notifications are posted once then.
     static KSPaletteManager& sharedPaletteManager();
 
     // The first rule that applies: the system appearance is light and followed (iOS 13 on),
@@ -82,6 +83,7 @@ class KSPaletteManager {
     std::uint64_t activeStyle_ = KSPalette::kLight;
     // Told only once the setter has finished, as key-value observers are.
     foundation::Observable<std::uint64_t> observedStyle_{KSPalette::kLight};
+    std::atomic<bool> announced_{false};
 };
 
 }  // namespace corvane

@@ -73,12 +73,6 @@ class DelegatePartsFixture : public RepoStoreFixture {
         notices->startObserving();
     }
 
-    void TearDown() override {
-        KSScreenFactory::reset();
-        KSApplicationServices::registerServices({});
-        RepoStoreFixture::TearDown();
-    }
-
     // The topmost presented controller, once every transition has ended.
     std::shared_ptr<uikit::ViewController> shown() {
         testing_support::advanceClock(1);

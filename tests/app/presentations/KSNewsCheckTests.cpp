@@ -28,10 +28,6 @@ class KSNewsCheckTest : public DelegatePartsFixture {
         advanceClock(0);
         check = std::make_shared<KSNewsCheck>(notifications, state);
     }
-    void TearDown() override {
-        unsetenv(KSWebServiceAddress::kEnvironmentVariable);
-        DelegatePartsFixture::TearDown();
-    }
     void replyNews(int count) {
         std::string items;
         for (int i = 1; i <= count; ++i)

@@ -44,10 +44,7 @@ class KSHTMLDepictionTest : public ::testing::Test {
         server_.start();
         setenv(KSVostrelLayout::kSiteEnvironmentVariable, server_.url("/").c_str(), 1);
     }
-    void TearDown() override {
-        unsetenv(KSVostrelLayout::kSiteEnvironmentVariable);
-        server_.stop();
-    }
+    void TearDown() override { server_.stop(); }
 
     testing_support::HttpServer server_;
 };

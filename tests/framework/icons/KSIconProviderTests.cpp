@@ -43,11 +43,7 @@ class KSIconProviderTest : public testing::StorageFixture {
         setenv("MAIN_BUNDLE_RESOURCES", resources.c_str(), 1);
         server_.start();
     }
-    void TearDown() override {
-        server_.stop();
-        unsetenv("MAIN_BUNDLE_RESOURCES");
-        StorageFixture::TearDown();
-    }
+    void TearDown() override { server_.stop(); }
 
     void storeTweak(const std::string& identifier, const std::string& iconURL) {
         auto record = package(identifier);

@@ -71,7 +71,6 @@ class WebServiceFixture : public ::testing::Test {
         server_.start();
         setenv(KSWebServiceAddress::kEnvironmentVariable, server_.url("/api").c_str(), 1);
     }
-    void TearDown() override { unsetenv(KSWebServiceAddress::kEnvironmentVariable); }
 
     void reply(const std::string& endpoint, std::string body, int status = 200) {
         server_.route("/api/" + endpoint, {.status = status,

@@ -39,8 +39,6 @@ class NewsViewControllerTest : public ::testing::Test {
     void TearDown() override {
         window_->setRootViewController(nullptr);
         advanceClock(1);
-        KSScreenFactory::reset();
-        unsetenv(KSWebServiceAddress::kEnvironmentVariable);
     }
 
     std::shared_ptr<NewsCell> row(NewsViewController& news, int index) {

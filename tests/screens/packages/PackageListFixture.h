@@ -59,8 +59,6 @@ class PackageListFixture : public StorageFixture {
     void TearDown() override {
         window->setRootViewController(nullptr);
         testing_support::advanceClock(1);
-        KSScreenFactory::reset();
-        KSApplicationServices::registerServices({});
         StorageFixture::TearDown();
     }
 

@@ -55,8 +55,6 @@ class PackagePageFixture : public StorageFixture {
         // Replies of the page's service requests hop to the main loop; they find no page.
         testing_support::pumpFor(0.3);
         testing_support::advanceClock(1);
-        KSApplicationServices::registerServices({});
-        KSScreenFactory::reset();
         uikit::Screen::main().setBounds(previousScreen_);
         StorageFixture::TearDown();
     }

@@ -66,10 +66,6 @@ class GetPackageCellTest : public testing::StorageFixture {
         GetPackageCell::registerNib();
         KSApplicationServices::registerServices(services_);
     }
-    void TearDown() override {
-        KSApplicationServices::registerServices({});
-        StorageFixture::TearDown();
-    }
 
     // Filled as the screens fill these rows.
     static std::shared_ptr<CellTable> list() {

@@ -40,10 +40,6 @@ class SearchCellTest : public testing::StorageFixture {
         root_->view()->addSubview(row_);
         row_->setDelegate(listener_);
     }
-    void TearDown() override {
-        uikit::Application::shared().setDelegate(nullptr);
-        StorageFixture::TearDown();
-    }
 
     // Taps the button and returns the title of the confirmation, once it has gone again.
     std::optional<std::string> tapFollow() {

@@ -93,12 +93,6 @@ class SettingsCellTest : public ::testing::Test {
         setenv("CORVANE_DEFAULT_SOURCES", "", 1);
         KSPackageEngineHooks::registerEngine(engine);
         usernotifications::UserNotificationCenter::current().setAuthorizationAnswer(true);
-        localauthentication::Context::setUnavailableReason(std::nullopt);
-        localauthentication::Context::setEvaluationFailure(std::nullopt);
-    }
-    void TearDown() override {
-        KSPackageEngineHooks::registerEngine(nullptr);
-        KSRPackageManager::resetSharedPackageManager();
     }
 
     static CorvanePersistentPreferences& preferences() {

@@ -50,11 +50,6 @@ class SettingsScreen : public RootViewController {
 
 class RootViewControllerTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        localauthentication::Context::setUnavailableReason(std::nullopt);
-        localauthentication::Context::setEvaluationFailure(std::nullopt);
-    }
-
     static CorvanePersistentPreferences& preferences() {
         return CorvanePersistentPreferences::sharedInstance();
     }
