@@ -265,7 +265,7 @@ void ViewController::present(const std::shared_ptr<ViewController>& controller, 
     // A dismissal still running ends now, so the new presentation starts from a settled state.
     host->presentationTransition_.finishNow();
 
-    host->presentation_.emplace();
+    host->presentation_ = Presentation{};
     auto& presentation = *host->presentation_;
     presentation.controller = controller;
     presentation.coversPresenter =

@@ -125,7 +125,7 @@ KSRPackageIndexImporter::Batch KSRPackageIndexImporter::prepareBatch(const Piece
         // Written before in this import: what is stored now is no longer what was read.
         const auto* compared =
             std::exchange(stanzas->prepared, true) ? nullptr : storedPackage(identifier);
-        batch.packages.emplace_back(std::move(package), compared);
+        batch.packages.push_back({std::move(package), compared});
     }
     batchPackages_.clear();
     batchFields_.clear();
