@@ -9,6 +9,7 @@
 #include <myhtml/tree.h>
 
 #include <algorithm>
+#include <string>
 #include <unordered_set>
 
 namespace html {
@@ -56,6 +57,31 @@ std::string collapsedWhiteSpace(const std::string& text) {
         result += c;
     }
     return result;
+}
+
+// Every "(" and "[" closed, outside quoted text, in order. The selector engine follows the parts
+// of a function cut short at the end (":not(", ":contains(x") into nothing, though the parser
+// does not mark such a list bad; such a list is taken as invalid instead.
+bool isBalanced(std::string_view selectors) {
+    std::string open;
+    char quote = 0;
+    for (std::size_t at = 0; at < selectors.size(); ++at) {
+        const char c = selectors[at];
+        if (c == '\\') {
+            ++at;
+        } else if (quote) {
+            quote = c == quote ? 0 : quote;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '(' || c == '[') {
+            open += c == '(' ? ')' : ']';
+        } else if (c == ')' || c == ']') {
+            if (open.empty() || open.back() != c)
+                return false;
+            open.pop_back();
+        }
+    }
+    return open.empty() && !quote;
 }
 
 }  // namespace
@@ -115,11 +141,13 @@ struct HTMLDocument::Finder {
 
     // The matching nodes within scope, in no particular order; scope itself may be among them.
     std::vector<myhtml_tree_node_t*> find(myhtml_tree_node_t* scope, std::string_view selectors) {
+        std::vector<myhtml_tree_node_t*> found;
+        if (!isBalanced(selectors))
+            return found;
         mystatus_t status = MyCORE_STATUS_OK;
         mycss_selectors_t* engine = mycss_entry_selectors(entry);
         mycss_selectors_list_t* list = mycss_selectors_parse(
             engine, MyENCODING_UTF_8, selectors.data(), selectors.size(), &status);
-        std::vector<myhtml_tree_node_t*> found;
         if (!list)
             return found;
         if (!(list->flags & MyCSS_SELECTORS_FLAGS_SELECTOR_BAD)) {
