@@ -12,10 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "foundation/Digest.h"
+#include "foundation/FileManager.h"
 #include "foundation/PropertyList.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
+#include "support/HostDpkgLog.h"
 #include "support/SampleRepository.h"
 #include "support/TempDeviceRoot.h"
 #include "uikit/Image.h"
@@ -121,6 +124,35 @@ TEST(CorvaneProgramTests, AFreshDeviceRefreshesItsDefaultSourceAndShowsTheScreen
     ASSERT_TRUE(preferences);
     EXPECT_FALSE((*preferences)["LastVisitDate"].isNil());
     EXPECT_EQ(KSDatabase::realm().allObjects<KSRPackage>().count(), packagesInIndex(repository));
+}
+
+std::string fileDigest(const std::string& path) {
+    const auto bytes = foundation::FileManager::readFile(path);
+    return bytes ? foundation::sha256Hex(*bytes) : "missing";
+}
+
+// A package left unpacked by an interrupted run is configured by the launch's repair; dpkg tells
+// of it in the device root's log, and neither the host's log nor its database hear of it.
+TEST(CorvaneProgramTests, ALaunchAndARefreshLeaveTheHostsDpkgFilesAlone) {
+    testing_support::SampleRepository repository;
+    testing_support::TempDeviceRoot root;
+    const testing_support::HostDpkgLog hostLog;
+    const auto hostStatus = fileDigest("/var/lib/dpkg/status");
+    const auto pending = testing_support::HostDpkgLog::uniquePackageName("pending");
+    std::filesystem::create_directories(root.resolve("/var/lib/dpkg"));
+    std::ofstream(root.resolve("/var/lib/dpkg/status"))
+        << "Package: " << pending << "\nStatus: install ok unpacked\nArchitecture: iphoneos-arm\n"
+        << "Version: 1.0\nMaintainer: Example <example@example.com>\nDescription: Pending\n\n";
+
+    auto run = runProgram({"--root", root.path(), "--until-idle"},
+                          {"CORVANE_DEFAULT_SOURCES=" + repository.location()});
+
+    ASSERT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_GE(KSDatabase::realm().allObjects<KSRPackage>().count(), packagesInIndex(repository));
+    const auto deviceLog = readWhole(root.resolve("/var/log/dpkg.log"));
+    EXPECT_NE(deviceLog.find("status installed " + pending + ":"), std::string::npos) << deviceLog;
+    EXPECT_EQ(hostLog.linesNaming(pending), std::vector<std::string>{});
+    EXPECT_EQ(fileDigest("/var/lib/dpkg/status"), hostStatus);
 }
 
 TEST(CorvaneProgramTests, TheAddShortcutLeavesTheSourcesTabOnScreen) {

@@ -40,6 +40,7 @@ std::string KSAPTCommandLine::dpkg(const std::vector<std::string>& arguments) {
     const std::vector<std::string> words = {"dpkg",
                                             "--root=" + foundation::DeviceRoot::path(),
                                             "--admindir=" + KSAPTManager::dpkgAdminDirectory(),
+                                            "--log=" + KSAPTManager::dpkgLogFile(),
                                             "--force-script-chrootless",
                                             "--force-not-root",
                                             kKeepConfiguration[0],

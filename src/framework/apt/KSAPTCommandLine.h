@@ -18,7 +18,7 @@ class KSAPTCommandLine {
     static std::string apt(const std::string& tool, const std::vector<std::string>& arguments);
     // apt-get that answers yes and keeps changed configuration files as dpkg decides.
     static std::string aptGet(const std::vector<std::string>& arguments);
-    // dpkg with the device root's file tree and database.
+    // dpkg with the device root's file tree, database and log.
     static std::string dpkg(const std::vector<std::string>& arguments);
 
     // "apt-get -s install" of the queue, answering no.

@@ -105,6 +105,10 @@ std::string KSAPTManager::dpkgAdminDirectory() {
     return foundation::DeviceRoot::resolve("/var/lib/dpkg");
 }
 
+std::string KSAPTManager::dpkgLogFile() {
+    return foundation::DeviceRoot::resolve("/var/log/dpkg.log");
+}
+
 foundation::Status KSAPTManager::createAPTSandboxIfNeeded() {
     FOUNDATION_RETURN_IF_ERROR(KSAPTSandbox::create());
     return registerArchitectures();

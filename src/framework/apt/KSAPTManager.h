@@ -16,8 +16,8 @@ namespace corvane {
 
 // APT and dpkg for the rest of the system. The real Debian tools run through the root command
 // runner with a private configuration: their own source list, lists, archives, caches and
-// logs under the data directory, over the device root's own dpkg database and file tree. Every
-// command line is built here from checked words, each quoted by ShellQuote.
+// logs under the data directory, over the device root's own dpkg database, log and file tree.
+// Every command line is built here from checked words, each quoted by ShellQuote.
 //
 // Sandbox layout, "<data directory>/APT/":
 //   apt.conf                 the configuration (APT_CONFIG of every APT command)
@@ -48,6 +48,9 @@ class KSAPTManager {
     static std::string archivesDirectory();
     // The device root's dpkg database folder ("/var/lib/dpkg").
     static std::string dpkgAdminDirectory();
+    // The device root's dpkg log ("/var/log/dpkg.log"): every dpkg run, direct or through APT,
+    // writes there instead of the host's log.
+    static std::string dpkgLogFile();
 
     // Creates every folder of the sandbox and the device root's dpkg database where missing,
     // rewrites the configuration and registers the repositories' architectures with dpkg. It

@@ -60,6 +60,10 @@ foundation::Status KSAPTSandbox::createDpkgDatabase() {
         FOUNDATION_RETURN_IF_ERROR(
             FileManager::createDirectory(foundation::appendingPathComponent(admin, folder)));
     }
+    if (auto made = FileManager::createDirectory(
+            foundation::deletingLastPathComponent(KSAPTManager::dpkgLogFile()));
+        !made)
+        return made;
     for (const char* file : {"status", "available"}) {
         const auto path = foundation::appendingPathComponent(admin, file);
         if (FileManager::fileExists(path))
@@ -94,6 +98,7 @@ foundation::Result<std::string> KSAPTSandbox::configuration() {
     text += line("APT::Architecture", "iphoneos-arm");
     text += "APT::Architectures { \"iphoneos-arm\"; \"iphoneos-arm64\"; };\n";
     text += "DPkg::Options { \"--root=" + root + "\"; \"--admindir=" + admin +
+            "\"; \"--log=" + KSAPTManager::dpkgLogFile() +
             "\"; \"--force-script-chrootless\"; \"--force-not-root\"; };\n";
     return text;
 }

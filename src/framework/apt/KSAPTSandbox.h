@@ -8,7 +8,7 @@
 namespace corvane {
 
 // The files and folders of the private APT configuration, and the device root's dpkg database
-// beneath it. KSAPTManager owns the paths; this writes them.
+// and log folder beneath it. KSAPTManager owns the paths; this writes them.
 class KSAPTSandbox {
   public:
     // Every folder and database file that is missing, then the configuration file.

@@ -2,17 +2,36 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "foundation/FileManager.h"
+#include "framework/RunCommand.h"
 #include "framework/StorageFixture.h"
 #include "framework/apt/AptSandboxFixture.h"
 #include "framework/storage/KSRQueueOperation.h"
 #include "framework/tasks/KSPackageAPTOperationTask.h"
+#include "support/HostDpkgLog.h"
 
 namespace corvane {
 namespace {
 
 using foundation::FileManager;
 using List = std::vector<std::string>;
+
+// Works in another folder for as long as it lives.
+class WorkingDirectory {
+  public:
+    explicit WorkingDirectory(const std::string& folder)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+  private:
+    std::filesystem::path previous_;
+};
 
 KSRPackage queued(std::string identifier, unsigned operation,
                   std::optional<std::string> version = std::nullopt) {
@@ -78,6 +97,7 @@ TEST_F(KSAPTManagerQueueTests, RefusedWordsNamePackageAndRunNothing) {
     auto task = std::make_shared<KSPackageAPTOperationTask>("com.sample.tweak " + hostile);
     task->start();
     ASSERT_FALSE(task->outcome().success);
+    ASSERT_TRUE(task->outcome().error);
     EXPECT_EQ(task->outcome().error->userInfo["package"].optionalString(), hostile);
 
     EXPECT_FALSE(KSAPTManager::hold("a b").succeeded());
@@ -88,12 +108,38 @@ TEST_F(KSAPTManagerQueueTests, RefusedWordsNamePackageAndRunNothing) {
     EXPECT_FALSE(runnerWasUsed());
 }
 
+// A relative path names another file whenever the working folder changes, and one that starts
+// with "-" reads as an option to dpkg: neither is an archive, however real the file.
+TEST_F(KSAPTManagerQueueTests, OnlyAbsolutePathsOfExistingFilesAreArchives) {
+    const auto folder = root_.path() + "/var/mobile/Documents";
+    ASSERT_TRUE(FileManager::createDirectory(folder));
+    for (const char* name : {"tweak.deb", "-tweak.deb", "--admindir=x.deb"})
+        ASSERT_TRUE(
+            FileManager::writeAtomically(folder + "/" + name, std::string_view("!<arch>\n")));
+    EXPECT_TRUE(KSAPTCommandLine::checkArchivePath(folder + "/tweak.deb"));
+    EXPECT_TRUE(KSAPTCommandLine::checkArchivePath(folder + "/-tweak.deb"));
+
+    const WorkingDirectory inFolder(folder);
+    for (const char* path :
+         {"tweak.deb", "./tweak.deb", "../Documents/tweak.deb", "-tweak.deb", "--admindir=x.deb"}) {
+        SCOPED_TRACE(path);
+        ASSERT_TRUE(FileManager::fileExists(path));
+        const auto checked = KSAPTCommandLine::checkArchivePath(path);
+        ASSERT_FALSE(checked);
+        EXPECT_EQ(checked.error().code, KSAPTManager::kInvalidArchivePath);
+        EXPECT_FALSE(KSAPTManager::dpkgInstallCommandForArchive(path));
+        EXPECT_FALSE(KSAPTManager::controlFileOfArchive(path));
+    }
+    EXPECT_FALSE(runnerWasUsed());
+}
+
 class KSAPTManagerTests : public testing::AptSandboxFixture {
   protected:
     void install(const std::string& queue) {
         auto task = std::make_shared<KSPackageAPTOperationTask>(queue);
         task->start();
-        ASSERT_TRUE(task->outcome().success) << task->outcome().error->localizedDescription();
+        ASSERT_TRUE(task->outcome().success)
+            << (task->outcome().error ? task->outcome().error->localizedDescription() : "no error");
     }
 };
 
@@ -107,7 +153,8 @@ TEST_F(KSAPTManagerTests, SandboxPointsEveryToolAtTheDeviceRoot) {
           std::string("APT::Architecture \"iphoneos-arm\";"),
           std::string("APT::Architectures { \"iphoneos-arm\"; \"iphoneos-arm64\"; };"),
           "DPkg::Options { \"--root=" + root + "\"; \"--admindir=" + root +
-              "/var/lib/dpkg\"; \"--force-script-chrootless\"; \"--force-not-root\"; };"})
+              "/var/lib/dpkg\"; \"--log=" + root +
+              "/var/log/dpkg.log\"; \"--force-script-chrootless\"; \"--force-not-root\"; };"})
         EXPECT_NE(configuration->find(line), std::string::npos) << line;
     EXPECT_EQ(configuration->find("\"/var/"), std::string::npos) << "a host path";
 
@@ -116,6 +163,7 @@ TEST_F(KSAPTManagerTests, SandboxPointsEveryToolAtTheDeviceRoot) {
     for (const char* folder : {"info", "updates", "triggers"})
         EXPECT_TRUE(
             FileManager::isDirectory(root_.resolve(std::string("/var/lib/dpkg/") + folder)));
+    EXPECT_TRUE(FileManager::isDirectory(root_.resolve("/var/log")));
     EXPECT_TRUE(FileManager::isDirectory(KSAPTManager::listsDirectory() + "/partial"));
     EXPECT_TRUE(FileManager::isDirectory(KSAPTManager::archivesDirectory() + "/partial"));
 
@@ -177,7 +225,9 @@ TEST_F(KSAPTManagerTests, HoldMarksThePackageInTheDeviceDatabase) {
     EXPECT_EQ(lastStatus, 0);
     EXPECT_EQ(dpkgState("com.sample.versioned"), "hold ok installed 1.0");
     KSStatusFileSync::synchronise();
-    EXPECT_TRUE(stored("com.sample.versioned")->isHeld);
+    const auto versioned = stored("com.sample.versioned");
+    ASSERT_TRUE(versioned);
+    EXPECT_TRUE(versioned->isHeld);
 
     ASSERT_TRUE(KSAPTManager::unhold("com.sample.versioned").succeeded());
     EXPECT_EQ(dpkgState("com.sample.versioned"), "install ok installed 1.0");
@@ -194,6 +244,37 @@ TEST_F(KSAPTManagerTests, RepairConfiguresWhatAnInterruptedRunLeft) {
     EXPECT_TRUE(repaired.succeeded()) << repaired.output;
     EXPECT_EQ(dpkgState("com.sample.tweak"), "install ok installed 1.2");
     EXPECT_EQ(dpkgState("com.sample.corelib"), "install ok installed 1.0.2");
+}
+
+// Whether dpkg runs on its own, for the repair or under APT, it logs in the device root: the
+// host's log never hears of the device's packages.
+TEST_F(KSAPTManagerTests, DpkgLogsInsideTheDeviceRootHoweverItRuns) {
+    const testing_support::HostDpkgLog hostLog;
+    const auto name = testing_support::HostDpkgLog::uniquePackageName("logged");
+    const auto folder = root_.path() + "/build/" + name;
+    ASSERT_TRUE(FileManager::createDirectory(folder + "/DEBIAN"));
+    ASSERT_TRUE(FileManager::writeAtomically(
+        folder + "/DEBIAN/control",
+        "Package: " + name +
+            "\nVersion: 1.0\nArchitecture: iphoneos-arm\nMaintainer: Example "
+            "<example@example.com>\nDescription: Logged\n"));
+    const auto archive = root_.path() + "/build/" + name + ".deb";
+    const auto built =
+        testing::runCommand({"dpkg-deb", "--build", "--root-owner-group", folder, archive});
+    ASSERT_EQ(built.exitStatus, 0) << built.errors;
+
+    const auto unpack = KSRootCommandRunner::run(KSAPTCommandLine::dpkg({"--unpack", archive}));
+    ASSERT_TRUE(unpack.succeeded()) << unpack.output;
+    const auto repaired = KSAPTManager::fixPartiallyInstalledPackages();
+    ASSERT_TRUE(repaired.succeeded()) << repaired.output;
+    const auto removal = KSRootCommandRunner::run(KSAPTCommandLine::aptGet({"remove", name}));
+    ASSERT_TRUE(removal.succeeded()) << removal.output;
+
+    const auto deviceLog = deviceFile("/var/log/dpkg.log");
+    for (const auto& entry : {"status unpacked " + name + ":", "status installed " + name + ":",
+                              "remove " + name + ":"})
+        EXPECT_NE(deviceLog.find(entry), std::string::npos) << entry << "\n" << deviceLog;
+    EXPECT_EQ(hostLog.linesNaming(name), List{});
 }
 
 TEST_F(KSAPTManagerTests, ArchivesAreReadAndCleanedUp) {
