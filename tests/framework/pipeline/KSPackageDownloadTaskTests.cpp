@@ -31,7 +31,7 @@ class KSPackageDownloadTaskTests : public PipelineFixture {
                        const std::function<void(KSRPackage&)>& edit) {
         auto database = realm();
         database.write([&] {
-            auto package = *database.objectForPrimaryKey<KSRPackage>(identifier);
+            auto package = database.objectForPrimaryKey<KSRPackage>(identifier).value();
             edit(package);
             database.addOrUpdateObject(package);
         });
@@ -87,17 +87,28 @@ TEST_F(KSPackageDownloadTaskTests, AFilenameThatLeavesTheRepositoryIsRefusedBefo
 }
 
 TEST_F(KSPackageDownloadTaskTests, AnArchiveThatIsNotTheIndexedOneFailsAndLeavesNoFile) {
-    change("com.sample.tweak", [](KSRPackage& package) {
-        package.sha256 = foundation::sha256Hex(std::string_view("something else"));
-    });
-    auto outcome = download("com.sample.tweak");
-    EXPECT_FALSE(outcome.success);
-    ASSERT_TRUE(outcome.error);
-    EXPECT_EQ(outcome.error->code, KSTaskError::kChecksumMismatch);
-    EXPECT_TRUE(archives().empty());
+    const auto wrong = foundation::sha256Hex(std::string_view("something else"));
+    // Each sum is checked whichever the stanza carries: both, only SHA256, only MD5sum.
+    const std::function<void(KSRPackage&)> wrongSums[] = {
+        [&](KSRPackage& package) { package.sha256 = wrong; },
+        [&](KSRPackage& package) { package.md5sum.reset(); },
+        [&](KSRPackage& package) {
+            package.sha256.reset();
+            package.md5sum = wrong.substr(0, 32);
+        },
+    };
+    for (std::size_t i = 0; i < std::size(wrongSums); ++i) {
+        SCOPED_TRACE(i);
+        change("com.sample.tweak", wrongSums[i]);
+        const auto outcome = download("com.sample.tweak");
+        EXPECT_FALSE(outcome.success);
+        ASSERT_TRUE(outcome.error);
+        EXPECT_EQ(outcome.error->code, KSTaskError::kChecksumMismatch);
+        EXPECT_TRUE(archives().empty());
+    }
 
     change("com.sample.corelib", [](KSRPackage& package) { package.size = "100"; });
-    outcome = download("com.sample.corelib");
+    auto outcome = download("com.sample.corelib");
     EXPECT_FALSE(outcome.success);
     EXPECT_TRUE(archives().empty());
 
