@@ -70,7 +70,9 @@ TEST_F(KSCorvaneLifecycleTests, TerminationEmptiesTheQueueAndPutsTheVisitTimeOnD
     uikit::Application::shared().terminate();
 
     EXPECT_TRUE(developers.isDeveloperFollowed("Jane Doe"));
-    EXPECT_FALSE(storedPackage("com.example.queued")->isInTheQueue);
+    const auto queued = storedPackage("com.example.queued");
+    ASSERT_TRUE(queued);
+    EXPECT_FALSE(queued->isInTheQueue);
     auto visit = preferencesOnDisk()["LastVisitDate"];
     ASSERT_FALSE(visit.isNil());
     EXPECT_GE(visit.doubleValue(), before);

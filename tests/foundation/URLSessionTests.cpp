@@ -54,8 +54,9 @@ DataOutcome load(URLSession& session, URLRequest request) {
     return await(task, promise);
 }
 
+// Throws, failing the test, for text that is no URL.
 URL urlOf(std::string_view text) {
-    return *URL::withString(text);
+    return URL::withString(text).value();
 }
 
 std::string readFile(const std::string& path) {
@@ -144,6 +145,7 @@ TEST_F(URLSessionTest, FailsWhenTheServerStaysSilentTooLong) {
     timed.timeoutInterval = 0.3;
     auto outcome = load(session, timed);
     EXPECT_EQ(outcome.code(), URLError::TimedOut);
+    ASSERT_TRUE(outcome.error);
     EXPECT_EQ(outcome.error->domain, URLError::kDomain);
     EXPECT_FALSE(outcome.data);
     EXPECT_FALSE(outcome.response);

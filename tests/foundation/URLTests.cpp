@@ -49,7 +49,9 @@ TEST(URL, OpaqueURLsKeepTheirScheme) {
     EXPECT_EQ(script->host(), "");
     EXPECT_EQ(script->path(), "");
     EXPECT_EQ(script->URLByAppendingPathComponent("x"), *script);
-    EXPECT_EQ(URL::withString("about:blank")->absoluteString(), "about:blank");
+    const auto blank = URL::withString("about:blank");
+    ASSERT_TRUE(blank);
+    EXPECT_EQ(blank->absoluteString(), "about:blank");
 }
 
 TEST(URL, RelativeReferencesResolveAgainstTheBase) {
@@ -76,10 +78,11 @@ TEST(URL, FileURLsAndAppendedComponentsAreEscaped) {
     EXPECT_FALSE(file.fragment());
 
     auto base = URL::withString("https://example.com/depictions?id=7");
+    ASSERT_TRUE(base);
     auto appended = base->URLByAppendingPathComponent("a b?.html");
     EXPECT_EQ(appended.absoluteString(), "https://example.com/depictions/a%20b%3F.html?id=7");
     EXPECT_EQ(appended.lastPathComponent(), "a b?.html");
-    EXPECT_EQ(appended, *URL::withString("https://example.com/depictions/a%20b%3F.html?id=7"));
+    EXPECT_EQ(appended, URL::withString("https://example.com/depictions/a%20b%3F.html?id=7"));
 }
 
 TEST(URL, ComponentsEscapeQueryItemsSoTheyDecodeAsGiven) {

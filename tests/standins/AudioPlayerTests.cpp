@@ -43,14 +43,18 @@ TEST(AudioPlayer, DroppedPlayerFinishesOnTheClockAndEveryPlayIsRecorded) {
     EXPECT_TRUE(dropped.expired()) << "a finished player lets itself go";
 
     std::string fail = makeSound(root, "task_fail.aiff");
-    (*AudioPlayer::withContentsOfFile(fail))->play();
+    const auto failPlayer = AudioPlayer::withContentsOfFile(fail);
+    ASSERT_TRUE(failPlayer.ok());
+    (*failPlayer)->play();
     EXPECT_EQ(AudioPlayer::playedFiles(), (std::vector<std::string>{success, fail}));
 }
 
 TEST(AudioPlayer, PlayingAgainRestartsAndStopEndsAtOnce) {
     testing_support::TempDeviceRoot root;
     AudioPlayer::setDefaultDuration(2);
-    auto player = *AudioPlayer::withContentsOfFile(makeSound(root, "a.aiff"));
+    auto opened = AudioPlayer::withContentsOfFile(makeSound(root, "a.aiff"));
+    ASSERT_TRUE(opened.ok());
+    auto player = std::move(*opened);
     EXPECT_EQ(player->duration(), 2);
 
     player->play();

@@ -104,9 +104,12 @@ TEST_F(Migrations, From26To27KeepsDataAddsDefaultsRunsTheBlockAndDropsRemovedPro
     EXPECT_EQ(alpha->section, "Tweaks") << "a new property holds its default";
     EXPECT_FALSE(alpha->isInstalled);
     EXPECT_EQ(alpha->installedFiles, std::vector<std::string>{"/usr/bin/a"});
-    EXPECT_EQ(realm->objectForPrimaryKey<Package>("b")->rating, 1.5);
-    EXPECT_FALSE(realm->objectForPrimaryKey<Package>("b")->name);
-    EXPECT_EQ(realm->objectForPrimaryKey<Source>("https://repo.example")->name, "Repo");
+    const auto beta = realm->objectForPrimaryKey<Package>("b");
+    const auto repo = realm->objectForPrimaryKey<Source>("https://repo.example");
+    ASSERT_TRUE(beta && repo);
+    EXPECT_EQ(beta->rating, 1.5);
+    EXPECT_FALSE(beta->name);
+    EXPECT_EQ(repo->name, "Repo");
     EXPECT_EQ(realm->objectsWhere<Package>("section == 'Tweaks'").count(), 2u);
 
     auto columns = storedColumns("Package");
@@ -171,7 +174,9 @@ TEST_F(Migrations, CompactionShrinksTheFileAndKeepsTheData) {
     auto before = size();
     ASSERT_TRUE(realm->compact().ok());
     EXPECT_LT(size(), before / 4);
-    EXPECT_EQ(realm->objectForPrimaryKey<Package>("p7")->name, std::string(200, 'x'));
+    const auto kept = realm->objectForPrimaryKey<Package>("p7");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->name, std::string(200, 'x'));
 }
 
 TEST_F(Migrations, AFileThatIsNoDatabaseGivesAnErrorNotACrash) {

@@ -71,14 +71,16 @@ TEST_F(ResultsTest, ResultsAreLiveAndSeeWritesMadeAfterTheyWereCreated) {
     std::thread writer([&] { add({package("b", "Aardvark"), package("c", "Beta")}); });
     writer.join();
     EXPECT_EQ(named.count(), 2u);
-    EXPECT_EQ(named.firstObject()->identifier, "b");
+    first = named.firstObject();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->identifier, "b");
 
     realm.write([&] {
-        auto renamed = *realm.objectForPrimaryKey<Package>("b");
+        auto renamed = realm.objectForPrimaryKey<Package>("b").value();
         renamed.name = "Zulu";
         realm.addOrUpdateObject(renamed);
         EXPECT_EQ(identifiers(named), Strings{"a"}) << "the writing thread sees its own changes";
-        realm.deleteObject(*realm.objectForPrimaryKey<Package>("a"));
+        realm.deleteObject(realm.objectForPrimaryKey<Package>("a").value());
         EXPECT_FALSE(named.firstObject());
     });
     EXPECT_EQ(named.count(), 0u);

@@ -48,27 +48,29 @@ TEST_F(Schemas, ListsRoundTripAndEmptyWhenSetToNil) {
     record.isHeld = false;
     add({record});
 
-    auto stored = *realm.objectForPrimaryKey<Package>("tweak");
-    EXPECT_EQ(stored.installedFiles, record.installedFiles);
-    ASSERT_EQ(stored.availableVersions.size(), 2u);
-    EXPECT_EQ(stored.availableVersions[0].version, "2.0") << "a list keeps its order";
-    EXPECT_EQ(stored.availableVersions[1].key, "tweak-1.0");
-    EXPECT_EQ(stored.installDate, 1700000000.25);
-    EXPECT_EQ(stored.isHeld, false);
-    EXPECT_EQ(stored.section, "Tweaks");
+    auto stored = realm.objectForPrimaryKey<Package>("tweak");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->installedFiles, record.installedFiles);
+    ASSERT_EQ(stored->availableVersions.size(), 2u);
+    EXPECT_EQ(stored->availableVersions[0].version, "2.0") << "a list keeps its order";
+    EXPECT_EQ(stored->availableVersions[1].key, "tweak-1.0");
+    EXPECT_EQ(stored->installDate, 1700000000.25);
+    EXPECT_EQ(stored->isHeld, false);
+    EXPECT_EQ(stored->section, "Tweaks");
     EXPECT_EQ(realm.allObjects<Version>().count(), 2u)
         << "listed records are stored in their own table";
 
     realm.write([&] {
-        auto changed = *realm.objectForPrimaryKey<Package>("tweak");
+        auto changed = realm.objectForPrimaryKey<Package>("tweak").value();
         Package::schema().set(changed, "installedFiles", Value());
         Package::schema().set(changed, "availableVersions", Value());
         realm.addOrUpdateObject(changed);
     });
-    stored = *realm.objectForPrimaryKey<Package>("tweak");
-    EXPECT_TRUE(stored.installedFiles.empty());
-    EXPECT_TRUE(stored.availableVersions.empty());
-    EXPECT_EQ(stored.name, "Tweak");
+    stored = realm.objectForPrimaryKey<Package>("tweak");
+    ASSERT_TRUE(stored);
+    EXPECT_TRUE(stored->installedFiles.empty());
+    EXPECT_TRUE(stored->availableVersions.empty());
+    EXPECT_EQ(stored->name, "Tweak");
 }
 
 TEST_F(Schemas, AClassOutsideTheConfigurationIsRefused) {
@@ -91,8 +93,9 @@ TEST_F(Schemas, EqualityComparesEveryPropertyAndEveryListedRecord) {
     record.availableVersions = {{"tweak-2.0", "2.0"}, {"tweak-1.0", "1.0"}};
     add({record});
     const auto& schema = Package::schema();
-    const auto stored = *realm.objectForPrimaryKey<Package>("tweak");
-    EXPECT_TRUE(schema.equal(stored, record)) << "a stored record reads back equal";
+    const auto stored = realm.objectForPrimaryKey<Package>("tweak");
+    ASSERT_TRUE(stored);
+    EXPECT_TRUE(schema.equal(*stored, record)) << "a stored record reads back equal";
 
     auto changed = record;
     changed.isHeld = false;

@@ -27,7 +27,7 @@ TEST_F(Writes, WritersOnManyThreadsAllLandWithoutLockFailures) {
                 try {
                     realm.write([&] {
                         // Read, then write: a lost update would show in the final count.
-                        auto counter = *realm.objectForPrimaryKey<Package>("counter");
+                        auto counter = realm.objectForPrimaryKey<Package>("counter").value();
                         ++counter.queueOperation;
                         realm.addOrUpdateObject(counter);
                         realm.addOrUpdateObject(
@@ -43,8 +43,9 @@ TEST_F(Writes, WritersOnManyThreadsAllLandWithoutLockFailures) {
     for (auto& thread : threads)
         thread.join();
     EXPECT_EQ(failures, 0);
-    EXPECT_EQ(realm.objectForPrimaryKey<Package>("counter")->queueOperation,
-              kThreads * kWritesPerThread);
+    const auto counter = realm.objectForPrimaryKey<Package>("counter");
+    ASSERT_TRUE(counter);
+    EXPECT_EQ(counter->queueOperation, kThreads * kWritesPerThread);
     EXPECT_EQ(realm.allObjects<Package>().count(), 1u + kThreads * kWritesPerThread);
 }
 
@@ -64,7 +65,9 @@ TEST_F(Writes, AThrowingOrCancelledTransactionLeavesNothingBehind) {
     realm.cancelWriteTransaction();
 
     EXPECT_EQ(identifiers(realm.allObjects<Package>()), Strings{"kept"});
-    EXPECT_EQ(realm.objectForPrimaryKey<Package>("kept")->name, "Kept");
+    const auto kept = realm.objectForPrimaryKey<Package>("kept");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->name, "Kept");
     EXPECT_FALSE(realm.objectForPrimaryKey<Package>("lost"));
 }
 
@@ -98,7 +101,9 @@ TEST_F(Writes, ListsKeepEveryCharacterOfTheirStrings) {
                              "caf\u00e9 \u2603",
                              ""};
     add({listed});
-    EXPECT_EQ(realm.objectForPrimaryKey<Package>("listed")->installedFiles, listed.installedFiles);
+    const auto stored = realm.objectForPrimaryKey<Package>("listed");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->installedFiles, listed.installedFiles);
     EXPECT_EQ(
         realm.objectsWhere<Package>("ANY installedFiles == %@", "with \"quotes\" and \\").count(),
         1u);
@@ -111,7 +116,9 @@ TEST_F(Writes, ChangesOutsideATransactionAndDuplicateAddsAreRefused) {
     EXPECT_THROW(realm.write([&] { realm.addObject(package("a", "second")); }), store::StoreError);
     realm.write([&] { realm.addObject(package("b")); });
     EXPECT_EQ(realm.allObjects<Package>().count(), 2u);
-    EXPECT_FALSE(realm.objectForPrimaryKey<Package>("a")->name);
+    const auto first = realm.objectForPrimaryKey<Package>("a");
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(first->name);
 }
 
 TEST_F(Writes, AnotherThreadDoesNotSeeAWriteUntilItIsCommitted) {

@@ -61,7 +61,8 @@ class LegacyWebViewTest : public ::testing::Test {
         webView->setDelegate(delegate);
     }
 
-    URL url(std::string_view path) { return *URL::withString(server.url(path)); }
+    // Throws, failing the test, should the server's address not read as a URL.
+    URL url(std::string_view path) { return URL::withString(server.url(path)).value(); }
     void awaitEnd() {
         int ended = delegate->ended;
         pumpUntil([&] { return delegate->ended > ended; });
@@ -92,13 +93,16 @@ TEST_F(LegacyWebViewTest, PageRequestsReachTheDelegateAndOnlyWebPagesLoad) {
     webView->loadHTMLString("<title>Player</title>", std::nullopt);
     awaitEnd();
 
-    webView->pageRequestsURL(*URL::withString("ytplayer://onStateChange?data=1"));
+    const auto stateChange = URL::withString("ytplayer://onStateChange?data=1");
+    const auto ready = URL::withString("ytplayer://onReady");
+    ASSERT_TRUE(stateChange && ready);
+    webView->pageRequestsURL(*stateChange);
     EXPECT_EQ(delegate->callbacks, (std::vector<std::string>{"onStateChange"}));
     EXPECT_EQ(delegate->requests.back(), "ytplayer://onStateChange?data=1");
 
     // Even a delegate that lets a custom scheme through gets nothing loaded for it.
     delegate->refuseCallbacks = false;
-    webView->pageRequestsURL(*URL::withString("ytplayer://onReady"), NavigationType::linkActivated);
+    webView->pageRequestsURL(*ready, NavigationType::linkActivated);
     awaitEnd();
     EXPECT_EQ(delegate->types.back(), NavigationType::linkActivated);
     EXPECT_EQ(delegate->events.back(),

@@ -99,7 +99,8 @@ class WebViewTest : public ::testing::Test {
         webView->setUIDelegate(delegate);
     }
 
-    URL url(std::string_view path) { return *URL::withString(server.url(path)); }
+    // Throws, failing the test, should the server's address not read as a URL.
+    URL url(std::string_view path) { return URL::withString(server.url(path)).value(); }
 
     // Waits until the navigation delegate hears that one more navigation ended.
     void awaitEnd() {

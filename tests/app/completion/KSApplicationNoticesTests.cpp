@@ -73,7 +73,7 @@ TEST_F(KSApplicationNoticesTest, ASignInNoticeNamesTheSourceAndOpensItsSignIn) {
     {
         auto database = realm();
         database.write([&] {
-            auto source = *database.objectForPrimaryKey<KSRSource>(location_);
+            auto source = database.objectForPrimaryKey<KSRSource>(location_).value();
             source.name = "Pay Repo";
             database.addOrUpdateObject(source);
         });

@@ -94,6 +94,7 @@ TEST_F(KSPresentationsTest, ReinstallAndUninstallMarkTheQueueThenShowIt) {
     ASSERT_TRUE(uikit::hands::pickAlertAction(shownAlert(), "Reinstall"));
     advanceClock(1);
     auto record = stored("com.example.tool");
+    ASSERT_TRUE(record);
     EXPECT_TRUE(record->isInTheQueue);
     EXPECT_EQ(record->queueOperation, KSRQueueOperationReinstall);
     EXPECT_EQ(record->queuedVersion, "2.1");
@@ -107,7 +108,9 @@ TEST_F(KSPresentationsTest, ReinstallAndUninstallMarkTheQueueThenShowIt) {
     presentations->presentOptions("com.example.tool");
     ASSERT_TRUE(uikit::hands::pickAlertAction(shownAlert(), "Uninstall"));
     advanceClock(1);
-    EXPECT_EQ(stored("com.example.tool")->queueOperation, KSRQueueOperationRemove);
+    const auto tool = stored("com.example.tool");
+    ASSERT_TRUE(tool);
+    EXPECT_EQ(tool->queueOperation, KSRQueueOperationRemove);
     EXPECT_TRUE(server_.requests().empty()) << "no payment rule for the options";
 }
 
@@ -131,6 +134,7 @@ TEST_F(KSPresentationsTest, TheVersionMenuListsVersionsLowestFirstAndQueuesTheCh
     ASSERT_TRUE(uikit::hands::pickAlertAction(menu, "1.2"));
     advanceClock(1);
     auto record = stored("com.example.multi");
+    ASSERT_TRUE(record);
     EXPECT_TRUE(record->isInTheQueue);
     EXPECT_EQ(record->queuedVersion, "1.2");
 }
@@ -153,7 +157,7 @@ TEST_F(KSPresentationsTest, APackageIsSharedWithItsLinkAndTheScreenshotsThatDeco
     {
         auto database = realm();
         database.write([&] {
-            auto source = *database.objectForPrimaryKey<KSRSource>(location_);
+            auto source = database.objectForPrimaryKey<KSRSource>(location_).value();
             source.name = "Pay Repo";
             database.addOrUpdateObject(source);
         });
@@ -218,7 +222,9 @@ TEST_F(KSPresentationsTest, ScreensOfOtherAreasAreRefusedUntilRegistered) {
     presentations->presentQueue();
     presentations->presentTasks();
     presentations->showNewsVC();
-    presentations->openWebsiteAtURL(*foundation::URL::withString("https://example.org/"), "X");
+    const auto website = foundation::URL::withString("https://example.org/");
+    ASSERT_TRUE(website);
+    presentations->openWebsiteAtURL(*website, "X");
     presentations->openURLInSafariVC(foundation::URL::withString("file:///etc/passwd"));
     EXPECT_EQ(shown(), nullptr);
 

@@ -65,7 +65,9 @@ TEST_F(KSPackageQueuerTest, RemovalsFreePackagesAndPackagesBoughtElsewhereAreQue
         auto posts = countQueueStatePosts(identifier);
         queue(identifier);
         EXPECT_TRUE(isQueued(identifier)) << identifier;
-        EXPECT_EQ(stored(identifier)->queueOperation, operation) << identifier;
+        const auto queued = stored(identifier);
+        ASSERT_TRUE(queued);
+        EXPECT_EQ(queued->queueOperation, operation) << identifier;
         EXPECT_EQ(*posts, 0) << identifier << ": posted inside the call";
         advanceClock(0);
         EXPECT_EQ(*posts, 1) << identifier;
@@ -79,7 +81,7 @@ TEST_F(KSPackageQueuerTest, APaidPackageWithoutEndpointIsRefusedUnlessItsReposit
     {
         auto database = realm();
         database.write([&] {
-            auto source = *database.objectForPrimaryKey<KSRSource>("https://plain.example/");
+            auto source = database.objectForPrimaryKey<KSRSource>("https://plain.example/").value();
             source.name = "Plain Repo";
             database.addOrUpdateObject(source);
         });
@@ -139,7 +141,9 @@ TEST_F(KSPackageQueuerTest, ASignedInUserGetsABoughtPackageQueuedWithoutPaying) 
     EXPECT_FALSE(isQueued(kPaid)) << "the endpoint answers later";
     pumpUntil([&] { return *posts == 1; });
     EXPECT_TRUE(isQueued(kPaid));
-    EXPECT_EQ(stored(kPaid)->queuedVersion, "1.0");
+    const auto paid = stored(kPaid);
+    ASSERT_TRUE(paid);
+    EXPECT_EQ(paid->queuedVersion, "1.0");
     EXPECT_TRUE(requestsTo(kPurchasePath).empty());
 }
 
@@ -151,8 +155,14 @@ TEST_F(KSPackageQueuerTest, ASignedInUserBuysAnAvailablePackageThenItIsQueued) {
     queue(kPaid);
     pumpUntil([&] { return *posts == 1; });
     EXPECT_TRUE(isQueued(kPaid));
-    pumpUntil([] { return stored(kPaid)->isPaidThroughSileo; });
-    EXPECT_TRUE(stored(kPaid)->isInTheQueue) << "the paid flag does not undo the queue mark";
+    pumpUntil([] {
+        const auto paid = stored(kPaid);
+        return paid && paid->isPaidThroughSileo;
+    });
+    const auto paid = stored(kPaid);
+    ASSERT_TRUE(paid);
+    EXPECT_TRUE(paid->isPaidThroughSileo);
+    EXPECT_TRUE(paid->isInTheQueue) << "the paid flag does not undo the queue mark";
     EXPECT_EQ(requestsTo(kPurchasePath).size(), 1u);
 }
 

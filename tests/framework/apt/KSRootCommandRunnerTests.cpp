@@ -85,7 +85,7 @@ TEST_F(KSRootCommandRunnerTests, InstallsTheRunnerIntoTheDeviceRootAndReplacesAS
     ASSERT_TRUE(FileManager::writeAtomically(runner, std::string_view("#!/bin/sh\nexit 9\n")));
     chmod(runner.c_str(), 0755);
     EXPECT_TRUE(KSRootCommandRunner::run("true").succeeded());
-    EXPECT_GT(*FileManager::fileSize(runner), 100u);
+    EXPECT_GT(FileManager::fileSize(runner).value_or(0), 100u);
 }
 
 TEST_F(KSRootCommandRunnerTests, RunnerRefusesASecondCommandWhileOneRuns) {

@@ -93,40 +93,48 @@ TEST_F(KSStatusFileSyncTest, MarksExactlyTheFullyInstalledPackages) {
         installedIdentifiers(),
         (std::set<std::string>{"com.example.updatable", "com.example.held", "com.Example.Mixed",
                                "com.example.missing", "com.example.triggers"}));
-    auto updatable = *stored("com.example.updatable");
-    EXPECT_EQ(updatable.installedVersion, "1.0");
-    EXPECT_EQ(updatable.version, "2.0");
-    EXPECT_TRUE(updatable.isUpdated);
-    EXPECT_FALSE(updatable.isHeld);
-    EXPECT_EQ(updatable.installedFiles,
+    auto updatable = stored("com.example.updatable");
+    ASSERT_TRUE(updatable);
+    EXPECT_EQ(updatable->installedVersion, "1.0");
+    EXPECT_EQ(updatable->version, "2.0");
+    EXPECT_TRUE(updatable->isUpdated);
+    EXPECT_FALSE(updatable->isHeld);
+    EXPECT_EQ(updatable->installedFiles,
               (std::vector<std::string>{"/Library", "/Library/updatable.dylib"}));
-    EXPECT_TRUE(updatable.installDate);
+    EXPECT_TRUE(updatable->installDate);
 
-    auto held = *stored("com.example.held");
-    EXPECT_TRUE(held.isHeld);
-    EXPECT_FALSE(held.isUpdated);
-    EXPECT_TRUE(held.isInWishlist);
-    EXPECT_EQ(held.installedFiles, std::vector<std::string>{"/usr/bin/held"});
+    auto held = stored("com.example.held");
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(held->isHeld);
+    EXPECT_FALSE(held->isUpdated);
+    EXPECT_TRUE(held->isInWishlist);
+    EXPECT_EQ(held->installedFiles, std::vector<std::string>{"/usr/bin/held"});
 
-    auto half = *stored("com.example.half");
-    EXPECT_FALSE(half.isInstalled);
-    EXPECT_FALSE(half.installedVersion);
-    EXPECT_TRUE(half.installedFiles.empty());
+    auto half = stored("com.example.half");
+    ASSERT_TRUE(half);
+    EXPECT_FALSE(half->isInstalled);
+    EXPECT_FALSE(half->installedVersion);
+    EXPECT_TRUE(half->installedFiles.empty());
     EXPECT_FALSE(stored("com.example.unpacked")) << "a partial install adds no record";
 
-    auto missing = *stored("com.example.missing");
-    EXPECT_FALSE(missing.sourceLocation);
-    EXPECT_EQ(missing.name, "Missing");
-    EXPECT_EQ(missing.version, "3.0");
-    EXPECT_EQ(missing.installedVersion, "3.0");
-    EXPECT_EQ(missing.category, "Tweaks");
-    EXPECT_FALSE(missing.isUpdated);
+    auto missing = stored("com.example.missing");
+    ASSERT_TRUE(missing);
+    EXPECT_FALSE(missing->sourceLocation);
+    EXPECT_EQ(missing->name, "Missing");
+    EXPECT_EQ(missing->version, "3.0");
+    EXPECT_EQ(missing->installedVersion, "3.0");
+    EXPECT_EQ(missing->category, "Tweaks");
+    EXPECT_FALSE(missing->isUpdated);
 
-    EXPECT_FALSE(stored("com.example.removed")->isInstalled);
-    EXPECT_FALSE(stored("com.example.removed")->installedVersion);
+    const auto removed = stored("com.example.removed");
+    ASSERT_TRUE(removed);
+    EXPECT_FALSE(removed->isInstalled);
+    EXPECT_FALSE(removed->installedVersion);
     EXPECT_FALSE(stored("com.example.localonly")) << "nothing offers it any more";
     EXPECT_FALSE(stored("com.example.configfiles"));
-    EXPECT_FALSE(stored("com.example.untouched")->isInstalled);
+    const auto untouched = stored("com.example.untouched");
+    ASSERT_TRUE(untouched);
+    EXPECT_FALSE(untouched->isInstalled);
 
     auto report = KSStatusFileSync::lastReport();
     EXPECT_EQ(asSet(report.partiallyInstalled),
@@ -143,11 +151,15 @@ TEST_F(KSStatusFileSyncTest, AnUnreadableStatusFileChangesNothing) {
     const auto status = foundation::DeviceRoot::resolve("/var/lib/dpkg/status");
     ASSERT_TRUE(FileManager::createDirectory(status));
     KSStatusFileSync::synchronise();
-    EXPECT_TRUE(stored("com.example.tweak")->isInstalled);
+    const auto tweak = stored("com.example.tweak");
+    ASSERT_TRUE(tweak);
+    EXPECT_TRUE(tweak->isInstalled);
 
     ASSERT_TRUE(FileManager::removeItem(status));
     KSStatusFileSync::synchronise();
-    EXPECT_FALSE(stored("com.example.tweak")->isInstalled) << "no status file: nothing installed";
+    const auto unlisted = stored("com.example.tweak");
+    ASSERT_TRUE(unlisted);
+    EXPECT_FALSE(unlisted->isInstalled) << "no status file: nothing installed";
 }
 
 // Real dpkg on the device root: its status file and file lists, including a list named with the
@@ -200,14 +212,17 @@ TEST_F(KSStatusFileSyncDpkgTest, FollowsWhatDpkgInstallsAndRemoves) {
     EXPECT_EQ(installedIdentifiers(),
               (std::set<std::string>{"com.example.plain", "com.example.same"}));
     for (const char* identifier : {"com.example.plain", "com.example.same"}) {
-        auto record = *stored(identifier);
-        EXPECT_EQ(record.installedVersion, "1.0-1");
-        EXPECT_NE(std::find(record.installedFiles.begin(), record.installedFiles.end(),
+        auto record = stored(identifier);
+        ASSERT_TRUE(record);
+        EXPECT_EQ(record->installedVersion, "1.0-1");
+        EXPECT_NE(std::find(record->installedFiles.begin(), record->installedFiles.end(),
                             "/Library/" + std::string(identifier) + "/file.txt"),
-                  record.installedFiles.end())
+                  record->installedFiles.end())
             << identifier;
     }
-    EXPECT_FALSE(stored("com.example.same")->sourceLocation);
+    const auto same = stored("com.example.same");
+    ASSERT_TRUE(same);
+    EXPECT_FALSE(same->sourceLocation);
 
     dpkg({"-r", "com.example.plain", "com.example.same"});
     check();

@@ -45,7 +45,8 @@ class TweakCompatibilityManagerTest : public testing::Test {
             {.status = status, .body = std::move(body), .contentType = "application/json"});
     }
 
-    std::string cache() const { return *TweakCompatibilityManager::cacheFile("14.3"); }
+    // Throws, failing the test, when there is no cache file for the version.
+    std::string cache() const { return TweakCompatibilityManager::cacheFile("14.3").value(); }
 
     // An old cache is fetched again on the next launch.
     void ageCache() const { ASSERT_TRUE(FileManager::setModificationDate(cache(), 1e9).ok()); }

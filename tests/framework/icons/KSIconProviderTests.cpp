@@ -87,9 +87,11 @@ TEST_F(KSIconProviderTest, AFetchedIconIsStoredAnnouncedOnceAndServedFromTheCach
     settle(*provider_);
 
     EXPECT_EQ(announced(), std::vector<std::string>{"tweak"});
-    const auto path = stored("tweak")->iconPath();
+    const auto tweak = stored("tweak");
+    ASSERT_TRUE(tweak);
+    const auto path = tweak->iconPath();
     ASSERT_TRUE(FileManager::fileExists(path));
-    EXPECT_EQ(*FileManager::readFile(path), foundation::Bytes(icon.begin(), icon.end()));
+    EXPECT_EQ(FileManager::readFile(path).valueOr({}), foundation::Bytes(icon.begin(), icon.end()));
 
     const auto fetched = provider_->iconForIdentifier("tweak");
     EXPECT_TRUE(fetched->name().empty());
@@ -134,7 +136,9 @@ TEST_F(KSIconProviderTest, AFailedFetchKeepsThePlaceholderPostsNothingAndIsNotRe
     storeTweak("huge", server_.url("/huge.png"));
     // An earlier download left a damaged file; a failed fetch must not make it worse or remove
     // the evidence either.
-    const auto damaged = stored("page")->iconPath();
+    const auto page = stored("page");
+    ASSERT_TRUE(page);
+    const auto damaged = page->iconPath();
     ASSERT_TRUE(FileManager::createDirectory(foundation::deletingLastPathComponent(damaged)));
     ASSERT_TRUE(FileManager::writeAtomically(damaged, std::string_view("damaged")));
 
@@ -146,9 +150,13 @@ TEST_F(KSIconProviderTest, AFailedFetchKeepsThePlaceholderPostsNothingAndIsNotRe
 
     EXPECT_TRUE(announced().empty());
     EXPECT_EQ(server_.requests().size(), 3u) << "a failed address is not asked again";
-    EXPECT_FALSE(FileManager::fileExists(stored("missing")->iconPath()));
-    EXPECT_FALSE(FileManager::fileExists(stored("huge")->iconPath()));
-    EXPECT_EQ(*FileManager::readText(damaged), "damaged");
+    const auto missingRecord = stored("missing");
+    ASSERT_TRUE(missingRecord);
+    EXPECT_FALSE(FileManager::fileExists(missingRecord->iconPath()));
+    const auto hugeRecord = stored("huge");
+    ASSERT_TRUE(hugeRecord);
+    EXPECT_FALSE(FileManager::fileExists(hugeRecord->iconPath()));
+    EXPECT_EQ(FileManager::readText(damaged).valueOr(""), "damaged");
 }
 
 TEST_F(KSIconProviderTest, OnlyHttpAndHttpsIconsAreFetched) {
@@ -161,7 +169,9 @@ TEST_F(KSIconProviderTest, OnlyHttpAndHttpsIconsAreFetched) {
     EXPECT_EQ(provider_->iconForIdentifier("script")->name(), "category_tweaks");
     settle(*provider_);
 
-    EXPECT_FALSE(FileManager::fileExists(stored("local")->iconPath()));
+    const auto localRecord = stored("local");
+    ASSERT_TRUE(localRecord);
+    EXPECT_FALSE(FileManager::fileExists(localRecord->iconPath()));
     EXPECT_EQ(provider_->iconForIdentifier("local")->name(), "category_tweaks");
     EXPECT_TRUE(announced().empty());
 }

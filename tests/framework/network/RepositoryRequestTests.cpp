@@ -34,9 +34,10 @@ TEST(RepositoryRequest, TheDeviceHeadersReachTheRepository) {
     server.route("/Release", {.body = "Origin: Test"});
     server.start();
 
-    const auto request =
-        RepositoryRequest::requestWithURL(*URL::withString(server.url("/Release")),
-                                          RepositoryRequest::kDefaultTimeoutSeconds, 784111777.9);
+    const auto release = URL::withString(server.url("/Release"));
+    ASSERT_TRUE(release);
+    const auto request = RepositoryRequest::requestWithURL(
+        *release, RepositoryRequest::kDefaultTimeoutSeconds, 784111777.9);
     EXPECT_EQ(request.timeoutInterval, 30);
     EXPECT_EQ(request.cachePolicy, URLRequestCachePolicy::ReloadIgnoringLocalCacheData);
 
@@ -52,9 +53,10 @@ TEST(RepositoryRequest, TheProcessFactorySendsNoDateUnlessGivenOne) {
     testing_support::HttpServer server;
     server.route("/Packages", {.body = ""});
     server.start();
+    const auto packages = URL::withString(server.url("/Packages"));
+    ASSERT_TRUE(packages);
     RepositoryRequest::installAsProcessFactory();
-    const auto request =
-        foundation::URLRequest::requestWithURL(*URL::withString(server.url("/Packages")));
+    const auto request = foundation::URLRequest::requestWithURL(*packages);
     foundation::URLRequest::setFactory({});
     EXPECT_EQ(request.timeoutInterval, 30);
     EXPECT_EQ(request.cachePolicy, URLRequestCachePolicy::ReloadIgnoringLocalCacheData);

@@ -80,8 +80,12 @@ TEST_F(KSPipelinePackageEngineTests, TheRefreshCountFallsToZeroBeforeTheOneCompl
         EXPECT_EQ(counts, (std::vector<std::uint64_t>{1, 2, 1, 0}));
     }
     EXPECT_EQ(countAtCompletion, std::vector<std::uint64_t>{0});
-    EXPECT_FALSE(storedSource(good)->hasErrors);
-    EXPECT_TRUE(storedSource(missing)->hasErrors);
+    const auto goodSource = storedSource(good);
+    ASSERT_TRUE(goodSource);
+    EXPECT_FALSE(goodSource->hasErrors);
+    const auto missingSource = storedSource(missing);
+    ASSERT_TRUE(missingSource);
+    EXPECT_TRUE(missingSource->hasErrors);
 }
 
 }  // namespace

@@ -194,6 +194,7 @@ TEST_F(KSSourceRefreshTaskTests, AFailingRepositoryKeepsItsRecordsAndReportsTheE
         EXPECT_EQ(outcome.error->userInfo["source"], foundation::Value(location_));
         EXPECT_EQ(summary(packagesOf(location_)), before);
         const auto source = storedSource(location_);
+        ASSERT_TRUE(source);
         EXPECT_TRUE(source->hasErrors);
         EXPECT_TRUE(foundation::isPresentText(source->errorDescription));
         EXPECT_EQ(source->name, "Sample Repository");
@@ -201,18 +202,22 @@ TEST_F(KSSourceRefreshTaskTests, AFailingRepositoryKeepsItsRecordsAndReportsTheE
 
     offerOnly(kAllForms);
     ASSERT_TRUE(refresh().success);
-    EXPECT_FALSE(storedSource(location_)->hasErrors);
-    EXPECT_FALSE(storedSource(location_)->errorDescription);
+    const auto source = storedSource(location_);
+    ASSERT_TRUE(source);
+    EXPECT_FALSE(source->hasErrors);
+    EXPECT_FALSE(source->errorDescription);
 }
 
 TEST_F(KSSourceRefreshTaskTests, AnUnchangedIndexAnswers304AndKeepsTheRecords) {
     ASSERT_TRUE(refresh().success);
-    const auto lastModified = storedSource(location_)->lastModified;
+    const auto source = storedSource(location_);
+    ASSERT_TRUE(source);
+    const auto lastModified = source->lastModified;
     ASSERT_TRUE(lastModified);
     // A mark that a second import would overwrite.
     auto database = realm();
     database.write([&] {
-        auto tweak = *database.objectForPrimaryKey<KSRPackage>("com.sample.tweak");
+        auto tweak = database.objectForPrimaryKey<KSRPackage>("com.sample.tweak").value();
         tweak.name = "Not re-imported";
         database.addOrUpdateObject(tweak);
     });
@@ -220,7 +225,9 @@ TEST_F(KSSourceRefreshTaskTests, AnUnchangedIndexAnswers304AndKeepsTheRecords) {
 
     ASSERT_TRUE(refresh().success);
 
-    EXPECT_EQ(stored("com.sample.tweak")->name, "Not re-imported");
+    const auto kept = stored("com.sample.tweak");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->name, "Not re-imported");
     EXPECT_EQ(packagesOf(location_).size(), 9u);
     const auto requests = repository_.server().requests();
     const auto& xz = requests.at(requestsBefore + 1);
@@ -231,7 +238,9 @@ TEST_F(KSSourceRefreshTaskTests, AnUnchangedIndexAnswers304AndKeepsTheRecords) {
     // Without APT's copy of the index a 304 would leave APT with nothing: ask for it whole.
     fs::remove(listFile("Packages"));
     ASSERT_TRUE(refresh().success);
-    EXPECT_EQ(stored("com.sample.tweak")->name, "Sample Tweak");
+    const auto reimported = stored("com.sample.tweak");
+    ASSERT_TRUE(reimported);
+    EXPECT_EQ(reimported->name, "Sample Tweak");
     EXPECT_TRUE(fs::exists(listFile("Packages")));
 }
 
@@ -253,7 +262,9 @@ TEST_F(KSSourceRefreshTaskTests, AnIndexDamagedPartWayStoresNothing) {
     EXPECT_EQ(summary(packagesOf(location_)), before);
     EXPECT_FALSE(stored("com.example.bulk0"));
     EXPECT_EQ(foundation::FileManager::readText(listFile("Packages")).valueOr(""), *listBefore);
-    EXPECT_TRUE(storedSource(location_)->hasErrors);
+    const auto source = storedSource(location_);
+    ASSERT_TRUE(source);
+    EXPECT_TRUE(source->hasErrors);
 }
 
 // Storing a large index takes longer than fetching it: the progress must move meanwhile.

@@ -98,6 +98,7 @@ TEST_F(KSRepoStorePurchaseTest, AnInvalidateReplyDropsTheSecrets) {
     EXPECT_TRUE(info.response.invalidate);
     ASSERT_TRUE(info.response.error);
     EXPECT_EQ(info.response.error->localizedDescription(), "Session expired");
+    ASSERT_TRUE(info.response.recovery_url);
     EXPECT_EQ(info.response.recovery_url->absoluteString(), "https://pay.example/help");
     EXPECT_FALSE(KSRepoStoreAPI::userIsAuthenticatedForStoreLocation(location_));
     testing_support::pumpUntil([this] { return updatedSources_.size() == 2; });
@@ -105,6 +106,7 @@ TEST_F(KSRepoStorePurchaseTest, AnInvalidateReplyDropsTheSecrets) {
     // Signed out now: the next question is not sent.
     auto again = askInfo()->wait();
     EXPECT_TRUE(again.failed);
+    ASSERT_TRUE(again.response.error);
     EXPECT_EQ(again.response.error->code, KSRepoStoreError::NotSignedIn);
     EXPECT_EQ(requestsTo(kInfoPath).size(), 1u);
 }
@@ -166,6 +168,7 @@ TEST_F(KSRepoStorePurchaseTest, OtherPurchaseRepliesCompleteAtOnce) {
     routeJSON(kPurchasePath, "{}", 502);
     auto failed = purchase()->wait();
     EXPECT_EQ(failed.status, KSRepoStorePurchaseResponse::kStatusFailed);
+    ASSERT_TRUE(failed.error);
     EXPECT_EQ(failed.error->localizedDescription(), "Communication with the server failed (502)");
     advanceClock(1);
     EXPECT_EQ(browser(), nullptr);
@@ -179,6 +182,7 @@ TEST_F(KSRepoStorePurchaseTest, ClosingThePaymentPageFailsThePurchase) {
     advanceClock(1);
     auto response = outcome->wait();
     EXPECT_EQ(response.status, KSRepoStorePurchaseResponse::kStatusFailed);
+    ASSERT_TRUE(response.error);
     EXPECT_EQ(response.error->code, KSRepoStoreError::Cancelled);
     callBack("sileo://payment_completed");
     advanceClock(1);

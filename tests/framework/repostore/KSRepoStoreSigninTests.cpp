@@ -144,8 +144,12 @@ TEST_F(KSRepoStoreSigninTest, LoginMarksOnlyTheSourcesOwnBoughtPackages) {
     callBack("sileo://authentication_success?token=tok-1&payment_secret=sec-1");
     EXPECT_TRUE(outcome->wait());
     EXPECT_TRUE(outcome->onMain());
-    EXPECT_TRUE(stored(kPaid)->isPaidThroughSileo);
-    EXPECT_FALSE(stored("com.example.elsewhere")->isPaidThroughSileo);
+    const auto paid = stored(kPaid);
+    ASSERT_TRUE(paid);
+    EXPECT_TRUE(paid->isPaidThroughSileo);
+    const auto unpaid = stored("com.example.elsewhere");
+    ASSERT_TRUE(unpaid);
+    EXPECT_FALSE(unpaid->isPaidThroughSileo);
 
     auto requests = requestsTo("/pay/user_info");
     ASSERT_EQ(requests.size(), 1u);

@@ -31,6 +31,7 @@ TEST_F(KSRDevelopersTest, FollowStateLandsInTheBackgroundWhateverTheCase) {
                developers.isDeveloperFollowed("new dev");
     });
     auto jane = database.objectForPrimaryKey<KSRDeveloper>("jane doe");
+    ASSERT_TRUE(jane);
     EXPECT_EQ(jane->packagesCount, 3) << "the rest of the record stays";
     EXPECT_EQ(database.objectsWhere<KSRDeveloper>("name = %@", "new dev").count(), 1u);
 

@@ -14,10 +14,11 @@ KSRPackage fromDictionary(const std::string& text) {
     return package;
 }
 
+// Throws, failing the test, for a text without a stanza.
 KSRPackage fromStanza(const std::string& text) {
     KSRPackage package;
     StanzaReader reader(text);
-    KSRPackageControlFields::apply(*reader.next(), package);
+    KSRPackageControlFields::apply(reader.next().value(), package);
     return package;
 }
 

@@ -61,30 +61,36 @@ TEST_F(KSRPackageIndexImporterTest, StoresControlFieldsOfTheNewestVersion) {
                               stanza("com.example.plain", "2:0.1-3"),
                           kFirstDay);
     EXPECT_EQ(summary.stored, 2u);
-    auto tweak = *stored("com.example.tweak");
-    EXPECT_EQ(tweak.version, "1.2");
-    EXPECT_EQ(tweak.name, "Tweak");
-    EXPECT_EQ(tweak.category, "Addons");
-    EXPECT_EQ(tweak.subcategory, "Widgets");
-    EXPECT_EQ(tweak.author, "Jane");
-    EXPECT_EQ(tweak.contact, "jane@example.org");
-    EXPECT_EQ(tweak.dependencies, (std::vector<std::string>{"firmware (>= 12.0)", "mobilesubstrate",
-                                                            "firmware (<< 15.0)"}));
-    EXPECT_EQ(tweak.conflicts, (std::vector<std::string>{"com.example.old", "other"}));
-    EXPECT_EQ(tweak.minosversion, "12.0");
-    EXPECT_EQ(tweak.maxosversion, "15.0");
-    EXPECT_EQ(tweak.website, "https://repo.example.org/tweak.html");
-    EXPECT_EQ(tweak.iconURL, "https://repo.example.org/tweak.png");
-    EXPECT_EQ(tweak.Description, "Does things\nmore things");
-    EXPECT_EQ(tweak.filename, "debs/com.example.tweak_1.2.deb");
-    EXPECT_EQ(tweak.sourceLocation, kRepo);
-    EXPECT_EQ(tweak.initialDate, kFirstDay);
-    EXPECT_FALSE(tweak.updatedDateStr) << "a new source's packages are not news";
-    ASSERT_EQ(tweak.availableVersions.size(), 2u);
-    EXPECT_EQ(tweak.availableVersions[0].version, "1.2");
-    EXPECT_EQ(tweak.availableVersions[1].version, "1.0");
-    EXPECT_EQ(stored("com.example.plain")->name, "com.example.plain") << "no Name: the Package";
-    EXPECT_EQ(realm().objectForPrimaryKey<KSRSource>(kRepo)->packagesCount, 2);
+    auto tweak = stored("com.example.tweak");
+    ASSERT_TRUE(tweak);
+    EXPECT_EQ(tweak->version, "1.2");
+    EXPECT_EQ(tweak->name, "Tweak");
+    EXPECT_EQ(tweak->category, "Addons");
+    EXPECT_EQ(tweak->subcategory, "Widgets");
+    EXPECT_EQ(tweak->author, "Jane");
+    EXPECT_EQ(tweak->contact, "jane@example.org");
+    EXPECT_EQ(
+        tweak->dependencies,
+        (std::vector<std::string>{"firmware (>= 12.0)", "mobilesubstrate", "firmware (<< 15.0)"}));
+    EXPECT_EQ(tweak->conflicts, (std::vector<std::string>{"com.example.old", "other"}));
+    EXPECT_EQ(tweak->minosversion, "12.0");
+    EXPECT_EQ(tweak->maxosversion, "15.0");
+    EXPECT_EQ(tweak->website, "https://repo.example.org/tweak.html");
+    EXPECT_EQ(tweak->iconURL, "https://repo.example.org/tweak.png");
+    EXPECT_EQ(tweak->Description, "Does things\nmore things");
+    EXPECT_EQ(tweak->filename, "debs/com.example.tweak_1.2.deb");
+    EXPECT_EQ(tweak->sourceLocation, kRepo);
+    EXPECT_EQ(tweak->initialDate, kFirstDay);
+    EXPECT_FALSE(tweak->updatedDateStr) << "a new source's packages are not news";
+    ASSERT_EQ(tweak->availableVersions.size(), 2u);
+    EXPECT_EQ(tweak->availableVersions[0].version, "1.2");
+    EXPECT_EQ(tweak->availableVersions[1].version, "1.0");
+    const auto plain = stored("com.example.plain");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->name, "com.example.plain") << "no Name: the Package";
+    const auto source = realm().objectForPrimaryKey<KSRSource>(kRepo);
+    ASSERT_TRUE(source);
+    EXPECT_EQ(source->packagesCount, 2);
 }
 
 TEST_F(KSRPackageIndexImporterTest, RefusesInvalidPackageNamesAndVersions) {
@@ -110,13 +116,16 @@ TEST_F(KSRPackageIndexImporterTest, ImportsTheIndexTextAsItsDictionariesWouldBe)
     EXPECT_EQ(summary.stored, 2u);
     EXPECT_EQ(summary.refused, 2u);
     EXPECT_EQ(realm().allObjects<KSRPackage>().count(), 2u);
-    const auto spread = *stored("spread.version");
-    EXPECT_EQ(spread.version, "2.0");
-    EXPECT_EQ(spread.filename, "debs/spread.deb");
-    ASSERT_EQ(spread.availableVersions.size(), 1u);
-    EXPECT_EQ(spread.availableVersions.front().version, "2.0");
-    EXPECT_EQ(spread.availableVersions.front().filename, "debs/spread.deb");
-    EXPECT_EQ(stored("first.package")->filename, "debs/first.package_1.0.deb");
+    const auto spread = stored("spread.version");
+    ASSERT_TRUE(spread);
+    EXPECT_EQ(spread->version, "2.0");
+    EXPECT_EQ(spread->filename, "debs/spread.deb");
+    ASSERT_EQ(spread->availableVersions.size(), 1u);
+    EXPECT_EQ(spread->availableVersions.front().version, "2.0");
+    EXPECT_EQ(spread->availableVersions.front().filename, "debs/spread.deb");
+    const auto first = stored("first.package");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->filename, "debs/first.package_1.0.deb");
 }
 
 // A refresh stores the pieces of the index as they are decompressed; the data may still turn out
@@ -141,7 +150,9 @@ TEST_F(KSRPackageIndexImporterTest, PiecesAreStoredAsOneIndexOrNotAtAll) {
         KSRPackageIndexImporter::importIndex(kRepo, piecesThen(damaged), kSecondDay);
     ASSERT_FALSE(failed.ok());
     EXPECT_EQ(failed.error().localizedDescription(), "damaged");
-    EXPECT_EQ(stored("kept")->version, "1.0");
+    const auto unchanged = stored("kept");
+    ASSERT_TRUE(unchanged);
+    EXPECT_EQ(unchanged->version, "1.0");
     EXPECT_TRUE(stored("dropped"));
     EXPECT_FALSE(stored("added"));
 
@@ -150,9 +161,10 @@ TEST_F(KSRPackageIndexImporterTest, PiecesAreStoredAsOneIndexOrNotAtAll) {
     ASSERT_TRUE(imported.ok());
     EXPECT_EQ(imported->stored, 3u);
     EXPECT_EQ(imported->removed, 1u);
-    const auto kept = *stored("kept");
-    EXPECT_EQ(kept.version, "2.0");
-    EXPECT_EQ(kept.availableVersions.size(), 2u);
+    const auto kept = stored("kept");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->version, "2.0");
+    EXPECT_EQ(kept->availableVersions.size(), 2u);
     EXPECT_TRUE(stored("added"));
     EXPECT_TRUE(stored("later"));
     EXPECT_FALSE(stored("dropped"));
@@ -165,7 +177,7 @@ TEST_F(KSRPackageIndexImporterTest, ARefreshKeepsUserFieldsAndDropsVanishedPacka
            kFirstDay);
     auto database = realm();
     database.write([&] {
-        auto kept = *database.objectForPrimaryKey<KSRPackage>("kept");
+        auto kept = database.objectForPrimaryKey<KSRPackage>("kept").value();
         kept.isInWishlist = true;
         kept.myRating = 4;
         kept.isInTheQueue = true;
@@ -176,7 +188,7 @@ TEST_F(KSRPackageIndexImporterTest, ARefreshKeepsUserFieldsAndDropsVanishedPacka
         kept.screenshots = {"https://repo.example.org/shot.png"};
         database.addOrUpdateObject(kept);
         for (const char* id : {"installed.gone", "upgraded"}) {
-            auto installed = *database.objectForPrimaryKey<KSRPackage>(id);
+            auto installed = database.objectForPrimaryKey<KSRPackage>(id).value();
             installed.isInstalled = true;
             installed.installedVersion = "1.0";
             installed.installedFiles = {"/Library/x.dylib"};
@@ -192,34 +204,38 @@ TEST_F(KSRPackageIndexImporterTest, ARefreshKeepsUserFieldsAndDropsVanishedPacka
     EXPECT_FALSE(stored("vanishing"));
     EXPECT_EQ(database.objectsWhere<KSRPackageVersion>("identifier = %@", "vanishing").count(), 0u);
 
-    auto kept = *stored("kept");
-    EXPECT_EQ(kept.name, "Renamed");
-    EXPECT_TRUE(kept.isInWishlist);
-    EXPECT_EQ(kept.myRating, 4);
-    EXPECT_TRUE(kept.isInTheQueue);
-    EXPECT_EQ(kept.queueOperation, 1u);
-    EXPECT_EQ(kept.queuedVersion, "1.0");
-    EXPECT_TRUE(kept.isPaidThroughSileo);
-    EXPECT_EQ(kept.tweakCompatibleStatus, 0);
-    EXPECT_EQ(kept.screenshots.size(), 1u);
-    EXPECT_EQ(kept.initialDate, kFirstDay);
-    EXPECT_FALSE(kept.hasNewVersion);
+    auto kept = stored("kept");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->name, "Renamed");
+    EXPECT_TRUE(kept->isInWishlist);
+    EXPECT_EQ(kept->myRating, 4);
+    EXPECT_TRUE(kept->isInTheQueue);
+    EXPECT_EQ(kept->queueOperation, 1u);
+    EXPECT_EQ(kept->queuedVersion, "1.0");
+    EXPECT_TRUE(kept->isPaidThroughSileo);
+    EXPECT_EQ(kept->tweakCompatibleStatus, 0);
+    EXPECT_EQ(kept->screenshots.size(), 1u);
+    EXPECT_EQ(kept->initialDate, kFirstDay);
+    EXPECT_FALSE(kept->hasNewVersion);
 
-    auto gone = *stored("installed.gone");
-    EXPECT_FALSE(gone.sourceLocation) << "installed: kept without a source";
-    EXPECT_TRUE(gone.isInstalled);
-    EXPECT_FALSE(gone.isUpdated);
-    EXPECT_TRUE(gone.availableVersions.empty());
+    auto gone = stored("installed.gone");
+    ASSERT_TRUE(gone);
+    EXPECT_FALSE(gone->sourceLocation) << "installed: kept without a source";
+    EXPECT_TRUE(gone->isInstalled);
+    EXPECT_FALSE(gone->isUpdated);
+    EXPECT_TRUE(gone->availableVersions.empty());
 
-    auto upgraded = *stored("upgraded");
-    EXPECT_TRUE(upgraded.hasNewVersion);
-    EXPECT_TRUE(upgraded.isUpdated);
-    EXPECT_EQ(upgraded.updatedDateStr, day(kSecondDay));
-    EXPECT_EQ(upgraded.installedFiles, std::vector<std::string>{"/Library/x.dylib"});
+    auto upgraded = stored("upgraded");
+    ASSERT_TRUE(upgraded);
+    EXPECT_TRUE(upgraded->hasNewVersion);
+    EXPECT_TRUE(upgraded->isUpdated);
+    EXPECT_EQ(upgraded->updatedDateStr, day(kSecondDay));
+    EXPECT_EQ(upgraded->installedFiles, std::vector<std::string>{"/Library/x.dylib"});
 
-    auto arrived = *stored("arrived");
-    EXPECT_EQ(arrived.updatedDateStr, day(kSecondDay)) << "new on a known source";
-    EXPECT_FALSE(arrived.hasNewVersion);
+    auto arrived = stored("arrived");
+    ASSERT_TRUE(arrived);
+    EXPECT_EQ(arrived->updatedDateStr, day(kSecondDay)) << "new on a known source";
+    EXPECT_FALSE(arrived->hasNewVersion);
     EXPECT_EQ(database.objectsWhere<KSRPackageVersion>("sourceLocation = %@", kRepo).count(), 3u)
         << "kept 1.0, upgraded 1.1 and arrived 0.1";
 }
@@ -227,23 +243,27 @@ TEST_F(KSRPackageIndexImporterTest, ARefreshKeepsUserFieldsAndDropsVanishedPacka
 TEST_F(KSRPackageIndexImporterTest, VersionsOfSeveralSourcesMeetInOneRecord) {
     import(kRepo, stanza("shared", "1.0", "Name: From repo\n"), kFirstDay);
     import(kMirror, stanza("shared", "2.0", "Name: From mirror\n"), kFirstDay);
-    auto shared = *stored("shared");
-    EXPECT_EQ(shared.version, "2.0");
-    EXPECT_EQ(shared.sourceLocation, kMirror);
-    EXPECT_EQ(shared.name, "From mirror");
-    ASSERT_EQ(shared.availableVersions.size(), 2u);
-    EXPECT_EQ(shared.availableVersions[0].sourceLocation, kMirror);
-    EXPECT_EQ(shared.availableVersions[1].sourceLocation, kRepo);
+    auto shared = stored("shared");
+    ASSERT_TRUE(shared);
+    EXPECT_EQ(shared->version, "2.0");
+    EXPECT_EQ(shared->sourceLocation, kMirror);
+    EXPECT_EQ(shared->name, "From mirror");
+    ASSERT_EQ(shared->availableVersions.size(), 2u);
+    EXPECT_EQ(shared->availableVersions[0].sourceLocation, kMirror);
+    EXPECT_EQ(shared->availableVersions[1].sourceLocation, kRepo);
 
     import(kRepo, stanza("shared", "1.0", "Name: From repo again\n"), kSecondDay);
-    EXPECT_EQ(stored("shared")->name, "From mirror") << "the lower version does not take over";
+    shared = stored("shared");
+    ASSERT_TRUE(shared);
+    EXPECT_EQ(shared->name, "From mirror") << "the lower version does not take over";
 
     import(kMirror, "", kSecondDay);
-    shared = *stored("shared");
-    EXPECT_EQ(shared.version, "1.0") << "falls back to the other source";
-    EXPECT_EQ(shared.sourceLocation, kRepo);
-    EXPECT_EQ(shared.filename, "debs/shared_1.0.deb");
-    EXPECT_EQ(shared.availableVersions.size(), 1u);
+    shared = stored("shared");
+    ASSERT_TRUE(shared);
+    EXPECT_EQ(shared->version, "1.0") << "falls back to the other source";
+    EXPECT_EQ(shared->sourceLocation, kRepo);
+    EXPECT_EQ(shared->filename, "debs/shared_1.0.deb");
+    EXPECT_EQ(shared->availableVersions.size(), 1u);
 }
 
 TEST_F(KSRPackageIndexImporterTest, ALargeIndexKeepsEveryPackageWithAllItsVersions) {
@@ -262,14 +282,17 @@ TEST_F(KSRPackageIndexImporterTest, ALargeIndexKeepsEveryPackageWithAllItsVersio
         EXPECT_EQ(summary.stored, static_cast<std::size_t>(kPackages));
         EXPECT_EQ(realm().allObjects<KSRPackage>().count(), static_cast<std::size_t>(kPackages));
         EXPECT_EQ(realm().allObjects<KSRPackageVersion>().count(), 2u * kPackages);
-        EXPECT_EQ(realm().objectForPrimaryKey<KSRSource>(kRepo)->packagesCount, kPackages);
+        const auto source = realm().objectForPrimaryKey<KSRSource>(kRepo);
+        ASSERT_TRUE(source);
+        EXPECT_EQ(source->packagesCount, kPackages);
         for (int i : {0, 511, 512, 1024, kPackages - 1}) {
-            auto package = *stored("com.example.p" + std::to_string(i));
-            EXPECT_EQ(package.version, "2.0");
-            EXPECT_EQ(package.name, "P" + std::to_string(i) + "-2.0");
-            EXPECT_FALSE(package.hasNewVersion);
-            ASSERT_EQ(package.availableVersions.size(), 2u);
-            EXPECT_EQ(package.availableVersions[1].filename,
+            auto package = stored("com.example.p" + std::to_string(i));
+            ASSERT_TRUE(package);
+            EXPECT_EQ(package->version, "2.0");
+            EXPECT_EQ(package->name, "P" + std::to_string(i) + "-2.0");
+            EXPECT_FALSE(package->hasNewVersion);
+            ASSERT_EQ(package->availableVersions.size(), 2u);
+            EXPECT_EQ(package->availableVersions[1].filename,
                       "debs/com.example.p" + std::to_string(i) + "_1.0.deb");
         }
     }
@@ -293,8 +316,10 @@ TEST_F(KSRPackageIndexImporterTest, AnUnchangedIndexRewritesNoRecord) {
     store({package("marker")});
     ASSERT_TRUE(testing_support::pumpUntil([&] { return !notified.empty(); }));
     EXPECT_EQ(notified, std::vector<std::size_t>{3});
-    EXPECT_EQ(stored("other")->initialDate, kFirstDay);
-    EXPECT_FALSE(stored("other")->updatedDateStr);
+    const auto otherRecord = stored("other");
+    ASSERT_TRUE(otherRecord);
+    EXPECT_EQ(otherRecord->initialDate, kFirstDay);
+    EXPECT_FALSE(otherRecord->updatedDateStr);
 }
 
 }  // namespace

@@ -117,30 +117,40 @@ TEST_F(KSRPackagesTest, QueueMarksAreSetAndReset) {
     packages.setPackage("missing", true, std::nullopt, KSRQueueOperationNone);
     EXPECT_FALSE(stored("missing"));
 
-    EXPECT_EQ(stored("upgradable")->queueOperation, KSRQueueOperationUpgrade);
-    EXPECT_EQ(stored("new")->queueOperation, KSRQueueOperationInstall);
-    EXPECT_EQ(stored("new")->queuedVersion, "1.0");
-    EXPECT_EQ(stored("installed")->queueOperation, KSRQueueOperationReinstall);
-    EXPECT_EQ(stored("installed")->queuedVersion, "1.0") << "reinstall of the installed version";
+    const auto upgrade = stored("upgradable");
+    const auto install = stored("new");
+    const auto reinstall = stored("installed");
+    ASSERT_TRUE(upgrade && install && reinstall);
+    EXPECT_EQ(upgrade->queueOperation, KSRQueueOperationUpgrade);
+    EXPECT_EQ(install->queueOperation, KSRQueueOperationInstall);
+    EXPECT_EQ(install->queuedVersion, "1.0");
+    EXPECT_EQ(reinstall->queueOperation, KSRQueueOperationReinstall);
+    EXPECT_EQ(reinstall->queuedVersion, "1.0") << "reinstall of the installed version";
 
     // A copy read before another change must not undo that change.
-    auto oldCopy = *stored("new");
+    auto oldCopy = *install;
     auto current = oldCopy;
     current.isInWishlist = true;
     store({current});
     packages.setPackageObject(oldCopy, false, std::nullopt, KSRQueueOperationNone);
-    EXPECT_FALSE(stored("new")->isInTheQueue);
-    EXPECT_FALSE(stored("new")->queuedVersion);
-    EXPECT_EQ(stored("new")->queueOperation, 0u);
-    EXPECT_TRUE(stored("new")->isInWishlist);
+    const auto unqueued = stored("new");
+    ASSERT_TRUE(unqueued);
+    EXPECT_FALSE(unqueued->isInTheQueue);
+    EXPECT_FALSE(unqueued->queuedVersion);
+    EXPECT_EQ(unqueued->queueOperation, 0u);
+    EXPECT_TRUE(unqueued->isInWishlist);
 
     packages.resetPackagesQueue();
     for (const auto& id : {"upgradable", "new", "installed"}) {
-        EXPECT_FALSE(stored(id)->isInTheQueue) << id;
-        EXPECT_EQ(stored(id)->queueOperation, 0u) << id;
-        EXPECT_FALSE(stored(id)->queuedVersion) << id;
+        const auto reset = stored(id);
+        ASSERT_TRUE(reset) << id;
+        EXPECT_FALSE(reset->isInTheQueue) << id;
+        EXPECT_EQ(reset->queueOperation, 0u) << id;
+        EXPECT_FALSE(reset->queuedVersion) << id;
     }
-    EXPECT_EQ(stored("upgradable")->installedVersion, "1.0") << "nothing else changes";
+    const auto stillInstalled = stored("upgradable");
+    ASSERT_TRUE(stillInstalled);
+    EXPECT_EQ(stillInstalled->installedVersion, "1.0") << "nothing else changes";
 }
 
 TEST_F(KSRPackagesTest, NewPackagesByDateNewestFirstWithoutIncompatibleOnes) {
@@ -182,6 +192,7 @@ TEST_F(KSRPackagesTest, IconsComeFromTheCacheElseTheCategory) {
     ASSERT_TRUE(foundation::FileManager::createDirectory(resources));
     auto writeImage = [&](const std::string& name, const uikit::Color& color) {
         auto png = uikit::Image::withColor(color, {4, 4})->pngData();
+        ASSERT_TRUE(png);
         ASSERT_TRUE(
             foundation::FileManager::writeAtomically(resources + "/" + name + ".png", *png).ok());
     };
@@ -208,7 +219,9 @@ TEST_F(KSRPackagesTest, IconsComeFromTheCacheElseTheCategory) {
 
     const auto iconPath = KSPaths::iconCacheDirectory() + "/" +
                           foundation::md5Hex("https://repo.example.org/icons/tweak.png") + ".png";
-    EXPECT_EQ(stored("tweak")->iconPath(), iconPath);
+    const auto record = stored("tweak");
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->iconPath(), iconPath);
 
     EXPECT_EQ(packages.iconForIdentifier("tweak")->name(), "category_tweaks");
     ASSERT_EQ(fetcher->asked.size(), 1u);
@@ -219,7 +232,9 @@ TEST_F(KSRPackagesTest, IconsComeFromTheCacheElseTheCategory) {
 
     ASSERT_TRUE(foundation::FileManager::createDirectory(KSPaths::iconCacheDirectory()));
     auto cached = uikit::Image::withColor(uikit::Color(0, 1, 0, 1), {8, 8});
-    ASSERT_TRUE(foundation::FileManager::writeAtomically(iconPath, *cached->pngData()).ok());
+    const auto cachedData = cached->pngData();
+    ASSERT_TRUE(cachedData);
+    ASSERT_TRUE(foundation::FileManager::writeAtomically(iconPath, *cachedData).ok());
     auto icon = packages.iconForIdentifier("tweak");
     EXPECT_TRUE(icon->name().empty());
     EXPECT_EQ(icon->pixelWidth(), cached->pixelWidth());

@@ -110,7 +110,7 @@ TEST_F(KSRSourcesTest, RefreshDatesAndIcons) {
     database.write([&] {
         for (auto [location, date] : {std::pair{"https://one.example.org/", 500.0},
                                       std::pair{"https://two.example.org/", 200.0}}) {
-            auto source = *database.objectForPrimaryKey<KSRSource>(location);
+            auto source = database.objectForPrimaryKey<KSRSource>(location).value();
             source.lastRefreshDate = date;
             database.addOrUpdateObject(source);
         }
@@ -119,11 +119,13 @@ TEST_F(KSRSourcesTest, RefreshDatesAndIcons) {
 
     EXPECT_FALSE(sources.iconForLocation("https://one.example.org/"));
     EXPECT_FALSE(sources.iconForLocation("https://unknown.example.org/"));
-    auto source = *database.objectForPrimaryKey<KSRSource>("https://one.example.org/");
+    const auto source = database.objectForPrimaryKey<KSRSource>("https://one.example.org/");
+    ASSERT_TRUE(source);
     ASSERT_TRUE(foundation::FileManager::createDirectory(KSPaths::iconCacheDirectory()));
     auto image = uikit::Image::withColor(uikit::Color(1, 1, 0, 1), {2, 2});
-    ASSERT_TRUE(
-        foundation::FileManager::writeAtomically(source.iconPath(), *image->pngData()).ok());
+    const auto png = image->pngData();
+    ASSERT_TRUE(png);
+    ASSERT_TRUE(foundation::FileManager::writeAtomically(source->iconPath(), *png).ok());
     auto icon = sources.iconForLocation("https://one.example.org/");
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->pixelWidth(), image->pixelWidth());

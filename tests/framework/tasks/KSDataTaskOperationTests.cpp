@@ -28,22 +28,24 @@ TEST(KSDataTaskOperationTests, HoldsItsSlotUntilTheReplyAndSkipsTheCompletionOnc
     std::atomic<int> calls = 0;
     std::string body;
     long status = 0;
+    const auto iconURL = foundation::URL::withString(server.url("/icon.png"));
+    const auto slowURL = foundation::URL::withString(server.url("/slow"));
+    ASSERT_TRUE(iconURL && slowURL);
     auto fetch = std::make_shared<KSDataTaskOperation>(
-        session, *foundation::URL::withString(server.url("/icon.png")),
-        [&](auto data, auto response, auto error) {
+        session, *iconURL, [&](auto data, auto response, auto error) {
             ++calls;
-            body.assign(data->begin(), data->end());
-            status = response->statusCode;
+            if (data)
+                body.assign(data->begin(), data->end());
+            if (response)
+                status = response->statusCode;
         });
     EXPECT_EQ(fetch->identifier(), server.url("/icon.png"));
     std::atomic<bool> slowCalled = false;
     auto slowFetch = std::make_shared<KSDataTaskOperation>(
-        session, *foundation::URL::withString(server.url("/slow")),
-        [&](auto, auto, auto) { slowCalled = true; });
+        session, *slowURL, [&](auto, auto, auto) { slowCalled = true; });
     std::atomic<bool> neverCalled = false;
     auto cancelledEarly = std::make_shared<KSDataTaskOperation>(
-        session, *foundation::URL::withString(server.url("/icon.png")),
-        [&](auto, auto, auto) { neverCalled = true; });
+        session, *iconURL, [&](auto, auto, auto) { neverCalled = true; });
     cancelledEarly->cancel();
 
     queue.addOperation(fetch);

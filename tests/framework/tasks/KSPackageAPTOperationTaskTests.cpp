@@ -26,7 +26,8 @@ class KSPackageAPTOperationTaskTests : public testing::AptSandboxFixture {
 
     void expectSuccess(const std::string& queue) {
         const auto outcome = run(queue);
-        EXPECT_TRUE(outcome.success) << outcome.error->localizedDescription();
+        EXPECT_TRUE(outcome.success)
+            << (outcome.error ? outcome.error->localizedDescription() : "no error");
     }
 
     // What a run could change in a record.
@@ -97,8 +98,10 @@ TEST_F(KSPackageAPTOperationTaskTests, SuccessResetsTheQueueAndCleansTheArchives
         });
 
     expectSuccess("com.sample.theme");
-    EXPECT_FALSE(stored("com.sample.theme")->isInTheQueue);
-    EXPECT_TRUE(stored("com.sample.theme")->isInstalled);
+    const auto theme = stored("com.sample.theme");
+    ASSERT_TRUE(theme);
+    EXPECT_FALSE(theme->isInTheQueue);
+    EXPECT_TRUE(theme->isInstalled);
     testing_support::pumpUntil([&] { return !finishedMessages.empty(); });
     EXPECT_EQ(finishedMessages, std::vector<std::string>{"Finished Operation"});
     const auto left = FileManager::enumerate(KSAPTManager::archivesDirectory());
@@ -135,8 +138,10 @@ TEST_F(KSPackageAPTOperationTaskTests, FailedRunIsReportedAndChangesNothing) {
     const auto token = foundation::NotificationCenter::defaultCenter().addObserver(
         KSPipelineTaskFinishedNotification,
         [&](const foundation::Notification& notification) { finished = notification; });
+    const auto queue = KSAPTManager::queue();
+    ASSERT_TRUE(queue);
     ASSERT_TRUE(KSPipelineManager::sharedManager().queueTask(
-        std::make_shared<KSPackageAPTOperationTask>(*KSAPTManager::queue())));
+        std::make_shared<KSPackageAPTOperationTask>(*queue)));
     ASSERT_TRUE(testing_support::pumpUntil([&] { return finished.has_value(); }, 120));
 
     EXPECT_EQ(finished->userInfo[KSPipelineUserInfoSuccess], foundation::Value(false));
@@ -152,7 +157,9 @@ TEST_F(KSPackageAPTOperationTaskTests, FailedRunIsReportedAndChangesNothing) {
     EXPECT_EQ(KSAPTManager::queue(), "com.sample.unmet");
     EXPECT_EQ(state("com.sample.unmet"), recordBefore);
     EXPECT_EQ(state("com.sample.corelib"), corelibBefore);
-    EXPECT_TRUE(stored("com.sample.unmet")->isInTheQueue);
+    const auto unmet = stored("com.sample.unmet");
+    ASSERT_TRUE(unmet);
+    EXPECT_TRUE(unmet->isInTheQueue);
     EXPECT_EQ(fileDigest(root_.resolve("/var/lib/dpkg/status")), statusBefore);
 }
 
@@ -171,7 +178,8 @@ TEST_F(KSPackageAPTOperationTaskTests, ConsoleShowsTheCommandThenNamedOutput) {
 
     ASSERT_GT(posts.size(), 3u);
     EXPECT_EQ(posts.front()["isForCommand"], foundation::Value(true));
-    EXPECT_NE(posts.front()["Message"].optionalString()->find("apt-get"), std::string::npos);
+    EXPECT_NE(posts.front()["Message"].optionalString().value_or("").find("apt-get"),
+              std::string::npos);
     bool sawName = false;
     for (std::size_t index = 1; index < posts.size(); ++index) {
         const auto message = posts[index]["Message"].optionalString().value_or("");

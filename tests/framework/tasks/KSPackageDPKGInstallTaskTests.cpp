@@ -18,10 +18,13 @@ class KSPackageDPKGInstallTaskTests : public testing::AptSandboxFixture {
 
 TEST_F(KSPackageDPKGInstallTaskTests, InstallsALocalArchive) {
     const auto outcome = install(archive("core-lib"), "com.sample.corelib");
-    ASSERT_TRUE(outcome.success) << outcome.error->localizedDescription();
+    ASSERT_TRUE(outcome.success) << (outcome.error ? outcome.error->localizedDescription()
+                                                   : "no error");
     EXPECT_EQ(dpkgState("com.sample.corelib"), "install ok installed 1.0.2");
     EXPECT_EQ(deviceFile("/usr/lib/sample/libcore.txt").empty(), false);
-    EXPECT_TRUE(stored("com.sample.corelib")->isInstalled);
+    const auto corelib = stored("com.sample.corelib");
+    ASSERT_TRUE(corelib);
+    EXPECT_TRUE(corelib->isInstalled);
 }
 
 TEST_F(KSPackageDPKGInstallTaskTests, ReportsDpkgsFailureWithItsOutput) {
@@ -31,10 +34,13 @@ TEST_F(KSPackageDPKGInstallTaskTests, ReportsDpkgsFailureWithItsOutput) {
     EXPECT_NE(
         outcome.error->userInfo["output"].optionalString().value_or("").find("com.sample.corelib"),
         std::string::npos);
-    EXPECT_FALSE(stored("com.sample.tweak")->isInstalled);
+    const auto tweak = stored("com.sample.tweak");
+    ASSERT_TRUE(tweak);
+    EXPECT_FALSE(tweak->isInstalled);
 
     const auto refused = install("debs/../../etc/passwd", "x");
     ASSERT_FALSE(refused.success);
+    ASSERT_TRUE(refused.error);
     EXPECT_EQ(refused.error->code, KSAPTManager::kInvalidArchivePath);
 }
 

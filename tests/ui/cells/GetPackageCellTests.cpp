@@ -145,8 +145,10 @@ TEST_F(GetPackageCellTest, TheTitleFollowsTheQueueStateOfTheCurrentPackageOnly) 
     advanceClock(0);
     EXPECT_EQ(row->getBtn->currentTitle(), "GET") << "the package it showed before";
 
+    const auto other = stored("com.example.other");
+    ASSERT_TRUE(other);
     auto database = realm();
-    database.write([&] { database.deleteObject(*stored("com.example.other")); });
+    database.write([&] { database.deleteObject(*other); });
     foundation::NotificationCenter::defaultCenter().post(
         KSRQueueStateNotificationName("com.example.other"));
     advanceClock(0);
