@@ -62,8 +62,26 @@ bool canMirror(ComparisonOperator op) {
 
 }  // namespace
 
+class PredicateTranslator::Nesting {
+  public:
+    explicit Nesting(PredicateTranslator& translator) : translator_(translator) {
+        if (++translator_.nesting_ > kMaximumNesting)
+            translator_.fail("nested deeper than " + std::to_string(kMaximumNesting) + " levels",
+                             translator_.peek());
+    }
+    ~Nesting() { --translator_.nesting_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+  private:
+    PredicateTranslator& translator_;
+};
+
 SqlFragment PredicateTranslator::translate(const ObjectSchema& schema, std::string_view format,
                                            std::vector<foundation::Value> arguments) {
+    if (format.size() > kMaximumLength)
+        throw PredicateError("a predicate of " + std::to_string(format.size()) +
+                             " characters is longer than " + std::to_string(kMaximumLength));
     return PredicateTranslator(schema, format, std::move(arguments)).run();
 }
 
@@ -100,6 +118,7 @@ std::string PredicateTranslator::andExpression() {
 }
 
 std::string PredicateTranslator::notExpression() {
+    const Nesting level(*this);
     if (takeKeyword("NOT") || takeSymbol("!"))
         return "NOT " + notExpression();
     if (takeKind(Kind::LeftParen)) {
@@ -172,6 +191,7 @@ PredicateTranslator::Operand PredicateTranslator::operand() {
 }
 
 foundation::Value PredicateTranslator::list() {
+    const Nesting level(*this);
     const auto open = peek();
     ++position_;
     foundation::Value::Array elements;

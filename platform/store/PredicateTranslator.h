@@ -29,6 +29,12 @@ namespace store {
 // format throws PredicateError; formats come from the program's own code, never from outside.
 class PredicateTranslator {
   public:
+    // Parentheses, NOTs and {...} lists nest no deeper than this: each level is a call here, and
+    // SQLite's parser refuses a condition nested much deeper.
+    static constexpr std::size_t kMaximumNesting = 32;
+    // A longer format could hold more comparisons than SQLite takes in one condition.
+    static constexpr std::size_t kMaximumLength = 4096;
+
     static SqlFragment translate(const ObjectSchema& schema, std::string_view format,
                                  std::vector<foundation::Value> arguments);
 
@@ -57,6 +63,8 @@ class PredicateTranslator {
     bool takeKeyword(std::string_view keyword);
     bool takeSymbol(std::string_view symbol);
     bool takeKind(PredicateToken::Kind kind);
+    // One level deeper for as long as it lives.
+    class Nesting;
     const PredicateToken& peek() const { return tokens_[position_]; }
     [[noreturn]] void fail(const std::string& what, const PredicateToken& at) const;
 
@@ -67,6 +75,7 @@ class PredicateTranslator {
     std::vector<foundation::Value> arguments_;
     std::size_t argumentsUsed_ = 0;
     std::vector<foundation::Value> bindings_;
+    std::size_t nesting_ = 0;
 };
 
 }  // namespace store

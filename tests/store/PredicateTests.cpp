@@ -181,5 +181,30 @@ TEST_F(Predicates, MalformedPredicatesThrowAPredicateErrorNamingTheFault) {
     EXPECT_NE(fails("name IN %@", "x").find("IN needs an array"), std::string::npos);
     EXPECT_NE(fails("name ==[x] 'a'").find("modifier"), std::string::npos);
     EXPECT_NE(fails("availableVersions == 'x'").find("list of records"), std::string::npos);
+
+    // Each level of nesting is a call of the translator: a deep format is refused, not run
+    // until the stack gives out.
+    const auto nested = [](std::size_t levels, const char* open, const char* close) {
+        std::string format;
+        for (std::size_t i = 0; i < levels; ++i)
+            format += open;
+        format += "name == nil";
+        for (std::size_t i = 0; i < levels && *close; ++i)
+            format += close;
+        return format;
+    };
+    const auto limit = store::PredicateTranslator::kMaximumNesting;
+    EXPECT_EQ(fails(nested(limit - 1, "(", ")")), "no error");
+    for (const auto& deep : {nested(limit, "(", ")"), nested(1000, "(", ")"),
+                             nested(1000, "NOT ", ""), nested(1000, "!(", ")")})
+        EXPECT_NE(fails(deep).find("nested deeper than"), std::string::npos);
+    std::string chain = "name == nil";
+    while (chain.size() <= store::PredicateTranslator::kMaximumLength)
+        chain += " OR name == nil";
+    EXPECT_NE(fails(chain).find("is longer than"), std::string::npos);
+    std::string list = "name IN ";
+    for (int i = 0; i < 1000; ++i)
+        list += "{";
+    EXPECT_NE(fails(list).find("nested deeper than"), std::string::npos);
     EXPECT_EQ(realm.allObjects<Package>().count(), 0u);
 }
