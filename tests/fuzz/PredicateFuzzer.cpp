@@ -12,56 +12,19 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "TestRecords.h"
 #include "store/PredicateError.h"
 #include "store/Realm.h"
 
 namespace {
 
 using foundation::Value;
-
-struct Tag {
-    std::string key;
-    std::string label;
-
-    static const store::Schema<Tag>& schema() {
-        static const auto schema = store::Schema<Tag>("Tag", "key")
-                                       .property("key", &Tag::key)
-                                       .property("label", &Tag::label);
-        return schema;
-    }
-};
-
-struct Package {
-    std::string identifier;
-    std::optional<std::string> name;
-    bool isInstalled = false;
-    std::optional<bool> isHeld;
-    std::int64_t queueOperation = 0;
-    double rating = 0;
-    std::optional<double> installDate;
-    std::vector<std::string> installedFiles;
-    std::vector<Tag> tags;
-
-    static const store::Schema<Package>& schema() {
-        static const auto schema = store::Schema<Package>("Package", "identifier")
-                                       .property("identifier", &Package::identifier)
-                                       .property("name", &Package::name)
-                                       .property("isInstalled", &Package::isInstalled)
-                                       .property("isHeld", &Package::isHeld)
-                                       .property("queueOperation", &Package::queueOperation)
-                                       .property("rating", &Package::rating)
-                                       .date("installDate", &Package::installDate)
-                                       .property("installedFiles", &Package::installedFiles)
-                                       .property("tags", &Package::tags);
-        return schema;
-    }
-};
+using store_test::Package;
 
 std::filesystem::path folder;
 
@@ -78,16 +41,21 @@ store::Realm openDatabase() {
     store::Configuration configuration;
     configuration.path = (folder / "fuzz.sqlite").string();
     configuration.schemaVersion = 1;
-    configuration.setObjectTypes<Package>();
+    configuration.setObjectTypes<Package, store_test::Source>();
     auto realm = store::Realm::open(configuration);
     FUZZ_CHECK(realm.ok());
     realm->write([&] {
-        Package tweak{"com.example.tweak",  "Café Tweak",     true, false, 1, 4.5, 1.7e9,
-                      {"/usr/lib/a.dylib"}, {{"t", "Tweaks"}}};
-        Package theme{"com.example.theme", std::nullopt, false, std::nullopt, 0, 0,
-                      std::nullopt,        {},           {}};
+        auto tweak = store_test::package("com.example.tweak", "Café Tweak");
+        tweak.maintainer = "Jane";
+        tweak.isInstalled = true;
+        tweak.isHeld = false;
+        tweak.queueOperation = 1;
+        tweak.rating = 4.5;
+        tweak.installDate = 1.7e9;
+        tweak.installedFiles = {"/usr/lib/a.dylib"};
+        tweak.availableVersions = {{"com.example.tweak-1.0", "1.0"}};
         realm->addOrUpdateObject(tweak);
-        realm->addOrUpdateObject(theme);
+        realm->addOrUpdateObject(store_test::package("com.example.theme"));
     });
     return *realm;
 }
