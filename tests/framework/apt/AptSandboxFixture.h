@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -22,7 +23,8 @@ namespace corvane::testing {
 
 // A fresh device root with the APT sandbox over it, and the sample repository served on
 // 127.0.0.1 as its one source: APT's lists are filled by "apt-get update" and the database by
-// the repository's index. The host's dpkg database must come out as it went in.
+// the repository's index. The host's dpkg database must come out as it went in, and every state
+// that dpkg gave a package of the device must be in the device root's dpkg log, not the host's.
 class AptSandboxFixture : public StorageFixture {
   protected:
     static constexpr const char* kHostStatus = "/var/lib/dpkg/status";
@@ -38,10 +40,18 @@ class AptSandboxFixture : public StorageFixture {
         const auto update = KSRootCommandRunner::run(KSAPTCommandLine::apt("apt-get", {"update"}));
         ASSERT_TRUE(update.succeeded()) << update.output;
         importIndex();
+        statesBefore_ = dpkgStates();
     }
 
     void TearDown() override {
         EXPECT_EQ(fileDigest(kHostStatus), hostStatus_) << "the host's dpkg database changed";
+        const auto log = deviceFile("/var/log/dpkg.log");
+        for (const auto& [identifier, state] : dpkgStates()) {
+            if (statesBefore_[identifier] != state) {
+                EXPECT_NE(log.find("status " + state + " " + identifier + ":"), std::string::npos)
+                    << identifier << " became " << state << " without a word in the device's log";
+            }
+        }
         StorageFixture::TearDown();
     }
 
@@ -59,6 +69,17 @@ class AptSandboxFixture : public StorageFixture {
             if (stanza["Package"].optionalString() == identifier)
                 return stanza;
         return std::nullopt;
+    }
+
+    // The state dpkg holds each package of the device in ("installed", "unpacked", ...).
+    std::map<std::string, std::string> dpkgStates() const {
+        std::map<std::string, std::string> states;
+        const auto text = foundation::FileManager::readText(root_.resolve("/var/lib/dpkg/status"));
+        for (const auto& stanza : KSParsingUtility::arrayFromPackagesFromString(text.valueOr("")))
+            if (const auto status = stanza["Status"].optionalString())
+                states[stanza["Package"].stringValue()] =
+                    status->substr(status->find_last_of(' ') + 1);
+        return states;
     }
 
     // "install ok installed 1.0", or "" when dpkg does not know the package.
@@ -99,6 +120,7 @@ class AptSandboxFixture : public StorageFixture {
     }
 
     std::string hostStatus_;
+    std::map<std::string, std::string> statesBefore_;
 };
 
 }  // namespace corvane::testing
