@@ -371,10 +371,14 @@ TEST_F(PackageDetailsTest, TheHeaderMovesIntoTheBarOncePerCrossing) {
     // The wishlist button toggles the stored flag and its image.
     ASSERT_TRUE(page->wishlistBtn());
     page->changeWishlistState();
-    EXPECT_TRUE(stored("com.sample.nativedepiction")->isInWishlist);
+    const auto wished = stored("com.sample.nativedepiction");
+    ASSERT_TRUE(wished);
+    EXPECT_TRUE(wished->isInWishlist);
     EXPECT_EQ(page->wishlistBtn()->image()->name(), "Fav");
     page->changeWishlistState();
-    EXPECT_FALSE(stored("com.sample.nativedepiction")->isInWishlist);
+    const auto unwished = stored("com.sample.nativedepiction");
+    ASSERT_TRUE(unwished);
+    EXPECT_FALSE(unwished->isInWishlist);
     EXPECT_EQ(page->wishlistBtn()->image()->name(), "Not Fav");
 }
 

@@ -67,6 +67,8 @@ class YTPlayerViewTest : public ::testing::Test {
     bool navigate(const std::string& address) {
         auto url = URL::withString(address);
         EXPECT_TRUE(url) << address;
+        if (!url)
+            return false;
         return player->shouldStartLoadWithRequest(*player->webView(), foundation::URLRequest(*url),
                                                   webkit::NavigationType::linkActivated);
     }
