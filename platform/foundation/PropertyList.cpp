@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <optional>
 
 #include "foundation/FileManager.h"
 #include "foundation/PropertyListGuard.h"
@@ -62,6 +63,28 @@ const char* textProblem(const std::string& text) {
     return nullptr;
 }
 
+struct ListDate {
+    std::int32_t seconds = 0;
+    std::int32_t microseconds = 0;
+};
+
+// A date since 2001 as a list holds it, or nullopt outside the range it can hold. Reading takes
+// the same range as writing, so that whatever was read can be written again.
+std::optional<ListDate> listDate(double sinceReference) {
+    double seconds = std::floor(sinceReference);
+    auto microseconds = static_cast<std::int32_t>(std::lround((sinceReference - seconds) * 1e6));
+    if (microseconds == 1000000) {
+        seconds += 1;
+        microseconds = 0;
+    }
+    if (!(seconds >= std::numeric_limits<std::int32_t>::min() &&
+          seconds <= std::numeric_limits<std::int32_t>::max()))
+        return std::nullopt;
+    return ListDate{static_cast<std::int32_t>(seconds), microseconds};
+}
+
+constexpr const char* kDateOutOfRange = "a date lies outside the range a property list can hold";
+
 // libplist hands out a date as whole seconds and microseconds cut from one real number, so a
 // negative date's fraction has the wrong sign, and one between -1 and 0 looks positive; a
 // comparison with the negative candidate tells them apart.
@@ -113,8 +136,12 @@ class ValueReader {
                 return readString(node);
             case PLIST_DATA:
                 return readData(node);
-            case PLIST_DATE:
-                return Value::date(secondsSince2001(node) + kSecondsFrom1970To2001);
+            case PLIST_DATE: {
+                const double since = secondsSince2001(node);
+                if (!listDate(since))
+                    return fail(kDateOutOfRange);
+                return Value::date(since + kSecondsFrom1970To2001);
+            }
             case PLIST_ARRAY:
                 return readArray(node);
             case PLIST_DICT:
@@ -231,18 +258,10 @@ class NodeWriter {
     }
 
     Node writeDate(double secondsSince1970) {
-        double sinceReference = secondsSince1970 - kSecondsFrom1970To2001;
-        double seconds = std::floor(sinceReference);
-        auto microseconds =
-            static_cast<std::int32_t>(std::lround((sinceReference - seconds) * 1e6));
-        if (microseconds == 1000000) {
-            seconds += 1;
-            microseconds = 0;
-        }
-        if (!(seconds >= std::numeric_limits<std::int32_t>::min() &&
-              seconds <= std::numeric_limits<std::int32_t>::max()))
-            return fail("a date lies outside the range a property list can hold");
-        return Node(plist_new_date(static_cast<std::int32_t>(seconds), microseconds));
+        const auto date = listDate(secondsSince1970 - kSecondsFrom1970To2001);
+        if (!date)
+            return fail(kDateOutOfRange);
+        return Node(plist_new_date(date->seconds, date->microseconds));
     }
 
     Node writeArray(const Array& array, std::size_t depth) {

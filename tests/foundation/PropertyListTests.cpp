@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <random>
 
@@ -281,6 +282,27 @@ TEST(PropertyList, NestingUpToTheLimitRoundTripsAndDeeperIsRefused) {
     expectReadError(PropertyList::read(binaryList(513, [](std::uint32_t i) {
         return i + 1 < 513 ? arrayObject({i + 1}) : arrayObject({});
     })));
+}
+
+// A preference file read with a date the writer refuses would make every later save fail: what
+// reads must write again, so such a date is refused on reading.
+TEST(PropertyList, DatesAreReadOnlyWhereTheyCanBeWritten) {
+    const auto dateList = [](double secondsSince2001) {
+        return binaryList(1, [&](std::uint32_t) {
+            Bytes object{0x33};
+            std::uint64_t bits = 0;
+            std::memcpy(&bits, &secondsSince2001, sizeof bits);
+            appendBigEndian(object, bits, 8);
+            return object;
+        });
+    };
+    for (double edge : {-2147483648.0, 2147483647.5}) {
+        const auto read = PropertyList::read(dateList(edge));
+        ASSERT_TRUE(read.ok()) << edge;
+        EXPECT_TRUE(PropertyList::writeBinary(*read).ok()) << edge;
+    }
+    for (double beyond : {-2147483648.0000758, -2147483648.5})
+        expectReadError(PropertyList::read(dateList(beyond)));
 }
 
 TEST(PropertyList, FilesAreWrittenWholeOrNotAtAll) {
