@@ -187,7 +187,7 @@ TEST_F(PackagesTableViewControllerTest, ARowOpensThePageOrTheWebDepictionItsSour
     {
         auto database = realm();
         database.write([&] {
-            auto source = *database.objectForPrimaryKey<KSRSource>(location);
+            auto source = database.objectForPrimaryKey<KSRSource>(location).value();
             source.seeOriginalDepictions = true;
             database.addOrUpdateObject(source);
         });
@@ -210,8 +210,10 @@ TEST_F(PackagesTableViewControllerTest, ARowOpensThePageOrTheWebDepictionItsSour
 
     // A package gone since the list was built opens its page by identifier, untitled.
     const auto goneRow = indexPathOf(*all, "Versioned Utility");
+    const auto versioned = stored("com.sample.versioned");
+    ASSERT_TRUE(versioned);
     auto database = realm();
-    database.write([&] { database.deleteObject(*stored("com.sample.versioned")); });
+    database.write([&] { database.deleteObject(*versioned); });
     std::tie(screen, request) = openRow(goneRow);
     EXPECT_EQ(screen, Screen::packagePage);
     EXPECT_EQ(request.packageIdentifier, "com.sample.versioned");

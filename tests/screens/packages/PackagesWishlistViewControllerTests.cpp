@@ -95,8 +95,10 @@ TEST_F(PackagesWishlistViewControllerTest, APackageGoneBeforeItsRowIsDrawnLeaves
     wish("com.sample.paid");
     wish("com.sample.theme");
     auto wishlist = show(std::make_shared<PackagesWishlistViewController>());
+    const auto theme = stored("com.sample.theme");
+    ASSERT_TRUE(theme);
     auto database = realm();
-    database.write([&] { database.deleteObject(*stored("com.sample.theme")); });
+    database.write([&] { database.deleteObject(*theme); });
     wishlist->wishlistTableView->reloadData();
 
     auto paid = row(*wishlist, 0);
