@@ -90,6 +90,14 @@ void KSCorvane::makeParts() {
     taskCompletion_ = std::make_shared<KSTaskCompletion>(presenter, localNotifications_);
     notices_ = std::make_shared<KSApplicationNotices>(presentations_, localNotifications_, state_);
     queuer_ = std::make_shared<KSPackageQueuer>(presentations_);
+    urlSchemeTask_ = std::make_shared<KSURLSchemeTask>(
+        presenter,
+        [weakSelf] {
+            auto self = weakSelf.lock();
+            return self ? self->tabController() : nullptr;
+        },
+        backgroundWork_);
+    urlRouter_ = std::make_shared<KSOpenURLRouter>(presenter, urlSchemeTask_);
 }
 
 const std::shared_ptr<KSPresentations>& KSCorvane::presentations() {
@@ -100,6 +108,16 @@ const std::shared_ptr<KSPresentations>& KSCorvane::presentations() {
 const std::shared_ptr<KSLocalNotifications>& KSCorvane::localNotifications() {
     makeParts();
     return localNotifications_;
+}
+
+const std::shared_ptr<KSURLSchemeTask>& KSCorvane::urlSchemeTask() {
+    makeParts();
+    return urlSchemeTask_;
+}
+
+bool KSCorvane::openURL(const foundation::URL& url, const foundation::Value& options) {
+    makeParts();
+    return urlRouter_->openURL(url, options);
 }
 
 void KSCorvane::queuePackageWithIdentifier(const std::string& identifier,

@@ -14,6 +14,8 @@
 #include "app/presentations/KSPresenter.h"
 #include "app/queue/KSPackageQueuer.h"
 #include "app/tabs/KSTabBarController.h"
+#include "app/urls/KSOpenURLRouter.h"
+#include "app/urls/KSURLSchemeTask.h"
 #include "foundation/Error.h"
 #include "foundation/ObservationToken.h"
 #include "foundation/Value.h"
@@ -52,6 +54,9 @@ class KSCorvane : public uikit::ApplicationDelegate,
     void willTerminate() override;
     void performActionForShortcutItem(const uikit::ApplicationShortcutItem& item,
                                       std::function<void(bool succeeded)> completion) override;
+    // A payment callback, a handed-over archive or a URL of the application's own scheme;
+    // always true.
+    bool openURL(const foundation::URL& url, const foundation::Value& options) override;
 
     void configureShortcutItemsForApplication(uikit::Application& application);
     // The data directory with its subdirectories, and every missing default preference.
@@ -81,6 +86,7 @@ class KSCorvane : public uikit::ApplicationDelegate,
     // The shared presentations (options, sharing, queue, tasks, web pages, news, new packages).
     const std::shared_ptr<KSPresentations>& presentations();
     const std::shared_ptr<KSLocalNotifications>& localNotifications();
+    const std::shared_ptr<KSURLSchemeTask>& urlSchemeTask();
     // What a later tap or panel opens.
     const std::shared_ptr<KSDelegateState>& state() const { return state_; }
 
@@ -105,6 +111,8 @@ class KSCorvane : public uikit::ApplicationDelegate,
     std::shared_ptr<KSTaskCompletion> taskCompletion_;
     std::shared_ptr<KSApplicationNotices> notices_;
     std::shared_ptr<KSPackageQueuer> queuer_;
+    std::shared_ptr<KSURLSchemeTask> urlSchemeTask_;
+    std::shared_ptr<KSOpenURLRouter> urlRouter_;
     std::weak_ptr<KSTabBarController> tabController_;
     // What the launch has to tell waits here until the window is visible.
     std::optional<foundation::Error> sandboxFailure_;

@@ -30,6 +30,10 @@ const char* nameOf(KSScreenFactory::Screen screen) {
             return "web depiction";
         case KSScreenFactory::Screen::sourcePage:
             return "source page";
+        case KSScreenFactory::Screen::developerDetails:
+            return "developer details";
+        case KSScreenFactory::Screen::importedArchive:
+            return "imported archive";
     }
     return "unknown";
 }

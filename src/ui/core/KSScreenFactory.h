@@ -9,6 +9,7 @@
 #include "foundation/URL.h"
 #include "framework/packagemanager/KSPackageListCategory.h"
 #include "framework/storage/KSRDeveloper.h"
+#include "framework/webservice/KSDeveloperProfile.h"
 #include "uikit/ViewController.h"
 
 namespace corvane {
@@ -27,6 +28,8 @@ class KSScreenFactory {
         packagePage,        // PackageDetailsViewController for packageIdentifier
         webDepiction,       // WebDepictionViewController for packageIdentifier at websiteURL
         sourcePage,         // SourceViewController for sourceLocation
+        developerDetails,   // DeveloperDetailsViewController for developerProfile
+        importedArchive,    // ImportedPackageViewController for the archive at archivePath
     };
 
     // What the screen is asked to show; each screen reads its own fields.
@@ -45,6 +48,9 @@ class KSScreenFactory {
         std::string packageIdentifier;
         // Also the source of a package list's source and purchased lists; empty for none.
         std::string sourceLocation;
+        std::optional<KSDeveloperProfile> developerProfile;
+        // The file another application handed over, as that application named it.
+        std::string archivePath;
         // Shown modally in a navigation controller of its own, so it carries a close button.
         bool isPresented = false;
     };

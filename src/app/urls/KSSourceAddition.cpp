@@ -1,0 +1,70 @@
+#include "app/urls/KSSourceAddition.h"
+
+#include <utility>
+
+#include "app/urls/KSURLSchemeAlerts.h"
+#include "foundation/NotificationCenter.h"
+#include "framework/packagemanager/KSRPackageManager.h"
+#include "framework/storage/KSRNotifications.h"
+#include "framework/storage/KSRSourceAddress.h"
+#include "framework/storage/KSRSources.h"
+
+namespace corvane {
+
+KSSourceAddition::KSSourceAddition(std::shared_ptr<KSPresenter> presenter, std::string title,
+                                   std::string address)
+    : presenter_(std::move(presenter)),
+      title_(std::move(title)),
+      address_(std::move(address)),
+      location_(KSRSourceAddress::normalised(address_).value_or(address_)) {}
+
+void KSSourceAddition::start(Completion completion) {
+    completion_ = std::move(completion);
+    std::weak_ptr<KSSourceAddition> weakSelf = weak_from_this();
+    observation_ = foundation::NotificationCenter::defaultCenter().addObserver(
+        KSRSourceUpdatedNotification, [weakSelf](const foundation::Notification& notification) {
+            auto self = weakSelf.lock();
+            if (self && notification.object.stringValue() == self->location_)
+                self->sourceUpdated(notification.userInfo);
+        });
+    add(false);
+}
+
+void KSSourceAddition::add(bool httpApproval) {
+    KSRPackageManager::sharedPackageManager().sources().addSourceWithLocation(address_,
+                                                                              httpApproval);
+}
+
+void KSSourceAddition::sourceUpdated(const foundation::Value& userInfo) {
+    const auto refusal = userInfo[KSRSources::kRefusalKey];
+    const auto message = userInfo[KSRSources::kMessageKey].stringValue();
+    if (refusal.isNil())
+        finish(Outcome::refreshed);
+    else if (refusal.stringValue() == KSRSources::kRefusalNeedsHttpApproval)
+        askForHttpApproval(message);
+    else
+        finish(Outcome::refused, message);
+}
+
+void KSSourceAddition::askForHttpApproval(const std::string& message) {
+    std::weak_ptr<KSSourceAddition> weakSelf = weak_from_this();
+    auto approve = [weakSelf] {
+        if (auto self = weakSelf.lock())
+            self->add(true);
+    };
+    auto decline = [weakSelf] {
+        if (auto self = weakSelf.lock())
+            self->finish(Outcome::declined);
+    };
+    if (!presenter_->presentViewController(
+            KSURLSchemeAlerts::httpApproval(title_, message, approve, decline)))
+        finish(Outcome::declined);
+}
+
+void KSSourceAddition::finish(Outcome outcome, const std::string& message) {
+    observation_.reset();
+    if (auto completion = std::exchange(completion_, nullptr))
+        completion(outcome, message);
+}
+
+}  // namespace corvane

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/presentations/KSPresenter.h"
+#include "foundation/ObservationToken.h"
+#include "foundation/Value.h"
+
+namespace corvane {
+
+// Adds a repository that a URL named and follows what becomes of that one source. The sources
+// collection answers only through KSRSourceUpdatedNotification, whose object names the source:
+// a refusal at once, a stored source once its refresh has ended; notifications of other
+// sources are not this addition's business. A plain http repository is added only once the
+// person has approved the collection's warning. Main thread.
+class KSSourceAddition : public std::enable_shared_from_this<KSSourceAddition> {
+  public:
+    enum class Outcome { refreshed, refused, declined };
+    // message is the refusal's own text (refused only).
+    using Completion = std::function<void(Outcome outcome, const std::string& message)>;
+
+    // title heads the alerts this addition shows.
+    KSSourceAddition(std::shared_ptr<KSPresenter> presenter, std::string title,
+                     std::string address);
+
+    // The completion runs once, on the main thread; never after this object has gone.
+    void start(Completion completion);
+    // The location the collection names the source by.
+    const std::string& location() const { return location_; }
+
+  private:
+    void add(bool httpApproval);
+    void sourceUpdated(const foundation::Value& userInfo);
+    void askForHttpApproval(const std::string& message);
+    void finish(Outcome outcome, const std::string& message = {});
+
+    std::shared_ptr<KSPresenter> presenter_;
+    std::string title_;
+    std::string address_;
+    std::string location_;
+    Completion completion_;
+    foundation::ObservationToken observation_;
+};
+
+}  // namespace corvane
