@@ -10,12 +10,15 @@
 #include <vector>
 
 #include "app/KSCorvane.h"
+#include "app/launch/KSAlertAnswerer.h"
 #include "app/launch/KSDeviceRootCheck.h"
 #include "app/launch/KSIdleTerminator.h"
 #include "app/launch/KSLaunchOptions.h"
 #include "app/launch/KSLogFile.h"
 #include "app/tabs/KSMainStoryboard.h"
+#include "app/urls/KSLoggedURL.h"
 #include "foundation/DeviceRoot.h"
+#include "foundation/Log.h"
 #include "foundation/RunLoop.h"
 #include "foundation/URL.h"
 #include "uikit/Application.h"
@@ -33,23 +36,32 @@ namespace {
 
 using corvane::KSLaunchOptions;
 
-// Delivered on the loop's first turn, once the launch is over and the window is on screen.
-bool queueLaunchEvents(const KSLaunchOptions& options) {
-    auto& loop = foundation::RunLoop::main();
-    for (const auto& text : options.urlsToOpen) {
-        auto url = foundation::URL::withString(text);
-        if (!url) {
-            std::cerr << "Not a URL: " << text << "\n";
-            return false;
-        }
-        loop.perform([url = *url] { uikit::Application::shared().handleOpenURL(url); });
+// A text that is no URL is refused in the log, as the application refuses a URL it cannot use;
+// the launch and the other URLs go on.
+void openHandedOverURL(const std::string& text, const foundation::Value& options) {
+    auto url = foundation::URL::withString(text);
+    if (!url) {
+        KSLog("Refused the URL \"%@\": it cannot be read as a URL",
+              corvane::KSLoggedURL::text(text));
+        return;
     }
+    uikit::Application::shared().handleOpenURL(*url, options);
+}
+
+// Delivered on the loop's first turn, once the launch is over and the window is on screen.
+void queueLaunchEvents(const KSLaunchOptions& options) {
+    auto& loop = foundation::RunLoop::main();
+    foundation::Value handOver;
+    if (options.sourceApplication)
+        handOver = foundation::Dictionary{
+            {uikit::Application::kOpenURLOptionsSourceApplicationKey, *options.sourceApplication}};
+    for (const auto& text : options.urlsToOpen)
+        loop.perform([text, handOver] { openHandedOverURL(text, handOver); });
     if (options.shortcutType) {
         uikit::ApplicationShortcutItem item;
         item.type = *options.shortcutType;
         loop.perform([item] { uikit::Application::shared().performShortcutItem(item); });
     }
-    return true;
 }
 
 // The screen goes to the terminal the program was started from, not into the log.
@@ -107,8 +119,7 @@ int main(int argc, char** argv) {
     }
     if (options->root)
         foundation::DeviceRoot::set(*options->root);
-    if (!queueLaunchEvents(*options))
-        return 2;
+    queueLaunchEvents(*options);
     if (!prepareDeviceRoot())
         return 1;
 
@@ -116,13 +127,22 @@ int main(int argc, char** argv) {
     const int errorTerminal = options->snapshotPath ? dup(STDERR_FILENO) : -1;
     corvane::KSLogFile::redirectStandardStreams();
 
+    std::shared_ptr<corvane::KSAlertAnswerer> answerer;
+    if (!options->answers.empty())
+        answerer = std::make_shared<corvane::KSAlertAnswerer>(options->answers);
     std::shared_ptr<corvane::KSIdleTerminator> terminator;
     if (options->untilIdle) {
-        terminator = std::make_shared<corvane::KSIdleTerminator>([] {
+        // Asked only once all else is at rest: an alert on screen then gets its answer, and what
+        // the answer starts is work still pending.
+        terminator = std::make_shared<corvane::KSIdleTerminator>([answerer] {
+            if (answerer && answerer->answerShownAlert())
+                return true;
             auto delegate = corvane::KSCorvane::sharedCorvane();
             return delegate && delegate->hasPendingWork();
         });
         terminator->start();
+    } else if (answerer) {
+        answerer->start();
     }
     int status = uikit::applicationMain(
         argc, argv, [] { return std::make_shared<corvane::KSCorvane>(); },

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <set>
 
 #include "LaunchFixture.h"
 #include "audio/AudioSession.h"
@@ -22,16 +21,6 @@ namespace corvane::testing {
 namespace {
 
 using foundation::FileManager;
-
-// One record per package, whatever number of versions the index offers.
-std::size_t packagesInIndex(const testing_support::SampleRepository& repository) {
-    std::ifstream index(repository.folder() / "Packages");
-    std::set<std::string> names;
-    for (std::string line; std::getline(index, line);)
-        if (line.rfind("Package: ", 0) == 0)
-            names.insert(line.substr(9));
-    return names.size();
-}
 
 std::size_t storedPackageCount() {
     return KSDatabase::realm().allObjects<KSRPackage>().count();
@@ -108,7 +97,7 @@ TEST_F(KSCorvaneLaunchTests, ADamagedDatabaseIsResetRefreshedAndAnnouncedOnceThe
     EXPECT_EQ(alert->title(), "Reset Database");
 
     ASSERT_TRUE(testing_support::pumpUntil(
-        [&] { return storedPackageCount() == packagesInIndex(repository); }, 60));
+        [&] { return storedPackageCount() == repository.packageCount(); }, 60));
 }
 
 TEST_F(KSCorvaneLaunchTests, AFreshDeviceRefreshesItsDefaultSourceWhenDue) {
@@ -120,7 +109,7 @@ TEST_F(KSCorvaneLaunchTests, AFreshDeviceRefreshesItsDefaultSourceWhenDue) {
 
     testing_support::advanceClock(KSRPackageManager::kStartupRefreshDelaySeconds);
     ASSERT_TRUE(testing_support::pumpUntil(
-        [&] { return storedPackageCount() == packagesInIndex(repository); }, 60));
+        [&] { return storedPackageCount() == repository.packageCount(); }, 60));
 }
 
 TEST_F(KSCorvaneLaunchTests, LaunchConnectsTheServicesAndTheNotificationCentre) {

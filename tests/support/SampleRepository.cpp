@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -65,6 +66,16 @@ SampleRepository::~SampleRepository() {
 
 std::string SampleRepository::location() const {
     return server_.url("/");
+}
+
+std::size_t SampleRepository::packageCount() const {
+    std::ifstream index(folder_ / "Packages");
+    std::set<std::string> names;
+    for (std::string line; std::getline(index, line);) {
+        if (line.rfind("Package: ", 0) == 0)
+            names.insert(line.substr(9));
+    }
+    return names.size();
 }
 
 std::filesystem::path SampleRepository::sourceDirectory() {

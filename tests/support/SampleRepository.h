@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -21,6 +22,8 @@ class SampleRepository {
     // "http://127.0.0.1:PORT/", as a source location is stored.
     std::string location() const;
     const std::filesystem::path& folder() const { return folder_; }
+    // The packages its index offers, one for all their versions.
+    std::size_t packageCount() const;
     HttpServer& server() { return server_; }
 
     // The project's source folder: the environment's CORVANE_SOURCE_DIR, else the one the tests

@@ -11,6 +11,31 @@ foundation::Error optionError(std::string_view format, const std::string& argume
                                    foundation::format(format, argument));
 }
 
+// Where the value of each option that takes one goes.
+void storeValue(KSLaunchOptions& options, const std::string& option, const std::string& value) {
+    if (option == "--root")
+        options.root = value;
+    else if (option == "--open")
+        options.urlsToOpen.push_back(value);
+    else if (option == "--source-application")
+        options.sourceApplication = value;
+    else if (option == "--answer")
+        options.answers.push_back(value);
+    else if (option == "--snapshot")
+        options.snapshotPath = value;
+    else
+        options.shortcutType = value;
+}
+
+bool takesValue(const std::string& argument) {
+    for (const char* option :
+         {"--root", "--open", "--source-application", "--answer", "--shortcut", "--snapshot"}) {
+        if (argument == option)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 foundation::Result<KSLaunchOptions> KSLaunchOptions::parse(
@@ -24,21 +49,13 @@ foundation::Result<KSLaunchOptions> KSLaunchOptions::parse(
             options.describe = true;
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
-        } else if (argument == "--root" || argument == "--open" || argument == "--shortcut" ||
-                   argument == "--snapshot") {
+        } else if (takesValue(argument)) {
             if (index + 1 == arguments.size())
                 return optionError("%@ needs a value", argument);
             const auto& value = arguments[++index];
             if (value.empty() && argument == "--snapshot")
                 return optionError("%@ needs a file name", argument);
-            if (argument == "--root")
-                options.root = value;
-            else if (argument == "--open")
-                options.urlsToOpen.push_back(value);
-            else if (argument == "--snapshot")
-                options.snapshotPath = value;
-            else
-                options.shortcutType = value;
+            storeValue(options, argument, value);
         } else {
             return optionError("Unknown argument: %@", argument);
         }
@@ -56,6 +73,11 @@ std::string KSLaunchOptions::usage(const std::string& programName) {
         "                   DIR: $CORVANE_ROOT, else ~/.local/share/corvane/device)\n"
         "  --open URL       once launched, open the URL as if another application handed it\n"
         "                   over (may be repeated)\n"
+        "  --source-application ID\n"
+        "                   the application that hands the URLs over (payment callbacks\n"
+        "                   count only from com.apple.SafariViewService)\n"
+        "  --answer TITLE   tap the button TITLE of the next alert shown (may be repeated:\n"
+        "                   one alert each, in order)\n"
         "  --shortcut TYPE  once launched, perform the home-screen shortcut of this type\n"
         "  --until-idle     terminate once no task runs and nothing is pending\n"
         "  --describe       print the visible screen before leaving\n"

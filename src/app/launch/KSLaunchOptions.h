@@ -18,6 +18,11 @@ struct KSLaunchOptions {
     std::optional<std::string> root;
     // Handed to the delegate in order once launched, as if other applications opened them.
     std::vector<std::string> urlsToOpen;
+    // The application that hands them over (--source-application); none when absent.
+    std::optional<std::string> sourceApplication;
+    // Button titles that answer the alerts shown, one alert each, in order (--answer): a
+    // person's taps in a run without one.
+    std::vector<std::string> answers;
     // A home-screen shortcut picked once launched.
     std::optional<std::string> shortcutType;
     // Terminate, as the platform would, once nothing runs and nothing is pending.
