@@ -34,6 +34,18 @@ const char* nameOf(KSScreenFactory::Screen screen) {
             return "developer details";
         case KSScreenFactory::Screen::importedArchive:
             return "imported archive";
+        case KSScreenFactory::Screen::allReviews:
+            return "all reviews";
+        case KSScreenFactory::Screen::contactDeveloper:
+            return "contact developer";
+        case KSScreenFactory::Screen::leaveReview:
+            return "leave review";
+        case KSScreenFactory::Screen::developerPackages:
+            return "developer's packages";
+        case KSScreenFactory::Screen::installedFiles:
+            return "installed files";
+        case KSScreenFactory::Screen::screenshots:
+            return "screenshots";
     }
     return "unknown";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,8 @@
 #include "framework/packagemanager/KSPackageListCategory.h"
 #include "framework/storage/KSRDeveloper.h"
 #include "framework/webservice/KSDeveloperProfile.h"
+#include "ui/core/LeaveReviewDelegate.h"
+#include "uikit/Image.h"
 #include "uikit/ViewController.h"
 
 namespace corvane {
@@ -30,6 +33,12 @@ class KSScreenFactory {
         sourcePage,         // SourceViewController for sourceLocation
         developerDetails,   // DeveloperDetailsViewController for developerProfile
         importedArchive,    // ImportedPackageViewController for the archive at archivePath
+        allReviews,         // AllReviewsViewController for packageIdentifier and maintainer
+        contactDeveloper,   // ContactDeveloperViewController for the contact fields
+        leaveReview,  // LeaveReviewViewController for packageIdentifier, told leaveReviewDelegate
+        developerPackages,  // AllDevPackagesViewController for maintainer, titled title
+        installedFiles,     // InstalledFilesViewController for packageIdentifier
+        screenshots,        // PackageScreenshotsViewController over screenshotsDictionary
     };
 
     // What the screen is asked to show; each screen reads its own fields.
@@ -53,6 +62,18 @@ class KSScreenFactory {
         std::string archivePath;
         // Shown modally in a navigation controller of its own, so it carries a close button.
         bool isPresented = false;
+        // A package's "maintainer" text, matched exactly.
+        std::optional<std::string> maintainer;
+        // The contact page's fields.
+        std::shared_ptr<uikit::Image> developerAvatar;
+        std::optional<std::string> developerName;
+        std::optional<std::string> email;
+        std::optional<std::string> packageName;
+        std::optional<foundation::URL> twitter;
+        std::optional<foundation::URL> donateLink;
+        // Screenshot number (from 1, in address order) to image.
+        std::map<int, std::shared_ptr<uikit::Image>> screenshotsDictionary;
+        std::weak_ptr<LeaveReviewDelegate> leaveReviewDelegate;
     };
 
     using Builder = std::function<std::shared_ptr<uikit::ViewController>(const Request&)>;
