@@ -11,18 +11,16 @@
 
 #include "app/KSCorvane.h"
 #include "app/launch/KSAlertAnswerer.h"
-#include "app/launch/KSDeviceRootCheck.h"
-#include "app/launch/KSIdleTerminator.h"
 #include "app/launch/KSLaunchOptions.h"
 #include "app/launch/KSLogFile.h"
-#include "app/tabs/KSMainStoryboard.h"
+#include "app/launch/KSProcessStart.h"
+#include "app/launch/KSRestWatch.h"
 #include "app/urls/KSLoggedURL.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/Log.h"
 #include "foundation/RunLoop.h"
 #include "foundation/URL.h"
 #include "uikit/Application.h"
-#include "uikit/ApplicationMain.h"
 #include "uikit/ViewRenderer.h"
 #include "uikit/Window.h"
 
@@ -75,19 +73,6 @@ void describeScreen(int terminal) {
     std::fclose(out);
 }
 
-// The terminal is the only place left to tell why a device root cannot be used: the log lives
-// below it.
-bool prepareDeviceRoot() {
-    const auto root = foundation::DeviceRoot::path();
-    auto prepared = corvane::KSDeviceRootCheck::prepare(root);
-    if (prepared)
-        prepared = corvane::KSLogFile::prepare();
-    if (prepared)
-        return true;
-    std::cerr << corvane::KSDeviceRootCheck::refusal(root, prepared.error()) << "\n";
-    return false;
-}
-
 // The screen as a person would see it, drawn into a PNG file; a failure is told on the terminal.
 bool snapshotScreen(const std::string& path, int terminal) {
     auto window = uikit::Application::shared().keyWindow();
@@ -120,7 +105,7 @@ int main(int argc, char** argv) {
     if (options->root)
         foundation::DeviceRoot::set(*options->root);
     queueLaunchEvents(*options);
-    if (!prepareDeviceRoot())
+    if (!corvane::KSProcessStart::prepareDeviceRoot())
         return 1;
 
     const int terminal = options->describe ? dup(STDOUT_FILENO) : -1;
@@ -130,23 +115,23 @@ int main(int argc, char** argv) {
     std::shared_ptr<corvane::KSAlertAnswerer> answerer;
     if (!options->answers.empty())
         answerer = std::make_shared<corvane::KSAlertAnswerer>(options->answers);
-    std::shared_ptr<corvane::KSIdleTerminator> terminator;
+    std::shared_ptr<corvane::KSRestWatch> terminator;
     if (options->untilIdle) {
         // Asked only once all else is at rest: an alert on screen then gets its answer, and what
         // the answer starts is work still pending.
-        terminator = std::make_shared<corvane::KSIdleTerminator>([answerer] {
-            if (answerer && answerer->answerShownAlert())
-                return true;
-            auto delegate = corvane::KSCorvane::sharedCorvane();
-            return delegate && delegate->hasPendingWork();
-        });
+        terminator = std::make_shared<corvane::KSRestWatch>(
+            [answerer] {
+                if (answerer && answerer->answerShownAlert())
+                    return true;
+                auto delegate = corvane::KSCorvane::sharedCorvane();
+                return delegate && delegate->hasPendingWork();
+            },
+            [] { uikit::Application::shared().terminate(); });
         terminator->start();
     } else if (answerer) {
         answerer->start();
     }
-    int status = uikit::applicationMain(
-        argc, argv, [] { return std::make_shared<corvane::KSCorvane>(); },
-        [] { return corvane::KSMainStoryboard::instantiateInitialViewController(); });
+    int status = corvane::KSProcessStart::runApplication(argc, argv);
     if (terminal >= 0)
         describeScreen(terminal);
     if (options->snapshotPath && !snapshotScreen(*options->snapshotPath, errorTerminal))

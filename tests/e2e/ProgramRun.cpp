@@ -16,13 +16,20 @@ namespace corvane::testing {
 
 namespace {
 
-// Built beside this test program: <build>/src/corvane next to <build>/tests/e2e_tests.
-std::string programPath() {
-    auto self = std::filesystem::read_symlink("/proc/self/exe");
-    return (self.parent_path().parent_path() / "src" / "corvane").string();
+// <build>/tests/e2e_tests runs programs of <build>.
+std::filesystem::path buildFolder() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path();
 }
 
 }  // namespace
+
+std::string corvanePath() {
+    return (buildFolder() / "src" / "corvane").string();
+}
+
+std::string journeyPath() {
+    return (buildFolder() / "tools" / "journey" / "corvane-journey").string();
+}
 
 std::string readWhole(const std::string& path) {
     std::ifstream file(path);
@@ -32,11 +39,12 @@ std::string readWhole(const std::string& path) {
 }
 
 ProgramRun runProgram(const std::vector<std::string>& arguments,
-                      const std::vector<std::string>& extraEnvironment) {
+                      const std::vector<std::string>& extraEnvironment,
+                      const std::string& program) {
     std::string errorsFile =
         (std::filesystem::temp_directory_path() / "corvane-stderr-XXXXXX").string();
     close(mkstemp(errorsFile.data()));
-    std::vector<std::string> words = {programPath()};
+    std::vector<std::string> words = {program};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (auto& word : words)

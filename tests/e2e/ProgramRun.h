@@ -13,10 +13,15 @@ struct ProgramRun {
     std::string errors;
 };
 
-// Runs the program built beside this test program with the arguments and extra environment
-// entries ("NAME=value", before the inherited ones, so they win), and gives what it printed.
+// The corvane program and the journey tool, built beside this test program.
+std::string corvanePath();
+std::string journeyPath();
+
+// Runs the program (corvane unless named) with the arguments and extra environment entries
+// ("NAME=value", before the inherited ones, so they win), and gives what it printed.
 ProgramRun runProgram(const std::vector<std::string>& arguments,
-                      const std::vector<std::string>& extraEnvironment = {});
+                      const std::vector<std::string>& extraEnvironment = {},
+                      const std::string& program = corvanePath());
 
 std::string readWhole(const std::string& path);
 

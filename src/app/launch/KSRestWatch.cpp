@@ -1,19 +1,18 @@
-#include "app/launch/KSIdleTerminator.h"
+#include "app/launch/KSRestWatch.h"
 
 #include "foundation/Clock.h"
 #include "foundation/Dispatch.h"
 #include "foundation/RunLoop.h"
 #include "framework/tasks/KSPipelineManager.h"
-#include "uikit/Application.h"
 
 namespace corvane {
 
-void KSIdleTerminator::start() {
+void KSRestWatch::start() {
     scheduleCheck();
 }
 
-void KSIdleTerminator::scheduleCheck() {
-    std::weak_ptr<KSIdleTerminator> weakSelf = weak_from_this();
+void KSRestWatch::scheduleCheck() {
+    std::weak_ptr<KSRestWatch> weakSelf = weak_from_this();
     foundation::runOnMainAfter(kCheckIntervalSeconds, [weakSelf] {
         if (auto self = weakSelf.lock())
             self->check();
@@ -21,14 +20,14 @@ void KSIdleTerminator::scheduleCheck() {
 }
 
 // Runs as a timer that has already left the loop, so the loop's own idleness counts the rest.
-bool KSIdleTerminator::isAtRest() const {
+bool KSRestWatch::isAtRest() const {
     auto& pipeline = KSPipelineManager::sharedManager();
     return foundation::RunLoop::main().isIdle() && pipeline.tasksArray().empty() &&
            pipeline.pipelineOperationQueue()->operationCount() == 0 &&
            !(hasPendingWork_ && hasPendingWork_());
 }
 
-void KSIdleTerminator::check() {
+void KSRestWatch::check() {
     if (!isAtRest()) {
         restingSince_.reset();
         queuesPassed_.reset();
@@ -36,13 +35,13 @@ void KSIdleTerminator::check() {
         restingSince_ = foundation::Clock::now();
         passThroughGlobalQueues();
     } else if (*queuesPassed_ && foundation::Clock::now() - *restingSince_ >= kSettleSeconds) {
-        uikit::Application::shared().terminate();
+        atRest_();
         return;
     }
     scheduleCheck();
 }
 
-void KSIdleTerminator::passThroughGlobalQueues() {
+void KSRestWatch::passThroughGlobalQueues() {
     queuesPassed_ = std::make_shared<std::atomic<bool>>(false);
     foundation::runInBackground(
         [passed = queuesPassed_] { foundation::runOnDefaultQueue([passed] { *passed = true; }); });

@@ -5,7 +5,7 @@
 #include <memory>
 #include <thread>
 
-#include "app/launch/KSIdleTerminator.h"
+#include "app/launch/KSRestWatch.h"
 #include "foundation/Dispatch.h"
 #include "support/MainLoop.h"
 #include "uikit/Application.h"
@@ -19,15 +19,15 @@ class TerminationRecorder : public uikit::ApplicationDelegate {
     bool terminated = false;
 };
 
-class KSIdleTerminatorTests : public ::testing::Test {
+class KSRestWatchTests : public ::testing::Test {
   protected:
     void SetUp() override { uikit::Application::shared().setDelegate(recorder_); }
 
     // Moves the clock in steps of one check, giving the global queues a moment between steps.
     bool terminatesWithin(double clockSeconds) {
         for (double moved = 0; moved < clockSeconds && !recorder_->terminated;
-             moved += KSIdleTerminator::kCheckIntervalSeconds) {
-            testing_support::advanceClock(KSIdleTerminator::kCheckIntervalSeconds);
+             moved += KSRestWatch::kCheckIntervalSeconds) {
+            testing_support::advanceClock(KSRestWatch::kCheckIntervalSeconds);
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         return recorder_->terminated;
@@ -35,13 +35,13 @@ class KSIdleTerminatorTests : public ::testing::Test {
 
     std::shared_ptr<TerminationRecorder> recorder_ = std::make_shared<TerminationRecorder>();
     std::atomic<bool> pendingWork_ = false;
-    std::shared_ptr<KSIdleTerminator> terminator_ =
-        std::make_shared<KSIdleTerminator>([this] { return pendingWork_.load(); });
+    std::shared_ptr<KSRestWatch> watch_ = std::make_shared<KSRestWatch>(
+        [this] { return pendingWork_.load(); }, [] { uikit::Application::shared().terminate(); });
 };
 
-TEST_F(KSIdleTerminatorTests, PendingWorkKeepsTheApplicationRunning) {
+TEST_F(KSRestWatchTests, PendingWorkKeepsTheApplicationRunning) {
     pendingWork_ = true;
-    terminator_->start();
+    watch_->start();
     EXPECT_FALSE(terminatesWithin(5));
 
     pendingWork_ = false;
@@ -49,10 +49,10 @@ TEST_F(KSIdleTerminatorTests, PendingWorkKeepsTheApplicationRunning) {
 }
 
 // The startup refresh waits on a timer of the run loop: until it has fired nothing is at rest.
-TEST_F(KSIdleTerminatorTests, ATimerStillToFireKeepsTheApplicationRunning) {
+TEST_F(KSRestWatchTests, ATimerStillToFireKeepsTheApplicationRunning) {
     bool fired = false;
     foundation::runOnMainAfter(3, [&] { fired = true; });
-    terminator_->start();
+    watch_->start();
     EXPECT_FALSE(terminatesWithin(2.5));
     EXPECT_TRUE(terminatesWithin(5));
     EXPECT_TRUE(fired);
