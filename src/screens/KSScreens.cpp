@@ -3,6 +3,8 @@
 #include "foundation/Log.h"
 #include "framework/debian/DebianGrammar.h"
 #include "screens/news/NewsViewController.h"
+#include "screens/packages/AllDevPackagesViewController.h"
+#include "screens/packages/InstalledFilesViewController.h"
 #include "screens/packages/PackageDetailsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
 #include "ui/core/KSScreenFactory.h"
@@ -44,6 +46,20 @@ std::shared_ptr<uikit::ViewController> makePackageList(const KSScreenFactory::Re
     return list;
 }
 
+std::shared_ptr<uikit::ViewController> makeDeveloperPackages(
+    const KSScreenFactory::Request& request) {
+    auto packages = std::make_shared<AllDevPackagesViewController>();
+    packages->setMaintainer(request.maintainer);
+    packages->setTitleString(request.title);
+    return packages;
+}
+
+std::shared_ptr<uikit::ViewController> makeInstalledFiles(const KSScreenFactory::Request& request) {
+    auto files = std::make_shared<InstalledFilesViewController>();
+    files->setPackageIdentifier(request.packageIdentifier);
+    return files;
+}
+
 }  // namespace
 
 void registerScreens() {
@@ -52,6 +68,9 @@ void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::news, [](const auto&) {
         return std::make_shared<NewsViewController>();
     });
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::installedFiles, makeInstalledFiles);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::developerPackages,
+                                    makeDeveloperPackages);
 }
 
 }  // namespace corvane
