@@ -6,6 +6,7 @@
 #include "screens/packages/AllDevPackagesViewController.h"
 #include "screens/packages/InstalledFilesViewController.h"
 #include "screens/packages/PackageDetailsViewController.h"
+#include "screens/packages/PackageScreenshotsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
@@ -60,6 +61,12 @@ std::shared_ptr<uikit::ViewController> makeInstalledFiles(const KSScreenFactory:
     return files;
 }
 
+std::shared_ptr<uikit::ViewController> makeScreenshots(const KSScreenFactory::Request& request) {
+    auto screenshots = std::make_shared<PackageScreenshotsViewController>();
+    screenshots->setScreenshotsDictionary(request.screenshotsDictionary);
+    return screenshots;
+}
+
 }  // namespace
 
 void registerScreens() {
@@ -71,6 +78,7 @@ void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::installedFiles, makeInstalledFiles);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::developerPackages,
                                     makeDeveloperPackages);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::screenshots, makeScreenshots);
 }
 
 }  // namespace corvane
