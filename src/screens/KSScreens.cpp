@@ -8,6 +8,7 @@
 #include "screens/packages/PackageDetailsViewController.h"
 #include "screens/packages/PackageScreenshotsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
+#include "screens/website/WebViewViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
 
@@ -67,6 +68,14 @@ std::shared_ptr<uikit::ViewController> makeScreenshots(const KSScreenFactory::Re
     return screenshots;
 }
 
+std::shared_ptr<uikit::ViewController> makeWebsite(const KSScreenFactory::Request& request) {
+    auto website = std::make_shared<WebViewViewController>();
+    website->setViewTitle(request.title);
+    website->setWebsiteURL(request.websiteURL);
+    website->setIsPresented(request.isPresented);
+    return website;
+}
+
 }  // namespace
 
 void registerScreens() {
@@ -79,6 +88,7 @@ void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::developerPackages,
                                     makeDeveloperPackages);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::screenshots, makeScreenshots);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::website, makeWebsite);
 }
 
 }  // namespace corvane
