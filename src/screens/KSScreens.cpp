@@ -8,6 +8,7 @@
 #include "screens/packages/PackageDetailsViewController.h"
 #include "screens/packages/PackageScreenshotsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
+#include "screens/reviews/AllReviewsViewController.h"
 #include "screens/website/WebViewViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
@@ -76,6 +77,13 @@ std::shared_ptr<uikit::ViewController> makeWebsite(const KSScreenFactory::Reques
     return website;
 }
 
+std::shared_ptr<uikit::ViewController> makeAllReviews(const KSScreenFactory::Request& request) {
+    auto reviews = std::make_shared<AllReviewsViewController>();
+    reviews->setPackageIdentifier(request.packageIdentifier);
+    reviews->setMaintainer(request.maintainer);
+    return reviews;
+}
+
 }  // namespace
 
 void registerScreens() {
@@ -89,6 +97,7 @@ void registerScreens() {
                                     makeDeveloperPackages);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::screenshots, makeScreenshots);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::website, makeWebsite);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::allReviews, makeAllReviews);
 }
 
 }  // namespace corvane
