@@ -9,6 +9,7 @@
 #include "screens/packages/PackageScreenshotsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
 #include "screens/reviews/AllReviewsViewController.h"
+#include "screens/reviews/LeaveReviewViewController.h"
 #include "screens/website/WebViewViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
@@ -84,6 +85,13 @@ std::shared_ptr<uikit::ViewController> makeAllReviews(const KSScreenFactory::Req
     return reviews;
 }
 
+std::shared_ptr<uikit::ViewController> makeLeaveReview(const KSScreenFactory::Request& request) {
+    auto form = std::make_shared<LeaveReviewViewController>();
+    form->setPackageIdentifier(request.packageIdentifier);
+    form->setDelegate(request.leaveReviewDelegate);
+    return form;
+}
+
 }  // namespace
 
 void registerScreens() {
@@ -98,6 +106,7 @@ void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::screenshots, makeScreenshots);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::website, makeWebsite);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::allReviews, makeAllReviews);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::leaveReview, makeLeaveReview);
 }
 
 }  // namespace corvane

@@ -26,6 +26,8 @@ class PageScreenFixture : public PackagePageFixture {
 
     void SetUp() override {
         PackagePageFixture::SetUp();
+        // What the screens are opened over: a plain white screen stands for the package page.
+        navigation->topViewController()->view()->setBackgroundColor(uikit::Color::white());
         service.start();
         setenv(KSWebServiceAddress::kEnvironmentVariable, service.url("/api").c_str(), 1);
     }
