@@ -2,6 +2,8 @@
 
 #include "foundation/Log.h"
 #include "framework/debian/DebianGrammar.h"
+#include "screens/developers/ContactDeveloperViewController.h"
+#include "screens/developers/DeveloperDetailsViewController.h"
 #include "screens/news/NewsViewController.h"
 #include "screens/packages/AllDevPackagesViewController.h"
 #include "screens/packages/InstalledFilesViewController.h"
@@ -92,6 +94,26 @@ std::shared_ptr<uikit::ViewController> makeLeaveReview(const KSScreenFactory::Re
     return form;
 }
 
+std::shared_ptr<uikit::ViewController> makeContactDeveloper(
+    const KSScreenFactory::Request& request) {
+    auto contact = std::make_shared<ContactDeveloperViewController>();
+    contact->setDeveloperAvatar(request.developerAvatar);
+    contact->setDeveloperName(request.developerName);
+    contact->setEmail(request.email);
+    contact->setPackageName(request.packageName);
+    contact->setTwitter(request.twitter);
+    contact->setDonateLink(request.donateLink);
+    return contact;
+}
+
+std::shared_ptr<uikit::ViewController> makeDeveloperDetails(
+    const KSScreenFactory::Request& request) {
+    auto developer = std::make_shared<DeveloperDetailsViewController>();
+    developer->setDeveloperProfile(request.developerProfile);
+    developer->setIsShownModally(request.isPresented);
+    return developer;
+}
+
 }  // namespace
 
 void registerScreens() {
@@ -107,6 +129,10 @@ void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::website, makeWebsite);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::allReviews, makeAllReviews);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::leaveReview, makeLeaveReview);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::contactDeveloper,
+                                    makeContactDeveloper);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::developerDetails,
+                                    makeDeveloperDetails);
 }
 
 }  // namespace corvane

@@ -29,7 +29,8 @@ void AllDevPackagesViewController::viewDidLoad() {
     KSPalettedViewController::viewDidLoad();
     if (titleString_)
         setTitle(*titleString_);
-    loadPackages();
+    if (maintainer_)
+        identifiers_ = identifiersOfMaintainer(*maintainer_);
     devPackagesTableView->setDelegate(std::weak_ptr<uikit::TableViewDelegate>(self()));
     devPackagesTableView->setDataSource(std::weak_ptr<uikit::TableViewDataSource>(self()));
     devPackagesTableView->registerNib(GetPackageCell::kNibName, kReuseIdentifier);
@@ -42,20 +43,21 @@ void AllDevPackagesViewController::viewDidLoad() {
     KSPackageTableScreen::addBackSwipe(self());
 }
 
-void AllDevPackagesViewController::loadPackages() {
-    if (!maintainer_)
-        return;
+std::vector<std::string> AllDevPackagesViewController::identifiersOfMaintainer(
+    const std::string& maintainer) {
     auto realm = KSDatabase::realm();
     const bool showsIncompatible =
         CorvanePersistentPreferences::sharedInstance().boolForKey("ShowIncompatiblePackages");
     auto packages = showsIncompatible
-                        ? realm.objectsWhere<KSRPackage>("maintainer = %@", *maintainer_)
+                        ? realm.objectsWhere<KSRPackage>("maintainer = %@", maintainer)
                         : realm.objectsWhere<KSRPackage>(
-                              "maintainer = %@ AND tweakCompatibleStatus != %i", *maintainer_, 1);
+                              "maintainer = %@ AND tweakCompatibleStatus != %i", maintainer, 1);
+    std::vector<std::string> identifiers;
     packages.sortedResultsUsingKeyPath("name", true)
         .enumerateValuesForKeyPaths({"identifier"}, [&](const std::vector<foundation::Value>& row) {
-            identifiers_.push_back(row[0].stringValue());
+            identifiers.push_back(row[0].stringValue());
         });
+    return identifiers;
 }
 
 void AllDevPackagesViewController::paletteDidChange(const KSPalette& palette) {

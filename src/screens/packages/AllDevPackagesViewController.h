@@ -36,6 +36,9 @@ class AllDevPackagesViewController : public KSPalettedViewController,
         maintainer_ = std::move(maintainer);
     }
 
+    // The maintainer's stored packages by name, as the list shows them.
+    static std::vector<std::string> identifiersOfMaintainer(const std::string& maintainer);
+
     // The identifiers of the rows, in order.
     const std::vector<std::string>& packages() const { return identifiers_; }
     const std::shared_ptr<uikit::ViewController>& packageDetailsViewController() const {
@@ -61,7 +64,6 @@ class AllDevPackagesViewController : public KSPalettedViewController,
 
   private:
     std::shared_ptr<AllDevPackagesViewController> self();
-    void loadPackages();
     void fillCell(GetPackageCell& cell, const KSRPackage& package);
     void iconChanged(const foundation::Notification& notification);
     std::optional<KSRPackage> packageAt(const uikit::IndexPath& indexPath) const;
