@@ -11,20 +11,26 @@ namespace corvane {
 using uikit::IndexPath;
 using uikit::TableView;
 
-InstalledFilesViewController::InstalledFilesViewController() : KSPalettedViewController(kNibName) {
-    KSPackageTableScreen::registerNib(kNibName,
-                                      &InstalledFilesViewController::installedFilesTableView,
-                                      &InstalledFilesViewController::tasksProgressBar);
-    GenericCell::registerNib();
-}
+namespace {
 
-std::string InstalledFilesViewController::rowText(const std::string& path) {
+// The tree as text: nothing for a name without "/", a path one level down as it is, and deeper
+// paths as one tab per level below the first, then "/" and the last component.
+std::string rowText(const std::string& path) {
     const std::size_t parts = foundation::split(path, "/").size();
     if (parts < 2)
         return "";
     if (parts == 2)
         return path;
     return std::string(parts - 2, '\t') + "/" + foundation::lastPathComponent(path);
+}
+
+}  // namespace
+
+InstalledFilesViewController::InstalledFilesViewController() : KSPalettedViewController(kNibName) {
+    KSPackageTableScreen::registerNib(kNibName,
+                                      &InstalledFilesViewController::installedFilesTableView,
+                                      &InstalledFilesViewController::tasksProgressBar);
+    GenericCell::registerNib();
 }
 
 void InstalledFilesViewController::viewDidLoad() {

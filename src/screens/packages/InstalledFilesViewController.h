@@ -33,10 +33,6 @@ class InstalledFilesViewController : public KSPalettedViewController,
     // Nothing before loading, or when no package has the identifier.
     const std::optional<KSRPackage>& package() const { return package_; }
 
-    // A row's text for a path: "" for a name without "/", the path itself one level down, and
-    // deeper paths as one tab per level below the first, then "/" and the last component.
-    static std::string rowText(const std::string& path);
-
     // Outlets, set by the nib.
     std::shared_ptr<uikit::ProgressView> tasksProgressBar;
     std::shared_ptr<uikit::TableView> installedFilesTableView;

@@ -57,7 +57,7 @@ TEST_F(InstalledFilesTest, ListsThePathsDpkgRecordedIndentedByDepth) {
                      "/.\n/Library\n/Library/MobileSubstrate\n"
                      "/Library/MobileSubstrate/DynamicLibraries\n"
                      "/Library/MobileSubstrate/DynamicLibraries/x.plist\n/usr/lib/\n"
-                     "/usr/lib/x.dylib\n");
+                     "/usr/lib/x.dylib\nnot-a-path\n");
     auto screen = open("com.sample.tweak");
     ASSERT_TRUE(screen);
     EXPECT_EQ(screen->title(), "Installed Files");
@@ -65,7 +65,7 @@ TEST_F(InstalledFilesTest, ListsThePathsDpkgRecordedIndentedByDepth) {
     EXPECT_TRUE(screen->overrideLargeTitles());
     EXPECT_EQ(rows(*screen),
               (std::vector<std::string>{"/Library", "\t/MobileSubstrate", "\t\t/DynamicLibraries",
-                                        "\t\t\t/x.plist", "\t\t/lib", "\t\t/x.dylib"}));
+                                        "\t\t\t/x.plist", "\t\t/lib", "\t\t/x.dylib", ""}));
 
     auto cell =
         screen->installedFilesTableView->cellForRowAtIndexPath(uikit::IndexPath::forRow(3, 0));
@@ -95,14 +95,6 @@ TEST_F(InstalledFilesTest, APackageWithoutFilesOrRecordShowsAnEmptyList) {
     ASSERT_TRUE(unknown);
     EXPECT_FALSE(unknown->package());
     EXPECT_EQ(unknown->installedFilesTableView->numberOfRowsInSection(0), 0);
-}
-
-TEST_F(InstalledFilesTest, RowTextsFollowTheNumberOfPathParts) {
-    EXPECT_EQ(InstalledFilesViewController::rowText("foo"), "");
-    EXPECT_EQ(InstalledFilesViewController::rowText("/usr"), "/usr");
-    EXPECT_EQ(InstalledFilesViewController::rowText("usr/lib"), "usr/lib");
-    EXPECT_EQ(InstalledFilesViewController::rowText("/usr/lib/"), "\t\t/lib");
-    EXPECT_EQ(InstalledFilesViewController::rowText(""), "");
 }
 
 }  // namespace
