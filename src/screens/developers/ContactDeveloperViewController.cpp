@@ -44,8 +44,8 @@ void ContactDeveloperViewController::viewDidLoad() {
 void ContactDeveloperViewController::paletteDidChange(const KSPalette& palette) {
     view()->setBackgroundColor(palette.backgroundColor());
     if (developerNameLbl)
-        KSProfileViews::applyPalette(palette, *developerNameLbl, *packageNameLbl,
-                                     {emailBtn, twitterBtn, donateBtn});
+        KSProfileViews::applyPalette(palette, *developerIconView, *developerNameLbl,
+                                     *packageNameLbl, {emailBtn, twitterBtn, donateBtn});
 }
 
 void ContactDeveloperViewController::sendEmail() {

@@ -85,7 +85,7 @@ void DeveloperDetailsViewController::addCloseButton() {
 void DeveloperDetailsViewController::paletteDidChange(const KSPalette& palette) {
     view()->setBackgroundColor(palette.backgroundColor());
     if (nameLbl)
-        KSProfileViews::applyPalette(palette, *nameLbl, *bioLbl,
+        KSProfileViews::applyPalette(palette, *avatarView, *nameLbl, *bioLbl,
                                      {packagesBtn, websiteBtn, twitterBtn});
 }
 

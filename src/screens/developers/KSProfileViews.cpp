@@ -37,7 +37,6 @@ KSProfileViews KSProfileViews::build(const std::vector<std::string>& buttonTitle
     views.avatar->setAutoresizingMask(Autoresizing::flexibleLeftMargin |
                                       Autoresizing::flexibleRightMargin);
     views.avatar->setContentMode(uikit::ContentMode::scaleAspectFill);
-    views.avatar->setBackgroundColor(uikit::Color::white(0.9));
     views.avatar->layer().setCornerRadius(kAvatarCornerRatio * kAvatarSize);
     views.avatar->setClipsToBounds(true);
     root.addSubview(views.avatar);
@@ -71,9 +70,10 @@ void KSProfileViews::arrange(uikit::Label& detail,
     }
 }
 
-void KSProfileViews::applyPalette(const KSPalette& palette, uikit::Label& name,
-                                  uikit::Label& detail,
+void KSProfileViews::applyPalette(const KSPalette& palette, uikit::ImageView& avatar,
+                                  uikit::Label& name, uikit::Label& detail,
                                   const std::vector<std::shared_ptr<uikit::Button>>& buttons) {
+    avatar.setBackgroundColor(palette.foregroundColor());
     name.setTextColor(palette.primaryTextColor());
     detail.setTextColor(palette.secondaryTextColor());
     for (const auto& button : buttons) {

@@ -41,7 +41,8 @@ struct KSProfileViews {
             },
             uikit::ControlEvent::touchUpInside);
     }
-    static void applyPalette(const KSPalette& palette, uikit::Label& name, uikit::Label& detail,
+    static void applyPalette(const KSPalette& palette, uikit::ImageView& avatar, uikit::Label& name,
+                             uikit::Label& detail,
                              const std::vector<std::shared_ptr<uikit::Button>>& buttons);
 };
 

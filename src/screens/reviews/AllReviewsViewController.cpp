@@ -112,6 +112,7 @@ double AllReviewsViewController::fill(AllReviewsCell& cell, const KSReviews& rev
     KSReviewContent::fill(cell, review, maintainer_);
     if (palette()) {
         cell.view->setBackgroundColor(palette()->foregroundColor());
+        cell.titleLbl->setTextColor(palette()->primaryTextColor());
         cell.nameLbl->setTextColor(palette()->primaryTextColor());
         cell.commentLbl->setTextColor(palette()->primaryTextColor());
     }

@@ -66,6 +66,7 @@ void LeaveReviewViewController::paletteDidChange(const KSPalette& palette) {
     if (!cardView)
         return;
     cardView->setBackgroundColor(palette.foregroundColor());
+    cardView->setTintColor(palette.tintColor());
     headingLbl->setTextColor(palette.primaryTextColor());
     titleTextField->setTextColor(palette.primaryTextColor());
     reviewTextView->setTextColor(palette.primaryTextColor());

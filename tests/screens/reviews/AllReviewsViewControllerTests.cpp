@@ -75,6 +75,7 @@ TEST_F(AllReviewsTest, EachReviewIsACardWithItsStarsVotesAndText) {
     EXPECT_EQ(first->rating4->image()->name(), "starOtherUsers");
     EXPECT_EQ(first->rating5->image()->name(), "star");
     EXPECT_EQ(first->view->backgroundColor(), screen->palette()->foregroundColor());
+    EXPECT_EQ(first->titleLbl->textColor(), screen->palette()->primaryTextColor());
 
     auto second = card(*screen, 1);
     ASSERT_TRUE(second);
