@@ -2,9 +2,17 @@
 
 #include "foundation/Log.h"
 #include "framework/debian/DebianGrammar.h"
+#include "screens/developers/ContactDeveloperViewController.h"
+#include "screens/developers/DeveloperDetailsViewController.h"
 #include "screens/news/NewsViewController.h"
+#include "screens/packages/AllDevPackagesViewController.h"
+#include "screens/packages/InstalledFilesViewController.h"
 #include "screens/packages/PackageDetailsViewController.h"
+#include "screens/packages/PackageScreenshotsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
+#include "screens/reviews/AllReviewsViewController.h"
+#include "screens/reviews/LeaveReviewViewController.h"
+#include "screens/website/WebViewViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
 
@@ -44,6 +52,68 @@ std::shared_ptr<uikit::ViewController> makePackageList(const KSScreenFactory::Re
     return list;
 }
 
+std::shared_ptr<uikit::ViewController> makeDeveloperPackages(
+    const KSScreenFactory::Request& request) {
+    auto packages = std::make_shared<AllDevPackagesViewController>();
+    packages->setMaintainer(request.maintainer);
+    packages->setTitleString(request.title);
+    return packages;
+}
+
+std::shared_ptr<uikit::ViewController> makeInstalledFiles(const KSScreenFactory::Request& request) {
+    auto files = std::make_shared<InstalledFilesViewController>();
+    files->setPackageIdentifier(request.packageIdentifier);
+    return files;
+}
+
+std::shared_ptr<uikit::ViewController> makeScreenshots(const KSScreenFactory::Request& request) {
+    auto screenshots = std::make_shared<PackageScreenshotsViewController>();
+    screenshots->setScreenshotsDictionary(request.screenshotsDictionary);
+    return screenshots;
+}
+
+std::shared_ptr<uikit::ViewController> makeWebsite(const KSScreenFactory::Request& request) {
+    auto website = std::make_shared<WebViewViewController>();
+    website->setViewTitle(request.title);
+    website->setWebsiteURL(request.websiteURL);
+    website->setIsPresented(request.isPresented);
+    return website;
+}
+
+std::shared_ptr<uikit::ViewController> makeAllReviews(const KSScreenFactory::Request& request) {
+    auto reviews = std::make_shared<AllReviewsViewController>();
+    reviews->setPackageIdentifier(request.packageIdentifier);
+    reviews->setMaintainer(request.maintainer);
+    return reviews;
+}
+
+std::shared_ptr<uikit::ViewController> makeLeaveReview(const KSScreenFactory::Request& request) {
+    auto form = std::make_shared<LeaveReviewViewController>();
+    form->setPackageIdentifier(request.packageIdentifier);
+    form->setDelegate(request.leaveReviewDelegate);
+    return form;
+}
+
+std::shared_ptr<uikit::ViewController> makeContactDeveloper(
+    const KSScreenFactory::Request& request) {
+    auto contact = std::make_shared<ContactDeveloperViewController>();
+    contact->setDeveloperAvatar(request.developerAvatar);
+    contact->setDeveloperName(request.developerName);
+    contact->setEmail(request.email);
+    contact->setPackageName(request.packageName);
+    contact->setTwitter(request.twitter);
+    contact->setDonateLink(request.donateLink);
+    return contact;
+}
+
+std::shared_ptr<uikit::ViewController> makeDeveloperDetails(
+    const KSScreenFactory::Request& request) {
+    auto developer = std::make_shared<DeveloperDetailsViewController>();
+    developer->setDeveloperProfile(request.developerProfile);
+    developer->setIsShownModally(request.isPresented);
+    return developer;
+}
+
 }  // namespace
 
 void registerScreens() {
@@ -52,6 +122,17 @@ void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::news, [](const auto&) {
         return std::make_shared<NewsViewController>();
     });
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::installedFiles, makeInstalledFiles);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::developerPackages,
+                                    makeDeveloperPackages);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::screenshots, makeScreenshots);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::website, makeWebsite);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::allReviews, makeAllReviews);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::leaveReview, makeLeaveReview);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::contactDeveloper,
+                                    makeContactDeveloper);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::developerDetails,
+                                    makeDeveloperDetails);
 }
 
 }  // namespace corvane

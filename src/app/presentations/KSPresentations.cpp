@@ -167,6 +167,7 @@ void KSPresentations::openWebsiteAtURL(const foundation::URL& url, const std::st
     KSScreenFactory::Request request;
     request.title = foundation::format(localized("%@'s website"), packageName);
     request.websiteURL = url;
+    request.isPresented = true;
     presenter_->presentInNavigationController(
         KSScreenFactory::make(KSScreenFactory::Screen::website, request));
 }

@@ -6,7 +6,7 @@
 
 namespace corvane {
 
-KSPackageTableScreen::Views KSPackageTableScreen::make() {
+KSPackageTableScreen::Views KSPackageTableScreen::make(bool withProgressBar) {
     const auto flexible = uikit::Autoresizing::flexibleWidth | uikit::Autoresizing::flexibleHeight;
     Views nib;
     nib.root = std::make_shared<uikit::View>(uikit::Screen::main().bounds());
@@ -15,6 +15,8 @@ KSPackageTableScreen::Views KSPackageTableScreen::make() {
     nib.table->setAutoresizingMask(flexible);
     nib.table->setSeparatorStyle(uikit::TableView::SeparatorStyle::none);
     nib.root->addSubview(nib.table);
+    if (!withProgressBar)
+        return nib;
     nib.progressBar = std::make_shared<uikit::ProgressView>(uikit::ProgressViewStyle::bar);
     nib.progressBar->setFrame({0, 0, nib.root->bounds().width(), 2});
     nib.progressBar->setAutoresizingMask(uikit::Autoresizing::flexibleWidth);

@@ -26,11 +26,23 @@ class KSPackageTableScreen {
                             std::shared_ptr<uikit::ProgressView> Screen::*progressBar) {
         uikit::NibRegistry::shared().registerNib(
             name, [table, progressBar](const std::shared_ptr<uikit::ViewController>& owner) {
-                auto nib = make();
+                auto nib = make(true);
                 if (auto screen = std::dynamic_pointer_cast<Screen>(owner)) {
                     (*screen).*table = nib.table;
                     (*screen).*progressBar = nib.progressBar;
                 }
+                return nib.root;
+            });
+    }
+    // The same nib without the progress bar, for screens that start no tasks.
+    template <typename Screen>
+    static void registerNib(const std::string& name,
+                            std::shared_ptr<uikit::TableView> Screen::*table) {
+        uikit::NibRegistry::shared().registerNib(
+            name, [table](const std::shared_ptr<uikit::ViewController>& owner) {
+                auto nib = make(false);
+                if (auto screen = std::dynamic_pointer_cast<Screen>(owner))
+                    (*screen).*table = nib.table;
                 return nib.root;
             });
     }
@@ -65,7 +77,7 @@ class KSPackageTableScreen {
         std::shared_ptr<uikit::TableView> table;
         std::shared_ptr<uikit::ProgressView> progressBar;
     };
-    static Views make();
+    static Views make(bool withProgressBar);
     static void addRightSwipe(uikit::View& view, std::function<void()> action);
 };
 

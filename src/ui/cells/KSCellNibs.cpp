@@ -4,6 +4,7 @@
 #include "ui/cells/BigFeaturedCell.h"
 #include "ui/cells/CategoriesCell.h"
 #include "ui/cells/DeveloperCell.h"
+#include "ui/cells/GenericCell.h"
 #include "ui/cells/GetPackageCell.h"
 #include "ui/cells/NewsCell.h"
 #include "ui/cells/PackageCell.h"
@@ -28,6 +29,7 @@ void KSCellNibs::registerNibs() {
     SourcesCell::registerNib();
     DeveloperCell::registerNib();
     ScreenshotsCell::registerNib();
+    GenericCell::registerNib();
 }
 
 }  // namespace corvane

@@ -15,6 +15,7 @@
 #include "screens/news/NewsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
 #include "screens/tasks/TasksVerboseViewController.h"
+#include "screens/website/WebViewViewController.h"
 #include "ui/palette/KSPaletteManager.h"
 #include "uikit/Device.h"
 #include "uikit/Image.h"
@@ -259,6 +260,21 @@ TEST_F(KSPresentationsTest, TheNewsAndTheListsOfNewPackagesAreTheScreensOfTheirA
     EXPECT_EQ(list->title(), "__NEW_PACKAGES__");
     EXPECT_TRUE(list->inputs().category.is(kCategorySpecial_NewPackagesFromFollowedDeveloper));
     EXPECT_EQ(list->sections().identifierAt(0, 0), kPaid);
+}
+
+TEST_F(KSPresentationsTest, AWebsiteOpensInTheBrowserWithItsOwnCloseButton) {
+    registerScreens();
+    const auto website = foundation::URL::withString(server_.url("/jane"));
+    ASSERT_TRUE(website);
+    presentations->openWebsiteAtURL(*website, "Jane");
+    auto browser = shownScreen<WebViewViewController>();
+    ASSERT_TRUE(browser);
+    EXPECT_EQ(browser->title(), "Jane's website");
+    EXPECT_EQ(browser->websiteURL(), website);
+    auto close = browser->navigationItem()->leftBarButtonItem();
+    ASSERT_TRUE(close);
+    ASSERT_TRUE(uikit::hands::tapBarButton(close));
+    EXPECT_EQ(shown(), nullptr);
 }
 
 }  // namespace
