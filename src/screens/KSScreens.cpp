@@ -5,6 +5,8 @@
 #include "screens/news/NewsViewController.h"
 #include "screens/packages/PackageDetailsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
+#include "screens/sources/SourceViewController.h"
+#include "screens/tasks/TasksViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
 
@@ -44,6 +46,22 @@ std::shared_ptr<uikit::ViewController> makePackageList(const KSScreenFactory::Re
     return list;
 }
 
+// Shown from the floating panel's gesture, presented in a navigation controller of its own.
+std::shared_ptr<uikit::ViewController> makeTaskList(const KSScreenFactory::Request&) {
+    auto tasks = std::make_shared<TasksViewController>();
+    tasks->setShownFromGesture(true);
+    return tasks;
+}
+
+// An empty location opens the page that adds a source.
+std::shared_ptr<uikit::ViewController> makeSourcePage(const KSScreenFactory::Request& request) {
+    auto page = std::make_shared<SourceViewController>();
+    if (!request.sourceLocation.empty())
+        page->setSourceLocation(request.sourceLocation);
+    page->setIsPresented(request.isPresented);
+    return page;
+}
+
 }  // namespace
 
 void registerScreens() {
@@ -52,6 +70,8 @@ void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::news, [](const auto&) {
         return std::make_shared<NewsViewController>();
     });
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::taskList, makeTaskList);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::sourcePage, makeSourcePage);
 }
 
 }  // namespace corvane
