@@ -91,6 +91,10 @@ TEST_F(ManageViewControllerTest, ListsTheSourcesByNameWithWhatTheyHoldAndOpensTh
     EXPECT_EQ(sample->installedPackagesLbl->text(), "1 Installed");
     EXPECT_EQ(sample->totalPackagesLbl->text(), "9 Packages");
     EXPECT_EQ(sample->sourceLocation(), location);
+    for (const auto& fact :
+         {sample->installedPackagesLbl, sample->totalPackagesLbl, sample->lastRepoRegenLbl})
+        EXPECT_LE(fact->sizeThatFits({1e6, 1e6}).width, fact->frame().width())
+            << "cut short: " << fact->text().value_or("");
 
     gate.open();
     waitUntilAtRest();
