@@ -23,6 +23,7 @@
 #include "framework/tasks/KSPipelinePackageEngine.h"
 #include "framework/webservice/KSSearchRepositories.h"
 #include "screens/KSScreens.h"
+#include "screens/sources/ManageViewController.h"
 #include "ui/palette/KSPaletteManager.h"
 #include "uikit/Device.h"
 #include "uikit/NavigationController.h"
@@ -249,21 +250,25 @@ void KSCorvane::performActionForShortcutItem(const uikit::ApplicationShortcutIte
         refreshAllSources();
         completion(true);
     } else if (item.type == KSShortcutItemActionAdd && tabController()) {
-        showSourcesTab();
+        addSourceInSourcesTab();
         completion(true);
     } else {
         completion(false);
     }
 }
 
-void KSCorvane::showSourcesTab() {
+void KSCorvane::addSourceInSourcesTab() {
     auto tabs = tabController();
     tabs->setSelectedIndex(KSTabBarController::kSourcesTabIndex);
     if (tabs->selectedIndex() != KSTabBarController::kSourcesTabIndex)
         return;
-    auto sources = tabs->viewControllers()[KSTabBarController::kSourcesTabIndex];
-    if (auto navigation = std::dynamic_pointer_cast<uikit::NavigationController>(sources))
-        navigation->popToRoot(false);
+    auto sources = std::dynamic_pointer_cast<uikit::NavigationController>(
+        tabs->viewControllers()[KSTabBarController::kSourcesTabIndex]);
+    if (!sources)
+        return;
+    sources->popToRoot(false);
+    if (auto manage = std::dynamic_pointer_cast<ManageViewController>(sources->topViewController()))
+        manage->addSource();
 }
 
 // A folder or file that cannot be fixed here does not stop the launch: the log says which, and

@@ -102,7 +102,7 @@ class KSCorvane : public uikit::ApplicationDelegate,
     static void logStartup();
     void observePaletteStyleIfNeeded();
     void applyPaletteInterfaceStyle();
-    void showSourcesTab();
+    void addSourceInSourcesTab();
 
     bool startupCompleted_ = false;
     const std::shared_ptr<KSDelegateState> state_ = std::make_shared<KSDelegateState>();

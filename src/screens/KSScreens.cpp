@@ -12,6 +12,8 @@
 #include "screens/packages/PackagesTableViewController.h"
 #include "screens/reviews/AllReviewsViewController.h"
 #include "screens/reviews/LeaveReviewViewController.h"
+#include "screens/sources/SourceViewController.h"
+#include "screens/tasks/TasksViewController.h"
 #include "screens/website/WebViewViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
@@ -114,6 +116,22 @@ std::shared_ptr<uikit::ViewController> makeDeveloperDetails(
     return developer;
 }
 
+// Shown from the floating panel's gesture, presented in a navigation controller of its own.
+std::shared_ptr<uikit::ViewController> makeTaskList(const KSScreenFactory::Request&) {
+    auto tasks = std::make_shared<TasksViewController>();
+    tasks->setShownFromGesture(true);
+    return tasks;
+}
+
+// An empty location opens the page that adds a source.
+std::shared_ptr<uikit::ViewController> makeSourcePage(const KSScreenFactory::Request& request) {
+    auto page = std::make_shared<SourceViewController>();
+    if (!request.sourceLocation.empty())
+        page->setSourceLocation(request.sourceLocation);
+    page->setIsPresented(request.isPresented);
+    return page;
+}
+
 }  // namespace
 
 void registerScreens() {
@@ -133,6 +151,8 @@ void registerScreens() {
                                     makeContactDeveloper);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::developerDetails,
                                     makeDeveloperDetails);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::taskList, makeTaskList);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::sourcePage, makeSourcePage);
 }
 
 }  // namespace corvane

@@ -9,10 +9,14 @@
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSRQueueOperation.h"
+#include "screens/sources/ManageViewController.h"
 #include "ui/core/KSPalettedViewController.h"
 #include "ui/palette/KSPaletteManager.h"
+#include "uikit/AlertController.h"
 #include "uikit/Device.h"
+#include "uikit/InterfaceHands.h"
 #include "uikit/NavigationController.h"
+#include "uikit/Pasteboard.h"
 
 namespace corvane::testing {
 namespace {
@@ -98,18 +102,36 @@ TEST_F(KSCorvaneLifecycleTests, ShortcutItemsComeInOrderWithTheirTypes) {
     EXPECT_TRUE(uikit::Image::named("ShortcutActionRefresh"));
 }
 
-TEST_F(KSCorvaneLifecycleTests, TheAddShortcutOpensTheSourcesTabAtItsRoot) {
+TEST_F(KSCorvaneLifecycleTests, TheAddShortcutReachesTheSourcesTabsAddSourceEntryFromItsRoot) {
     launch();
     auto tabs = delegate_->tabController();
     auto sources = std::dynamic_pointer_cast<uikit::NavigationController>(
         tabs->viewControllers()[KSTabBarController::kSourcesTabIndex]);
+    auto manage = std::dynamic_pointer_cast<ManageViewController>(sources->topViewController());
+    ASSERT_TRUE(manage);
     sources->push(std::make_shared<KSPalettedViewController>(), false);
 
     std::optional<bool> answer;
     performShortcut(KSCorvane::KSShortcutItemActionAdd, answer);
     EXPECT_EQ(answer, true);
     EXPECT_EQ(tabs->selectedIndex(), KSTabBarController::kSourcesTabIndex);
+    ASSERT_EQ(sources->viewControllers().size(), 2u);
+    EXPECT_EQ(sources->viewControllers()[0], manage);
+    auto page = std::dynamic_pointer_cast<SourceViewController>(sources->viewControllers()[1]);
+    ASSERT_TRUE(page) << "nothing copied: the page that adds a source";
+    EXPECT_EQ(page->sourceLocation(), std::nullopt);
+
+    uikit::Pasteboard::general().setString("https://copied.example/");
+    performShortcut(KSCorvane::KSShortcutItemActionAdd, answer);
+    testing_support::advanceClock(1);
     EXPECT_EQ(sources->viewControllers().size(), 1u);
+    auto offer = std::dynamic_pointer_cast<uikit::AlertController>(
+        window_->topmostPresentedViewController());
+    ASSERT_TRUE(offer) << "the copied address is offered first";
+    EXPECT_EQ(offer->message(),
+              "Would you like to add the source https://copied.example/ from the clipboard?");
+    ASSERT_TRUE(uikit::hands::pickAlertAction(offer, "Cancel"));
+    testing_support::advanceClock(1);
 }
 
 TEST_F(KSCorvaneLifecycleTests, AnUnknownShortcutAnswersNoAndChangesNothing) {

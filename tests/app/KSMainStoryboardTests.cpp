@@ -2,13 +2,15 @@
 
 #include "app/tabs/KSMainStoryboard.h"
 #include "app/tabs/KSTabBarController.h"
+#include "screens/sources/ManageViewController.h"
 #include "ui/core/KSPalettedViewController.h"
 #include "uikit/NavigationController.h"
 
 namespace corvane::testing {
 namespace {
 
-TEST(KSMainStoryboardTests, TheTabBarHasFiveNavigationTabsWithSourcesAndSearchInTheirPlaces) {
+TEST(KSMainStoryboardTests,
+     TheTabBarHasFiveNavigationTabsWithTheSourcesScreenAndSearchInTheirPlaces) {
     auto tabs = std::dynamic_pointer_cast<KSTabBarController>(
         KSMainStoryboard::instantiateViewControllerWithIdentifier("TabBarVC"));
     ASSERT_TRUE(tabs);
@@ -26,6 +28,9 @@ TEST(KSMainStoryboardTests, TheTabBarHasFiveNavigationTabsWithSourcesAndSearchIn
         EXPECT_EQ(root->title(), titles[index]);
     }
     EXPECT_EQ(titles[KSTabBarController::kSourcesTabIndex], "Sources");
+    auto sources = std::dynamic_pointer_cast<uikit::NavigationController>(
+        tabs->viewControllers()[KSTabBarController::kSourcesTabIndex]);
+    EXPECT_TRUE(std::dynamic_pointer_cast<ManageViewController>(sources->topViewController()));
     EXPECT_EQ(titles[KSTabBarController::kSearchTabIndex], "Search");
 }
 

@@ -72,13 +72,15 @@ TEST(CorvaneProgramTests, ALaunchAndARefreshLeaveTheHostsDpkgFilesAlone) {
     EXPECT_EQ(fileDigest("/var/lib/dpkg/status"), hostStatus);
 }
 
-TEST(CorvaneProgramTests, TheAddShortcutLeavesTheSourcesTabOnScreen) {
+TEST(CorvaneProgramTests, TheAddShortcutLeavesThePageThatAddsASourceOnScreen) {
     testing_support::TempDeviceRoot root;
     auto run = runProgram({"--root", root.path(), "--shortcut", "me_kestrune_corvane_shortcuts_add",
                            "--until-idle", "--describe"},
                           {"CORVANE_DEFAULT_SOURCES="});
     ASSERT_EQ(run.exitStatus, 0) << run.output;
-    EXPECT_NE(run.output.find("Label \"Sources\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Label \"Add Source\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("TextField placeholder \"Source address\""), std::string::npos)
+        << run.output;
     EXPECT_NE(run.output.find("Button \"Sources\" selected"), std::string::npos) << run.output;
 }
 

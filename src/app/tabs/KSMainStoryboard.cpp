@@ -5,6 +5,7 @@
 #include "app/tabs/KSTabBarController.h"
 #include "app/tabs/KSTabPlaceholderViewController.h"
 #include "foundation/Localization.h"
+#include "screens/sources/ManageViewController.h"
 #include "uikit/NavigationController.h"
 
 namespace corvane {
@@ -15,11 +16,18 @@ namespace {
 constexpr std::array<const char*, 5> kTabTitles = {"Featured", "Categories", "Changes", "Sources",
                                                    "Search"};
 
-// Until the screens of the lists exist, each tab shows a placeholder with its title.
-std::shared_ptr<uikit::ViewController> makeTab(const char* title) {
-    auto root = std::make_shared<KSTabPlaceholderViewController>();
-    root->setTitle(foundation::localized(title));
-    auto navigation = uikit::NavigationController::create(root);
+// The sources tab shows the manage screen; until the screens of the other tabs exist, each
+// shows a placeholder with its title.
+std::shared_ptr<uikit::ViewController> makeRoot(std::size_t index, const char* title) {
+    if (index == KSTabBarController::kSourcesTabIndex)
+        return std::make_shared<ManageViewController>();
+    auto placeholder = std::make_shared<KSTabPlaceholderViewController>();
+    placeholder->setTitle(foundation::localized(title));
+    return placeholder;
+}
+
+std::shared_ptr<uikit::ViewController> makeTab(std::size_t index, const char* title) {
+    auto navigation = uikit::NavigationController::create(makeRoot(index, title));
     navigation->tabBarItem()->setTitle(foundation::localized(title));
     return navigation;
 }
@@ -27,8 +35,8 @@ std::shared_ptr<uikit::ViewController> makeTab(const char* title) {
 std::shared_ptr<uikit::ViewController> makeTabBarController() {
     auto controller = std::make_shared<KSTabBarController>();
     std::vector<std::shared_ptr<uikit::ViewController>> tabs;
-    for (const char* title : kTabTitles)
-        tabs.push_back(makeTab(title));
+    for (std::size_t index = 0; index < kTabTitles.size(); ++index)
+        tabs.push_back(makeTab(index, kTabTitles[index]));
     controller->setViewControllers(std::move(tabs));
     return controller;
 }

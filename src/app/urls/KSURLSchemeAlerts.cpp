@@ -64,13 +64,4 @@ std::shared_ptr<AlertController> KSURLSchemeAlerts::refusal(const std::string& t
     return refused;
 }
 
-std::shared_ptr<AlertController> KSURLSchemeAlerts::httpApproval(const std::string& title,
-                                                                 const std::string& message,
-                                                                 Action onAdd, Action onCancel) {
-    auto asked = alert(title, message);
-    addAction(*asked, "Cancel", AlertAction::Style::cancel, std::move(onCancel));
-    addAction(*asked, "Add", AlertAction::Style::defaultStyle, std::move(onAdd));
-    return asked;
-}
-
 }  // namespace corvane

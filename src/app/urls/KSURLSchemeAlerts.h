@@ -25,10 +25,6 @@ class KSURLSchemeAlerts {
     // What the sources collection said when it refused a repository, with one Close button.
     static std::shared_ptr<uikit::AlertController> refusal(const std::string& title,
                                                            const std::string& message);
-    // The collection's warning about a plain http repository: Add adds it all the same.
-    static std::shared_ptr<uikit::AlertController> httpApproval(const std::string& title,
-                                                                const std::string& message,
-                                                                Action onAdd, Action onCancel);
 };
 
 }  // namespace corvane

@@ -23,6 +23,16 @@ namespace corvane {
 using Action = KSURLSchemeRequest::Action;
 using Outcome = KSSourceAddition::Outcome;
 
+namespace {
+
+KSSourceAddition::Presenting presenting(const std::shared_ptr<KSPresenter>& presenter) {
+    return [presenter](const std::shared_ptr<uikit::ViewController>& alert) {
+        return presenter->presentViewController(alert);
+    };
+}
+
+}  // namespace
+
 KSURLSchemeTask::KSURLSchemeTask(std::shared_ptr<KSPresenter> presenter,
                                  TabControllerSource tabController, KSBackgroundWork work)
     : presenter_(std::move(presenter)), tabController_(std::move(tabController)), work_(work) {}
@@ -84,7 +94,7 @@ void KSURLSchemeTask::addRepoAlert(const std::string& address) {
 
 void KSURLSchemeTask::addSourceWithURL(const std::string& address) {
     const auto title = foundation::localized("Add repository");
-    auto addition = std::make_shared<KSSourceAddition>(presenter_, title, address);
+    auto addition = std::make_shared<KSSourceAddition>(presenting(presenter_), title, address);
     additions_.push_back(addition);
     std::weak_ptr<KSURLSchemeTask> weakSelf = weak_from_this();
     std::weak_ptr<KSSourceAddition> weakAddition = addition;
@@ -117,7 +127,7 @@ void KSURLSchemeTask::showPackageAlert(const std::optional<std::string>& name,
 
 void KSURLSchemeTask::waitForRepository(const std::string& identifier, const std::string& address) {
     auto addition = std::make_shared<KSSourceAddition>(
-        presenter_, foundation::localized("Show package"), address);
+        presenting(presenter_), foundation::localized("Show package"), address);
     pendingShow_ = PendingShow{identifier, addition};
     std::weak_ptr<KSURLSchemeTask> weakSelf = weak_from_this();
     std::weak_ptr<KSSourceAddition> weakAddition = addition;

@@ -9,9 +9,9 @@
 #include "app/launch/KSBackgroundWork.h"
 #include "app/presentations/KSPresenter.h"
 #include "app/tabs/KSTabBarController.h"
-#include "app/urls/KSSourceAddition.h"
 #include "foundation/URL.h"
 #include "framework/webservice/KSDeveloperProfile.h"
+#include "screens/sources/KSSourceAddition.h"
 #include "uikit/ViewController.h"
 
 namespace corvane {

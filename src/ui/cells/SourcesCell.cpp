@@ -6,8 +6,18 @@
 
 namespace corvane {
 
+using uikit::Autoresizing;
 using uikit::Color;
 using uikit::Font;
+
+namespace {
+
+std::shared_ptr<uikit::Image> templateImage(const char* name) {
+    auto image = uikit::Image::named(name);
+    return image ? image->withRenderingMode(uikit::ImageRenderingMode::alwaysTemplate) : nullptr;
+}
+
+}  // namespace
 
 void SourcesCell::registerNib() {
     uikit::NibRegistry::shared().registerNib(kNibName, &build);
@@ -16,11 +26,10 @@ void SourcesCell::registerNib() {
 std::shared_ptr<uikit::View> SourcesCell::build(const std::shared_ptr<uikit::ViewController>&) {
     constexpr double kInset = 16;
     constexpr double kIconSize = 40;
-    constexpr double kHeight = 96;
     constexpr double kFact = 14;
     auto cell = std::make_shared<SourcesCell>();
     const double width = uikit::Screen::main().bounds().width();
-    cell->setFrame({0, 0, width, kHeight});
+    cell->setFrame({0, 0, width, kRowHeight});
     auto& content = *cell->contentView();
     content.setFrame(cell->bounds());
     const double textX = kInset + kIconSize + 12;
@@ -34,16 +43,24 @@ std::shared_ptr<uikit::View> SourcesCell::build(const std::shared_ptr<uikit::Vie
     cell->containerView->setAutoresizingMask(uikit::Autoresizing::flexibleWidth);
     auto& facts = *cell->containerView;
     const double column = textWidth / 3;
-    auto fact = [&](int index, std::shared_ptr<uikit::ImageView>& image,
+    // The three columns share whatever width the accessory leaves them.
+    auto fact = [&](int index, const char* icon, std::shared_ptr<uikit::ImageView>& image,
                     std::shared_ptr<uikit::Label>& label) {
         const double x = column * index;
         image = KSCellViews::imageView(facts, {x, 7, kFact, kFact});
+        image->setContentMode(uikit::ContentMode::scaleAspectFit);
+        image->setImage(templateImage(icon));
+        image->setTintColor(Color::white(0.45));
+        image->setAutoresizingMask(Autoresizing::flexibleLeftMargin |
+                                   Autoresizing::flexibleRightMargin);
         label = KSCellViews::label(facts, {x + kFact + 4, 6, column - kFact - 8, 16},
                                    Font::systemFont(12), Color::white(0.45));
+        label->setAutoresizingMask(Autoresizing::flexibleLeftMargin | Autoresizing::flexibleWidth |
+                                   Autoresizing::flexibleRightMargin);
     };
-    fact(0, cell->installedPackagesImgView, cell->installedPackagesLbl);
-    fact(1, cell->totalPackagesImgView, cell->totalPackagesLbl);
-    fact(2, cell->lastRepoRegenImgView, cell->lastRepoRegenLbl);
+    fact(0, "installed", cell->installedPackagesImgView, cell->installedPackagesLbl);
+    fact(1, "Sort", cell->totalPackagesImgView, cell->totalPackagesLbl);
+    fact(2, "ShortcutActionRefresh", cell->lastRepoRegenImgView, cell->lastRepoRegenLbl);
     cell->separator = KSCellViews::separator(content, textX);
     return cell;
 }

@@ -16,6 +16,7 @@ namespace corvane {
 class SourcesCell : public uikit::TableViewCell {
   public:
     static constexpr const char* kNibName = "SourcesCell";
+    static constexpr double kRowHeight = 96;
 
     SourcesCell() = default;
     // Makes the nib "SourcesCell" known; later calls change nothing.

@@ -4,26 +4,27 @@
 #include <memory>
 #include <string>
 
-#include "app/presentations/KSPresenter.h"
 #include "foundation/ObservationToken.h"
 #include "foundation/Value.h"
+#include "uikit/ViewController.h"
 
 namespace corvane {
 
-// Adds a repository that a URL named and follows what becomes of that one source. The sources
-// collection answers only through KSRSourceUpdatedNotification, whose object names the source:
-// a refusal at once, a stored source once its refresh has ended; notifications of other
-// sources are not this addition's business. A plain http repository is added only once the
-// person has approved the collection's warning. Main thread.
+// Adds a repository and follows what becomes of that one source. The sources collection answers
+// only through KSRSourceUpdatedNotification, whose object names the source: a refusal at once,
+// a stored source once its refresh has ended; notifications of other sources are not this
+// addition's business. A plain http repository is added only once the person has approved the
+// collection's warning. Main thread.
 class KSSourceAddition : public std::enable_shared_from_this<KSSourceAddition> {
   public:
     enum class Outcome { refreshed, refused, declined };
     // message is the refusal's own text (refused only).
     using Completion = std::function<void(Outcome outcome, const std::string& message)>;
+    // Shows the approval question; false when there is nothing to show it from.
+    using Presenting = std::function<bool(const std::shared_ptr<uikit::ViewController>& alert)>;
 
-    // title heads the alerts this addition shows.
-    KSSourceAddition(std::shared_ptr<KSPresenter> presenter, std::string title,
-                     std::string address);
+    // title heads the question this addition may ask.
+    KSSourceAddition(Presenting presenting, std::string title, std::string address);
 
     // The completion runs once, on the main thread; never after this object has gone.
     void start(Completion completion);
@@ -36,7 +37,7 @@ class KSSourceAddition : public std::enable_shared_from_this<KSSourceAddition> {
     void askForHttpApproval(const std::string& message);
     void finish(Outcome outcome, const std::string& message = {});
 
-    std::shared_ptr<KSPresenter> presenter_;
+    Presenting presenting_;
     std::string title_;
     std::string address_;
     std::string location_;

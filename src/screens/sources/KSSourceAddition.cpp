@@ -1,19 +1,40 @@
-#include "app/urls/KSSourceAddition.h"
+#include "screens/sources/KSSourceAddition.h"
 
 #include <utility>
 
-#include "app/urls/KSURLSchemeAlerts.h"
+#include "foundation/Localization.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/storage/KSRNotifications.h"
 #include "framework/storage/KSRSourceAddress.h"
 #include "framework/storage/KSRSources.h"
+#include "uikit/AlertController.h"
 
 namespace corvane {
 
-KSSourceAddition::KSSourceAddition(std::shared_ptr<KSPresenter> presenter, std::string title,
-                                   std::string address)
-    : presenter_(std::move(presenter)),
+namespace {
+
+// The collection's warning about a plain http repository: Add adds it all the same.
+std::shared_ptr<uikit::AlertController> httpApprovalAlert(const std::string& title,
+                                                          const std::string& message,
+                                                          std::function<void()> onAdd,
+                                                          std::function<void()> onCancel) {
+    using uikit::AlertAction;
+    auto asked =
+        uikit::AlertController::create(title, message, uikit::AlertController::Style::alert);
+    asked->addAction(AlertAction::create(foundation::localized("Cancel"),
+                                         AlertAction::Style::cancel,
+                                         [onCancel](AlertAction&) { onCancel(); }));
+    asked->addAction(AlertAction::create(foundation::localized("Add"),
+                                         AlertAction::Style::defaultStyle,
+                                         [onAdd](AlertAction&) { onAdd(); }));
+    return asked;
+}
+
+}  // namespace
+
+KSSourceAddition::KSSourceAddition(Presenting presenting, std::string title, std::string address)
+    : presenting_(std::move(presenting)),
       title_(std::move(title)),
       address_(std::move(address)),
       location_(KSRSourceAddress::normalised(address_).value_or(address_)) {}
@@ -56,8 +77,7 @@ void KSSourceAddition::askForHttpApproval(const std::string& message) {
         if (auto self = weakSelf.lock())
             self->finish(Outcome::declined);
     };
-    if (!presenter_->presentViewController(
-            KSURLSchemeAlerts::httpApproval(title_, message, approve, decline)))
+    if (!presenting_(httpApprovalAlert(title_, message, approve, decline)))
         finish(Outcome::declined);
 }
 
