@@ -281,6 +281,25 @@ TEST_F(PackagesTableViewControllerTest, RebuildsAndIconDownloadsWaitUntilScrolli
     EXPECT_FALSE(startsWithA());
 }
 
+TEST_F(PackagesTableViewControllerTest, EveryRowKeepsItsTextWithinItsSeventyPoints) {
+    // A description of several lines shows what its row has room for, never over the next row.
+    change("com.sample.corelib", [](KSRPackage& package) {
+        package.Description =
+            "Shared code that the sample tweaks load\nA small library package "
+            "that other packages depend on, described at some length";
+    });
+    auto all = openList(kCategorySpecial_AllPackages);
+    for (const auto& name : kAllSampleNames) {
+        auto row = cellInSight(*all, indexPathOf(*all, name));
+        ASSERT_TRUE(row) << name;
+        row->layoutIfNeeded();
+        EXPECT_DOUBLE_EQ(row->bounds().height(), PackageCell::kRowHeight);
+        for (const auto& label : {row->nameLbl, row->subinfoLbl, row->descriptionLbl})
+            EXPECT_LE(label->frame().maxY(), row->contentView()->bounds().height())
+                << name << ": " << label->text().value_or("");
+    }
+}
+
 TEST_F(PackagesTableViewControllerTest, OnlyAListOnScreenFollowsSourceChangesAndIcons) {
     auto all = openList(kCategorySpecial_AllPackages);
     auto cover = show(std::make_shared<uikit::ViewController>());
