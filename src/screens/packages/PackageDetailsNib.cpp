@@ -57,9 +57,10 @@ class Builder {
         wide(*outlet);
         return outlet;
     }
+    // A text button of the page: its title takes the tint, as a system button's does.
     std::shared_ptr<uikit::Button>& button(std::shared_ptr<uikit::Button>& outlet,
                                            const std::string& title) {
-        add(outlet);
+        add(outlet, uikit::ButtonType::system);
         outlet->setTitle(foundation::localized(title));
         outlet->titleLabel()->setFont(uikit::Font::systemFont(15, uikit::FontWeight::semibold));
         return outlet;

@@ -56,6 +56,8 @@ TEST_F(PackageDetailsTest, LabelsShowTheStoredPackageAndItsSource) {
     EXPECT_EQ(page->ratingLbl->text(), "0 out of 5 rating");
     EXPECT_TRUE(page->verifiedIconView->isHidden());
     EXPECT_FALSE(page->installedFilesBtn->isHidden());
+    EXPECT_EQ(page->installedFilesBtn->currentTitleColor(), page->view()->tintColor())
+        << "readable on the page, not white on white";
 
     // A package whose source went away, one only dpkg knows, and one not stored at all.
     change("com.sample.theme", [](KSRPackage& package) {
