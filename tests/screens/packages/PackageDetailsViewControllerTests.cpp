@@ -228,6 +228,7 @@ TEST_F(PackageDetailsTest, SectionsFollowWhatIsKnown) {
     ASSERT_TRUE(lone);
     EXPECT_TRUE(lone->devPackages().empty());
     EXPECT_TRUE(lone->otherDevPackagesTableView->isHidden());
+    EXPECT_DOUBLE_EQ(lone->otherDevPackagesTableView->frame().height(), 0);
     EXPECT_FALSE(lone->otherDevPackagesLbl->isHidden());
     EXPECT_DOUBLE_EQ(lone->devPackagesSeparator->frame().minY(),
                      lone->otherDevPackagesLbl->frame().maxY() + 20);
