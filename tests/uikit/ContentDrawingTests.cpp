@@ -156,6 +156,30 @@ TEST(ImageDrawing, ATemplateImageTakesItsTintAndAnOriginalKeepsItsColours) {
     EXPECT_EQ(colorAt(*image, 20, 20), Color::white()) << "only the shape takes the tint";
     view->setTintColor(Color::systemGreen());
     EXPECT_EQ(colorAt(*ViewRenderer::imageOfView(*root, 1), 8, 8), Color::systemGreen());
+
+    // A system button, as bars make for their items, draws its images in its tint unless they
+    // keep their own colours; a custom button keeps them.
+    auto buttons = whiteRoot({120, 40});
+    buttons->setTintColor(kInk);
+    auto system = std::make_shared<Button>(ButtonType::system);
+    auto original = std::make_shared<Button>(ButtonType::system);
+    auto custom = std::make_shared<Button>(ButtonType::custom);
+    system->setImage(blackRing());
+    original->setImage(blackRing()->withRenderingMode(ImageRenderingMode::alwaysOriginal));
+    custom->setImage(blackRing());
+    double x = 0;
+    for (const auto& button : {system, original, custom}) {
+        button->setFrame({x, 0, 40, 40});
+        buttons->addSubview(button);
+        x += 40;
+    }
+    image = ViewRenderer::imageOfView(*buttons, 1);
+    // Each 10-point ring sits in the middle of its 40-point button.
+    EXPECT_TRUE(near(colorAt(*image, 17, 16), kInk)) << describe(colorAt(*image, 17, 16));
+    EXPECT_EQ(colorAt(*image, 57, 16), Color::black());
+    EXPECT_EQ(colorAt(*image, 97, 16), Color::black());
+    EXPECT_EQ(system->currentImage(), system->imageForState(ControlStates::normal))
+        << "the button keeps the image it was given";
 }
 
 TEST(ImageDrawing, TheContentModePlacesTheImage) {
