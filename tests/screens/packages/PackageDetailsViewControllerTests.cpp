@@ -11,6 +11,7 @@
 #include "framework/storage/KSRNotifications.h"
 #include "screens/packages/PackageDetailsNib.h"
 #include "screens/packages/PackagePageFixture.h"
+#include "ui/palette/KSPaletteManager.h"
 #include "uikit/Hands.h"
 
 namespace corvane::testing {
@@ -190,6 +191,36 @@ TEST_F(PackageDetailsTest, AMarkdownDescriptionKeepsItsTextButNoHostileLink) {
     ASSERT_EQ(text.links().size(), 1u);
     EXPECT_EQ(text.links()[0].second, "https://example.org/x");
     EXPECT_GT(page->descriptionLbl->frame().height(), 30) << "placed at the text's height";
+}
+
+double lightness(const uikit::Color& color) {
+    return 0.299 * color.red() + 0.587 * color.green() + 0.114 * color.blue();
+}
+
+// The texts a person reads on the page, with where they are.
+void collectTexts(const uikit::View& view, std::vector<const uikit::Label*>& texts) {
+    for (const auto& subview : view.subviews()) {
+        if (subview->isHidden())
+            continue;
+        if (const auto* label = dynamic_cast<const uikit::Label*>(subview.get());
+            label && label->text() && !label->text()->empty())
+            texts.push_back(label);
+        collectTexts(*subview, texts);
+    }
+}
+
+TEST_F(PackageDetailsTest, EveryTextReadsInADarkPalette) {
+    ASSERT_TRUE(KSPaletteManager::sharedPaletteManager().setActiveStyle(KSPalette::kBlue));
+    auto page = open("com.sample.corelib");
+    ASSERT_TRUE(page);
+    const double background = lightness(KSPaletteManager::getActivePalette().backgroundColor());
+    std::vector<const uikit::Label*> texts;
+    collectTexts(*page->contentView, texts);
+    EXPECT_GT(texts.size(), 20u);
+    for (const auto* text : texts)
+        EXPECT_GT(std::abs(lightness(text->textColor()) - background), 0.25)
+            << text->text().value_or("");
+    EXPECT_TRUE(KSPaletteManager::sharedPaletteManager().setActiveStyle(KSPalette::kLight));
 }
 
 TEST_F(PackageDetailsTest, SectionsFollowWhatIsKnown) {
