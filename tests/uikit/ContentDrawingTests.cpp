@@ -14,6 +14,7 @@
 #include "uikit/Switch.h"
 #include "uikit/TabBarController.h"
 #include "uikit/TableView.h"
+#include "uikit/TableViewHeaderFooterView.h"
 #include "uikit/TextField.h"
 #include "uikit/TextView.h"
 #include "uikit/ViewRenderer.h"
@@ -358,6 +359,28 @@ TEST(TableDrawing, RowsAreSeparatedByLinesInTheSeparatorColourFromTheirInset) {
     table->selectRow(IndexPath::forRow(1, 0), false, TableView::ScrollPosition::none);
     image = ViewRenderer::imageOfView(*table, 2);
     EXPECT_NE(colorAt(*image, 190, 75), Color::white()) << "the selected row is highlighted";
+}
+
+TEST(TableDrawing, AHeaderGivenATintShowsItBehindItsTitle) {
+    auto root = whiteRoot({200, 40});
+    root->setTintColor(Color::systemBlue());
+    auto header = std::make_shared<TableViewHeaderFooterView>();
+    header->setFrame({0, 0, 200, 40});
+    header->textLabel()->setText("A");
+    header->textLabel()->setTextColor(kInk);
+    root->addSubview(header);
+    EXPECT_EQ(colorAt(*ViewRenderer::imageOfView(*root, 1), 190, 20), Color::white())
+        << "a tint it only inherits shows nothing";
+
+    const Color band(0.94, 0.94, 0.96);
+    header->setTintColor(band);
+    auto image = ViewRenderer::imageOfView(*root, 1);
+    EXPECT_TRUE(near(colorAt(*image, 190, 20), band)) << describe(colorAt(*image, 190, 20));
+    EXPECT_TRUE(near(strongestInk(*image, band, {0, 0, 60, 40}), kInk, 6.0 / 255))
+        << "the title stands on the band";
+
+    header->setBackgroundColor(Color::systemYellow());
+    EXPECT_EQ(colorAt(*ViewRenderer::imageOfView(*root, 1), 190, 20), Color::systemYellow());
 }
 
 TEST(TextDrawing, ATextViewDrawsTheLinesInSightAtItsOffset) {
