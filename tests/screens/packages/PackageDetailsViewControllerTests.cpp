@@ -13,6 +13,7 @@
 #include "screens/packages/PackagePageFixture.h"
 #include "ui/palette/KSPaletteManager.h"
 #include "uikit/Hands.h"
+#include "uikit/InterfaceHands.h"
 
 namespace corvane::testing {
 namespace {
@@ -364,6 +365,43 @@ TEST_F(PackageDetailsTest, ARefusedIdentifierOpensNothing) {
     EXPECT_TRUE(page->isComingFromURLScheme());
 }
 
+TEST_F(PackageDetailsTest, FeaturedAndLinkedPagesShowTheirBarAndClose) {
+    // The featured screen hides its bar: its page shows it and hides it again when popped.
+    navigation->setNavigationBarHidden(true);
+    KSScreenFactory::Request request;
+    request.packageIdentifier = "com.sample.theme";
+    auto featured = std::dynamic_pointer_cast<PackageDetailsViewController>(
+        KSScreenFactory::make(KSScreenFactory::Screen::packagePage, request));
+    ASSERT_TRUE(featured);
+    featured->setIsComingFromFeatured(true);
+    navigation->push(featured, true);
+    advanceClock(1);
+    settle(*featured);
+    EXPECT_FALSE(navigation->isNavigationBarHidden());
+    EXPECT_FALSE(featured->navigationItem()->leftBarButtonItem());
+    navigation->pop(true);
+    advanceClock(1);
+    EXPECT_TRUE(navigation->isNavigationBarHidden());
+    navigation->setNavigationBarHidden(false);
+
+    // A page a link opened is presented with a Close button that dismisses it.
+    request.isPresented = true;
+    auto presented = KSScreenFactory::make(KSScreenFactory::Screen::packagePage, request);
+    ASSERT_TRUE(presented);
+    navigation->present(presented, true);
+    advanceClock(1);
+    auto linked = std::dynamic_pointer_cast<PackageDetailsViewController>(
+        std::dynamic_pointer_cast<uikit::NavigationController>(presented)->topViewController());
+    ASSERT_TRUE(linked);
+    settle(*linked);
+    auto close = linked->navigationItem()->leftBarButtonItem();
+    ASSERT_TRUE(close);
+    EXPECT_EQ(close->title(), "Close");
+    ASSERT_TRUE(uikit::hands::tapBarButton(close));
+    advanceClock(1);
+    EXPECT_FALSE(navigation->presentedViewController());
+}
+
 TEST_F(PackageDetailsTest, ScrollingTheHeaderNeverLeavesTheBarInvisibleBehind) {
     change("com.sample.nativedepiction",
            [](KSRPackage& package) { package.sileoDepiction = "https://example.org/d.json"; });
@@ -395,6 +433,13 @@ TEST_F(PackageDetailsTest, TheHeaderMovesIntoTheBarOncePerCrossing) {
     EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->getBarBtnItem());
     EXPECT_EQ(page->navigationItem()->titleView(), page->customTitleView());
     EXPECT_DOUBLE_EQ(page->nameLbl->alpha(), 0);
+    // Back on the page scrolled this far, the bar keeps its Get button.
+    navigation->push(std::make_shared<uikit::ViewController>(), false);
+    advanceClock(1);
+    navigation->pop(false);
+    advanceClock(1);
+    settle(*page);
+    EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->getBarBtnItem());
     page->scrollView->dragTo({0, 50});
     advanceClock(1);
     EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->wishlistBtn());
