@@ -66,7 +66,13 @@ TEST_F(PackageDetailsTest, LabelsShowTheStoredPackageAndItsSource) {
         package.sourceLocation = "https://gone.example.org/";
         package.version.reset();
     });
-    change("com.sample.paid", [](KSRPackage& package) { package.sourceLocation = "DPKG"; });
+    change("com.sample.paid", [](KSRPackage& package) {
+        package.sourceLocation = "DPKG";
+        package.maintainer.reset();
+        package.contact = "Widget Maker <widgets@example.org>";
+        package.isInstalled = true;
+        package.installedVersion = "";
+    });
     auto removed = open("com.sample.theme");
     ASSERT_TRUE(removed);
     EXPECT_EQ(removed->repositoryNameLbl->text(), "Removed Source");
@@ -77,6 +83,9 @@ TEST_F(PackageDetailsTest, LabelsShowTheStoredPackageAndItsSource) {
     auto dpkg = open("com.sample.paid");
     ASSERT_TRUE(dpkg);
     EXPECT_EQ(dpkg->repositoryNameLbl->text(), "DPKG");
+    EXPECT_EQ(dpkg->authorLbl->text(), "Widget Maker <widgets@example.org>");
+    EXPECT_EQ(dpkg->moreDevPackagesTitle->text(), "More by Widget Maker <widgets@example.org>");
+    EXPECT_EQ(dpkg->packageVersionLbl->text(), "1.0") << "no installed version: the available one";
     auto unknown = open("com.sample.unknown");
     ASSERT_TRUE(unknown);
     EXPECT_EQ(unknown->authorLbl->text(), "No dev name found");
