@@ -118,12 +118,21 @@ void Button::refreshContent() {
         titleLabel_->setText(title);
     titleLabel_->setTextColor(currentTitleColor());
     titleLabel_->setHidden(!title || title->empty());
-    imageView_->setImage(currentImage());
+    imageView_->setImage(displayedImage());
     imageView_->setHidden(!currentImage());
     double alpha = type_ != ButtonType::custom && isHighlighted() ? kHighlightedAlpha : 1;
     titleLabel_->setAlpha(alpha);
     imageView_->setAlpha(alpha);
     invalidateIntrinsicContentSize();
+}
+
+// A system button draws an image in its tint unless the image asks to keep its colours.
+std::shared_ptr<Image> Button::displayedImage() const {
+    auto image = currentImage();
+    if (!image || type_ == ButtonType::custom ||
+        image->renderingMode() != ImageRenderingMode::automatic)
+        return image;
+    return image->withRenderingMode(ImageRenderingMode::alwaysTemplate);
 }
 
 void Button::stateDidChange() {

@@ -60,6 +60,7 @@ class Button : public Control {
     template <typename T>
     static std::optional<T> lookup(const std::map<ControlState, T>& table, ControlState state);
     void refreshContent();
+    std::shared_ptr<Image> displayedImage() const;
     Size contentSize() const;
 
     ButtonType type_;

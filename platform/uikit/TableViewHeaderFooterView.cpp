@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "uikit/Canvas.h"
+
 namespace uikit {
 
 namespace {
@@ -46,6 +48,11 @@ Size TableViewHeaderFooterView::sizeThatFits(Size size) const {
     if (detailTextLabel_)
         height += detailTextLabel_->sizeThatFits({width, 0}).height;
     return {size.width, height + 2 * kPadding};
+}
+
+void TableViewHeaderFooterView::draw(Canvas& canvas) {
+    if (!backgroundColor() && hasOwnTintColor())
+        canvas.fill(bounds(), tintColor(), layer().cornerRadius());
 }
 
 void TableViewHeaderFooterView::layoutSubviews() {

@@ -26,6 +26,9 @@ class TableViewHeaderFooterView : public View {
 
     Size sizeThatFits(Size size) const override;
     void layoutSubviews() override;
+    // A tint given to the view itself fills it where no background colour does, as a plain
+    // table's headers show it.
+    void draw(Canvas& canvas) override;
 
   protected:
     std::string describeSelf() const override { return "TableViewHeaderFooterView"; }

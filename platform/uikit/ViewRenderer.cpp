@@ -42,7 +42,8 @@ void ViewRenderer::drawSubview(View& view, Canvas& canvas) {
 }
 
 // A layer draws its background, its own content, its sublayers, then its border over them all;
-// its alpha applies to the whole, not to each part.
+// its alpha applies to the whole, not to each part. A layer that masks to its bounds masks its
+// own content as well as its sublayers: a rounded icon keeps no square corners.
 void ViewRenderer::drawLayer(View& view, Canvas& canvas) {
     const Rect& bounds = view.bounds();
     const Layer& layer = view.layer();
@@ -51,10 +52,10 @@ void ViewRenderer::drawLayer(View& view, Canvas& canvas) {
         canvas.beginLayer();
     if (const auto& background = view.backgroundColor(); background && canvas.isVisible(bounds))
         canvas.fill(bounds, *background, layer.cornerRadius());
-    view.draw(canvas);
     canvas.save();
     if (layer.masksToBounds())
         canvas.clipToRect(bounds, layer.cornerRadius());
+    view.draw(canvas);
     if (!layer.masksToBounds() || canvas.isVisible(bounds)) {
         // A subview's drawing may change the tree (a table tiles its rows): keep the list.
         auto subviews = view.subviews();

@@ -14,6 +14,7 @@
 #include "uikit/Switch.h"
 #include "uikit/TabBarController.h"
 #include "uikit/TableView.h"
+#include "uikit/TableViewHeaderFooterView.h"
 #include "uikit/TextField.h"
 #include "uikit/TextView.h"
 #include "uikit/ViewRenderer.h"
@@ -156,6 +157,30 @@ TEST(ImageDrawing, ATemplateImageTakesItsTintAndAnOriginalKeepsItsColours) {
     EXPECT_EQ(colorAt(*image, 20, 20), Color::white()) << "only the shape takes the tint";
     view->setTintColor(Color::systemGreen());
     EXPECT_EQ(colorAt(*ViewRenderer::imageOfView(*root, 1), 8, 8), Color::systemGreen());
+
+    // A system button, as bars make for their items, draws its images in its tint unless they
+    // keep their own colours; a custom button keeps them.
+    auto buttons = whiteRoot({120, 40});
+    buttons->setTintColor(kInk);
+    auto system = std::make_shared<Button>(ButtonType::system);
+    auto original = std::make_shared<Button>(ButtonType::system);
+    auto custom = std::make_shared<Button>(ButtonType::custom);
+    system->setImage(blackRing());
+    original->setImage(blackRing()->withRenderingMode(ImageRenderingMode::alwaysOriginal));
+    custom->setImage(blackRing());
+    double x = 0;
+    for (const auto& button : {system, original, custom}) {
+        button->setFrame({x, 0, 40, 40});
+        buttons->addSubview(button);
+        x += 40;
+    }
+    image = ViewRenderer::imageOfView(*buttons, 1);
+    // Each 10-point ring sits in the middle of its 40-point button.
+    EXPECT_TRUE(near(colorAt(*image, 17, 16), kInk)) << describe(colorAt(*image, 17, 16));
+    EXPECT_EQ(colorAt(*image, 57, 16), Color::black());
+    EXPECT_EQ(colorAt(*image, 97, 16), Color::black());
+    EXPECT_EQ(system->currentImage(), system->imageForState(ControlStates::normal))
+        << "the button keeps the image it was given";
 }
 
 TEST(ImageDrawing, TheContentModePlacesTheImage) {
@@ -334,6 +359,28 @@ TEST(TableDrawing, RowsAreSeparatedByLinesInTheSeparatorColourFromTheirInset) {
     table->selectRow(IndexPath::forRow(1, 0), false, TableView::ScrollPosition::none);
     image = ViewRenderer::imageOfView(*table, 2);
     EXPECT_NE(colorAt(*image, 190, 75), Color::white()) << "the selected row is highlighted";
+}
+
+TEST(TableDrawing, AHeaderGivenATintShowsItBehindItsTitle) {
+    auto root = whiteRoot({200, 40});
+    root->setTintColor(Color::systemBlue());
+    auto header = std::make_shared<TableViewHeaderFooterView>();
+    header->setFrame({0, 0, 200, 40});
+    header->textLabel()->setText("A");
+    header->textLabel()->setTextColor(kInk);
+    root->addSubview(header);
+    EXPECT_EQ(colorAt(*ViewRenderer::imageOfView(*root, 1), 190, 20), Color::white())
+        << "a tint it only inherits shows nothing";
+
+    const Color band(0.94, 0.94, 0.96);
+    header->setTintColor(band);
+    auto image = ViewRenderer::imageOfView(*root, 1);
+    EXPECT_TRUE(near(colorAt(*image, 190, 20), band)) << describe(colorAt(*image, 190, 20));
+    EXPECT_TRUE(near(strongestInk(*image, band, {0, 0, 60, 40}), kInk, 6.0 / 255))
+        << "the title stands on the band";
+
+    header->setBackgroundColor(Color::systemYellow());
+    EXPECT_EQ(colorAt(*ViewRenderer::imageOfView(*root, 1), 190, 20), Color::systemYellow());
 }
 
 TEST(TextDrawing, ATextViewDrawsTheLinesInSightAtItsOffset) {

@@ -9,6 +9,7 @@
 #include "DevicePose.h"
 #include "support/Pixels.h"
 #include "support/TempDeviceRoot.h"
+#include "uikit/ImageView.h"
 #include "uikit/ScrollView.h"
 
 namespace {
@@ -44,6 +45,16 @@ TEST(ViewRenderer, AClippedRoundedParentLeavesItsCornersTransparent) {
     parent->setClipsToBounds(false);
     image = ViewRenderer::imageOfView(*root, 1);
     EXPECT_EQ(colorAt(*image, 1, 1), Color::systemRed()) << "unclipped, the child covers it";
+
+    // A view's own content is clipped too: a rounded icon shows no square corners.
+    auto icon = std::make_shared<ImageView>(Image::withColor(Color::systemRed(), {100, 100}));
+    icon->setFrame({0, 0, 100, 100});
+    icon->layer().setCornerRadius(30);
+    icon->setClipsToBounds(true);
+    image = ViewRenderer::imageOfView(*icon, 1);
+    EXPECT_EQ(colorAt(*image, 1, 1).alpha(), 0) << "the icon's top left corner";
+    EXPECT_EQ(colorAt(*image, 98, 98).alpha(), 0);
+    EXPECT_EQ(colorAt(*image, 50, 50), Color::systemRed());
 }
 
 TEST(ViewRenderer, HiddenAndTransparentViewsDrawNothingOfThemselvesOrTheirSubviews) {

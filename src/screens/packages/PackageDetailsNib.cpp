@@ -57,9 +57,10 @@ class Builder {
         wide(*outlet);
         return outlet;
     }
+    // A text button of the page: its title takes the tint, as a system button's does.
     std::shared_ptr<uikit::Button>& button(std::shared_ptr<uikit::Button>& outlet,
                                            const std::string& title) {
-        add(outlet);
+        add(outlet, uikit::ButtonType::system);
         outlet->setTitle(foundation::localized(title));
         outlet->titleLabel()->setFont(uikit::Font::systemFont(15, uikit::FontWeight::semibold));
         return outlet;
@@ -209,6 +210,9 @@ void buildHeader(Builder& b) {
     b.label(p.packageVersionLbl, "", uikit::Font::systemFont(15));
     b.label(p.categoryLbl, "Category", caption);
     b.label(p.packageCategoryLbl, "", uikit::Font::systemFont(15));
+    // The palette never recolours these four: grey reads on every background it has.
+    for (auto* label : {&p.versionLbl, &p.packageVersionLbl, &p.categoryLbl, &p.packageCategoryLbl})
+        (*label)->setTextColor(uikit::Color::systemGray());
     b.on(b.below(*p.versionLbl, p.rating1->bottomAnchor(), 16));
     b.on(b.below(*p.categoryLbl, p.versionLbl->bottomAnchor(), 4));
     p.versionLblHeightConstraint = b.on(p.versionLbl->heightAnchor().constraintEqualToConstant(25));

@@ -1,6 +1,7 @@
 #include "ui/cells/PackageCell.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "framework/compatibility/TweakCompatibilityManager.h"
 #include "framework/packagemanager/KSRPackageManager.h"
@@ -26,6 +27,7 @@ constexpr double kTextX = kInset + kIconSize + 12;
 constexpr double kStatusIconSize = 25;
 constexpr double kDotSize = 8;
 constexpr double kGap = 6;
+constexpr double kDescriptionTop = 46;
 
 struct QueueIcon {
     const char* image;
@@ -62,6 +64,16 @@ double fittingHeight(const uikit::Label& label, double width) {
     return label.sizeThatFits({width, 1e6}).height;
 }
 
+// The lines of the label the room below it holds, one at least: a long description never runs
+// over the next row.
+double heightWithin(const uikit::Label& label, double width, double room) {
+    const double fitting = fittingHeight(label, width);
+    if (fitting <= room)
+        return fitting;
+    const double line = label.font().lineHeight();
+    return std::max(1.0, std::floor(room / line)) * line;
+}
+
 }  // namespace
 
 PackageCell::PackageCell() : uikit::TableViewCell(Style::defaultStyle, kReuseIdentifier) {}
@@ -83,8 +95,9 @@ std::shared_ptr<uikit::View> PackageCell::build(const std::shared_ptr<uikit::Vie
         KSCellViews::label(content, {kTextX, 12, 0, 18}, Font::systemFont(13), Color::white(grey));
     cell->subinfoLbl =
         KSCellViews::label(content, {kTextX, 30, 0, 16}, Font::systemFont(13), Color::white(grey));
-    cell->descriptionLbl = KSCellViews::label(content, {kTextX, 46, 0, 16}, Font::systemFont(12),
-                                              Color::white(grey), kDescriptionLines);
+    cell->descriptionLbl =
+        KSCellViews::label(content, {kTextX, kDescriptionTop, 0, 16}, Font::systemFont(12),
+                           Color::white(grey), kDescriptionLines);
     cell->installOrQueueStatusImageView =
         KSCellViews::imageView(content, {0, 0, kStatusIconSize, kStatusIconSize});
     cell->installOrQueueStatusImageView->setContentMode(uikit::ContentMode::scaleAspectFit);
@@ -205,7 +218,9 @@ void PackageCell::layoutSubviews() {
     const double textRight = width - descriptionLblTrailingConstraint->constant();
     const double textWidth = std::max(0.0, textRight - kTextX);
     subinfoLbl->setFrame({kTextX, 30, textWidth, 16});
-    descriptionLbl->setFrame({kTextX, 46, textWidth, fittingHeight(*descriptionLbl, textWidth)});
+    descriptionLbl->setFrame(
+        {kTextX, kDescriptionTop, textWidth,
+         heightWithin(*descriptionLbl, textWidth, content.height() - kDescriptionTop)});
 }
 
 // Name, then the version right after it; the name gives way when both do not fit.

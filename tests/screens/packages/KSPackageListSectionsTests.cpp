@@ -130,6 +130,20 @@ TEST_F(KSPackageListSectionsTest, AnEmptyListHasNoSectionsAndNoRowsPastItsEnd) {
     auto news = openList(kCategorySpecial_NewPackagesVersions);
     EXPECT_EQ(news->packagesTableView->numberOfSections(), 0);
     EXPECT_EQ(rowsIn(*news, 2), 0);
+
+    // A tap or a swipe that reaches the list for a row a section no longer has (the table asks
+    // with an index path of before a rebuild) finds no package.
+    store({fruit("f.apple", "apple"), fruit("f.avocado", "avocado"), fruit("f.banana", "Banana")});
+    auto fruits = fruitList();
+    auto& table = *fruits->packagesTableView;
+    ASSERT_EQ(sectionTitles(*fruits), (Names{"A", "B"}));
+    for (int section = 0; section < 2; ++section) {
+        const auto pastTheEnd = uikit::IndexPath::forRow(rowsIn(*fruits, section), section);
+        EXPECT_FALSE(fruits->trailingSwipeActionsConfigurationForRowAtIndexPath(table, pastTheEnd))
+            << section;
+        fruits->didSelectRowAtIndexPath(table, pastTheEnd);
+    }
+    EXPECT_TRUE(openedScreens.empty());
 }
 
 TEST_F(KSPackageListSectionsTest, NewPackageListsShowTheirOwnDatesWhateverTheOtherListDoes) {

@@ -11,7 +11,9 @@
 #include "framework/storage/KSRNotifications.h"
 #include "screens/packages/PackageDetailsNib.h"
 #include "screens/packages/PackagePageFixture.h"
+#include "ui/palette/KSPaletteManager.h"
 #include "uikit/Hands.h"
+#include "uikit/InterfaceHands.h"
 
 namespace corvane::testing {
 namespace {
@@ -56,13 +58,21 @@ TEST_F(PackageDetailsTest, LabelsShowTheStoredPackageAndItsSource) {
     EXPECT_EQ(page->ratingLbl->text(), "0 out of 5 rating");
     EXPECT_TRUE(page->verifiedIconView->isHidden());
     EXPECT_FALSE(page->installedFilesBtn->isHidden());
+    EXPECT_EQ(page->installedFilesBtn->currentTitleColor(), page->view()->tintColor())
+        << "readable on the page, not white on white";
 
     // A package whose source went away, one only dpkg knows, and one not stored at all.
     change("com.sample.theme", [](KSRPackage& package) {
         package.sourceLocation = "https://gone.example.org/";
         package.version.reset();
     });
-    change("com.sample.paid", [](KSRPackage& package) { package.sourceLocation = "DPKG"; });
+    change("com.sample.paid", [](KSRPackage& package) {
+        package.sourceLocation = "DPKG";
+        package.maintainer.reset();
+        package.contact = "Widget Maker <widgets@example.org>";
+        package.isInstalled = true;
+        package.installedVersion = "";
+    });
     auto removed = open("com.sample.theme");
     ASSERT_TRUE(removed);
     EXPECT_EQ(removed->repositoryNameLbl->text(), "Removed Source");
@@ -73,6 +83,9 @@ TEST_F(PackageDetailsTest, LabelsShowTheStoredPackageAndItsSource) {
     auto dpkg = open("com.sample.paid");
     ASSERT_TRUE(dpkg);
     EXPECT_EQ(dpkg->repositoryNameLbl->text(), "DPKG");
+    EXPECT_EQ(dpkg->authorLbl->text(), "Widget Maker <widgets@example.org>");
+    EXPECT_EQ(dpkg->moreDevPackagesTitle->text(), "More by Widget Maker <widgets@example.org>");
+    EXPECT_EQ(dpkg->packageVersionLbl->text(), "1.0") << "no installed version: the available one";
     auto unknown = open("com.sample.unknown");
     ASSERT_TRUE(unknown);
     EXPECT_EQ(unknown->authorLbl->text(), "No dev name found");
@@ -190,6 +203,36 @@ TEST_F(PackageDetailsTest, AMarkdownDescriptionKeepsItsTextButNoHostileLink) {
     EXPECT_GT(page->descriptionLbl->frame().height(), 30) << "placed at the text's height";
 }
 
+double lightness(const uikit::Color& color) {
+    return 0.299 * color.red() + 0.587 * color.green() + 0.114 * color.blue();
+}
+
+// The texts a person reads on the page, with where they are.
+void collectTexts(const uikit::View& view, std::vector<const uikit::Label*>& texts) {
+    for (const auto& subview : view.subviews()) {
+        if (subview->isHidden())
+            continue;
+        if (const auto* label = dynamic_cast<const uikit::Label*>(subview.get());
+            label && label->text() && !label->text()->empty())
+            texts.push_back(label);
+        collectTexts(*subview, texts);
+    }
+}
+
+TEST_F(PackageDetailsTest, EveryTextReadsInADarkPalette) {
+    ASSERT_TRUE(KSPaletteManager::sharedPaletteManager().setActiveStyle(KSPalette::kBlue));
+    auto page = open("com.sample.corelib");
+    ASSERT_TRUE(page);
+    const double background = lightness(KSPaletteManager::getActivePalette().backgroundColor());
+    std::vector<const uikit::Label*> texts;
+    collectTexts(*page->contentView, texts);
+    EXPECT_GT(texts.size(), 20u);
+    for (const auto* text : texts)
+        EXPECT_GT(std::abs(lightness(text->textColor()) - background), 0.25)
+            << text->text().value_or("");
+    EXPECT_TRUE(KSPaletteManager::sharedPaletteManager().setActiveStyle(KSPalette::kLight));
+}
+
 TEST_F(PackageDetailsTest, SectionsFollowWhatIsKnown) {
     // Cy Sample has two packages: one other package for the theme.
     auto theme = open("com.sample.theme");
@@ -226,6 +269,7 @@ TEST_F(PackageDetailsTest, SectionsFollowWhatIsKnown) {
     ASSERT_TRUE(lone);
     EXPECT_TRUE(lone->devPackages().empty());
     EXPECT_TRUE(lone->otherDevPackagesTableView->isHidden());
+    EXPECT_DOUBLE_EQ(lone->otherDevPackagesTableView->frame().height(), 0);
     EXPECT_FALSE(lone->otherDevPackagesLbl->isHidden());
     EXPECT_DOUBLE_EQ(lone->devPackagesSeparator->frame().minY(),
                      lone->otherDevPackagesLbl->frame().maxY() + 20);
@@ -330,6 +374,43 @@ TEST_F(PackageDetailsTest, ARefusedIdentifierOpensNothing) {
     EXPECT_TRUE(page->isComingFromURLScheme());
 }
 
+TEST_F(PackageDetailsTest, FeaturedAndLinkedPagesShowTheirBarAndClose) {
+    // The featured screen hides its bar: its page shows it and hides it again when popped.
+    navigation->setNavigationBarHidden(true);
+    KSScreenFactory::Request request;
+    request.packageIdentifier = "com.sample.theme";
+    auto featured = std::dynamic_pointer_cast<PackageDetailsViewController>(
+        KSScreenFactory::make(KSScreenFactory::Screen::packagePage, request));
+    ASSERT_TRUE(featured);
+    featured->setIsComingFromFeatured(true);
+    navigation->push(featured, true);
+    advanceClock(1);
+    settle(*featured);
+    EXPECT_FALSE(navigation->isNavigationBarHidden());
+    EXPECT_FALSE(featured->navigationItem()->leftBarButtonItem());
+    navigation->pop(true);
+    advanceClock(1);
+    EXPECT_TRUE(navigation->isNavigationBarHidden());
+    navigation->setNavigationBarHidden(false);
+
+    // A page a link opened is presented with a Close button that dismisses it.
+    request.isPresented = true;
+    auto presented = KSScreenFactory::make(KSScreenFactory::Screen::packagePage, request);
+    ASSERT_TRUE(presented);
+    navigation->present(presented, true);
+    advanceClock(1);
+    auto linked = std::dynamic_pointer_cast<PackageDetailsViewController>(
+        std::dynamic_pointer_cast<uikit::NavigationController>(presented)->topViewController());
+    ASSERT_TRUE(linked);
+    settle(*linked);
+    auto close = linked->navigationItem()->leftBarButtonItem();
+    ASSERT_TRUE(close);
+    EXPECT_EQ(close->title(), "Close");
+    ASSERT_TRUE(uikit::hands::tapBarButton(close));
+    advanceClock(1);
+    EXPECT_FALSE(navigation->presentedViewController());
+}
+
 TEST_F(PackageDetailsTest, ScrollingTheHeaderNeverLeavesTheBarInvisibleBehind) {
     change("com.sample.nativedepiction",
            [](KSRPackage& package) { package.sileoDepiction = "https://example.org/d.json"; });
@@ -361,6 +442,13 @@ TEST_F(PackageDetailsTest, TheHeaderMovesIntoTheBarOncePerCrossing) {
     EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->getBarBtnItem());
     EXPECT_EQ(page->navigationItem()->titleView(), page->customTitleView());
     EXPECT_DOUBLE_EQ(page->nameLbl->alpha(), 0);
+    // Back on the page scrolled this far, the bar keeps its Get button.
+    navigation->push(std::make_shared<uikit::ViewController>(), false);
+    advanceClock(1);
+    navigation->pop(false);
+    advanceClock(1);
+    settle(*page);
+    EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->getBarBtnItem());
     page->scrollView->dragTo({0, 50});
     advanceClock(1);
     EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->wishlistBtn());

@@ -10,6 +10,7 @@
 #include "foundation/FileManager.h"
 #include "framework/storage/KSRPackageIconFetcher.h"
 #include "framework/storage/KSRQueueOperation.h"
+#include "screens/KSScreens.h"
 #include "screens/packages/PackageListFixture.h"
 #include "uikit/Hands.h"
 #include "uikit/Image.h"
@@ -58,7 +59,10 @@ TEST_F(PackagesTableViewControllerTest, AllInstalledUpdatedAndSearchListsShowWha
     });
     auto ownEntry = extra("org.cy.tool", "CY+Tool");
     ownEntry.isInstalled = true;
-    store({ownEntry});
+    auto staleTool = extra("com.other.stale", "Stale Tool");
+    staleTool.isUpdated = true;
+    staleTool.tweakCompatibleStatus = 1;
+    store({ownEntry, staleTool});
 
     auto all = openList(kCategorySpecial_AllPackages);
     Names withoutTheBroken{"Broken Dependency", "Conflicting Tweak",      "Core Library",
@@ -68,13 +72,14 @@ TEST_F(PackagesTableViewControllerTest, AllInstalledUpdatedAndSearchListsShowWha
     EXPECT_EQ(sectionTitles(*all), (Names{"B", "C", "N", "P", "V", "W"}));
     setPreference("ShowIncompatiblePackages", true);
     all->rebuildCache();
-    EXPECT_EQ(shownNames(*all).size(), kAllSampleNames.size() + 1);
+    EXPECT_EQ(shownNames(*all).size(), kAllSampleNames.size() + 2);
     setPreference("ShowIncompatiblePackages", false);
 
     // Installed and updated packages show whether they work or not; held ones have no update.
     EXPECT_EQ(shownNames(*openList(kCategorySpecial_InstalledPackages)),
               (Names{"Core Library", "Night Sky Theme"}));
-    EXPECT_EQ(shownNames(*openList(kCategorySpecial_UpdatedPackages)), (Names{"Core Library"}));
+    EXPECT_EQ(shownNames(*openList(kCategorySpecial_UpdatedPackages)),
+              (Names{"Core Library", "Stale Tool"}));
 
     auto search = [&](const std::string& text) {
         return shownNames(
@@ -93,14 +98,20 @@ TEST_F(PackagesTableViewControllerTest, AllInstalledUpdatedAndSearchListsShowWha
 
 TEST_F(PackagesTableViewControllerTest, SourceCategoryAndPurchasedListsFollowTheirInputs) {
     markNotWorking("com.sample.tweak");
-    change("com.sample.paid", [](KSRPackage& package) { package.isPaidThroughSileo = true; });
+    change("com.sample.paid", [](KSRPackage& package) {
+        package.isPaidThroughSileo = true;
+        package.tweakCompatibleStatus = 1;
+    });
     auto bought = extra("com.other.bought", "Bought Elsewhere");
     bought.isPaidThroughSileo = true;
     auto addon = extra("com.other.addon", "Clock Addon", "Addons");
     addon.subcategory = "Widgets";
+    auto brokenAddon = extra("com.other.brokenaddon", "Broken Addon", "Addons");
+    brokenAddon.subcategory = "Widgets";
+    brokenAddon.tweakCompatibleStatus = 1;
     auto oddlyNamed = extra("com.other.odd", "Oddly Filed", "__SOURCE_PACKAGES__");
     oddlyNamed.subcategory = "All Packages";
-    store({bought, addon, oddlyNamed});
+    store({bought, addon, brokenAddon, oddlyNamed});
 
     auto sourceList = [&](KSPackageListCategory category, std::optional<std::string> sub) {
         return shownNames(*openList(category, [&](auto& list) {
@@ -110,6 +121,7 @@ TEST_F(PackagesTableViewControllerTest, SourceCategoryAndPurchasedListsFollowThe
     };
     auto wholeSource = kAllSampleNames;
     std::erase(wholeSource, "Sample Tweak");
+    std::erase(wholeSource, "Premium Widget");
     EXPECT_EQ(sourceList(kCategorySpecial_SourcePackages, "All Packages"), wholeSource);
     EXPECT_EQ(sourceList(kCategorySpecial_SourcePackages, "Tweaks"),
               (Names{"Conflicting Tweak", "Native Depiction Tweak", "Web Depiction Tweak"}));
@@ -160,6 +172,28 @@ TEST_F(PackagesTableViewControllerTest, IdentifierListsMatchTheirIdentifiersWhat
         (Names{"Premium Widget"}));
     EXPECT_EQ(shownNames(*openList(kCategorySpecial_DownloadsHistory)), Names{});
     EXPECT_EQ(shownNames(*openList(kCategorySpecial_NewPackagesFromFollowedDeveloper)), Names{});
+
+    // Opened as the application's notices open them: through the screen factory.
+    registerScreens();
+    auto fromFactory = [&](KSScreenFactory::Request request) {
+        request.title = "From a notice";
+        auto list = std::dynamic_pointer_cast<PackagesTableViewController>(
+            KSScreenFactory::make(Screen::packageList, request));
+        EXPECT_TRUE(list);
+        if (!list)
+            return Names{};
+        EXPECT_EQ(show(list)->title(), "From a notice");
+        return shownNames(*list);
+    };
+    EXPECT_EQ(fromFactory({.category = kCategorySpecial_NewPackagesFromFollowedSource,
+                           .newsSourcePackagesToShow = hostile}),
+              (Names{"Night Sky Theme", "Quoted Tool"}));
+    EXPECT_EQ(fromFactory({.category = kCategorySpecial_DownloadsHistory,
+                           .downloadsHistory = {"com.sample.paid"}}),
+              (Names{"Premium Widget"}));
+    EXPECT_EQ(fromFactory({.category = kCategorySpecial_NewPackagesFromFollowedDeveloper,
+                           .followedDeveloper = developer}),
+              (Names{"Night Sky Theme", "Quoted Tool"}));
 }
 
 TEST_F(PackagesTableViewControllerTest, ARowOpensThePageOrTheWebDepictionItsSourceAsksFor) {
@@ -279,6 +313,25 @@ TEST_F(PackagesTableViewControllerTest, RebuildsAndIconDownloadsWaitUntilScrolli
     advanceClock(uikit::ScrollView::kScrollAnimationDuration);
     EXPECT_FALSE(all->isScrolling());
     EXPECT_FALSE(startsWithA());
+}
+
+TEST_F(PackagesTableViewControllerTest, EveryRowKeepsItsTextWithinItsSeventyPoints) {
+    // A description of several lines shows what its row has room for, never over the next row.
+    change("com.sample.corelib", [](KSRPackage& package) {
+        package.Description =
+            "Shared code that the sample tweaks load\nA small library package "
+            "that other packages depend on, described at some length";
+    });
+    auto all = openList(kCategorySpecial_AllPackages);
+    for (const auto& name : kAllSampleNames) {
+        auto row = cellInSight(*all, indexPathOf(*all, name));
+        ASSERT_TRUE(row) << name;
+        row->layoutIfNeeded();
+        EXPECT_DOUBLE_EQ(row->bounds().height(), PackageCell::kRowHeight);
+        for (const auto& label : {row->nameLbl, row->subinfoLbl, row->descriptionLbl})
+            EXPECT_LE(label->frame().maxY(), row->contentView()->bounds().height())
+                << name << ": " << label->text().value_or("");
+    }
 }
 
 TEST_F(PackagesTableViewControllerTest, OnlyAListOnScreenFollowsSourceChangesAndIcons) {

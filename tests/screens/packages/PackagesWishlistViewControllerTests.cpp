@@ -108,6 +108,8 @@ TEST_F(PackagesWishlistViewControllerTest, APackageGoneBeforeItsRowIsDrawnLeaves
     ASSERT_TRUE(gone);
     EXPECT_TRUE(gone->contentView()->isHidden());
     EXPECT_TRUE(uikit::hands::selectRow(wishlist->wishlistTableView, {0, 1}));
+    // A tap the table hands over for a row the list no longer has finds nothing either.
+    wishlist->didSelectRowAtIndexPath(*wishlist->wishlistTableView, uikit::IndexPath::forRow(2, 0));
     advanceClock(1);
     EXPECT_TRUE(openedScreens.empty());
     EXPECT_EQ(navigation->topViewController(), wishlist);

@@ -116,16 +116,24 @@ TEST_F(YTPlayerViewTest, HostileIdentifiersAndVariablesNeverBecomeScriptOrMarkup
 
     const Value variables(
         Value::Dictionary{{"title", Value("</script><script>alert('x')</script>&amp;")},
+                          {"note", Value("<!--<script")},
+                          {"format", Value("%@ %s %d%%")},
                           {"origin", Value("javascript:alert(1)")}});
     ASSERT_TRUE(player->loadWithVideoId("abc_-1", variables));
     awaitPage();
     auto document = player->webView()->document();
     ASSERT_TRUE(document);
     EXPECT_EQ(document->querySelectorAll("script").size(), 3u) << "no script element added";
+    for (const auto& script : document->querySelectorAll("script"))
+        EXPECT_EQ(script.textContent().find("</"), std::string::npos)
+            << "every script ends where the template ends it";
     const Value parameters = renderedParameters();
     EXPECT_EQ(parameters["playerVars"]["title"].stringValue(),
               "</script><script>alert('x')</script>&amp;")
         << "the script reads the text back unchanged";
+    EXPECT_EQ(parameters["playerVars"]["note"].stringValue(), "<!--<script");
+    EXPECT_EQ(parameters["playerVars"]["format"].stringValue(), "%@ %s %d%%")
+        << "placed as it is, never read as a format";
     EXPECT_EQ(player->originURL()->absoluteString(), "about:blank") << "no script origin";
 
     // A playlist: the caller's variables win on equal keys.
