@@ -5,6 +5,7 @@
 #include "screens/news/NewsViewController.h"
 #include "screens/packages/PackageDetailsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
+#include "screens/queue/PackagesConfirmationViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
 
@@ -51,6 +52,9 @@ void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::packageList, makePackageList);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::news, [](const auto&) {
         return std::make_shared<NewsViewController>();
+    });
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::queueConfirmation, [](const auto&) {
+        return std::make_shared<PackagesConfirmationViewController>();
     });
 }
 
