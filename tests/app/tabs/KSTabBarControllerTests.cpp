@@ -172,9 +172,27 @@ TEST_F(KSTabBarControllerTests, ThePanelCountsTheQueueAndATapOpensTheConfirmatio
     dismissPresented();
     uikit::Device::current().setUserInterfaceIdiom(uikit::UserInterfaceIdiom::phone);
 
+    // Told from another thread, the panel changes on the main thread.
+    std::thread([hud = hud] { hud->setItemCount(3); }).join();
+    EXPECT_EQ(shown(), "Queue / 2 Packages");
+    advanceClock(0);
+    EXPECT_EQ(shown(), "Queue / 3 Packages");
+
     queue("com.example.one", false);
     queue("com.example.two", false);
     EXPECT_EQ(shown(), "(hidden)");
+}
+
+TEST_F(KSTabBarControllerTests, ARefreshCountWithoutATotalNeverDivides) {
+    hud->setPresentationType(KSFloatingHudView::refreshMode);
+    hud->setItemCount(0);
+    EXPECT_EQ(hud->primaryLabel()->text(), "Refresh Complete");
+    EXPECT_EQ(hud->progressView()->progress(), 1.0);
+    EXPECT_TRUE(hud->progressView()->isHiddenInTree());
+    hud->setItemCount(2);
+    EXPECT_EQ(hud->progressView()->progress(), 0.0);
+    hud->setItemCount(1);
+    EXPECT_EQ(hud->progressView()->progress(), 0.5);
 }
 
 TEST_F(KSTabBarControllerTests, ARefreshShowsItsProgressThenTheQueueComesBackThreeSecondsLater) {

@@ -223,6 +223,21 @@ TEST_F(PackagesConfirmationViewControllerTests, OnlyTheNewestSimulationIsApplied
     EXPECT_EQ(names(*screen, Lists::requiredPackages), Strings{});
 }
 
+TEST_F(PackagesConfirmationViewControllerTests, ASourceChangeWaitsUntilTheUserStopsDragging) {
+    queue(kTweak);
+    auto screen = open();
+    auto& table = *screen->packagesConfirmationTableView;
+    screen->scrollViewWillBeginDragging(table);
+    queue(kTheme);
+    foundation::NotificationCenter::defaultCenter().post(KSRSourceUpdatedNotification,
+                                                         foundation::Value(location));
+    EXPECT_EQ(names(*screen, Lists::queuedPackages), Strings{"Sample Tweak"});
+
+    screen->scrollViewDidEndDragging(table, false);
+    ASSERT_TRUE(waitForSimulation(*screen));
+    EXPECT_EQ(names(*screen, Lists::queuedPackages), (Strings{"Night Sky Theme", "Sample Tweak"}));
+}
+
 // Opens its door on each request once the test lets it; it has no repository to offer.
 class HeldRepository {
   public:
