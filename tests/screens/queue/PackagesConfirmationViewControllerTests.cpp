@@ -89,6 +89,7 @@ TEST_F(PackagesConfirmationViewControllerTests,
     ASSERT_TRUE(tapConfirm(*screen));
     advanceClock(1);
     ASSERT_TRUE(pumpUntil(pipelineIsEmpty, 120));
+    EXPECT_EQ(KSAPTManager::queue(), kTheme) << "the list as it was at Confirm";
     EXPECT_TRUE(isInstalled(kTheme));
     EXPECT_FALSE(isInstalled(kTweak));
     EXPECT_FALSE(isInstalled(kCoreLib));
