@@ -86,8 +86,13 @@ void KSCorvane::makeParts() {
         auto self = weakSelf.lock();
         return self ? self->window() : nullptr;
     });
-    presentations_ = std::make_shared<KSPresentations>(presenter, state_);
+    presentations_ = std::make_shared<KSPresentations>(
+        presenter, state_, [weakSelf]() -> std::shared_ptr<HudPresenting> {
+            auto self = weakSelf.lock();
+            return self ? self->tabController() : nullptr;
+        });
     localNotifications_ = std::make_shared<KSLocalNotifications>(presentations_, state_);
+    newsCheck_ = std::make_shared<KSNewsCheck>(localNotifications_, state_);
     taskCompletion_ = std::make_shared<KSTaskCompletion>(presenter, localNotifications_);
     notices_ = std::make_shared<KSApplicationNotices>(presentations_, localNotifications_, state_);
     queuer_ = std::make_shared<KSPackageQueuer>(presentations_);
@@ -114,6 +119,11 @@ const std::shared_ptr<KSLocalNotifications>& KSCorvane::localNotifications() {
 const std::shared_ptr<KSURLSchemeTask>& KSCorvane::urlSchemeTask() {
     makeParts();
     return urlSchemeTask_;
+}
+
+void KSCorvane::checkForNews() {
+    makeParts();
+    newsCheck_->checkForNews();
 }
 
 bool KSCorvane::openURL(const foundation::URL& url, const foundation::Value& options) {

@@ -10,6 +10,7 @@
 #include "app/completion/KSTaskCompletion.h"
 #include "app/launch/KSBackgroundWork.h"
 #include "app/presentations/KSDelegateState.h"
+#include "app/presentations/KSNewsCheck.h"
 #include "app/presentations/KSPresentations.h"
 #include "app/presentations/KSPresenter.h"
 #include "app/queue/KSPackageQueuer.h"
@@ -67,6 +68,8 @@ class KSCorvane : public uikit::ApplicationDelegate,
     // The completion (may be empty) runs on the main thread once the check has ended.
     void checkStatusFileWithCompletion(std::function<void()> completion);
     void refreshAllSources();
+    // The periodic news check; nothing in the launch starts it.
+    void checkForNews();
 
     // The window's root tab bar controller, taken at launch and after re-initialisation.
     std::shared_ptr<KSTabBarController> tabController() const { return tabController_.lock(); }
@@ -108,6 +111,7 @@ class KSCorvane : public uikit::ApplicationDelegate,
     const std::shared_ptr<KSDelegateState> state_ = std::make_shared<KSDelegateState>();
     std::shared_ptr<KSPresentations> presentations_;
     std::shared_ptr<KSLocalNotifications> localNotifications_;
+    std::shared_ptr<KSNewsCheck> newsCheck_;
     std::shared_ptr<KSTaskCompletion> taskCompletion_;
     std::shared_ptr<KSApplicationNotices> notices_;
     std::shared_ptr<KSPackageQueuer> queuer_;

@@ -10,6 +10,7 @@
 #include "screens/packages/PackageDetailsViewController.h"
 #include "screens/packages/PackageScreenshotsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
+#include "screens/queue/PackagesConfirmationViewController.h"
 #include "screens/reviews/AllReviewsViewController.h"
 #include "screens/reviews/LeaveReviewViewController.h"
 #include "screens/sources/SourceViewController.h"
@@ -153,6 +154,9 @@ void registerScreens() {
                                     makeDeveloperDetails);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::taskList, makeTaskList);
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::sourcePage, makeSourcePage);
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::queueConfirmation, [](const auto&) {
+        return std::make_shared<PackagesConfirmationViewController>();
+    });
 }
 
 }  // namespace corvane

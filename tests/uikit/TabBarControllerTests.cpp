@@ -86,3 +86,26 @@ TEST_F(TabBarControllerTest, ReplacingTheTabsKeepsTheOnesThatStay) {
 }
 
 }  // namespace
+
+// A panel the controller adds over its bar with constraints follows the bar and the screen.
+TEST_F(TabBarControllerTest, AViewAddedWithConstraintsIsPlacedAgainstTheTabBar) {
+    show();
+    auto container = tabs->view();
+    auto panel = std::make_shared<View>();
+    container->addSubview(panel);
+    panel->setTranslatesAutoresizingMaskIntoConstraints(false);
+    LayoutConstraint::activate(
+        {panel->leadingAnchor().constraintEqualTo(container->leadingAnchor(), 20),
+         panel->trailingAnchor().constraintEqualTo(container->trailingAnchor(), -20),
+         panel->heightAnchor().constraintEqualToConstant(65),
+         panel->bottomAnchor().constraintEqualTo(tabs->tabBar()->topAnchor(), -10)});
+    container->setNeedsLayout();
+    window->layoutIfNeeded();
+    const Rect bar = tabs->tabBar()->frame();
+    EXPECT_EQ(panel->frame(), (Rect{20, bar.minY() - 75, container->bounds().width() - 40, 65}));
+    EXPECT_EQ(container->subviews().back(), panel) << "above the tabs' content";
+
+    tabs->setSelectedIndex(2);
+    window->layoutIfNeeded();
+    EXPECT_EQ(container->subviews().back(), panel) << "a new tab's content goes below it";
+}

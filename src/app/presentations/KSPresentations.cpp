@@ -10,12 +10,10 @@
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
 #include "framework/packagemanager/KSRPackageManager.h"
-#include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSDatabase.h"
 #include "screens/tasks/TasksVerboseViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/Device.h"
-#include "uikit/NavigationController.h"
 #include "uikit/SafariViewController.h"
 
 namespace corvane {
@@ -41,8 +39,8 @@ std::optional<KSRSource> storedSource(const std::optional<std::string>& location
 }  // namespace
 
 KSPresentations::KSPresentations(std::shared_ptr<KSPresenter> presenter,
-                                 std::shared_ptr<KSDelegateState> state)
-    : presenter_(std::move(presenter)), state_(std::move(state)) {}
+                                 std::shared_ptr<KSDelegateState> state, HudSource hud)
+    : presenter_(std::move(presenter)), state_(std::move(state)), hud_(std::move(hud)) {}
 
 void KSPresentations::presentViewController(
     const std::shared_ptr<uikit::ViewController>& controller, const KSSender& sender) {
@@ -127,21 +125,21 @@ void KSPresentations::shareAlertWithItems(std::vector<uikit::ActivityItem> items
     presentViewController(sheet, sender);
 }
 
+std::shared_ptr<HudPresenting> KSPresentations::hud() const {
+    auto hud = hud_ ? hud_() : nullptr;
+    if (!hud)
+        KSLog("No tab bar to present from; the presentation was dropped");
+    return hud;
+}
+
 void KSPresentations::presentQueue() {
-    auto queue = KSScreenFactory::make(KSScreenFactory::Screen::queueConfirmation);
-    if (!queue)
-        return;
-    auto navigation = uikit::NavigationController::create(queue);
-    if (uikit::Device::current().userInterfaceIdiom() == uikit::UserInterfaceIdiom::pad)
-        navigation->setModalPresentationStyle(uikit::ModalPresentationStyle::formSheet);
-    presentViewController(navigation);
+    if (auto presenting = hud())
+        presenting->presentQueue();
 }
 
 void KSPresentations::presentTasks() {
-    if (CorvanePersistentPreferences::sharedInstance().boolForKey("ShowVerboseUI"))
-        return presentVerboseConsole();
-    presenter_->presentInNavigationController(
-        KSScreenFactory::make(KSScreenFactory::Screen::taskList));
+    if (auto presenting = hud())
+        presenting->presentTasks();
 }
 
 void KSPresentations::presentVerboseConsole() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include "app/presentations/KSDelegateState.h"
 #include "app/presentations/KSPresenter.h"
 #include "app/presentations/KSSender.h"
+#include "app/tabs/HudPresenting.h"
 #include "foundation/URL.h"
 #include "uikit/ActivityViewController.h"
 
@@ -18,7 +20,11 @@ namespace corvane {
 // pages, the news and the lists of new packages. Main thread, except openURLInSafariVC.
 class KSPresentations : public std::enable_shared_from_this<KSPresentations> {
   public:
-    KSPresentations(std::shared_ptr<KSPresenter> presenter, std::shared_ptr<KSDelegateState> state);
+    // The tab bar controller that shows the queue and the tasks; null while there is none.
+    using HudSource = std::function<std::shared_ptr<HudPresenting>()>;
+
+    KSPresentations(std::shared_ptr<KSPresenter> presenter, std::shared_ptr<KSDelegateState> state,
+                    HudSource hud);
 
     const std::shared_ptr<KSPresenter>& presenter() const { return presenter_; }
 
@@ -40,9 +46,8 @@ class KSPresentations : public std::enable_shared_from_this<KSPresentations> {
     void shareAlertWithItems(std::vector<uikit::ActivityItem> items,
                              const std::optional<std::string>& title, const KSSender& sender = {});
 
-    // The queue confirmation in a navigation controller (a form sheet on a pad).
+    // Forwarded to the tab bar controller; refused (logged) while there is none.
     void presentQueue();
-    // The verbose console when the preference ShowVerboseUI is on, else the task list.
     void presentTasks();
     // The verbose console in a navigation controller.
     void presentVerboseConsole();
@@ -60,8 +65,11 @@ class KSPresentations : public std::enable_shared_from_this<KSPresentations> {
     static std::vector<std::string> excludedActivityTypes();
 
   private:
+    std::shared_ptr<HudPresenting> hud() const;
+
     std::shared_ptr<KSPresenter> presenter_;
     std::shared_ptr<KSDelegateState> state_;
+    HudSource hud_;
 };
 
 }  // namespace corvane

@@ -158,6 +158,10 @@ void KSAPTManager::setQueue(const std::string& queue) {
     storedQueue.set({queue, KSAPTQueueEntry::identifiersOf(queue)});
 }
 
+void KSAPTManager::clearQueue() {
+    storedQueue.set({});
+}
+
 std::optional<std::string> KSAPTManager::queue() {
     return storedQueue.get().queue;
 }

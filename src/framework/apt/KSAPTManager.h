@@ -70,6 +70,8 @@ class KSAPTManager {
     static foundation::Result<std::string> queueStringForKSRPackageArray(
         const std::vector<KSRPackage>& packages);
     static void setQueue(const std::string& queue);
+    // Forgets the queue: queue() is unset again and nothing runs it.
+    static void clearQueue();
     // Unset until the first setQueue.
     static std::optional<std::string> queue();
     static std::vector<std::string> queueArray();

@@ -12,6 +12,7 @@
 #include "app/completion/KSTaskCompletion.h"
 #include "app/presentations/KSPresentations.h"
 #include "app/queue/KSPackageQueuer.h"
+#include "app/tabs/KSTabBarController.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/packagemanager/KSQueueStateNotification.h"
 #include "framework/repostore/RepoStoreFixture.h"
@@ -55,14 +56,17 @@ class ForwardingServices : public KSApplicationServices {
 
 // The application delegate's parts, wired as the delegate wires them, over a device root with
 // a payment endpoint on a loopback server (RepoStoreFixture) and a window whose root is
-// presenter_.
+// presenter_, a tab bar controller as the application's.
 class DelegatePartsFixture : public RepoStoreFixture {
   protected:
     void SetUp() override {
         RepoStoreFixture::SetUp();
+        presenter_ = tabs;
+        window_->setRootViewController(tabs);
         auto window = window_;
         presenter = std::make_shared<KSPresenter>([window] { return window; });
-        presentations = std::make_shared<KSPresentations>(presenter, state);
+        presentations = std::make_shared<KSPresentations>(
+            presenter, state, [tabs = std::weak_ptr(tabs)] { return tabs.lock(); });
         notifications = std::make_shared<KSLocalNotifications>(presentations, state);
         queuer = std::make_shared<KSPackageQueuer>(presentations);
         completion = std::make_shared<KSTaskCompletion>(presenter, notifications);
@@ -122,6 +126,7 @@ class DelegatePartsFixture : public RepoStoreFixture {
         }
     }
 
+    std::shared_ptr<KSTabBarController> tabs = std::make_shared<KSTabBarController>();
     std::shared_ptr<KSDelegateState> state = std::make_shared<KSDelegateState>();
     std::shared_ptr<KSPresenter> presenter;
     std::shared_ptr<KSPresentations> presentations;
