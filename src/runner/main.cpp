@@ -1,6 +1,7 @@
 // groot: runs one shell command line for the package manager with the rights of the package
 // tools, one command at a time, and exits with the command's status. Standard output and error
-// of the command are merged into groot's standard output, in the order written.
+// of the command are merged into groot's standard output, in the order written; the command
+// inherits no other descriptor.
 //
 // The lock is "/var/run/corvane-groot.lock" of the device root groot is installed in (the
 // folder above "/usr/libexec/corvane/groot"). A request that finds the lock taken prints the
@@ -68,6 +69,8 @@ int runCommand(const char* commandLine) {
         return kFailureStatus;
     if (child == 0) {
         dup2(STDOUT_FILENO, STDERR_FILENO);
+        // Whatever else the caller left open (files, sockets) is not the command's to write.
+        close_range(3, ~0U, 0);
         execl("/bin/sh", "sh", "-c", commandLine, static_cast<char*>(nullptr));
         _exit(127);
     }

@@ -1,8 +1,6 @@
 #include "support/SampleRepository.h"
 
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -12,7 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
-extern char** environ;
+#include "support/ToolRun.h"
 
 namespace testing_support {
 
@@ -28,20 +26,6 @@ std::string lastModified(const std::filesystem::path& file) {
     char text[64];
     std::strftime(text, sizeof text, "%a, %d %b %Y %H:%M:%S GMT", &utc);
     return text;
-}
-
-int run(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const auto& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
 }
 
 }  // namespace
@@ -86,7 +70,7 @@ std::filesystem::path SampleRepository::sourceDirectory() {
 
 void SampleRepository::build(const std::filesystem::path& folder, const std::string& baseAddress) {
     const auto script = (sourceDirectory() / "scripts" / "make-sample-repo").string();
-    if (run({script, folder.string(), baseAddress}) != 0)
+    if (runTool({script, folder.string(), baseAddress}) != 0)
         throw std::runtime_error("make-sample-repo failed");
 }
 

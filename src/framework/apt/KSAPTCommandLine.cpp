@@ -1,10 +1,12 @@
 #include "framework/apt/KSAPTCommandLine.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
 #include "framework/apt/KSAPTManager.h"
+#include "framework/apt/KSBubblewrap.h"
 #include "framework/debian/ShellQuote.h"
 
 namespace corvane {
@@ -13,30 +15,58 @@ namespace {
 
 const std::vector<std::string> kKeepConfiguration = {"--force-confdef", "--force-confold"};
 
+const std::string kNoQuestions = "DEBIAN_FRONTEND=noninteractive ";
+
 std::vector<std::string> joined(std::vector<std::string> first,
                                 const std::vector<std::string>& second) {
     first.insert(first.end(), second.begin(), second.end());
     return first;
 }
 
+std::string aptEnvironment() {
+    return "APT_CONFIG=" + ShellQuote::quote(KSAPTManager::configurationFile()) + " " +
+           kNoQuestions;
+}
+
+bool liesInside(const std::filesystem::path& path, const std::filesystem::path& folder) {
+    const auto [end, unused] =
+        std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    return end == folder.end();
+}
+
+foundation::Error archiveError(const std::string& archivePath, const std::string& description) {
+    auto error = foundation::Error::make(KSAPTManager::kErrorDomain,
+                                         KSAPTManager::kInvalidArchivePath, description);
+    error.userInfo.mutableDictionary()["path"] = archivePath;
+    return error;
+}
+
 }  // namespace
 
 std::string KSAPTCommandLine::apt(const std::string& tool,
                                   const std::vector<std::string>& arguments) {
-    return "APT_CONFIG=" + ShellQuote::quote(KSAPTManager::configurationFile()) +
-           " DEBIAN_FRONTEND=noninteractive " + ShellQuote::join(joined({tool}, arguments));
+    return aptEnvironment() + ShellQuote::join(joined({tool}, arguments));
 }
 
-std::string KSAPTCommandLine::aptGet(const std::vector<std::string>& arguments) {
-    std::vector<std::string> words = {"-y"};
+foundation::Result<std::string> KSAPTCommandLine::aptGet(
+    const std::vector<std::string>& arguments) {
+    std::vector<std::string> words = {"apt-get", "-y"};
     for (const auto& option : kKeepConfiguration) {
         words.push_back("-o");
         words.push_back("Dpkg::Options::=" + option);
     }
-    return apt("apt-get", joined(words, arguments));
+    return sandboxed(aptEnvironment(), joined(words, arguments));
 }
 
-std::string KSAPTCommandLine::dpkg(const std::vector<std::string>& arguments) {
+foundation::Result<std::string> KSAPTCommandLine::dpkg(const std::vector<std::string>& arguments) {
+    return sandboxed(kNoQuestions, dpkgWords(arguments));
+}
+
+std::string KSAPTCommandLine::addArchitecture(const std::string& architecture) {
+    return kNoQuestions + ShellQuote::join(dpkgWords({"--add-architecture", architecture}));
+}
+
+std::vector<std::string> KSAPTCommandLine::dpkgWords(const std::vector<std::string>& arguments) {
     const std::vector<std::string> words = {"dpkg",
                                             "--root=" + foundation::DeviceRoot::path(),
                                             "--admindir=" + KSAPTManager::dpkgAdminDirectory(),
@@ -45,7 +75,14 @@ std::string KSAPTCommandLine::dpkg(const std::vector<std::string>& arguments) {
                                             "--force-not-root",
                                             kKeepConfiguration[0],
                                             kKeepConfiguration[1]};
-    return "DEBIAN_FRONTEND=noninteractive " + ShellQuote::join(joined(words, arguments));
+    return joined(words, arguments);
+}
+
+foundation::Result<std::string> KSAPTCommandLine::sandboxed(const std::string& environment,
+                                                            const std::vector<std::string>& words) {
+    auto sandbox = KSBubblewrap::prefix();
+    FOUNDATION_RETURN_IF_ERROR(sandbox);
+    return environment + ShellQuote::join(joined(*sandbox, words));
 }
 
 std::vector<std::string> KSAPTCommandLine::queueArguments(
@@ -64,7 +101,8 @@ std::string KSAPTCommandLine::simulation(const std::vector<KSAPTQueueEntry>& ent
     return apt("apt-get", joined({"-s", "--assume-no"}, queueArguments(entries)));
 }
 
-std::string KSAPTCommandLine::install(const std::vector<KSAPTQueueEntry>& entries) {
+foundation::Result<std::string> KSAPTCommandLine::install(
+    const std::vector<KSAPTQueueEntry>& entries) {
     return aptGet(queueArguments(entries));
 }
 
@@ -81,11 +119,21 @@ foundation::Status KSAPTCommandLine::checkArchivePath(const std::string& archive
         foundation::FileManager::fileExists(archivePath) &&
         !foundation::FileManager::isDirectory(archivePath))
         return foundation::Success{};
-    auto error =
-        foundation::Error::make(KSAPTManager::kErrorDomain, KSAPTManager::kInvalidArchivePath,
-                                "\"" + archivePath + "\" is not a package archive.");
-    error.userInfo.mutableDictionary()["path"] = archivePath;
-    return error;
+    return archiveError(archivePath, "\"" + archivePath + "\" is not a package archive.");
+}
+
+foundation::Result<std::string> KSAPTCommandLine::installableArchivePath(
+    const std::string& archivePath) {
+    FOUNDATION_RETURN_IF_ERROR(checkArchivePath(archivePath));
+    std::error_code archiveFailure;
+    std::error_code rootFailure;
+    const auto archive = std::filesystem::canonical(archivePath, archiveFailure);
+    const auto root = std::filesystem::canonical(foundation::DeviceRoot::path(), rootFailure);
+    if (archiveFailure || rootFailure || !liesInside(archive, root))
+        return archiveError(archivePath, "\"" + archivePath +
+                                             "\" lies outside the device root, where packages "
+                                             "are installed from.");
+    return archive.string();
 }
 
 }  // namespace corvane

@@ -38,8 +38,8 @@ foundation::Status registerArchitectures() {
     for (const auto architecture : kArchitectures) {
         if (known && foundation::contains(*known, std::string(architecture) + "\n"))
             continue;
-        const auto result = KSRootCommandRunner::run(
-            KSAPTCommandLine::dpkg({"--add-architecture", std::string(architecture)}));
+        const auto result =
+            KSRootCommandRunner::run(KSAPTCommandLine::addArchitecture(std::string(architecture)));
         if (!result.succeeded())
             return foundation::Error::make(KSAPTManager::kErrorDomain, KSAPTManager::kCommandFailed,
                                            result.output);
@@ -228,12 +228,18 @@ void KSAPTManager::cleanUpArchivesIfNeeded() {
 }
 
 KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages() {
-    const std::string steps[] = {KSAPTCommandLine::dpkg({"--configure", "-a"}),
-                                 KSAPTCommandLine::aptGet({"install", "-f"}),
-                                 KSAPTCommandLine::dpkg({"--configure", "-a"})};
+    const foundation::Result<std::string> steps[] = {KSAPTCommandLine::dpkg({"--configure", "-a"}),
+                                                     KSAPTCommandLine::aptGet({"install", "-f"}),
+                                                     KSAPTCommandLine::dpkg({"--configure", "-a"})};
+    for (const auto& step : steps) {
+        if (!step) {
+            KSLog("Repair refused: %@", step.error().localizedDescription());
+            return refusedCommand(step.error(), {});
+        }
+    }
     CommandResult outcome{0, {}};
     for (std::size_t step = 0; step < std::size(steps); ++step) {
-        const auto result = KSRootCommandRunner::run(steps[step]);
+        const auto result = KSRootCommandRunner::run(*steps[step]);
         outcome.output += result.output;
         if (result.succeeded())
             continue;
@@ -263,8 +269,9 @@ foundation::Result<std::string> KSAPTManager::installCommandForQueue(
 
 foundation::Result<std::string> KSAPTManager::dpkgInstallCommandForArchive(
     const std::string& archivePath) {
-    FOUNDATION_RETURN_IF_ERROR(KSAPTCommandLine::checkArchivePath(archivePath));
-    return KSAPTCommandLine::dpkg({"-i", archivePath});
+    auto archive = KSAPTCommandLine::installableArchivePath(archivePath);
+    FOUNDATION_RETURN_IF_ERROR(archive);
+    return KSAPTCommandLine::dpkg({"-i", *archive});
 }
 
 }  // namespace corvane

@@ -38,6 +38,8 @@ class KSAPTManager {
         kInvalidArchivePath = 3,  // user info "path"
         kSandboxFailure = 4,      // a folder or file of the sandbox could not be written
         kCommandFailed = 5,       // user info "output": what the command printed
+        kSandboxUnavailable = 6,  // a command that may run package scripts was refused, as no
+                                  // sandbox can be made for it
     };
 
     // Paths (host paths in the current device root).
@@ -94,15 +96,18 @@ class KSAPTManager {
     // Removes the downloaded archives and recreates the archive folders.
     static void cleanUpArchivesIfNeeded();
     // "dpkg --configure -a", "apt-get install -f", "dpkg --configure -a", synchronously,
-    // without questions. The output of all three; the status of the first failure among the
-    // last two (the first configure fails whenever a dependency is missing, which apt-get
-    // then installs), else 0.
+    // without questions, in the sandbox. The output of all three; the status of the first
+    // failure among the last two (the first configure fails whenever a dependency is missing,
+    // which apt-get then installs), else 0. Where no sandbox can be made nothing runs: the
+    // reason is logged and is the output, with kNotStartedStatus.
     static CommandResult fixPartiallyInstalledPackages();
 
     // The control stanza of a local archive ("dpkg-deb -f"), for the imported-archive screen.
     static foundation::Result<std::string> controlFileOfArchive(const std::string& archivePath);
 
-    // The command lines of the package tasks, built from checked words.
+    // The command lines of the package tasks, built from checked words, in the sandbox; an
+    // archive must lie inside the device root. An error where a word is refused or no sandbox
+    // can be made.
     static foundation::Result<std::string> installCommandForQueue(const std::string& queueString);
     static foundation::Result<std::string> dpkgInstallCommandForArchive(
         const std::string& archivePath);

@@ -6,9 +6,9 @@
 
 namespace corvane {
 
-// Installs one local archive with "dpkg -i". The path is checked before anything runs; the
-// identifier (the archive's own "Package" field) only names the package in notifications and
-// the task list.
+// Installs one local archive with "dpkg -i", in the sandbox. The path is checked before anything
+// runs, and must lie inside the device root, where the sandbox can read it; the identifier (the
+// archive's own "Package" field) only names the package in notifications and the task list.
 class KSPackageDPKGInstallTask : public KSPackageCommandTask {
   public:
     // initWithPackagePath:identifier:

@@ -95,8 +95,16 @@ class AptSandboxFixture : public StorageFixture {
         return foundation::FileManager::readText(root_.resolve(devicePath)).valueOr("(missing)");
     }
 
+    // The sample repository's archive, copied into the device root, where the sandbox reads it.
     std::string archive(const std::string& name) const {
-        return repository_ + "/debs/" + name + ".deb";
+        const auto copy = root_.resolve("/var/mobile/Archives/" + name + ".deb");
+        if (!foundation::FileManager::fileExists(copy)) {
+            EXPECT_TRUE(
+                foundation::FileManager::createDirectory(root_.resolve("/var/mobile/Archives")));
+            EXPECT_TRUE(
+                foundation::FileManager::copyItem(repository_ + "/debs/" + name + ".deb", copy));
+        }
+        return copy;
     }
 
     testing_support::SampleRepository sample_;

@@ -5,11 +5,12 @@
 #include <filesystem>
 
 #include "foundation/FileManager.h"
-#include "framework/RunCommand.h"
 #include "framework/StorageFixture.h"
 #include "framework/apt/AptSandboxFixture.h"
+#include "framework/apt/DeviceDpkg.h"
 #include "framework/storage/KSRQueueOperation.h"
 #include "framework/tasks/KSPackageAPTOperationTask.h"
+#include "support/DebianArchive.h"
 #include "support/HostDpkgLog.h"
 
 namespace corvane {
@@ -235,8 +236,7 @@ TEST_F(KSAPTManagerTests, HoldMarksThePackageInTheDeviceDatabase) {
 
 TEST_F(KSAPTManagerTests, RepairConfiguresWhatAnInterruptedRunLeft) {
     // Unpacked without its dependency, as a run cut short would leave it.
-    const auto unpack =
-        KSRootCommandRunner::run(KSAPTCommandLine::dpkg({"--unpack", archive("tweak")}));
+    const auto unpack = testing::deviceDpkg({"--unpack", archive("tweak")});
     ASSERT_TRUE(unpack.succeeded()) << unpack.output;
     ASSERT_EQ(dpkgState("com.sample.tweak"), "install ok unpacked 1.2");
 
@@ -251,24 +251,16 @@ TEST_F(KSAPTManagerTests, RepairConfiguresWhatAnInterruptedRunLeft) {
 TEST_F(KSAPTManagerTests, DpkgLogsInsideTheDeviceRootHoweverItRuns) {
     const testing_support::HostDpkgLog hostLog;
     const auto name = testing_support::HostDpkgLog::uniquePackageName("logged");
-    const auto folder = root_.path() + "/build/" + name;
-    ASSERT_TRUE(FileManager::createDirectory(folder + "/DEBIAN"));
-    ASSERT_TRUE(FileManager::writeAtomically(
-        folder + "/DEBIAN/control",
-        "Package: " + name +
-            "\nVersion: 1.0\nArchitecture: iphoneos-arm\nMaintainer: Example "
-            "<example@example.com>\nDescription: Logged\n"));
-    const auto archive = root_.path() + "/build/" + name + ".deb";
-    const auto built =
-        testing::runCommand({"dpkg-deb", "--build", "--root-owner-group", folder, archive});
-    ASSERT_EQ(built.exitStatus, 0) << built.errors;
+    const auto archive = testing_support::DebianArchive(name).build(root_.path());
 
-    const auto unpack = KSRootCommandRunner::run(KSAPTCommandLine::dpkg({"--unpack", archive}));
+    const auto unpack = testing::deviceDpkg({"--unpack", archive});
     ASSERT_TRUE(unpack.succeeded()) << unpack.output;
     const auto repaired = KSAPTManager::fixPartiallyInstalledPackages();
     ASSERT_TRUE(repaired.succeeded()) << repaired.output;
-    const auto removal = KSRootCommandRunner::run(KSAPTCommandLine::aptGet({"remove", name}));
-    ASSERT_TRUE(removal.succeeded()) << removal.output;
+    const auto removal = KSAPTCommandLine::aptGet({"remove", name});
+    ASSERT_TRUE(removal);
+    const auto removed = KSRootCommandRunner::run(*removal);
+    ASSERT_TRUE(removed.succeeded()) << removed.output;
 
     const auto deviceLog = deviceFile("/var/log/dpkg.log");
     for (const auto& entry : {"status unpacked " + name + ":", "status installed " + name + ":",

@@ -75,6 +75,17 @@ TEST_F(KSRootCommandRunnerTests, StreamsMergedOutputAndPassesTheStatusOn) {
               KSRootCommandRunner::kNotStartedStatus);
 }
 
+// A descriptor the program holds without close-on-exec would hand a command, and a package's
+// script under it, a host file to write through.
+TEST_F(KSRootCommandRunnerTests, ACommandInheritsNoDescriptorBeyondItsOutput) {
+    const auto held = root_.path() + "/held-open";
+    const int descriptor = open(held.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(descriptor, 3);
+    const auto result = KSRootCommandRunner::run("ls /proc/$$/fd");
+    close(descriptor);
+    EXPECT_EQ(result.output, "0\n1\n2\n");
+}
+
 TEST_F(KSRootCommandRunnerTests, InstallsTheRunnerIntoTheDeviceRootAndReplacesAStaleOne) {
     const auto runner = root_.resolve(std::string(KSRootCommandRunner::kRunnerPath));
     EXPECT_FALSE(FileManager::fileExists(runner));

@@ -9,10 +9,12 @@
 #include "foundation/FileManager.h"
 #include "foundation/RunLoop.h"
 #include "foundation/Strings.h"
-#include "framework/RunCommand.h"
 #include "framework/StorageFixture.h"
+#include "framework/apt/DeviceDpkg.h"
+#include "framework/apt/KSAPTManager.h"
 #include "framework/apt/KSParsingUtility.h"
 #include "framework/misc/KSPaths.h"
+#include "support/DebianArchive.h"
 #include "support/MainLoop.h"
 
 namespace corvane {
@@ -168,44 +170,24 @@ class KSStatusFileSyncDpkgTest : public KSStatusFileSyncTest {
   protected:
     void SetUp() override {
         KSStatusFileSyncTest::SetUp();
-        for (const char* folder :
-             {"/var/lib/dpkg/info", "/var/lib/dpkg/updates", "/var/lib/dpkg/triggers"})
-            ASSERT_TRUE(FileManager::createDirectory(foundation::DeviceRoot::resolve(folder)));
-        writeDeviceFile("/var/lib/dpkg/status", "");
-        dpkg({"--add-architecture", "iphoneos-arm"});
+        ASSERT_TRUE(KSAPTManager::createAPTSandboxIfNeeded());
     }
 
-    void dpkg(std::vector<std::string> arguments) {
-        const auto root = root_.path();
-        std::vector<std::string> command{"dpkg", "--root=" + root,
-                                         "--admindir=" + root + "/var/lib/dpkg",
-                                         "--force-script-chrootless", "--force-not-root"};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        auto result = testing::runCommand(command);
-        ASSERT_EQ(result.exitStatus, 0) << result.output << result.errors;
+    static void dpkg(const std::vector<std::string>& arguments) {
+        const auto result = testing::deviceDpkg(arguments);
+        ASSERT_TRUE(result.succeeded()) << result.output;
     }
 
-    std::string buildDeb(const std::string& name, const std::string& extraControl) {
-        const auto folder = root_.path() + "/build/" + name;
-        EXPECT_TRUE(FileManager::createDirectory(folder + "/DEBIAN"));
-        EXPECT_TRUE(FileManager::createDirectory(folder + "/Library/" + name));
-        EXPECT_TRUE(FileManager::writeAtomically(
-            folder + "/DEBIAN/control", "Package: " + name +
-                                            "\nVersion: 1.0-1\nArchitecture: iphoneos-arm\n"
-                                            "Maintainer: Ada <ada@example.org>\n" +
-                                            extraControl + "Description: test\n"));
-        EXPECT_TRUE(FileManager::writeAtomically(folder + "/Library/" + name + "/file.txt", "x"));
-        const auto deb = root_.path() + "/build/" + name + ".deb";
-        auto result = testing::runCommand({"dpkg-deb", "--root-owner-group", "-b", folder, deb});
-        EXPECT_EQ(result.exitStatus, 0) << result.errors;
-        return deb;
+    static testing_support::DebianArchive archive(const std::string& name) {
+        return testing_support::DebianArchive(name, "1.0-1")
+            .file("/Library/" + name + "/file.txt", "x");
     }
 };
 
 TEST_F(KSStatusFileSyncDpkgTest, FollowsWhatDpkgInstallsAndRemoves) {
     store({fromRepo("com.example.plain", "1.0-1")});
-    dpkg({"-i", buildDeb("com.example.plain", ""),
-          buildDeb("com.example.same", "Multi-Arch: same\n")});
+    dpkg({"-i", archive("com.example.plain").build(root_.path()),
+          archive("com.example.same").field("Multi-Arch", "same").build(root_.path())});
     ASSERT_TRUE(FileManager::fileExists(KSPaths::dpkgInfoDirectory() +
                                         "/com.example.same:iphoneos-arm.list"));
     check();

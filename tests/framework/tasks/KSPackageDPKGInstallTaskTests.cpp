@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "framework/apt/AptSandboxFixture.h"
 
 namespace corvane {
@@ -42,6 +44,31 @@ TEST_F(KSPackageDPKGInstallTaskTests, ReportsDpkgsFailureWithItsOutput) {
     ASSERT_FALSE(refused.success);
     ASSERT_TRUE(refused.error);
     EXPECT_EQ(refused.error->code, KSAPTManager::kInvalidArchivePath);
+}
+
+// The sandbox reads archives from the device root alone, so one elsewhere, or a link in the
+// device root that leads elsewhere, is refused before dpkg starts.
+TEST_F(KSPackageDPKGInstallTaskTests, InstallsOnlyArchivesInsideTheDeviceRoot) {
+    const auto outside = repository_ + "/debs/core-lib.deb";
+    const auto link = root_.resolve("/var/mobile/Archives/link.deb");
+    std::filesystem::create_directories(root_.resolve("/var/mobile/Archives"));
+    std::filesystem::create_symlink(outside, link);
+    const auto climbing =
+        root_.path() + "/../" +
+        std::filesystem::relative(outside, std::filesystem::path(root_.path()).parent_path())
+            .string();
+    for (const auto& path : {outside, link, climbing}) {
+        SCOPED_TRACE(path);
+        const auto outcome = install(path, "com.sample.corelib");
+        ASSERT_FALSE(outcome.success);
+        ASSERT_TRUE(outcome.error);
+        EXPECT_EQ(outcome.error->code, KSAPTManager::kInvalidArchivePath);
+        EXPECT_EQ(outcome.error->userInfo["path"].optionalString(), path);
+    }
+    EXPECT_NE(
+        install(outside, "x").error->localizedDescription().find("lies outside the device root"),
+        std::string::npos);
+    EXPECT_EQ(dpkgState("com.sample.corelib"), "");
 }
 
 }  // namespace

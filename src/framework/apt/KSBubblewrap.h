@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "foundation/Result.h"
+
+namespace corvane {
+
+// The sandbox of every command that may run a package's maintainer scripts (bubblewrap): the
+// host's whole file system read-only, a private empty /tmp, the device root writable, and the
+// sandbox's own /dev, /proc and process numbers, so that a script sees neither the host's
+// processes nor, through /proc, their file systems. Started by root, bubblewrap would leave
+// the scripts every capability, enough to mount the host writable again; only those dpkg needs to
+// give files their owners and modes, and APT to fetch as its own user, are kept.
+//
+// The program is "bwrap" from PATH, or the path in the environment variable CORVANE_BWRAP.
+// Before each command an empty sandbox is tried through the root command runner, with the
+// command's own rights; where none can be made the command is refused with the reason and
+// never run without one.
+class KSBubblewrap {
+  public:
+    static constexpr const char* kProgramVariable = "CORVANE_BWRAP";
+
+    // The words that run the words after them inside the sandbox of the current device root,
+    // ending with "--"; an error (KSAPTManager::kSandboxUnavailable) naming why no sandbox can be
+    // made.
+    static foundation::Result<std::vector<std::string>> prefix();
+
+  private:
+    static foundation::Result<std::string> program();
+    static foundation::Result<std::vector<std::string>> options();
+    static foundation::Status tryOut(const std::vector<std::string>& prefix);
+};
+
+}  // namespace corvane

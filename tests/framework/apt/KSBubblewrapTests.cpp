@@ -1,0 +1,115 @@
+#include "framework/apt/KSBubblewrap.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "foundation/DeviceRoot.h"
+#include "foundation/FileManager.h"
+#include "framework/apt/DeviceDpkg.h"
+#include "framework/apt/KSAPTCommandLine.h"
+#include "framework/apt/KSAPTManager.h"
+#include "framework/apt/KSAPTQueueEntry.h"
+#include "support/DebianArchive.h"
+#include "support/TempDeviceRoot.h"
+
+namespace corvane {
+namespace {
+
+using foundation::FileManager;
+
+class KSBubblewrapTests : public ::testing::Test {
+  protected:
+    bool runnerWasUsed() const {
+        return FileManager::fileExists(KSRootCommandRunner::runnerPath());
+    }
+
+    // Every command that may run a package's scripts is refused with the same reason, and
+    // nothing ran for it.
+    void expectRefusedEverywhere(const std::string& reason) {
+        SCOPED_TRACE(reason);
+        const auto prefix = KSBubblewrap::prefix();
+        ASSERT_FALSE(prefix);
+        EXPECT_EQ(prefix.error().code, KSAPTManager::kSandboxUnavailable);
+        const auto description = prefix.error().localizedDescription();
+        EXPECT_NE(description.find("nothing is installed, removed or configured"),
+                  std::string::npos)
+            << description;
+        EXPECT_NE(description.find(reason), std::string::npos) << description;
+
+        KSAPTQueueEntry entry;
+        entry.identifier = "com.sample.tweak";
+        for (const auto& command :
+             {KSAPTCommandLine::dpkg({"--configure", "-a"}), KSAPTCommandLine::aptGet({"-f"}),
+              KSAPTCommandLine::install({entry}),
+              KSAPTManager::installCommandForQueue("com.sample.tweak")}) {
+            ASSERT_FALSE(command);
+            EXPECT_EQ(command.error().localizedDescription(), description);
+        }
+        const auto repair = KSAPTManager::fixPartiallyInstalledPackages();
+        EXPECT_EQ(repair.status, KSRootCommandRunner::kNotStartedStatus);
+        EXPECT_EQ(repair.output, description + "\n");
+        EXPECT_EQ(KSAPTCommandLine::simulation({entry}).find("bwrap"), std::string::npos);
+    }
+
+    testing_support::TempDeviceRoot root_;
+};
+
+TEST_F(KSBubblewrapTests, WithoutASandboxNothingThatRunsScriptsIsBuilt) {
+    setenv(KSBubblewrap::kProgramVariable, "/nonexistent/bwrap", 1);
+    expectRefusedEverywhere("\u201C/nonexistent/bwrap\u201D (CORVANE_BWRAP) cannot be run.");
+    setenv(KSBubblewrap::kProgramVariable, root_.path().c_str(), 1);
+    expectRefusedEverywhere(root_.path());
+
+    unsetenv(KSBubblewrap::kProgramVariable);
+    const auto path = std::string(std::getenv("PATH"));
+    setenv("PATH", (root_.path() + ":/nonexistent").c_str(), 1);
+    expectRefusedEverywhere("bubblewrap (bwrap) is not installed.");
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_FALSE(runnerWasUsed());
+
+    // A program that cannot make namespaces, as bubblewrap says it where they are refused.
+    const auto refusing = root_.path() + "/refusing-bwrap";
+    ASSERT_TRUE(FileManager::writeAtomically(
+        refusing, std::string_view("#!/bin/sh\necho 'bwrap: No permissions to creating new "
+                                   "namespace' >&2\nexit 1\n")));
+    std::filesystem::permissions(refusing, std::filesystem::perms(0755));
+    setenv(KSBubblewrap::kProgramVariable, refusing.c_str(), 1);
+    expectRefusedEverywhere(
+        "bubblewrap cannot make one here (bwrap: No permissions to creating new namespace).");
+    unsetenv(KSBubblewrap::kProgramVariable);
+
+    foundation::DeviceRoot::set("/");
+    expectRefusedEverywhere("the device root is the host's own file system.");
+}
+
+// The device root is a word like any other, however it is written, and the sandbox finds it
+// whether it is named where it lies or through a link that only the host's /tmp holds.
+TEST_F(KSBubblewrapTests, TheDeviceRootIsQuotedAndReachableThroughALink) {
+    const auto device = root_.path() + "/it's a $(touch pwned) `root`";
+    const auto link = root_.path() + "/link";
+    ASSERT_TRUE(FileManager::createDirectory(device));
+    std::filesystem::create_directory_symlink(device, link);
+    foundation::DeviceRoot::set(device);
+    ASSERT_TRUE(KSAPTManager::createAPTSandboxIfNeeded());
+    const auto archive = testing_support::DebianArchive("com.example.proof")
+                             .file("/proof/file.txt", "proof")
+                             .script("postinst", "echo \"$DPKG_ROOT\" > \"$DPKG_ROOT/proof.txt\"")
+                             .build(device);
+
+    const auto installed = testing::deviceDpkg({"-i", archive});
+    ASSERT_TRUE(installed.succeeded()) << installed.output;
+    EXPECT_EQ(FileManager::readText(device + "/proof.txt").valueOr(""), device + "\n");
+
+    foundation::DeviceRoot::set(link);
+    const auto removed = testing::deviceDpkg({"-r", "com.example.proof"});
+    EXPECT_TRUE(removed.succeeded()) << removed.output;
+    EXPECT_FALSE(FileManager::fileExists(device + "/proof/file.txt")) << removed.output;
+    EXPECT_FALSE(FileManager::fileExists(root_.path() + "/pwned"));
+    EXPECT_FALSE(FileManager::fileExists(device + "/pwned"));
+    EXPECT_FALSE(FileManager::fileExists("pwned"));
+}
+
+}  // namespace
+}  // namespace corvane
