@@ -73,8 +73,9 @@ class CorvaneQueueTests : public LaunchFixture {
         auto screen = navigation ? std::dynamic_pointer_cast<PackagesConfirmationViewController>(
                                        navigation->topViewController())
                                  : nullptr;
-        if (screen)
+        if (screen) {
             EXPECT_TRUE(pumpUntil([&] { return !screen->isWaitingOnDependencies(); }, 60));
+        }
         return screen;
     }
 
