@@ -103,14 +103,18 @@ foundation::Status JourneyPlayer::play(const JourneyStep& step) {
     return stepError("unknown step");
 }
 
-// The frontmost view that reads the title and that a finger actually reaches.
+// The frontmost view that reads the title and that a finger reaches; the touch goes to whatever
+// takes it there, as it would under a finger.
 foundation::Status JourneyPlayer::touch(const JourneyStep& step) {
-    for (const auto& view : ScreenFinder::viewsReading(screen(), step.argument)) {
-        const bool landed = step.kind == JourneyStep::Kind::press
-                                ? uikit::hands::longPress(view, kLongPressSeconds)
-                                : uikit::hands::tap(view);
-        if (landed)
-            return foundation::Success();
+    auto window = screen();
+    for (const auto& view : ScreenFinder::viewsReading(window, step.argument)) {
+        if (!ScreenFinder::isReachable(window, view))
+            continue;
+        if (step.kind == JourneyStep::Kind::press)
+            uikit::hands::longPress(view, kLongPressSeconds);
+        else
+            uikit::hands::tap(view);
+        return foundation::Success();
     }
     return stepError(
         foundation::format("nothing a finger can reach on screen reads \"%@\"", step.argument));

@@ -40,4 +40,12 @@ std::vector<std::shared_ptr<uikit::View>> ScreenFinder::viewsReading(
     return found;
 }
 
+bool ScreenFinder::isReachable(const std::shared_ptr<uikit::View>& root,
+                               const std::shared_ptr<uikit::View>& view) {
+    const auto center = view->convertPointTo(view->bounds().center(), root.get());
+    const auto hit = root->hitTest(center);
+    return hit &&
+           (hit == view || hit->isDescendantOf(view.get()) || view->isDescendantOf(hit.get()));
+}
+
 }  // namespace corvane::journey

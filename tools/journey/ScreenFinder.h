@@ -16,6 +16,10 @@ class ScreenFinder {
   public:
     static std::vector<std::shared_ptr<uikit::View>> viewsReading(
         const std::shared_ptr<uikit::View>& root, const std::string& title);
+    // Whether a finger on the view's centre touches it, or the control that holds it (a label
+    // of a panel that reacts as a whole), rather than something that covers it.
+    static bool isReachable(const std::shared_ptr<uikit::View>& root,
+                            const std::shared_ptr<uikit::View>& view);
 };
 
 }  // namespace corvane::journey
