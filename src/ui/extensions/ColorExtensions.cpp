@@ -42,4 +42,10 @@ uikit::Color lerpToColor(const uikit::Color& from, const uikit::Color& to, doubl
             mix(from.alpha(), to.alpha())};
 }
 
+uikit::Color readableForegroundColorForBackgroundColor(const uikit::Color& background) {
+    const double brightness =
+        (background.red() * 299 + background.green() * 587 + background.blue() * 114) * 255 / 1000;
+    return brightness >= 200 ? uikit::Color::black() : uikit::Color::white();
+}
+
 }  // namespace corvane

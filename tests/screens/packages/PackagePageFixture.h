@@ -116,6 +116,11 @@ class PackagePageFixture : public StorageFixture {
         testing_support::advanceClock(1);
     }
 
+    // Runs the main loop until the depiction of this appearance has had its outcome.
+    static bool waitForDepiction(PackageDetailsViewController& page) {
+        return testing_support::pumpUntil([&] { return page.refreshForCydiaPackages; });
+    }
+
     static inline testing_support::SampleRepository* sample_ = nullptr;
     std::string location;
     std::shared_ptr<ScreenServices> services = std::make_shared<ScreenServices>();
