@@ -1,6 +1,7 @@
 #include "ui/extensions/ColorExtensions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -43,8 +44,11 @@ uikit::Color lerpToColor(const uikit::Color& from, const uikit::Color& to, doubl
 }
 
 uikit::Color readableForegroundColorForBackgroundColor(const uikit::Color& background) {
-    const double brightness =
-        (background.red() * 299 + background.green() * 587 + background.blue() * 114) * 255 / 1000;
+    // On the 0-255 scale of the bytes the colour came from.
+    auto scaled = [](double component) { return std::round(component * 255); };
+    const double brightness = (scaled(background.red()) * 299 + scaled(background.green()) * 587 +
+                               scaled(background.blue()) * 114) /
+                              1000;
     return brightness >= 200 ? uikit::Color::black() : uikit::Color::white();
 }
 
