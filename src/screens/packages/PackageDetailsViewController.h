@@ -91,10 +91,10 @@ class PackageDetailsViewController : public KSPalettedViewController,
     std::map<std::string, std::shared_ptr<uikit::Image>> beforeAfterScreenshotsDictionary;
     // The author strip's image: the downloaded avatar, else the placeholder.
     std::shared_ptr<uikit::Image> authorAvatar;
-    // The reviews shown, and the numbers of the requests for them made and shown.
+    // The reviews shown, and the numbers of the requests for them made and answered.
     std::vector<KSReviews> packageReviews;
     std::uint64_t reviewsRequests = 0;
-    std::uint64_t reviewsShown = 0;
+    std::uint64_t reviewsAnswered = 0;
 
     // Counts the appearances; results of an earlier one are dropped.
     std::uint64_t appearance() const { return appearance_; }

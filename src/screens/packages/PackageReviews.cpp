@@ -138,16 +138,17 @@ void PackageReviews::fetchReviews(Page& page) {
     auto ratings = std::make_shared<KSPackageRatings>();
     ratings->getReviews(text(page.packageDictionary(), "identifier"),
                         [weak = weakPage(page), ratings, request](const foundation::Value&) {
-                            auto reviews = ratings->packageReviews();
-                            onMain(weak, [reviews = std::move(reviews), request](Page& page) {
-                                // An older request that answers late, or one that failed, never
-                                // replaces what a newer one showed.
-                                if (reviews && request > page.reviewsShown) {
-                                    page.packageReviews = *reviews;
-                                    page.reviewsShown = request;
-                                }
-                                page.setContent();
-                            });
+                            onMain(weak,
+                                   [reviews = ratings->packageReviews(), request](Page& page) {
+                                       // A failed request keeps what was shown, and one that
+                                       // answers after a newer one is out of date.
+                                       if (request <= page.reviewsAnswered)
+                                           return;
+                                       page.reviewsAnswered = request;
+                                       if (reviews)
+                                           page.packageReviews = *reviews;
+                                       page.setContent();
+                                   });
                         });
 }
 
