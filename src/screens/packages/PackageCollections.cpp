@@ -41,10 +41,10 @@ uikit::Size PackageCollections::screenshotSize(uikit::Size image, double targetH
                                                double pageWidth) {
     if (image.height <= 0)
         return {alone ? pageWidth - 32 : 0, 0};
-    const bool taller = image.height > targetHeight;
-    const double ratio = taller ? image.height / targetHeight : targetHeight / image.height;
-    const double height = taller ? targetHeight : image.height;
-    return {alone ? pageWidth - 32 : image.width / ratio, height};
+    // A taller image is scaled down to the strip; a smaller one keeps its own size, never
+    // narrowed out of shape.
+    const double scale = image.height > targetHeight ? targetHeight / image.height : 1;
+    return {alone ? pageWidth - 32 : image.width * scale, image.height * scale};
 }
 
 int PackageCollections::numberOfItemsInSection(uikit::CollectionView& collectionView, int) {

@@ -25,7 +25,8 @@ class PackageCollections : public uikit::CollectionViewDataSource,
     explicit PackageCollections(std::weak_ptr<PackageDetailsViewController> page)
         : page_(std::move(page)) {}
 
-    // A screenshot scaled to the strip's height; alone, it spans the page less 32 points.
+    // A screenshot no taller than the strip's height, in its own proportions; alone, it spans
+    // the page less 32 points.
     static uikit::Size screenshotSize(uikit::Size image, double targetHeight, bool alone,
                                       double pageWidth);
 

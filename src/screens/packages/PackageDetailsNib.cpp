@@ -57,9 +57,10 @@ class Builder {
         wide(*outlet);
         return outlet;
     }
+    // A text button in the tint colour.
     std::shared_ptr<uikit::Button>& button(std::shared_ptr<uikit::Button>& outlet,
                                            const std::string& title) {
-        add(outlet);
+        add(outlet, uikit::ButtonType::system);
         outlet->setTitle(foundation::localized(title));
         outlet->titleLabel()->setFont(uikit::Font::systemFont(15, uikit::FontWeight::semibold));
         return outlet;
@@ -259,10 +260,9 @@ void buildChangelogAndVideo(Builder& b) {
                        static_cast<View*>(p.changelogVersionLbl.get()),
                        static_cast<View*>(p.changelogContentLbl.get()), p.changelogSeparator.get()})
         Builder::fallback(view->topAnchor().constraintEqualTo(p.topSeparator->bottomAnchor()));
-    for (View* view : {static_cast<View*>(p.changelogTitle.get()),
-                       static_cast<View*>(p.changelogVersionLbl.get()),
-                       static_cast<View*>(p.changelogContentLbl.get())})
-        Builder::fallback(view->heightAnchor().constraintEqualToConstant(0));
+    // The version and the text keep their own heights: a height of 0 would win over their text
+    // when the section shows, and nothing hangs under them while it is folded.
+    Builder::fallback(p.changelogTitle->heightAnchor().constraintEqualToConstant(0));
 
     b.title(p.videoPreviewTitle, "Video Preview");
     b.wide(*p.videoPreviewTitle);

@@ -471,8 +471,8 @@ void PackageDetailsViewController::scrollViewDidScroll(uikit::ScrollView& view) 
     const double y = view.contentOffset().y;
     if (y > 0)
         transitionTopContent(y >= kHeaderTransitionOffset);
-    else
-        setNavigationBarAlpha(2 * (1 + y / 200));
+    // Above the content too, so a scroll that jumps past 0 never leaves the bar see-through.
+    setNavigationBarAlpha(2 * (1 + y / 200));
 }
 
 void PackageDetailsViewController::scrollViewWillEndDragging(uikit::ScrollView& view, uikit::Point,

@@ -69,6 +69,8 @@ TEST_F(PackageDetailsActionsTest, TheWebsiteOpensInsideOnlyWhenItCanBeFetched) {
            [](KSRPackage& package) { package.website = "https://ada.example.org/tweak"; });
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
+    EXPECT_EQ(page->developerWebsiteBtn->currentTitleColor(), page->view()->tintColor())
+        << "a text button reads in the tint, not white on white";
     ASSERT_TRUE(tapOnPage(*page, page->developerWebsiteBtn));
     advanceClock(1);
     auto websites = openedScreens(Screen::website);

@@ -55,6 +55,10 @@ TEST_F(PackageDetailsDepictionTest, ANativeDepictionFillsDescriptionChangelogAnd
     EXPECT_TRUE(contains(changelog(*page), "Faster start-up")) << changelog(*page);
     EXPECT_EQ(page->changelogVersionLbl->text(), "2.4");
     EXPECT_FALSE(page->changelogTitle->isHidden());
+    EXPECT_GT(page->changelogContentLbl->frame().height(), 40) << "placed at its text's height";
+    EXPECT_GE(page->changelogContentLbl->frame().minY(), page->changelogVersionLbl->frame().maxY());
+    EXPECT_DOUBLE_EQ(page->changelogSeparator->frame().minY(),
+                     page->changelogContentLbl->frame().maxY() + 20);
     EXPECT_FALSE(page->screenshotsCollectionView->isHidden());
     EXPECT_DOUBLE_EQ(page->screenshotsCollectionView->frame().height(), 441);
     EXPECT_DOUBLE_EQ(page->screenshotsTitle->frame().minY(),

@@ -6,6 +6,7 @@
 #include "foundation/FileManager.h"
 #include "screens/packages/OnlinePageFixture.h"
 #include "screens/packages/PackageBanner.h"
+#include "screens/packages/PackageCollections.h"
 #include "screens/packages/PackageScreenshots.h"
 #include "ui/cells/DeveloperCell.h"
 #include "ui/cells/ScreenshotsCell.h"
@@ -230,6 +231,19 @@ TEST_F(PackageDetailsLoadingTest, TheAvatarComesFromTheFirstMatchingDeveloper) {
     ASSERT_TRUE(theme);
     ASSERT_TRUE(pumpUntil([&] { return theme->authorAvatar != nullptr; }));
     EXPECT_EQ(theme->authorAvatar->name(), "iTunesArtwork");
+}
+
+TEST(PackageCollections, AScreenshotIsNoTallerThanItsStripAndKeepsItsShape) {
+    EXPECT_EQ(PackageCollections::screenshotSize({500, 1000}, 422, false, 375),
+              (uikit::Size{211, 422}));
+    EXPECT_EQ(PackageCollections::screenshotSize({80, 200}, 422, false, 375),
+              (uikit::Size{80, 200}))
+        << "a small one keeps its size";
+    EXPECT_EQ(PackageCollections::screenshotSize({500, 1000}, 287, false, 768),
+              (uikit::Size{143.5, 287}));
+    EXPECT_EQ(PackageCollections::screenshotSize({500, 1000}, 422, true, 375),
+              (uikit::Size{343, 422}))
+        << "alone, it spans the page less 32 points";
 }
 
 }  // namespace

@@ -349,6 +349,9 @@ TEST_F(PackageDetailsTest, ScrollingTheHeaderNeverLeavesTheBarInvisibleBehind) {
     EXPECT_DOUBLE_EQ(bar->alpha(), 1) << "never above 1";
     page->scrollView->dragTo({0, -200});
     ASSERT_DOUBLE_EQ(bar->alpha(), 0) << "the banner shows through";
+    page->scrollView->dragTo({0, 150});
+    EXPECT_DOUBLE_EQ(bar->alpha(), 1) << "a scroll that jumps past 0 shows the bar all the same";
+    page->scrollView->dragTo({0, -200});
 
     navigation->pop(true);
     advanceClock(1);
