@@ -3,6 +3,7 @@
 #include "foundation/Dispatch.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
+#include "framework/debian/DebianGrammar.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/network/KSImageFetcher.h"
 #include "screens/packages/PackageDetailsViewController.h"
@@ -37,6 +38,8 @@ bool PackageBanner::isCached(const std::string& identifier) {
 }
 
 void PackageBanner::fetch(PackageDetailsViewController& page, const std::string& address) {
+    if (!isValidPackageName(page.packageIdentifier()))
+        return;
     KSImageFetcher::fetch(
         address, [weak = weakPage(page), appearance = page.appearance(),
                   identifier = page.packageIdentifier()](KSImageFetcher::Result result) {
@@ -51,6 +54,8 @@ void PackageBanner::fetch(PackageDetailsViewController& page, const std::string&
 }
 
 void PackageBanner::showCached(PackageDetailsViewController& page) {
+    if (!isValidPackageName(page.packageIdentifier()))
+        return;
     foundation::runOnDefaultQueue([weak = weakPage(page), appearance = page.appearance(),
                                    path = cachePath(page.packageIdentifier())] {
         if (auto image = uikit::Image::fromFile(path))

@@ -270,10 +270,8 @@ void PackageDepictions::applyScreenshots(Page& page, std::vector<std::string> ad
     const bool holdsNone =
         page.screenshotsDictionary.empty() &&
         PackageSnapshot::field(page.packageDictionary(), "screenshotsLocalPaths").count() == 0;
-    if (!addresses.empty() && holdsNone) {
-        PackageScreenshots::replace(page, std::move(addresses));
+    if (holdsNone && PackageScreenshots::replace(page, std::move(addresses)))
         return;
-    }
     page.screenshotRetrievingFail = false;
     endWait(page);
 }

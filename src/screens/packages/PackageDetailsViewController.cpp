@@ -286,19 +286,6 @@ void PackageDetailsViewController::loadInformationFromBackground() {
     PackageBackgroundLoad::start(*this);
 }
 
-void PackageDetailsViewController::getSileoDepiction() {
-    PackageDepictions::getSileoDepiction(*this);
-}
-
-void PackageDetailsViewController::getHtmlPageForCydiaPackage() {
-    PackageDepictions::getHtmlPageForCydiaPackage(*this);
-}
-
-void PackageDetailsViewController::setPackageScreenshotsFromArray(
-    std::vector<std::string> addresses) {
-    PackageScreenshots::replace(*this, std::move(addresses));
-}
-
 void PackageDetailsViewController::applyScreenshots(const PackageScreenshots::Outcome& outcome,
                                                     bool fallsBackToDepiction) {
     // A batch that brought nothing leaves what the page showed before.
@@ -372,6 +359,14 @@ void PackageDetailsViewController::viewWillDisappear(bool animated) {
     navigation->navigationBar()->setAlpha(1);
     if (isMovingFromParentViewController() && isComingFromFeatured_)
         navigation->setNavigationBarHidden(true, true);
+}
+
+void PackageDetailsViewController::viewWillTransitionToSize(uikit::Size size) {
+    KSPalettedViewController::viewWillTransitionToSize(size);
+    for (const auto& collection :
+         {screenshotsCollectionView, beforeAfterCollectionView, authorCollectionView})
+        collection->reloadData();
+    otherDevPackagesTableView->reloadData();
 }
 
 void PackageDetailsViewController::getPackageInformation() {

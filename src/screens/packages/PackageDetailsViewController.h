@@ -112,10 +112,6 @@ class PackageDetailsViewController : public KSPalettedViewController,
     void setContent();
     // The banner, avatar, screenshots and average rating of this appearance; returns at once.
     void loadInformationFromBackground();
-    void getSileoDepiction();
-    void getHtmlPageForCydiaPackage();
-    // A depiction's screenshots take the place of the stored ones.
-    void setPackageScreenshotsFromArray(std::vector<std::string> addresses);
     // The end of a screenshot batch; an appearance's batch that leaves nothing stored asks the
     // depiction again.
     void applyScreenshots(const PackageScreenshots::Outcome& outcome, bool fallsBackToDepiction);
@@ -148,6 +144,9 @@ class PackageDetailsViewController : public KSPalettedViewController,
     const std::shared_ptr<uikit::BarButtonItem>& getBarBtnItem() const { return getBarBtnItem_; }
     const std::shared_ptr<uikit::BarButtonItem>& wishlistBtn() const { return wishlistBtn_; }
     const std::shared_ptr<uikit::View>& customTitleView() const { return customTitleView_; }
+
+    // The strips and the list size their items from the page's width.
+    void viewWillTransitionToSize(uikit::Size size) override;
 
     // uikit::ScrollViewDelegate, for the page's own scroll view.
     void scrollViewDidScroll(uikit::ScrollView& scrollView) override;

@@ -6,6 +6,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
+#include "framework/debian/DebianGrammar.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/network/KSImageFetcher.h"
 #include "framework/storage/KSDatabase.h"
@@ -176,7 +177,7 @@ void PackageScreenshots::load(PackageDetailsViewController& page) {
     const auto& package = page.packageDictionary();
     auto addresses = texts(PackageSnapshot::field(package, "screenshots"));
     auto localPaths = texts(PackageSnapshot::field(package, "screenshotsLocalPaths"));
-    if (addresses.empty())
+    if (addresses.empty() || !isValidPackageName(page.packageIdentifier()))
         return;
     auto batch = makeBatch(page, addresses);
     batch->expected = std::move(addresses);
@@ -195,16 +196,17 @@ void PackageScreenshots::load(PackageDetailsViewController& page) {
     });
 }
 
-void PackageScreenshots::replace(PackageDetailsViewController& page,
+bool PackageScreenshots::replace(PackageDetailsViewController& page,
                                  std::vector<std::string> addresses) {
-    if (addresses.empty())
-        return;
+    if (addresses.empty() || !isValidPackageName(page.packageIdentifier()))
+        return false;
     auto batch = makeBatch(page, std::move(addresses));
     foundation::runOnDefaultQueue([batch] {
         if (auto package = KSDatabase::realm().objectForPrimaryKey<KSRPackage>(batch->identifier))
             batch->expected = package->screenshots;
         download(batch);
     });
+    return true;
 }
 
 }  // namespace corvane

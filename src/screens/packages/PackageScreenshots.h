@@ -17,7 +17,8 @@ class PackageDetailsViewController;
 // answer: it writes the cache files, then the stored addresses and file paths together in one
 // write, and hands the images to the page on the main thread. It never clears what is stored
 // on a failure that may pass (no network, a time-out, the server's trouble), and writes only
-// while the stored addresses are still the ones it started from.
+// while the stored addresses are still the ones it started from. A package whose identifier is
+// no package name is never cached: the identifier names the files.
 class PackageScreenshots {
   public:
     static constexpr double kCornerRadius = 15;
@@ -28,8 +29,9 @@ class PackageScreenshots {
     // On each appearance, from the page's copy of the stored package: the cached files when
     // there is one for each address, else a download batch. Main thread.
     static void load(PackageDetailsViewController& page);
-    // The screenshots a depiction lists take the place of the stored ones. Main thread.
-    static void replace(PackageDetailsViewController& page, std::vector<std::string> addresses);
+    // The screenshots a depiction lists take the place of the stored ones; false when there is
+    // no batch to wait for. Main thread.
+    static bool replace(PackageDetailsViewController& page, std::vector<std::string> addresses);
 
     // What a batch leaves for the page.
     struct Outcome {

@@ -3,6 +3,8 @@
 // the first review, fetched once per appearance and kept through a failed request.
 #include <gtest/gtest.h>
 
+#include "foundation/NotificationCenter.h"
+#include "framework/storage/KSRNotifications.h"
 #include "screens/packages/OnlinePageFixture.h"
 #include "ui/cells/ReviewsCell.h"
 #include "ui/error/ErrorViewController.h"
@@ -182,6 +184,14 @@ TEST_F(PackageDetailsReviewsTest, ReviewsAreFetchedOncePerAppearanceAndAFailureK
         << "the reply's header over the review, not the reply";
     EXPECT_EQ(cell->rating4->image()->name(), "starOtherUsers");
     EXPECT_EQ(cell->rating5->image()->name(), "star");
+
+    // A rating changed elsewhere refreshes the average of its own package only.
+    auto& center = foundation::NotificationCenter::defaultCenter();
+    center.post({KSRPackageInfoRatingChangedNotification, foundation::Value("com.sample.tweak")});
+    serveJSON("rating", R"({"rating": 3.5})");
+    center.post({KSRPackageInfoRatingChangedNotification, foundation::Value("com.sample.corelib")});
+    ASSERT_TRUE(pumpUntil([&] { return page->packageRatingLbl->text() == "3.5"; }));
+    EXPECT_EQ(requestsTo("/api/rating").size(), 2u);
 
     // A failed request leaves the reviews that were shown.
     serveJSON("reviews", R"({"error": "down"})", 500);
