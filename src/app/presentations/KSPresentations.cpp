@@ -1,7 +1,6 @@
 #include "app/presentations/KSPresentations.h"
 
 #include "app/presentations/KSPackageOptionsMenu.h"
-#include "app/presentations/KSScreenshotImages.h"
 #include "app/presentations/KSShareTexts.h"
 #include "app/presentations/KSVersionMenu.h"
 #include "foundation/Dispatch.h"
@@ -9,6 +8,7 @@
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
+#include "framework/network/KSImageFetcher.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/storage/KSDatabase.h"
 #include "screens/tasks/TasksVerboseViewController.h"
@@ -68,7 +68,7 @@ void KSPresentations::sharePackage(const std::string& identifier, const KSSender
     if (auto icon =
             KSRPackageManager::sharedPackageManager().packages().iconForIdentifier(identifier))
         items.emplace_back(std::move(icon));
-    KSScreenshotImages::download(
+    KSImageFetcher::fetchInOrder(
         package->screenshots,
         [weak = weak_from_this(), items = std::move(items), title = package->name,
          sender](std::vector<std::shared_ptr<uikit::Image>> screenshots) mutable {

@@ -29,12 +29,17 @@ bool succeeded(const std::optional<foundation::HTTPURLResponse>& response) {
 }  // namespace
 
 void KSDepictionPageLoader::load(const foundation::URL& url, Completion completion) {
-    if (!KSFetchableURL::isFetchable(url)) {
-        KSLog("Not following the depiction link %s", url.absoluteString());
+    auto request = RepositoryRequest::requestForPageOfRepository(url, "");
+    request.timeoutInterval = kTimeoutSeconds;
+    load(std::move(request), std::move(completion));
+}
+
+void KSDepictionPageLoader::load(foundation::URLRequest request, Completion completion) {
+    if (!KSFetchableURL::isFetchable(request.url)) {
+        KSLog("Not following the depiction link %s", request.url.absoluteString());
         foundation::runOnDefaultQueue([completion] { completion(std::nullopt); });
         return;
     }
-    auto request = RepositoryRequest::requestWithURL(url, kTimeoutSeconds);
     pageSession()
         .dataTaskWithRequest(
             std::move(request),

@@ -5,13 +5,14 @@
 #include <optional>
 
 #include "foundation/URL.h"
+#include "foundation/URLRequest.h"
 #include "foundation/Value.h"
 
 namespace corvane {
 
-// Fetches the pages a depiction links to (a changelog, a screenshot gallery) the way the
-// repository pages themselves are fetched: with the device headers, http and https only, and no
-// larger than a page can reasonably be.
+// Fetches depictions and the pages they link to (a changelog, a screenshot gallery): http and
+// https only, never from a cache, and no larger than a page can reasonably be. A page reached
+// through a link carries no device headers: its host is named by outside data.
 class KSDepictionPageLoader {
   public:
     static constexpr std::int64_t kMaximumPageBytes = std::int64_t{2} << 20;
@@ -21,6 +22,9 @@ class KSDepictionPageLoader {
     using Completion = std::function<void(std::optional<foundation::Bytes> body)>;
 
     static void load(const foundation::URL& url, Completion completion);
+    // The request as the caller made it (a depiction of a repository, with the headers that
+    // repository may see).
+    static void load(foundation::URLRequest request, Completion completion);
 };
 
 }  // namespace corvane

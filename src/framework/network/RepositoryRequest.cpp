@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "foundation/Format.h"
+#include "foundation/Strings.h"
 #include "framework/misc/KSPlatform.h"
 
 namespace corvane {
@@ -24,6 +25,20 @@ URLRequest RepositoryRequest::requestWithURL(const foundation::URL& url, double 
     if (ifModifiedSinceSeconds1970) {
         request.setValue(httpDate(*ifModifiedSinceSeconds1970), "If-Modified-Since");
     }
+    return request;
+}
+
+URLRequest RepositoryRequest::requestForPageOfRepository(const foundation::URL& url,
+                                                         std::string_view repositoryLocation) {
+    auto repository = foundation::URL::withString(repositoryLocation);
+    if (repository && !repository->host().empty() && repository->scheme() == url.scheme() &&
+        foundation::lowercase(repository->host()) == foundation::lowercase(url.host()) &&
+        repository->port() == url.port())
+        return requestWithURL(url);
+    URLRequest request(url);
+    request.cachePolicy = URLRequestCachePolicy::ReloadIgnoringLocalCacheData;
+    request.timeoutInterval = kDefaultTimeoutSeconds;
+    request.setValue(kUserAgent, "User-Agent");
     return request;
 }
 

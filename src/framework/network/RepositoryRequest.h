@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "foundation/URL.h"
 #include "foundation/URLRequest.h"
@@ -21,6 +22,12 @@ class RepositoryRequest {
     static foundation::URLRequest requestWithURL(
         const foundation::URL& url, double timeoutSeconds = kDefaultTimeoutSeconds,
         std::optional<double> ifModifiedSinceSeconds1970 = std::nullopt);
+    // A request for a page that a repository's package names (a depiction): the device headers
+    // go along only when the page is on the repository's own host (scheme and port included), so
+    // a host that a package or a page names never learns who the device is; the user agent and
+    // the time-out are the same either way.
+    static foundation::URLRequest requestForPageOfRepository(const foundation::URL& url,
+                                                             std::string_view repositoryLocation);
     // Makes requestWithURL the process-wide factory of foundation::URLRequest::requestWithURL.
     static void installAsProcessFactory();
 

@@ -263,10 +263,9 @@ void buildChangelogAndVideo(Builder& b) {
                        static_cast<View*>(p.changelogVersionLbl.get()),
                        static_cast<View*>(p.changelogContentLbl.get()), p.changelogSeparator.get()})
         Builder::fallback(view->topAnchor().constraintEqualTo(p.topSeparator->bottomAnchor()));
-    for (View* view : {static_cast<View*>(p.changelogTitle.get()),
-                       static_cast<View*>(p.changelogVersionLbl.get()),
-                       static_cast<View*>(p.changelogContentLbl.get())})
-        Builder::fallback(view->heightAnchor().constraintEqualToConstant(0));
+    // The version and the text keep their own heights: a height of 0 would win over their text
+    // when the section shows, and nothing hangs under them while it is folded.
+    Builder::fallback(p.changelogTitle->heightAnchor().constraintEqualToConstant(0));
 
     b.title(p.videoPreviewTitle, "Video Preview");
     b.wide(*p.videoPreviewTitle);

@@ -13,14 +13,19 @@
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRNotifications.h"
 #include "framework/webservice/KSAccount.h"
-#include "framework/webservice/KSPackageRatings.h"
 #include "framework/webservice/KSPackagesWishlist.h"
 #include "framework/webservice/KSStatistics.h"
 #include "reachability/Reachability.h"
+#include "screens/packages/PackageActions.h"
+#include "screens/packages/PackageBackgroundLoad.h"
+#include "screens/packages/PackageCollections.h"
 #include "screens/packages/PackageContentLayout.h"
+#include "screens/packages/PackageDepictions.h"
 #include "screens/packages/PackageDetailsContentView.h"
 #include "screens/packages/PackageDetailsNib.h"
 #include "screens/packages/PackageInformation.h"
+#include "screens/packages/PackageReviews.h"
+#include "screens/packages/PackageScreenshotBatches.h"
 #include "screens/packages/PackageSnapshot.h"
 #include "ui/cells/GetPackageCell.h"
 #include "ui/core/KSApplicationServices.h"
@@ -60,7 +65,9 @@ const uikit::LayerTransition kFadeText{uikit::LayerTransition::Type::fade, 0.1};
 
 }  // namespace
 
-PackageDetailsViewController::PackageDetailsViewController() : KSPalettedViewController(kNibName) {
+PackageDetailsViewController::PackageDetailsViewController()
+    : KSPalettedViewController(kNibName),
+      screenshotBatches_(std::make_shared<PackageScreenshotBatches>()) {
     PackageDetailsNib::registerNib();
 }
 
@@ -79,6 +86,10 @@ void PackageDetailsViewController::setSourceDictionaryFromSourceObject() {
         PackageSnapshot::sourceDictionary(presentText(packageDictionary_, "sourceLocation"));
     sourceFound_ = source.has_value();
     sourceDictionary_ = source.value_or(Value::Dictionary{});
+}
+
+void PackageDetailsViewController::setPackageField(const std::string& key, Value value) {
+    packageDictionary_[key] = std::move(value);
 }
 
 void PackageDetailsViewController::viewDidLoad() {
@@ -103,10 +114,16 @@ void PackageDetailsViewController::viewDidLoad() {
             }));
     }
     navigationItem()->setTitle("");
+    collections_ = std::make_shared<PackageCollections>(weakSelf());
     for (const auto& collection : {screenshotsCollectionView, beforeAfterCollectionView})
         collection->registerNib("ScreenshotsCell", "cell");
     authorCollectionView->registerNib("DeveloperCell", "cell");
     reviewsCollectionView->registerNib("ReviewsCell", "cell");
+    for (const auto& collection : {screenshotsCollectionView, beforeAfterCollectionView,
+                                   authorCollectionView, reviewsCollectionView}) {
+        collection->setDataSource(collections_);
+        collection->setDelegate(collections_);
+    }
     otherDevPackagesTableView->registerNib(GetPackageCell::kNibName, "getPackageCell");
     otherDevPackagesTableView->setDataSource(self);
     otherDevPackagesTableView->setDelegate(self);
@@ -119,6 +136,7 @@ void PackageDetailsViewController::viewDidLoad() {
             optionalText(packageDictionary_, "version"), 0, 1);
     }
     buildBarButtons();
+    wireActions();
     screenshotRetrievingFail = beforeAfterScreenshotsRetrievingFail = refreshForCydiaPackages =
         cydiaPackageHaveChangelog = bannerCached = false;
     const std::string location = presentText(packageDictionary_, "sourceLocation");
@@ -139,6 +157,16 @@ void PackageDetailsViewController::viewDidLoad() {
 
 void PackageDetailsViewController::observeNotifications() {
     auto& center = foundation::NotificationCenter::defaultCenter();
+    observations_.push_back(center.addObserver(
+        KSRPackageInfoRatingChangedNotification,
+        [weak = weakSelf()](const foundation::Notification& notification) {
+            auto identifier =
+                notification.object.isString() ? notification.object.stringValue() : std::string();
+            foundation::runOnMain([weak, identifier] {
+                if (auto page = weak.lock())
+                    page->ratingChangedNotification(identifier);
+            });
+        }));
     observations_.push_back(center.addObserver(
         KSRQueueStateNotificationName(presentText(packageDictionary_, "identifier")),
         [weak = weakSelf()](const foundation::Notification&) {
@@ -191,8 +219,35 @@ void PackageDetailsViewController::buildBarButtons() {
         uikit::ControlEvent::touchUpInside);
 }
 
+void PackageDetailsViewController::wireActions() {
+    const std::pair<std::shared_ptr<uikit::Button>, void (*)(PackageDetailsViewController&)>
+        actions[] = {{seeAllReviewsBtn, PackageActions::seeAllReviews},
+                     {contactDeveloperBtn, PackageActions::contactDeveloper},
+                     {leaveReviewBtn, PackageActions::leaveReview},
+                     {installedFilesBtn, PackageActions::seeInstalledFiles},
+                     {developerWebsiteBtn, PackageActions::developerWebsite},
+                     {donateBtn, PackageActions::donate},
+                     {seeAllDevPackagesBtn, PackageActions::seeAllDevPackages}};
+    for (const auto& [button, action] : actions)
+        button->addAction(
+            [weak = weakSelf(), action](uikit::Control&) {
+                if (auto page = weak.lock())
+                    action(*page);
+            },
+            uikit::ControlEvent::touchUpInside);
+    int position = 0;
+    for (const auto& star : {rating1, rating2, rating3, rating4, rating5})
+        star->addAction(
+            [weak = weakSelf(), position = ++position](uikit::Control&) {
+                if (auto page = weak.lock())
+                    PackageReviews::ratingPressed(*page, position);
+            },
+            uikit::ControlEvent::touchUpInside);
+}
+
 void PackageDetailsViewController::viewWillAppear(bool animated) {
     KSPalettedViewController::viewWillAppear(animated);
+    ++appearance_;
     // What changed while the page was covered (queued, installed, removed) shows when it
     // returns.
     setPackageDictionaryFromPackageObject();
@@ -204,6 +259,7 @@ void PackageDetailsViewController::viewWillAppear(bool animated) {
     refreshForCydiaPackages = false;
     reach = static_cast<int>(reachability::Reachability::reachabilityForInternetConnection()
                                  ->currentReachabilityStatus());
+    loadInformationFromBackground();
     applyDepictionGate();
     // The author's other packages are known before the pass that sizes their list.
     loadMoreByDeveloper();
@@ -214,18 +270,54 @@ void PackageDetailsViewController::viewWillAppear(bool animated) {
     const double y = scrollView->contentOffset().y;
     if (isHeaderMode() && y < 0)
         setNavigationBarAlpha(2 * (1 + y / 200));
+    PackageReviews::fetchReviews(*this);
 }
 
 void PackageDetailsViewController::applyDepictionGate() {
-    if (!PackageContentLayout::depictionExpected(*this))
-        return;
-    if (foundation::isPresentText(field(packageDictionary_, "sileoDepiction"))) {
+    if (PackageContentLayout::depictionExpected(*this) &&
+        foundation::isPresentText(field(packageDictionary_, "sileoDepiction"))) {
         setExtendedLayoutIncludesOpaqueBars(true);
         ScrollViewInteractiveHeader::setUseAlphaFade(scrollView, true);
     }
-    // No depiction is read yet, so its outcome is known at once: nothing new, and the
-    // screenshot section is decided without waiting.
+    PackageDepictions::read(*this);
+}
+
+void PackageDetailsViewController::loadInformationFromBackground() {
+    PackageBackgroundLoad::start(*this);
+}
+
+void PackageDetailsViewController::applyScreenshots(const PackageScreenshots::Outcome& outcome,
+                                                    bool fallsBackToDepiction) {
+    // A batch that brought nothing leaves what the page showed before.
+    if (!outcome.images.empty() || outcome.cleared) {
+        screenshotsDictionary.clear();
+        int number = 0;
+        for (const auto& image : outcome.images)
+            screenshotsDictionary[++number] = image;
+    }
+    if (outcome.stored) {
+        packageDictionary_["screenshots"] =
+            Value(Value::Array(outcome.addresses.begin(), outcome.addresses.end()));
+        packageDictionary_["screenshotsLocalPaths"] =
+            Value(Value::Array(outcome.localPaths.begin(), outcome.localPaths.end()));
+    }
     refreshForCydiaPackages = true;
+    screenshotRetrievingFail = screenshotsDictionary.empty();
+    screenshotsCollectionView->reloadData();
+    setContent();
+    if (outcome.cleared && fallsBackToDepiction &&
+        !field(sourceDictionary_, "isUsingInfoJson").boolValue())
+        PackageDepictions::read(*this);
+}
+
+void PackageDetailsViewController::setAuthorAvatar(std::shared_ptr<uikit::Image> avatar) {
+    if (avatar) {
+        authorAvatar = std::move(avatar);
+        authorAvatarDownloaded_ = true;
+    } else if (!authorAvatarDownloaded_) {
+        authorAvatar = uikit::Image::named("iTunesArtwork.png");
+    }
+    authorCollectionView->reloadData();
 }
 
 void PackageDetailsViewController::buildWishlistButton() {
@@ -269,6 +361,14 @@ void PackageDetailsViewController::viewWillDisappear(bool animated) {
         navigation->setNavigationBarHidden(true, true);
 }
 
+void PackageDetailsViewController::viewWillTransitionToSize(uikit::Size size) {
+    KSPalettedViewController::viewWillTransitionToSize(size);
+    for (const auto& collection :
+         {screenshotsCollectionView, beforeAfterCollectionView, authorCollectionView})
+        collection->reloadData();
+    otherDevPackagesTableView->reloadData();
+}
+
 void PackageDetailsViewController::getPackageInformation() {
     PackageInformation::apply(*this);
     layoutPage();
@@ -276,19 +376,8 @@ void PackageDetailsViewController::getPackageInformation() {
 
 void PackageDetailsViewController::setContent() {
     PackageContentLayout::apply(*this);
+    PackageContentLayout::applyReviews(*this, !packageReviews.empty());
     layoutPage();
-    auto ratings = std::make_shared<KSPackageRatings>();
-    ratings->getReviews(
-        presentText(packageDictionary_, "identifier"), [weak = weakSelf(), ratings](const Value&) {
-            const bool any = !ratings->packageReviews().value_or(std::vector<KSReviews>{}).empty();
-            foundation::runOnMain([weak, any] {
-                auto page = weak.lock();
-                if (!page)
-                    return;
-                PackageContentLayout::applyReviews(*page, any);
-                page->layoutPage();
-            });
-        });
 }
 
 void PackageDetailsViewController::layoutPage() {
@@ -377,8 +466,8 @@ void PackageDetailsViewController::scrollViewDidScroll(uikit::ScrollView& view) 
     const double y = view.contentOffset().y;
     if (y > 0)
         transitionTopContent(y >= kHeaderTransitionOffset);
-    else
-        setNavigationBarAlpha(2 * (1 + y / 200));
+    // Above the content too, so a scroll that jumps past 0 never leaves the bar see-through.
+    setNavigationBarAlpha(2 * (1 + y / 200));
 }
 
 void PackageDetailsViewController::scrollViewWillEndDragging(uikit::ScrollView& view, uikit::Point,
@@ -454,6 +543,24 @@ void PackageDetailsViewController::dismissVC() {
     dismiss(true);
 }
 
+void PackageDetailsViewController::contactDeveloper() {
+    PackageActions::contactDeveloper(*this);
+}
+
+void PackageDetailsViewController::ratingChangedNotification(const std::string& identifier) {
+    if (identifier == packageIdentifier_)
+        PackageReviews::fetchAverageRating(*this);
+}
+
+void PackageDetailsViewController::updateRatingInfo() {
+    PackageReviews::updateRatingInfo(*this);
+}
+
+void PackageDetailsViewController::showReviewWarningWithTitle(const std::string& title,
+                                                              const std::string& text, int rate) {
+    PackageReviews::showReviewWarning(*this, title, text, rate);
+}
+
 int PackageDetailsViewController::numberOfRowsInSection(uikit::TableView&, int) {
     return static_cast<int>(std::min<std::size_t>(devPackages_.size(), 2));
 }
@@ -503,16 +610,7 @@ bool PackageDetailsViewController::textViewShouldInteractWithURL(uikit::TextView
                                                                  const std::string& url,
                                                                  uikit::TextRange,
                                                                  uikit::TextItemInteraction) {
-    KSScreenFactory::Request request;
-    request.title =
-        foundation::format(foundation::localized("%@'s Link"), nameLbl->text().value_or(""));
-    request.websiteURL = foundation::URL::withString(url);
-    if (request.websiteURL) {
-        auto page = KSScreenFactory::make(KSScreenFactory::Screen::website, request);
-        auto navigation = navigationController();
-        if (page && navigation)
-            navigation->push(page, true);
-    }
+    PackageActions::openLink(*this, url);
     return false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -8,8 +9,11 @@
 
 #include "foundation/ObservationToken.h"
 #include "foundation/Value.h"
+#include "framework/webservice/KSReviews.h"
 #include "screens/packages/PackageDetailsOutlets.h"
+#include "screens/packages/PackageScreenshots.h"
 #include "ui/core/KSPalettedViewController.h"
+#include "ui/core/LeaveReviewDelegate.h"
 #include "uikit/BarButtonItem.h"
 #include "uikit/GestureRecognizer.h"
 #include "uikit/Image.h"
@@ -20,16 +24,22 @@
 
 namespace corvane {
 
+class PackageCollections;
+class PackageScreenshotBatches;
+
 // The page of one stored package: header with icon, name, author, Get and share buttons and
 // stars, then what's new, video, screenshots, description, reviews, information rows, the
 // repository and the author's other packages. It copies the stored package and its source when
-// it loads, fills its labels from the copies on every appearance, and lays its sections out
-// again whenever something it knows changes. Main thread.
+// it loads, fills its labels from the copies on every appearance, loads its images, depiction,
+// ratings and reviews in the background, and lays its sections out again whenever something it
+// knows changes. Background results land on the main thread, in a page that is still there and
+// only for the appearance that asked for them. Main thread.
 class PackageDetailsViewController : public KSPalettedViewController,
                                      public PackageDetailsOutlets,
                                      public uikit::TableViewDataSource,
                                      public uikit::TableViewDelegate,
-                                     public uikit::TextViewDelegate {
+                                     public uikit::TextViewDelegate,
+                                     public LeaveReviewDelegate {
   public:
     static constexpr const char* kNibName = "PackageDetailsViewController";
     // The Get button is as wide as its title in bold 13-point type plus this.
@@ -62,6 +72,8 @@ class PackageDetailsViewController : public KSPalettedViewController,
     bool sourceFound() const { return sourceFound_; }
     void setPackageDictionaryFromPackageObject();
     void setSourceDictionaryFromSourceObject();
+    // Keeps the copy in step with what the page itself stored.
+    void setPackageField(const std::string& key, foundation::Value value);
 
     // What the page knows that decides its sections; the loads of the page set these.
     const std::vector<std::string>& devPackages() const { return devPackages_; }
@@ -77,6 +89,18 @@ class PackageDetailsViewController : public KSPalettedViewController,
     std::vector<std::string> nativeDepictionCompatibleCydiaSources;
     std::map<int, std::shared_ptr<uikit::Image>> screenshotsDictionary;
     std::map<std::string, std::shared_ptr<uikit::Image>> beforeAfterScreenshotsDictionary;
+    // The author strip's image: the downloaded avatar, else the placeholder.
+    std::shared_ptr<uikit::Image> authorAvatar;
+    // The reviews shown, and the numbers of the requests for them made and answered.
+    std::vector<KSReviews> packageReviews;
+    std::uint64_t reviewsRequests = 0;
+    std::uint64_t reviewsAnswered = 0;
+
+    // Counts the appearances; results of an earlier one are dropped.
+    std::uint64_t appearance() const { return appearance_; }
+    const std::shared_ptr<PackageScreenshotBatches>& screenshotBatches() const {
+        return screenshotBatches_;
+    }
 
     // The store's answer about a paid package.
     void setPackageInfo(bool available, bool owned, std::optional<std::string> price);
@@ -86,6 +110,15 @@ class PackageDetailsViewController : public KSPalettedViewController,
     void getPackageInformation();
     // Decides every section anew from what the page knows, then lays the page out.
     void setContent();
+    // The banner, avatar, screenshots and average rating of this appearance; returns at once.
+    void loadInformationFromBackground();
+    // The end of a screenshot batch; an appearance's batch that leaves nothing stored asks the
+    // depiction again.
+    void applyScreenshots(const PackageScreenshots::Outcome& outcome, bool fallsBackToDepiction);
+    // A downloaded avatar, or null for the placeholder, which never replaces a downloaded one.
+    void setAuthorAvatar(std::shared_ptr<uikit::Image> avatar);
+    // The see-through navigation bar over a banner; clamped to 0...1.
+    void setNavigationBarAlpha(double alpha);
     // Re-titles and re-sizes both Get buttons from the package's state now, on the main thread.
     void updateGetButtonTitle();
 
@@ -96,6 +129,13 @@ class PackageDetailsViewController : public KSPalettedViewController,
     void sharePackage(const std::shared_ptr<uikit::View>& sender);
     void changeWishlistState();
     void dismissVC();
+    void contactDeveloper();
+    void ratingChangedNotification(const std::string& identifier);
+
+    // LeaveReviewDelegate.
+    void updateRatingInfo() override;
+    void showReviewWarningWithTitle(const std::string& title, const std::string& text,
+                                    int rate) override;
 
     // The compact title and Get button of the navigation bar, shown once the header scrolls
     // away.
@@ -104,6 +144,9 @@ class PackageDetailsViewController : public KSPalettedViewController,
     const std::shared_ptr<uikit::BarButtonItem>& getBarBtnItem() const { return getBarBtnItem_; }
     const std::shared_ptr<uikit::BarButtonItem>& wishlistBtn() const { return wishlistBtn_; }
     const std::shared_ptr<uikit::View>& customTitleView() const { return customTitleView_; }
+
+    // The strips and the list size their items from the page's width.
+    void viewWillTransitionToSize(uikit::Size size) override;
 
     // uikit::ScrollViewDelegate, for the page's own scroll view.
     void scrollViewDidScroll(uikit::ScrollView& scrollView) override;
@@ -132,12 +175,12 @@ class PackageDetailsViewController : public KSPalettedViewController,
     std::weak_ptr<PackageDetailsViewController> weakSelf();
     void observeNotifications();
     void buildBarButtons();
+    void wireActions();
     void buildWishlistButton();
     void loadMoreByDeveloper();
     void loadReviewsArrangement();
     void applyDepictionGate();
     bool isHeaderMode() const;
-    void setNavigationBarAlpha(double alpha);
     void layoutPage();
 
     std::string packageIdentifier_;
@@ -162,6 +205,10 @@ class PackageDetailsViewController : public KSPalettedViewController,
     std::shared_ptr<uikit::Button> getBarBtn_;
     std::shared_ptr<uikit::BarButtonItem> getBarBtnItem_;
     std::vector<foundation::ObservationToken> observations_;
+    std::uint64_t appearance_ = 0;
+    std::shared_ptr<PackageScreenshotBatches> screenshotBatches_;
+    std::shared_ptr<PackageCollections> collections_;
+    bool authorAvatarDownloaded_ = false;
 };
 
 }  // namespace corvane

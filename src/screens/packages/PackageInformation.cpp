@@ -9,6 +9,7 @@
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "screens/packages/PackageAdvertisement.h"
 #include "screens/packages/PackageDetailsViewController.h"
+#include "screens/packages/PackageReviews.h"
 #include "screens/packages/PackageSnapshot.h"
 #include "ui/extensions/MarkdownAttributedText.h"
 
@@ -27,15 +28,11 @@ bool present(const Value::Dictionary& dictionary, const std::string& key) {
 }
 
 void applyStars(PackageDetailsViewController& page, const Value& rating) {
-    const auto stars = {page.rating1, page.rating2, page.rating3, page.rating4, page.rating5};
     if (!rating.isNumber() || rating.integerValue() <= 0) {
         page.ratingLbl->setText(foundation::format(localized("%@ out of 5 rating"), "0"));
         return;
     }
-    int index = 0;
-    for (const auto& star : stars)
-        star->setImage(
-            uikit::Image::named(index++ < rating.integerValue() ? "starSelected" : "star"));
+    PackageReviews::showStars(page, static_cast<int>(rating.integerValue()));
     page.ratingLbl->setText(
         foundation::format(localized("%@ out of 5 rating"), rating.stringValue()));
 }

@@ -1,6 +1,7 @@
 #include "ui/extensions/ColorExtensions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -40,6 +41,15 @@ uikit::Color lerpToColor(const uikit::Color& from, const uikit::Color& to, doubl
     auto mix = [f](double own, double other) { return own + f * (other - own); };
     return {mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue()),
             mix(from.alpha(), to.alpha())};
+}
+
+uikit::Color readableForegroundColorForBackgroundColor(const uikit::Color& background) {
+    // On the 0-255 scale of the bytes the colour came from.
+    auto scaled = [](double component) { return std::round(component * 255); };
+    const double brightness = (scaled(background.red()) * 299 + scaled(background.green()) * 587 +
+                               scaled(background.blue()) * 114) /
+                              1000;
+    return brightness >= 200 ? uikit::Color::black() : uikit::Color::white();
 }
 
 }  // namespace corvane

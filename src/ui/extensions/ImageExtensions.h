@@ -12,4 +12,12 @@ namespace corvane {
 // default. A size without area, or too large to allocate, gives the empty image.
 std::shared_ptr<uikit::Image> imageWithColor(const uikit::Color& color, uikit::Size size = {1, 1});
 
+// The image with its corners cut round at the radius (in pixels), outside the corners clear, at
+// one point per pixel. Any thread: it draws into a context of its own.
+std::shared_ptr<uikit::Image> makeRoundedImage(const uikit::Image& image, double radius);
+
+// The mean colour of the image's pixels, opaque; a see-through pixel counts as dark as it is
+// clear. Black for an image without pixels.
+uikit::Color getDominantColor(const uikit::Image& image);
+
 }  // namespace corvane

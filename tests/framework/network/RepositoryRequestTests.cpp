@@ -80,5 +80,36 @@ TEST(RepositoryRequest, TheNoCacheConfigurationIsEphemeral) {
               URLRequestCachePolicy::ReloadIgnoringLocalCacheData);
 }
 
+TEST(RepositoryRequest, APageOfTheRepositorysOwnHostAloneLearnsWhoTheDeviceIs) {
+    const std::string repository = "http://Apt.Example.org/repofiles/cydia/";
+    auto headersFor = [&](const std::string& page) {
+        const auto url = URL::withString(page);
+        EXPECT_TRUE(url) << page;
+        return url ? RepositoryRequest::requestForPageOfRepository(*url, repository)
+                   : foundation::URLRequest(URL::fileURL("/"));
+    };
+    const auto own = headersFor("http://apt.example.org/depiction/x.html");
+    EXPECT_TRUE(own.valueForHTTPHeaderField("X-Unique-ID"));
+    EXPECT_TRUE(own.valueForHTTPHeaderField("X-Machine"));
+    EXPECT_TRUE(own.valueForHTTPHeaderField("X-Firmware"));
+    for (const char* elsewhere :
+         {"http://tracker.example.net/x.html", "https://apt.example.org/x.html",
+          "http://apt.example.org:8080/x.html", "http://apt.example.org.evil.example/x"}) {
+        const auto request = headersFor(elsewhere);
+        EXPECT_FALSE(request.valueForHTTPHeaderField("X-Unique-ID")) << elsewhere;
+        EXPECT_FALSE(request.valueForHTTPHeaderField("X-Machine")) << elsewhere;
+        EXPECT_FALSE(request.valueForHTTPHeaderField("X-Firmware")) << elsewhere;
+        EXPECT_EQ(request.valueForHTTPHeaderField("User-Agent"),
+                  std::string(RepositoryRequest::kUserAgent))
+            << elsewhere;
+        EXPECT_EQ(request.timeoutInterval, RepositoryRequest::kDefaultTimeoutSeconds);
+    }
+    const auto url = URL::withString("http://apt.example.org/x.html");
+    ASSERT_TRUE(url);
+    EXPECT_FALSE(RepositoryRequest::requestForPageOfRepository(*url, "").valueForHTTPHeaderField(
+        "X-Unique-ID"))
+        << "no repository, no device";
+}
+
 }  // namespace
 }  // namespace corvane

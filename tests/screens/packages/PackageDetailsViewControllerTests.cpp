@@ -277,11 +277,13 @@ TEST_F(PackageDetailsTest, SectionsFollowWhatIsKnown) {
                      lone->copyrightLbl->frame().maxY() + 30);
 }
 
-TEST_F(PackageDetailsTest, NoScreenshotAreaStaysReservedForADepictionNobodyReads) {
+TEST_F(PackageDetailsTest, NoScreenshotAreaStaysReservedForADepictionThatFails) {
+    const std::string missing = sample_->server().url("/depictions/missing.json");
     change("com.sample.nativedepiction",
-           [](KSRPackage& package) { package.sileoDepiction = "https://example.org/d.json"; });
+           [&](KSRPackage& package) { package.sileoDepiction = missing; });
     auto page = open("com.sample.nativedepiction");
     ASSERT_TRUE(page);
+    ASSERT_TRUE(waitForDepiction(*page));
     EXPECT_TRUE(page->screenshotsCollectionView->isHidden());
     EXPECT_DOUBLE_EQ(page->screenshotsCollectionView->frame().height(), 0);
     EXPECT_TRUE(page->refreshForCydiaPackages) << "later passes keep the decision";
@@ -303,10 +305,11 @@ TEST_F(PackageDetailsTest, NoScreenshotAreaStaysReservedForADepictionNobodyReads
 
 TEST_F(PackageDetailsTest, AnInfoJsonSourceShowsItsScreenshotsOrWhyNot) {
     changeSource([](KSRSource& source) { source.isUsingInfoJson = true; }, location);
-    change("com.sample.tweak",
-           [](KSRPackage& package) { package.screenshots = {"https://example.org/1.png"}; });
+    const std::string shot = sample_->server().url("/depictions/shot1.png");
+    change("com.sample.tweak", [&](KSRPackage& package) { package.screenshots = {shot}; });
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
+    ASSERT_TRUE(testing_support::pumpUntil([&] { return !page->screenshotsDictionary.empty(); }));
     EXPECT_FALSE(page->screenshotsCollectionView->isHidden());
     EXPECT_TRUE(page->screenshotsLbl->isHidden());
     EXPECT_DOUBLE_EQ(page->screenshotsCollectionView->frame().height(),
@@ -412,10 +415,12 @@ TEST_F(PackageDetailsTest, FeaturedAndLinkedPagesShowTheirBarAndClose) {
 }
 
 TEST_F(PackageDetailsTest, ScrollingTheHeaderNeverLeavesTheBarInvisibleBehind) {
+    const std::string missing = sample_->server().url("/depictions/missing.json");
     change("com.sample.nativedepiction",
-           [](KSRPackage& package) { package.sileoDepiction = "https://example.org/d.json"; });
+           [&](KSRPackage& package) { package.sileoDepiction = missing; });
     auto page = open("com.sample.nativedepiction");
     ASSERT_TRUE(page);
+    ASSERT_TRUE(waitForDepiction(*page));
     auto bar = navigation->navigationBar();
     page->scrollView->dragTo({0, -150});
     EXPECT_DOUBLE_EQ(bar->alpha(), 0.5);
@@ -425,6 +430,9 @@ TEST_F(PackageDetailsTest, ScrollingTheHeaderNeverLeavesTheBarInvisibleBehind) {
     EXPECT_DOUBLE_EQ(bar->alpha(), 1) << "never above 1";
     page->scrollView->dragTo({0, -200});
     ASSERT_DOUBLE_EQ(bar->alpha(), 0) << "the banner shows through";
+    page->scrollView->dragTo({0, 150});
+    EXPECT_DOUBLE_EQ(bar->alpha(), 1) << "a scroll that jumps past 0 shows the bar all the same";
+    page->scrollView->dragTo({0, -200});
 
     navigation->pop(true);
     advanceClock(1);
@@ -432,10 +440,12 @@ TEST_F(PackageDetailsTest, ScrollingTheHeaderNeverLeavesTheBarInvisibleBehind) {
 }
 
 TEST_F(PackageDetailsTest, TheHeaderMovesIntoTheBarOncePerCrossing) {
+    const std::string missing = sample_->server().url("/depictions/missing.json");
     change("com.sample.nativedepiction",
-           [](KSRPackage& package) { package.sileoDepiction = "https://example.org/d.json"; });
+           [&](KSRPackage& package) { package.sileoDepiction = missing; });
     auto page = open("com.sample.nativedepiction");
     ASSERT_TRUE(page);
+    ASSERT_TRUE(waitForDepiction(*page));
     EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->wishlistBtn());
     page->scrollView->dragTo({0, 150});
     advanceClock(1);

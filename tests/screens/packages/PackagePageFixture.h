@@ -110,10 +110,16 @@ class PackagePageFixture : public StorageFixture {
         settle(*page);
         return page;
     }
-    // Runs the main loop until the reviews arrangement of the last pass has arrived.
+    // Runs the main loop until the reviews asked for on appearing have answered.
     static void settle(PackageDetailsViewController& page) {
-        EXPECT_TRUE(testing_support::pumpUntil([&] { return !page.reviewsLbl->isHidden(); }));
+        EXPECT_TRUE(testing_support::pumpUntil(
+            [&] { return page.reviewsAnswered == page.reviewsRequests; }));
         testing_support::advanceClock(1);
+    }
+
+    // Runs the main loop until the depiction of this appearance has had its outcome.
+    static bool waitForDepiction(PackageDetailsViewController& page) {
+        return testing_support::pumpUntil([&] { return page.refreshForCydiaPackages; });
     }
 
     static inline testing_support::SampleRepository* sample_ = nullptr;

@@ -1,4 +1,5 @@
-// Colours from hex text and blends, as the plist tables and the fading bar use them.
+// Colours from hex text, blends and readable text, and the images the screens round and read,
+// as the plist tables, the fading bar and the package page use them.
 #include "ui/extensions/ColorExtensions.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <limits>
 
 #include "ui/extensions/ImageExtensions.h"
+#include "uikit/ImageContext.h"
 
 namespace corvane {
 namespace {
@@ -56,6 +58,49 @@ TEST(ImageExtensions, PlainColourImagesOfTheAskedSize) {
     for (uikit::Size size : {uikit::Size{0, 5}, uikit::Size{-1, 1}, uikit::Size{std::nan(""), 1},
                              uikit::Size{1e9, 1e9}})
         EXPECT_EQ(imageWithColor(Color::white(), size)->size(), (uikit::Size{0, 0}));
+}
+
+TEST(ColorExtensions, TextOverABackgroundIsBlackOnlyOverABrightOne) {
+    EXPECT_EQ(readableForegroundColorForBackgroundColor(Color::white()), Color::black());
+    EXPECT_EQ(readableForegroundColorForBackgroundColor(Color::black()), Color::white());
+    // 299, 587 and 114 thousandths of the components: yellow is bright, blue is not.
+    EXPECT_EQ(readableForegroundColorForBackgroundColor(Color::fromBytes(255, 255, 0)),
+              Color::black());
+    EXPECT_EQ(readableForegroundColorForBackgroundColor(Color::fromBytes(0, 0, 255)),
+              Color::white());
+    EXPECT_EQ(readableForegroundColorForBackgroundColor(Color::white(200.0 / 255)), Color::black())
+        << "200 of 255 is bright enough";
+    EXPECT_EQ(readableForegroundColorForBackgroundColor(Color::white(199.0 / 255)), Color::white());
+}
+
+TEST(ImageExtensions, RoundedImagesAreClearOutsideTheirCorners) {
+    auto square =
+        uikit::Image::fromPixels(imageWithColor(Color::systemBlue(), {40, 30})->sharedPixels(), 1);
+    auto rounded = makeRoundedImage(*square, 15);
+    ASSERT_EQ(rounded->pixelWidth(), square->pixelWidth());
+    ASSERT_EQ(rounded->pixelHeight(), square->pixelHeight());
+    const int right = rounded->pixelWidth() - 1;
+    const int bottom = rounded->pixelHeight() - 1;
+    for (auto [x, y] : {std::pair{0, 0}, {right, 0}, {0, bottom}, {right, bottom}})
+        EXPECT_EQ(rounded->pixelAt(x, y).alpha(), 0) << x << "," << y;
+    EXPECT_EQ(rounded->pixelAt(right / 2, bottom / 2), Color::systemBlue());
+    EXPECT_EQ(rounded->pixelAt(right / 2, 0), Color::systemBlue()) << "the edges stay";
+    EXPECT_EQ(makeRoundedImage(*uikit::Image::empty(), 15)->size(), (uikit::Size{0, 0}));
+}
+
+TEST(ImageExtensions, TheDominantColourIsTheMeanOfEveryPixel) {
+    uikit::ImageContext context({4, 2}, false, 1);
+    context.clear();
+    context.fill({0, 0, 2, 2}, Color::fromBytes(200, 0, 0));
+    context.fill({2, 0, 2, 2}, Color::fromBytes(0, 100, 50));
+    EXPECT_EQ(getDominantColor(*context.makeImage()), Color::fromBytes(100, 50, 25));
+
+    uikit::ImageContext halfClear({2, 1}, false, 1);
+    halfClear.clear();
+    halfClear.fill({0, 0, 1, 1}, Color::white());
+    EXPECT_EQ(getDominantColor(*halfClear.makeImage()), Color::white(0.5))
+        << "a clear pixel counts as dark";
+    EXPECT_EQ(getDominantColor(*uikit::Image::empty()), Color::black());
 }
 
 }  // namespace

@@ -1,0 +1,192 @@
+// The package page reads the depiction of the package from a server on 127.0.0.1: a native one
+// fills description, changelog, screenshots and banner; the web pages of the four repositories
+// the page knows fill it when there is none or it fails; and every outcome, failures included,
+// ends the wait, so no empty block stays reserved for screenshots that never come.
+#include <gtest/gtest.h>
+
+#include "framework/depictions/KSVostrelLayout.h"
+#include "framework/misc/KSKnownRepositories.h"
+#include "screens/packages/OnlinePageFixture.h"
+
+namespace corvane::testing {
+namespace {
+
+using testing_support::pumpFor;
+using testing_support::pumpUntil;
+using uikit::Color;
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class PackageDetailsDepictionTest : public OnlinePageFixture {
+  protected:
+    // A native depiction whose only tab is its details.
+    std::string nativeDepiction(const std::string& details, const std::string& changelogLink) {
+        return R"({"tabs": [{"tabname": "Details", "views": [
+                    {"class": "DepictionMarkdownView", "markdown": ")" +
+               details + R"("},
+                    {"class": "DepictionTableButtonView", "title": "Changelog", "action": ")" +
+               changelogLink + R"("}]}]})";
+    }
+    static std::string description(PackageDetailsViewController& page) {
+        return page.descriptionLbl->attributedText().string();
+    }
+    static std::string changelog(PackageDetailsViewController& page) {
+        return page.changelogContentLbl->attributedText().string();
+    }
+    // The block between the description and what stands above it holds nothing.
+    static void expectNoEmptyBlock(PackageDetailsViewController& page) {
+        EXPECT_TRUE(page.screenshotsCollectionView->isHidden());
+        EXPECT_DOUBLE_EQ(page.screenshotsCollectionView->frame().height(), 0);
+        EXPECT_DOUBLE_EQ(page.descriptionTitle->frame().minY(),
+                         page.screenshotsSeparator->frame().maxY() + 20);
+    }
+};
+
+TEST_F(PackageDetailsDepictionTest, ANativeDepictionFillsDescriptionChangelogAndScreenshots) {
+    auto page = open("com.sample.nativedepiction");
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(pumpUntil([&] {
+        return page->screenshotsDictionary.size() == 2 && page->cydiaPackageHaveChangelog;
+    }));
+    EXPECT_TRUE(contains(description(*page), "A tweak described by a native depiction."))
+        << description(*page);
+    EXPECT_TRUE(contains(changelog(*page), "Faster start-up")) << changelog(*page);
+    EXPECT_EQ(page->changelogVersionLbl->text(), "2.4");
+    EXPECT_FALSE(page->changelogTitle->isHidden());
+    EXPECT_GT(page->changelogContentLbl->frame().height(), 40) << "placed at its text's height";
+    EXPECT_GE(page->changelogContentLbl->frame().minY(), page->changelogVersionLbl->frame().maxY());
+    EXPECT_DOUBLE_EQ(page->changelogSeparator->frame().minY(),
+                     page->changelogContentLbl->frame().maxY() + 20);
+    EXPECT_FALSE(page->screenshotsCollectionView->isHidden());
+    EXPECT_DOUBLE_EQ(page->screenshotsCollectionView->frame().height(), 441);
+    EXPECT_DOUBLE_EQ(page->screenshotsTitle->frame().minY(),
+                     page->changelogSeparator->frame().maxY() + 20);
+    auto record = stored("com.sample.nativedepiction");
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->screenshots.size(), 2u);
+    EXPECT_EQ(record->screenshotsLocalPaths.size(), 2u);
+}
+
+TEST_F(PackageDetailsDepictionTest, AFailedNativeDepictionOfABigBossPackageFallsBackToItsPage) {
+    serve("/bb/depiction.html",
+          "<h1 id='name'>Scraped Tweak</h1><div id='description'><p>Scraped words.</p></div>"
+          "<div id='changelog'><p>1.3: fewer crashes</p></div>"
+          "<div id='screenshots'><img src='s1.png'><img src='s2.png'></div>");
+    serveImage("/bb/s1.png", Color::systemRed());
+    serveImage("/bb/s2.png", Color::systemBlue());
+    const std::string native = web.url("/bb/missing.json");
+    const std::string website = web.url("/bb/depiction.html");
+    change("com.sample.tweak", [&](KSRPackage& package) {
+        package.sourceLocation = KSKnownRepositories::kBigBossLocation;
+        package.sileoDepiction = native;
+        package.website = website;
+    });
+    auto page = open("com.sample.tweak");
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(pumpUntil([&] {
+        return page->nameLbl->text() == "Scraped Tweak" &&
+               page->screenshotsDictionary.size() == 2 && page->cydiaPackageHaveChangelog;
+    }));
+    EXPECT_TRUE(contains(description(*page), "Scraped words.")) << description(*page);
+    EXPECT_EQ(page->changelogContentLbl->text(), "1.3: fewer crashes");
+    EXPECT_EQ(requestsTo("/bb/missing.json").size(), 1u);
+    auto scraped = requestsTo("/bb/depiction.html");
+    ASSERT_EQ(scraped.size(), 1u);
+    EXPECT_EQ(scraped[0].header("User-Agent"), "Telesphoreo APT-HTTP/1.0.592");
+    EXPECT_FALSE(scraped[0].header("X-Unique-ID"))
+        << "a host the package names is not the repository's own";
+    EXPECT_FALSE(scraped[0].header("X-Machine"));
+}
+
+TEST_F(PackageDetailsDepictionTest, TheVostrelAndPellithPagesFillThePageFromTheirOwnPages) {
+    setenv(KSVostrelLayout::kSiteEnvironmentVariable, web.url("/").c_str(), 1);
+    serve("/info/com.sample.corelib/",
+          "<div class='package-name'>Night Core</div>"
+          "<div class='package-description'>Dims the core at night.</div>"
+          "<div class='screenshots'><img src='/vostrel/night.png'></div>");
+    serve("/changelog/com.sample.corelib/", "<div class='changelog'><p>1.4: dark</p></div>");
+    serveImage("/vostrel/night.png", Color::systemPurple());
+    change("com.sample.corelib", [](KSRPackage& package) {
+        package.sourceLocation = KSKnownRepositories::kModMyiLocation;
+    });
+    auto vostrel = open("com.sample.corelib");
+    ASSERT_TRUE(vostrel);
+    ASSERT_TRUE(pumpUntil([&] {
+        return vostrel->screenshotsDictionary.size() == 1 && vostrel->cydiaPackageHaveChangelog;
+    }));
+    EXPECT_EQ(vostrel->nameLbl->text(), "Night Core");
+    EXPECT_TRUE(contains(description(*vostrel), "Dims the core at night."));
+    EXPECT_EQ(vostrel->changelogContentLbl->text(), "1.4: dark");
+
+    serve("/pellith/package.html",
+          "<div class='description'><p>Adds gestures.</p></div>"
+          "<a class='changelog' href='changelog.html'>Changelog</a>"
+          "<a class='screenshots' href='gallery.html'>Screenshots</a>");
+    serve("/pellith/changelog.html", "<div id='changelog'><p>1.2: iPad</p></div>");
+    serve("/pellith/gallery.html", "<div id='screenshots'><img src='one.png'></div>");
+    serveImage("/pellith/one.png", Color::systemOrange());
+    const std::string website = web.url("/pellith/package.html");
+    change("com.sample.theme", [&](KSRPackage& package) {
+        package.sourceLocation = KSKnownRepositories::kPellithLocation;
+        package.website = website;
+    });
+    auto pellith = open("com.sample.theme");
+    ASSERT_TRUE(pellith);
+    ASSERT_TRUE(pumpUntil([&] {
+        return pellith->screenshotsDictionary.size() == 1 && pellith->cydiaPackageHaveChangelog;
+    }));
+    EXPECT_EQ(pellith->nameLbl->text(), "Night Sky Theme") << "this layout names nothing";
+    EXPECT_TRUE(contains(description(*pellith), "Adds gestures."));
+    EXPECT_EQ(pellith->changelogContentLbl->text(), "1.2: iPad");
+}
+
+TEST_F(PackageDetailsDepictionTest, AFirstReleaseOnlyOrMissingChangelogShowsNoneAndNoEmptyBlock) {
+    serve("/d/first.json", nativeDepiction("Depiction words", web.url("/d/first.html")), 200,
+          "application/json");
+    serve("/d/first.html", "<section class='content'><ul><li>Initial release</li></ul></section>");
+    const std::string first = web.url("/d/first.json");
+    change("com.sample.theme", [&](KSRPackage& package) { package.sileoDepiction = first; });
+    auto page = open("com.sample.theme");
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(pumpUntil(
+        [&] { return page->refreshForCydiaPackages && !requestsTo("/d/first.html").empty(); }));
+    pumpFor(0.3);
+    EXPECT_FALSE(page->cydiaPackageHaveChangelog);
+    EXPECT_TRUE(page->changelogTitle->isHidden());
+    EXPECT_EQ(description(*page), "Depiction words");
+    expectNoEmptyBlock(*page);
+
+    // A changelog page that cannot be fetched leaves what the depiction set.
+    serve("/d/broken.json", nativeDepiction("Broken words", web.url("/d/nope.html")), 200,
+          "application/json");
+    const std::string broken = web.url("/d/broken.json");
+    change("com.sample.corelib", [&](KSRPackage& package) { package.sileoDepiction = broken; });
+    auto failed = open("com.sample.corelib");
+    ASSERT_TRUE(failed);
+    ASSERT_TRUE(pumpUntil(
+        [&] { return failed->refreshForCydiaPackages && !requestsTo("/d/nope.html").empty(); }));
+    pumpFor(0.3);
+    EXPECT_TRUE(failed->changelogTitle->isHidden());
+    EXPECT_EQ(description(*failed), "Broken words") << "the stored labels never come back over it";
+    expectNoEmptyBlock(*failed);
+}
+
+TEST_F(PackageDetailsDepictionTest, ResultsOfAnEarlierAppearanceAreDropped) {
+    serve("/slow/depiction.json", nativeDepiction("Slow words", ""), 200, "application/json", 0.5);
+    const std::string slow = web.url("/slow/depiction.json");
+    change("com.sample.theme", [&](KSRPackage& package) { package.sileoDepiction = slow; });
+    auto page = open("com.sample.theme");
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(pumpUntil([&] { return !requestsTo("/slow/depiction.json").empty(); }));
+    // The page is left and shown again; its next depiction fails at once.
+    change("com.sample.theme", [](KSRPackage& package) { package.sileoDepiction.reset(); });
+    reappear(*page);
+    pumpFor(0.8);
+    EXPECT_NE(description(*page), "Slow words");
+    EXPECT_EQ(page->descriptionLbl->text(), stored("com.sample.theme")->Description.value_or(""));
+}
+
+}  // namespace
+}  // namespace corvane::testing
