@@ -45,7 +45,8 @@ void PackageBanner::fetch(PackageDetailsViewController& page, const std::string&
                   identifier = page.packageIdentifier()](KSImageFetcher::Result result) {
             if (!result.image)
                 return;
-            foundation::FileManager::createDirectory(KSPaths::depictionsBannersDirectory());
+            // A folder that cannot be made shows as the write's failure below.
+            (void)foundation::FileManager::createDirectory(KSPaths::depictionsBannersDirectory());
             auto png = result.image->pngData();
             if (!png || !foundation::FileManager::writeAtomically(cachePath(identifier), *png))
                 KSLog("The banner of %@ was not cached", identifier);

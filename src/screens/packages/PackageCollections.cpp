@@ -96,6 +96,8 @@ std::shared_ptr<uikit::CollectionViewCell> PackageCollections::authorCell(
             author->developerIconView->frame().height() * 0.2237);
         author->developerNameLbl->setText(
             PackageInformation::developerName(page.packageDictionary(), page.sourceDictionary()));
+        if (page.palette())
+            author->developerNameLbl->setTextColor(page.palette()->primaryTextColor());
     }
     return cell;
 }
