@@ -52,8 +52,8 @@ void KSOpenURLRouter::importArchive(const foundation::URL& url) {
     KSScreenFactory::Request request;
     request.archivePath = url.path();
     auto screen = KSScreenFactory::make(KSScreenFactory::Screen::importedArchive, request);
-    if (screen)
-        presenter_->presentInNavigationController(screen);
+    if (!screen || !presenter_->presentInNavigationController(screen))
+        KSLog("Nothing was shown for the archive \"%@\"", KSLoggedURL::text(url.absoluteString()));
 }
 
 }  // namespace corvane
