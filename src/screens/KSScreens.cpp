@@ -2,6 +2,7 @@
 
 #include "foundation/Log.h"
 #include "framework/debian/DebianGrammar.h"
+#include "screens/archive/ImportedPackageViewController.h"
 #include "screens/news/NewsViewController.h"
 #include "screens/packages/PackageDetailsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
@@ -52,6 +53,10 @@ void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::news, [](const auto&) {
         return std::make_shared<NewsViewController>();
     });
+    KSScreenFactory::registerScreen(
+        KSScreenFactory::Screen::importedArchive, [](const KSScreenFactory::Request& request) {
+            return std::make_shared<ImportedPackageViewController>(request.archivePath);
+        });
 }
 
 }  // namespace corvane
