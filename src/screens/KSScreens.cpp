@@ -2,10 +2,12 @@
 
 #include "foundation/Log.h"
 #include "framework/debian/DebianGrammar.h"
+#include "framework/depictions/KSFetchableURL.h"
 #include "screens/archive/ImportedPackageViewController.h"
 #include "screens/news/NewsViewController.h"
 #include "screens/packages/PackageDetailsViewController.h"
 #include "screens/packages/PackagesTableViewController.h"
+#include "screens/website/WebDepictionViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
 
@@ -27,6 +29,19 @@ std::shared_ptr<uikit::ViewController> makePackagePage(const KSScreenFactory::Re
     if (!request.isPresented)
         return page;
     page->setIsComingFromURLScheme(true);
+    return uikit::NavigationController::create(page);
+}
+
+// Only a web address becomes the page's request.
+std::shared_ptr<uikit::ViewController> makeWebDepiction(const KSScreenFactory::Request& request) {
+    auto page = std::make_shared<WebDepictionViewController>();
+    page->setPackageIdentifier(request.packageIdentifier);
+    if (request.websiteURL && KSFetchableURL::isFetchable(*request.websiteURL))
+        page->setWebsiteURL(request.websiteURL);
+    page->setViewTitle(request.title);
+    if (!request.isPresented)
+        return page;
+    page->setIsPresented(true);
     return uikit::NavigationController::create(page);
 }
 
@@ -53,6 +68,7 @@ void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::news, [](const auto&) {
         return std::make_shared<NewsViewController>();
     });
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::webDepiction, makeWebDepiction);
     KSScreenFactory::registerScreen(
         KSScreenFactory::Screen::importedArchive, [](const KSScreenFactory::Request& request) {
             return std::make_shared<ImportedPackageViewController>(request.archivePath);
