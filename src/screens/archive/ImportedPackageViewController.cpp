@@ -82,16 +82,19 @@ void ImportedPackageViewController::showLoaded(Loaded loaded) {
         return;
     }
     packageInfo_ = std::move(*loaded.control);
-    const bool ownPackage =
-        packageInfo_->value("Package") == foundation::Bundle::bundleIdentifier();
+    const bool ownPackage = isOwnPackage(packageInfo_->value("Package").value_or(""));
     setData(ImportedPackageData::forControl(*packageInfo_, ownPackage));
     installButton_->setEnabled(isInstallable());
 }
 
 bool ImportedPackageViewController::isInstallable() const {
     const auto identifier = packageInfo_ ? packageInfo_->value("Package") : std::nullopt;
-    return archive_ && identifier && isValidPackageName(*identifier) &&
-           *identifier != foundation::Bundle::bundleIdentifier();
+    return archive_ && identifier && isValidPackageName(*identifier) && !isOwnPackage(*identifier);
+}
+
+// dpkg folds names to lower case: "Me.Kestrune.Corvane" would replace the application too.
+bool ImportedPackageViewController::isOwnPackage(const std::string& identifier) {
+    return foundation::caseInsensitiveEquals(identifier, foundation::Bundle::bundleIdentifier());
 }
 
 // The task is in the pipeline before anything else happens, so that it runs whatever becomes of

@@ -51,6 +51,7 @@ class ImportedPackageViewController : public RootViewController {
     static Loaded read(const std::string& packagePath);
     void showLoaded(Loaded loaded);
     bool isInstallable() const;
+    static bool isOwnPackage(const std::string& identifier);
 
     std::string packagePath_;
     std::shared_ptr<KSInboxArchive> archive_;

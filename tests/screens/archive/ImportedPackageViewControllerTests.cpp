@@ -246,12 +246,13 @@ TEST_F(ImportedPackageViewControllerTests,
 
 TEST_F(ImportedPackageViewControllerTests, OnlyAValidNameOtherThanTheApplicationsOwnIsInstallable) {
     const auto own =
-        handOver(uncheckedArchive("Package: me.kestrune.corvane\nVersion: 5.0\nArchitecture: all\n"
+        handOver(uncheckedArchive("Package: Me.Kestrune.Corvane\nVersion: 5.0\nArchitecture: all\n"
                                   "Maintainer: K <k@example.org>\nDescription: itself\n"),
                  "own.deb");
     auto screen = open(own);
     ASSERT_TRUE(screen);
-    EXPECT_EQ(screen->title(), "me.kestrune.corvane") << "no Name: titled by its identifier";
+    EXPECT_EQ(screen->title(), "Me.Kestrune.Corvane")
+        << "no Name: titled by its identifier, which dpkg folds to the application's own";
     const auto shown = rows(*screen);
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ(shown[0], "Warnings");
