@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/urls/KSLoggedURL.h"
 #include "app/urls/KSURLSchemeAlerts.h"
 #include "app/urls/KSURLSchemeGrammar.h"
 #include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
+#include "framework/misc/KSLoggedURL.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"

@@ -7,6 +7,7 @@
 #include "foundation/Strings.h"
 #include "framework/apt/KSArchiveReader.h"
 #include "framework/debian/DebianGrammar.h"
+#include "framework/misc/KSLoggedURL.h"
 #include "framework/tasks/KSPackageDPKGInstallTask.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "screens/archive/ImportedPackageData.h"
@@ -77,7 +78,8 @@ void ImportedPackageViewController::showLoaded(Loaded loaded) {
         // dpkg names the copy; the person knows the file by the name it was handed over with.
         if (archive_)
             message = foundation::replace(message, archive_->path(), packagePath_);
-        KSLog("The archive \"%@\" could not be read: %@", packagePath_, message);
+        KSLog("The archive \"%@\" could not be read: %@", KSLoggedURL::text(packagePath_),
+              KSLoggedURL::text(message));
         setData(ImportedPackageData::forError(message));
         return;
     }

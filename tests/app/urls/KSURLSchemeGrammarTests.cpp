@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/urls/KSLoggedURL.h"
 #include "app/urls/KSURLQueryParser.h"
 #include "app/urls/KSURLSchemeGrammar.h"
+#include "framework/misc/KSLoggedURL.h"
 
 namespace corvane::testing {
 namespace {
