@@ -34,9 +34,13 @@ foundation::URLRequest WebDepictionRequest::make(
 // The package manager's user agent goes where the device headers went: the web view's own
 // user agent serves every other host.
 void WebDepictionRequest::setMode(foundation::URLRequest& request, bool dark) {
-    if (request.valueForHTTPHeaderField(kDeviceMarker))
+    if (identifiesDevice(request))
         request.setValue(dark ? kUserAgentDark : kUserAgentLight, "User-Agent");
     request.setValue(dark ? std::optional<std::string_view>("TRUE") : std::nullopt, "Dark");
+}
+
+bool WebDepictionRequest::identifiesDevice(const foundation::URLRequest& request) {
+    return request.valueForHTTPHeaderField(kDeviceMarker).has_value();
 }
 
 std::string WebDepictionRequest::applicationName(bool dark) {

@@ -27,6 +27,8 @@ class WebDepictionRequest {
     // Rewrites "User-Agent" (where the device headers went) and "Dark" ("TRUE", or none when
     // light) for the mode.
     static void setMode(foundation::URLRequest& request, bool dark);
+    // The request goes to the repository's own host, with the device headers.
+    static bool identifiesDevice(const foundation::URLRequest& request);
     // "(Corvane/<version>, like Cydia) (<model>; <system>/<version>) Dark" or "... Light".
     static std::string applicationName(bool dark);
 

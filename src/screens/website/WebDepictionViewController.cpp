@@ -136,7 +136,7 @@ void WebDepictionViewController::viewDidAppear(bool animated) {
 
 void WebDepictionViewController::buildWebView() {
     webkit::WebViewConfiguration configuration;
-    configuration.applicationNameForUserAgent = WebDepictionRequest::applicationName(isDarkMode());
+    configuration.applicationNameForUserAgent = applicationName();
     webView_ = std::make_shared<webkit::WebView>(uikit::Rect{}, configuration);
     webView_->setNavigationDelegate(weakSelf());
     webView_->setUIDelegate(weakSelf());
@@ -198,9 +198,16 @@ void WebDepictionViewController::setModeForRequest() {
     WebDepictionRequest::setMode(*request_, dark);
     if (!webView_)
         return;
-    webView_->configuration().applicationNameForUserAgent =
-        WebDepictionRequest::applicationName(dark);
+    webView_->configuration().applicationNameForUserAgent = applicationName();
     webView_->loadRequest(*request_);
+}
+
+// The application and the device are named in the web view's user agent only to the
+// repository's own host, like the device headers.
+std::string WebDepictionViewController::applicationName() const {
+    if (!request_ || !WebDepictionRequest::identifiesDevice(*request_))
+        return {};
+    return WebDepictionRequest::applicationName(isDarkMode());
 }
 
 void WebDepictionViewController::getPackage(const std::shared_ptr<uikit::View>& sender) {

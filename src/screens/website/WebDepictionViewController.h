@@ -88,6 +88,7 @@ class WebDepictionViewController : public KSPalettedViewController,
     void buildBarButtons();
     void connectButtons();
     void buildWebView();
+    std::string applicationName() const;
     void progressChanged(double progress);
     void contentSizeChanged(const uikit::Size& size);
     void loadFailed(const foundation::Error& error);
