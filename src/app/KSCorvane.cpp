@@ -11,6 +11,7 @@
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "framework/apt/KSAPTManager.h"
+#include "framework/apt/KSInboxArchive.h"
 #include "framework/apt/KSParsingUtility.h"
 #include "framework/compatibility/TweakCompatibilityManager.h"
 #include "framework/icons/KSIconProvider.h"
@@ -47,6 +48,7 @@ bool KSCorvane::didFinishLaunching(const foundation::Value&) {
     generateAppSupportIfNeeded();
     createAPTSandbox();
     KSAPTManager::cleanUpArchivesIfNeeded();
+    KSInboxArchive::emptyInbox();
     bool shouldRefresh = false;
     migrateDatabase(&shouldRefresh);
     checkStatusFile();

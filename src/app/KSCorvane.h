@@ -85,6 +85,8 @@ class KSCorvane : public uikit::ApplicationDelegate,
                       const std::shared_ptr<uikit::View>& sender) override;
     void presentViewController(const std::shared_ptr<uikit::ViewController>& controller,
                                const std::shared_ptr<uikit::BarButtonItem>& sender) override;
+    // Counted with the delegate's own: hasPendingWork until it ends.
+    std::function<void()> beginBackgroundWork() override { return backgroundWork_.begin(); }
 
     // The shared presentations (options, sharing, queue, tasks, web pages, news, new packages).
     const std::shared_ptr<KSPresentations>& presentations();

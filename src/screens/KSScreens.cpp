@@ -2,6 +2,8 @@
 
 #include "foundation/Log.h"
 #include "framework/debian/DebianGrammar.h"
+#include "framework/depictions/KSFetchableURL.h"
+#include "screens/archive/ImportedPackageViewController.h"
 #include "screens/developers/ContactDeveloperViewController.h"
 #include "screens/developers/DeveloperDetailsViewController.h"
 #include "screens/news/NewsViewController.h"
@@ -15,6 +17,7 @@
 #include "screens/reviews/LeaveReviewViewController.h"
 #include "screens/sources/SourceViewController.h"
 #include "screens/tasks/TasksViewController.h"
+#include "screens/website/WebDepictionViewController.h"
 #include "screens/website/WebViewViewController.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
@@ -37,6 +40,19 @@ std::shared_ptr<uikit::ViewController> makePackagePage(const KSScreenFactory::Re
     if (!request.isPresented)
         return page;
     page->setIsComingFromURLScheme(true);
+    return uikit::NavigationController::create(page);
+}
+
+// Only a web address becomes the page's request.
+std::shared_ptr<uikit::ViewController> makeWebDepiction(const KSScreenFactory::Request& request) {
+    auto page = std::make_shared<WebDepictionViewController>();
+    page->setPackageIdentifier(request.packageIdentifier);
+    if (request.websiteURL && KSFetchableURL::isFetchable(*request.websiteURL))
+        page->setWebsiteURL(request.websiteURL);
+    page->setViewTitle(request.title);
+    if (!request.isPresented)
+        return page;
+    page->setIsPresented(true);
     return uikit::NavigationController::create(page);
 }
 
@@ -157,6 +173,11 @@ void registerScreens() {
     KSScreenFactory::registerScreen(KSScreenFactory::Screen::queueConfirmation, [](const auto&) {
         return std::make_shared<PackagesConfirmationViewController>();
     });
+    KSScreenFactory::registerScreen(KSScreenFactory::Screen::webDepiction, makeWebDepiction);
+    KSScreenFactory::registerScreen(
+        KSScreenFactory::Screen::importedArchive, [](const KSScreenFactory::Request& request) {
+            return std::make_shared<ImportedPackageViewController>(request.archivePath);
+        });
 }
 
 }  // namespace corvane

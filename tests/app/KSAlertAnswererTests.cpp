@@ -7,6 +7,8 @@
 #include "app/launch/KSAlertAnswerer.h"
 #include "support/MainLoop.h"
 #include "uikit/AlertController.h"
+#include "uikit/BarButtonItem.h"
+#include "uikit/NavigationController.h"
 #include "uikit/Window.h"
 
 namespace corvane::testing {
@@ -78,6 +80,33 @@ TEST_F(KSAlertAnswererTests, StartedItLooksAtTheScreenUntilItsAnswersAreUsed) {
         advanceClock(1);
     EXPECT_EQ(tapped_, std::vector<std::string>{"Later: No"});
     EXPECT_FALSE(answerer->hasAnswersLeft());
+}
+
+// A screen presented without an alert, such as a handed-over archive, answers through its bar.
+TEST_F(KSAlertAnswererTests, APresentedScreenIsAnsweredThroughItsBarOnceTheButtonCanBeTapped) {
+    auto answerer = std::make_shared<KSAlertAnswerer>(std::vector<std::string>{"Install", "Yes"});
+    auto screen = std::make_shared<uikit::ViewController>();
+    auto install = uikit::BarButtonItem::withTitle(
+        "Install", uikit::BarButtonItem::Style::done,
+        [this](uikit::BarButtonItem&) { tapped_.push_back("Install"); });
+    install->setEnabled(false);
+    screen->navigationItem()->setLeftBarButtonItem(uikit::BarButtonItem::withTitle(
+        "Cancel", uikit::BarButtonItem::Style::done,
+        [this](uikit::BarButtonItem&) { tapped_.push_back("Cancel"); }));
+    screen->navigationItem()->setRightBarButtonItem(install);
+    root_->present(uikit::NavigationController::create(screen), true);
+    advanceClock(1);
+    EXPECT_FALSE(answerer->answerShownAlert()) << "not yet enabled";
+    EXPECT_TRUE(answerer->hasAnswersLeft());
+    install->setEnabled(true);
+    EXPECT_TRUE(answerer->answerShownAlert());
+    EXPECT_FALSE(answerer->answerShownAlert()) << "\"Yes\" waits for its alert";
+    EXPECT_EQ(tapped_, std::vector<std::string>{"Install"});
+    present("Then");
+    advanceClock(1);
+    EXPECT_TRUE(answerer->answerShownAlert());
+    advanceClock(1);
+    EXPECT_EQ(tapped_, (std::vector<std::string>{"Install", "Then: Yes"}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "LaunchFixture.h"
 #include "audio/AudioSession.h"
 #include "foundation/Date.h"
+#include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/apt/KSAPTManager.h"
@@ -62,6 +63,17 @@ TEST_F(KSCorvaneLaunchTests, LaunchRebuildsAnOutdatedDeviceInItsOrder) {
     EXPECT_TRUE(stored["Stale"].isNil());
     for (const auto& [key, value] : CorvanePersistentPreferences::corvaneDefaultPreferences())
         EXPECT_EQ(stored[key], value) << key;
+}
+
+// An archive screen still open as the process ended left its copy behind; nothing reads it now.
+TEST_F(KSCorvaneLaunchTests, CopiesAnEarlierRunLeftInTheInboxAreRemoved) {
+    const auto stale = std::string(KSPaths::kDataDirectory) + "/Inbox/0123456789abcdef.deb";
+    writeDeviceFile(stale, "an archive");
+    writeDeviceFile("/var/mobile/Documents/handed.deb", "an archive");
+    launch();
+    EXPECT_FALSE(FileManager::fileExists(foundation::DeviceRoot::resolve(stale)));
+    EXPECT_TRUE(FileManager::fileExists(
+        foundation::DeviceRoot::resolve("/var/mobile/Documents/handed.deb")));
 }
 
 TEST_F(KSCorvaneLaunchTests, AnExistingPreferenceFileKeepsItsValuesAndGainsMissingDefaults) {

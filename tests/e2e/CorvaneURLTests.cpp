@@ -114,6 +114,22 @@ TEST(CorvaneURLTests, AURLThatCannotBeUsedIsLoggedAndTheLaunchGoesOn) {
     EXPECT_NE(run.output.find("Button \"Featured\" selected"), std::string::npos) << run.output;
 }
 
+TEST(CorvaneURLTests, ALinkRefusedAfterThePersonAgreedIsLoggedByName) {
+    testing_support::TempDeviceRoot root;
+    auto run = runProgram({"--root", root.path(), "--open", "corvane://add/javascript:alert(1)",
+                           "--answer", "Yes", "--until-idle", "--describe"},
+                          kNoSources);
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_NE(run.output.find("This is not a valid repository address."), std::string::npos)
+        << run.output;
+    const auto log = readWhole(KSPaths::logFile());
+    EXPECT_NE(log.find("Refused the URL \"corvane://add/javascript:alert(1)\": This is not a "
+                       "valid repository address."),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(KSDatabase::realm().allObjects<KSRSource>().count(), 0u);
+}
+
 TEST(CorvaneURLTests, APaymentCallbackReachesThePaymentClientOnlyFromTheInAppBrowser) {
     testing_support::TempDeviceRoot root;
     auto elsewhere = runProgram(

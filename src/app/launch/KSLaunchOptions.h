@@ -20,8 +20,8 @@ struct KSLaunchOptions {
     std::vector<std::string> urlsToOpen;
     // The application that hands them over (--source-application); none when absent.
     std::optional<std::string> sourceApplication;
-    // Button titles that answer the alerts shown, one alert each, in order (--answer): a
-    // person's taps in a run without one.
+    // Button titles that answer the alerts shown, or the bars of screens presented without
+    // one, one each, in order (--answer): a person's taps in a run without one.
     std::vector<std::string> answers;
     // A home-screen shortcut picked once launched.
     std::optional<std::string> shortcutType;

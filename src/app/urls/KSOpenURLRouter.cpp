@@ -1,7 +1,7 @@
 #include "app/urls/KSOpenURLRouter.h"
 
-#include "app/urls/KSLoggedURL.h"
 #include "foundation/Log.h"
+#include "framework/misc/KSLoggedURL.h"
 #include "framework/repostore/KSRepoStoreAPI.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/Application.h"
@@ -52,8 +52,8 @@ void KSOpenURLRouter::importArchive(const foundation::URL& url) {
     KSScreenFactory::Request request;
     request.archivePath = url.path();
     auto screen = KSScreenFactory::make(KSScreenFactory::Screen::importedArchive, request);
-    if (screen)
-        presenter_->presentInNavigationController(screen);
+    if (!screen || !presenter_->presentInNavigationController(screen))
+        KSLog("Nothing was shown for the archive \"%@\"", KSLoggedURL::text(url.absoluteString()));
 }
 
 }  // namespace corvane

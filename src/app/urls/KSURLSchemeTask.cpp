@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/urls/KSLoggedURL.h"
 #include "app/urls/KSURLSchemeAlerts.h"
 #include "app/urls/KSURLSchemeGrammar.h"
 #include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
+#include "framework/misc/KSLoggedURL.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
@@ -40,26 +40,26 @@ KSURLSchemeTask::KSURLSchemeTask(std::shared_ptr<KSPresenter> presenter,
 void KSURLSchemeTask::doQueuedSchemeTask() {
     if (!url_)
         return;
+    const auto link = KSLoggedURL::text(url_->absoluteString());
     auto request = KSURLSchemeGrammar::parse(*url_);
     if (!request) {
-        KSLog("Ignored the URL \"%@\": %@", KSLoggedURL::text(url_->absoluteString()),
-              request.error().localizedDescription());
+        KSLog("Ignored the URL \"%@\": %@", link, request.error().localizedDescription());
         return;
     }
     switch (request->action) {
         case Action::addRepository:
             if (auto location = storedSourceLocation(request->repository))
-                repoAlreadyAdded(*location);
+                repoAlreadyAdded(*location, link);
             else
-                addRepoAlert(request->repository);
+                addRepoAlert(request->repository, link);
             break;
         case Action::showPackage:
             showPackageAlert(
                 request->packageName, request->packageIdentifier, request->repository,
-                !request->repository.empty() && !storedSourceLocation(request->repository));
+                !request->repository.empty() && !storedSourceLocation(request->repository), link);
             break;
         case Action::showDeveloper:
-            showDeveloper(request->developerName);
+            showDeveloper(request->developerName, link);
             break;
     }
 }
@@ -76,36 +76,37 @@ std::optional<std::string> KSURLSchemeTask::storedSourceLocation(const std::stri
     return std::nullopt;
 }
 
-void KSURLSchemeTask::repoAlreadyAdded(const std::string& location) {
+void KSURLSchemeTask::repoAlreadyAdded(const std::string& location, const std::string& link) {
     KSScreenFactory::Request request;
     request.sourceLocation = location;
     request.isPresented = true;
-    present(KSScreenFactory::make(KSScreenFactory::Screen::sourcePage, request));
+    present(KSScreenFactory::make(KSScreenFactory::Screen::sourcePage, request), link);
 }
 
-void KSURLSchemeTask::addRepoAlert(const std::string& address) {
+void KSURLSchemeTask::addRepoAlert(const std::string& address, const std::string& link) {
     std::weak_ptr<KSURLSchemeTask> weakSelf = weak_from_this();
     presenter_->presentViewController(
-        KSURLSchemeAlerts::addRepository(address, [weakSelf, address] {
+        KSURLSchemeAlerts::addRepository(address, [weakSelf, address, link] {
             if (auto self = weakSelf.lock())
-                self->addSourceWithURL(address);
+                self->addSourceWithURL(address, link);
         }));
 }
 
-void KSURLSchemeTask::addSourceWithURL(const std::string& address) {
+void KSURLSchemeTask::addSourceWithURL(const std::string& address, const std::string& link) {
     const auto title = foundation::localized("Add repository");
     auto addition = std::make_shared<KSSourceAddition>(presenting(presenter_), title, address);
     additions_.push_back(addition);
     std::weak_ptr<KSURLSchemeTask> weakSelf = weak_from_this();
     std::weak_ptr<KSSourceAddition> weakAddition = addition;
-    addition->start([weakSelf, weakAddition, title](Outcome outcome, const std::string& message) {
-        auto self = weakSelf.lock();
-        if (!self)
-            return;
-        self->forgetAddition(weakAddition.lock());
-        if (outcome == Outcome::refused)
-            self->presenter_->presentViewController(KSURLSchemeAlerts::refusal(title, message));
-    });
+    addition->start(
+        [weakSelf, weakAddition, title, link](Outcome outcome, const std::string& message) {
+            auto self = weakSelf.lock();
+            if (!self)
+                return;
+            self->forgetAddition(weakAddition.lock());
+            if (outcome == Outcome::refused)
+                self->refuse(title, message, link);
+        });
 }
 
 void KSURLSchemeTask::forgetAddition(const std::shared_ptr<KSSourceAddition>& addition) {
@@ -114,21 +115,22 @@ void KSURLSchemeTask::forgetAddition(const std::shared_ptr<KSSourceAddition>& ad
 
 void KSURLSchemeTask::showPackageAlert(const std::optional<std::string>& name,
                                        const std::string& identifier, const std::string& address,
-                                       bool addFirst) {
+                                       bool addFirst, const std::string& link) {
     if (!addFirst)
-        return showPackage(identifier);
+        return showPackage(identifier, link);
     std::weak_ptr<KSURLSchemeTask> weakSelf = weak_from_this();
     presenter_->presentViewController(KSURLSchemeAlerts::addRepositoryToShowPackage(
-        address, name, [weakSelf, identifier, address] {
+        address, name, [weakSelf, identifier, address, link] {
             if (auto self = weakSelf.lock())
-                self->waitForRepository(identifier, address);
+                self->waitForRepository(identifier, address, link);
         }));
 }
 
-void KSURLSchemeTask::waitForRepository(const std::string& identifier, const std::string& address) {
+void KSURLSchemeTask::waitForRepository(const std::string& identifier, const std::string& address,
+                                        const std::string& link) {
     auto addition = std::make_shared<KSSourceAddition>(
         presenting(presenter_), foundation::localized("Show package"), address);
-    pendingShow_ = PendingShow{identifier, addition};
+    pendingShow_ = PendingShow{identifier, addition, link};
     std::weak_ptr<KSURLSchemeTask> weakSelf = weak_from_this();
     std::weak_ptr<KSSourceAddition> weakAddition = addition;
     addition->start([weakSelf, weakAddition](Outcome outcome, const std::string& message) {
@@ -144,41 +146,43 @@ void KSURLSchemeTask::repositoryAdded(const std::shared_ptr<KSSourceAddition>& a
                                       Outcome outcome, const std::string& message) {
     if (!pendingShow_ || pendingShow_->addition != addition)
         return;
-    const auto identifier = std::exchange(pendingShow_, std::nullopt)->identifier;
+    const auto pending = *std::exchange(pendingShow_, std::nullopt);
     if (outcome == Outcome::refused) {
-        presenter_->presentViewController(
-            KSURLSchemeAlerts::refusal(foundation::localized("Show package"), message));
+        refuse(foundation::localized("Show package"), message, pending.link);
     } else if (outcome == Outcome::refreshed) {
         std::weak_ptr<KSURLSchemeTask> weakSelf = weak_from_this();
-        foundation::runOnMainAfter(kShowPackageDelaySeconds, [weakSelf, identifier] {
+        foundation::runOnMainAfter(kShowPackageDelaySeconds, [weakSelf, pending] {
             if (auto self = weakSelf.lock())
-                self->showPackageAlertDelayed(identifier);
+                self->showPackageAlertDelayed(pending.identifier, pending.link);
         });
     }
 }
 
-void KSURLSchemeTask::showPackageAlertDelayed(const std::string& identifier) {
-    showPackageAlert(std::nullopt, identifier, "", false);
+void KSURLSchemeTask::showPackageAlertDelayed(const std::string& identifier,
+                                              const std::string& link) {
+    showPackageAlert(std::nullopt, identifier, "", false, link);
 }
 
-void KSURLSchemeTask::showPackage(const std::string& identifier) {
+void KSURLSchemeTask::showPackage(const std::string& identifier, const std::string& link) {
     if (!KSDatabase::realm().objectForPrimaryKey<KSRPackage>(identifier)) {
+        KSLog("Nothing was shown for the URL \"%@\": the package %@ does not exist", link,
+              identifier);
         presenter_->presentViewController(KSURLSchemeAlerts::packageDoesNotExist());
         return;
     }
     KSScreenFactory::Request request;
     request.packageIdentifier = identifier;
     request.isPresented = true;
-    present(KSScreenFactory::make(KSScreenFactory::Screen::packagePage, request));
+    present(KSScreenFactory::make(KSScreenFactory::Screen::packagePage, request), link);
 }
 
-void KSURLSchemeTask::showDeveloper(const std::string& name) {
+void KSURLSchemeTask::showDeveloper(const std::string& name, const std::string& link) {
     std::weak_ptr<KSURLSchemeTask> weakSelf = weak_from_this();
     KSSearchDeveloper::instance()->searchDeveloper(
-        name, [weakSelf, name, done = work_.begin()](const auto& developers) {
-            foundation::runOnMain([weakSelf, name, developers, done] {
+        name, [weakSelf, name, link, done = work_.begin()](const auto& developers) {
+            foundation::runOnMain([weakSelf, name, link, developers, done] {
                 if (auto self = weakSelf.lock())
-                    self->developerSearched(name, developers);
+                    self->developerSearched(name, developers, link);
                 done();
             });
         });
@@ -186,7 +190,8 @@ void KSURLSchemeTask::showDeveloper(const std::string& name) {
 
 // The search screen picks the stored name up when it appears.
 void KSURLSchemeTask::developerSearched(const std::string& name,
-                                        const std::vector<KSDeveloperProfile>& developers) {
+                                        const std::vector<KSDeveloperProfile>& developers,
+                                        const std::string& link) {
     if (developers.empty()) {
         CorvanePersistentPreferences::sharedInstance().setValue(name, "SearchDeveloper");
         if (auto tabs = tabController_ ? tabController_() : nullptr)
@@ -196,14 +201,23 @@ void KSURLSchemeTask::developerSearched(const std::string& name,
     KSScreenFactory::Request request;
     request.developerProfile = developers.front();
     request.isPresented = true;
-    present(KSScreenFactory::make(KSScreenFactory::Screen::developerDetails, request));
+    present(KSScreenFactory::make(KSScreenFactory::Screen::developerDetails, request), link);
+}
+
+void KSURLSchemeTask::refuse(const std::string& title, const std::string& message,
+                             const std::string& link) {
+    KSLog("Refused the URL \"%@\": %@", link, message);
+    presenter_->presentViewController(KSURLSchemeAlerts::refusal(title, message));
 }
 
 // Modally in a navigation controller of its own, a form sheet on a pad. The package page comes
 // already inside one.
-void KSURLSchemeTask::present(const std::shared_ptr<uikit::ViewController>& controller) {
-    if (!controller)
+void KSURLSchemeTask::present(const std::shared_ptr<uikit::ViewController>& controller,
+                              const std::string& link) {
+    if (!controller) {
+        KSLog("Nothing was shown for the URL \"%@\"", link);
         return;
+    }
     auto navigation = std::dynamic_pointer_cast<uikit::NavigationController>(controller);
     if (!navigation)
         navigation = uikit::NavigationController::create(controller);

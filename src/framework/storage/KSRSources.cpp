@@ -23,18 +23,19 @@ KSRSource newSource(const std::string& location) {
     return source;
 }
 
-std::string refusalMessage(const std::string& refusal) {
-    if (refusal == KSRSources::kRefusalDuplicate)
+}  // namespace
+
+std::string KSRSources::refusalMessage(const std::string& refusal) {
+    if (refusal == kRefusalDuplicate)
         return foundation::localized("This repository has already been added.");
-    if (refusal == KSRSources::kRefusalNeedsHttpApproval)
+    if (refusal == kRefusalNeedsHttpApproval)
         return foundation::localized(
             "This repository uses an insecure connection (http). Add it only if you trust it.");
     return foundation::localized("This is not a valid repository address.");
 }
 
-}  // namespace
-
-void KSRSources::addSourceWithLocation(const std::string& address, bool httpApproval) {
+std::optional<std::string> KSRSources::addSourceWithLocation(const std::string& address,
+                                                             bool httpApproval) {
     const auto location = KSRSourceAddress::normalised(address);
     std::optional<std::string> refused;
     auto realm = KSDatabase::realm();
@@ -48,6 +49,7 @@ void KSRSources::addSourceWithLocation(const std::string& address, bool httpAppr
         postRefusal(location.value_or(address), *refused);
     else
         KSPackageEngineHooks::refreshSources({*location});
+    return refused;
 }
 
 std::optional<std::string> KSRSources::refusal(const std::optional<std::string>& location,

@@ -25,9 +25,13 @@ class KSRSources {
     // Normalises the address, refuses it when it is no http or https address, when the source
     // is stored already (over http or https) or when it is plain http without approval;
     // otherwise stores the source and asks the package engine to refresh it. The outcome
-    // reaches the caller only through KSRSourceUpdatedNotification on the main thread: a
-    // refusal posts it at once, a stored source when its refresh ends.
-    void addSourceWithLocation(const std::string& address, bool httpApproval);
+    // reaches observers through KSRSourceUpdatedNotification on the main thread: a refusal
+    // posts it on the next turn, a stored source when its refresh ends. The caller also gets
+    // the refusal at once (nothing when the source was stored): a notification of the same
+    // address may be another caller's.
+    std::optional<std::string> addSourceWithLocation(const std::string& address, bool httpApproval);
+    // The localised text of a refusal, as kMessageKey carries it.
+    static std::string refusalMessage(const std::string& refusal);
     // The source's cached icon, or null when there is none.
     std::shared_ptr<uikit::Image> iconForLocation(const std::string& location) const;
     // False and nothing done when the first-run setup is not done (preference setupDone) or the

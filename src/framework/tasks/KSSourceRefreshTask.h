@@ -28,7 +28,12 @@ class KSSourceRefreshTask : public KSTask {
 
     explicit KSSourceRefreshTask(std::string location);
 
-    std::string taskID() const override { return "Refresh-" + location_; }
+    // The taskID of the refresh of the location, which the pipeline's notifications carry.
+    static std::string taskIDForLocation(const std::string& location) {
+        return "Refresh-" + location;
+    }
+
+    std::string taskID() const override { return taskIDForLocation(location_); }
     std::string pipelineID() const override;
     std::string taskDescription() const override;
     bool isCancellable() const override { return true; }

@@ -2,12 +2,14 @@
 
 #include <utility>
 
+#include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/packagemanager/KSRPackageManager.h"
-#include "framework/storage/KSRNotifications.h"
 #include "framework/storage/KSRSourceAddress.h"
 #include "framework/storage/KSRSources.h"
+#include "framework/tasks/KSPipelineManager.h"
+#include "framework/tasks/KSSourceRefreshTask.h"
 #include "uikit/AlertController.h"
 
 namespace corvane {
@@ -41,27 +43,41 @@ KSSourceAddition::KSSourceAddition(Presenting presenting, std::string title, std
 
 void KSSourceAddition::start(Completion completion) {
     completion_ = std::move(completion);
-    std::weak_ptr<KSSourceAddition> weakSelf = weak_from_this();
-    observation_ = foundation::NotificationCenter::defaultCenter().addObserver(
-        KSRSourceUpdatedNotification, [weakSelf](const foundation::Notification& notification) {
-            auto self = weakSelf.lock();
-            if (self && notification.object.stringValue() == self->location_)
-                self->sourceUpdated(notification.userInfo);
-        });
     add(false);
 }
 
+// The refusal comes back at once; it is told on the next turn, as the collection's own
+// notification is, so that an alert answered just now has gone before the next one shows.
 void KSSourceAddition::add(bool httpApproval) {
-    KSRPackageManager::sharedPackageManager().sources().addSourceWithLocation(address_,
-                                                                              httpApproval);
+    auto refusal = KSRPackageManager::sharedPackageManager().sources().addSourceWithLocation(
+        address_, httpApproval);
+    if (!refusal) {
+        observeRefresh();
+        return;
+    }
+    foundation::runAsyncOnMain([weakSelf = weak_from_this(), refusal = *refusal] {
+        if (auto self = weakSelf.lock())
+            self->refused(refusal);
+    });
 }
 
-void KSSourceAddition::sourceUpdated(const foundation::Value& userInfo) {
-    const auto refusal = userInfo[KSRSources::kRefusalKey];
-    const auto message = userInfo[KSRSources::kMessageKey].stringValue();
-    if (refusal.isNil())
-        finish(Outcome::refreshed);
-    else if (refusal.stringValue() == KSRSources::kRefusalNeedsHttpApproval)
+// The source was stored by this addition just now, so the refresh of its location that ends
+// next is the one the collection asked for.
+void KSSourceAddition::observeRefresh() {
+    std::weak_ptr<KSSourceAddition> weakSelf = weak_from_this();
+    observation_ = foundation::NotificationCenter::defaultCenter().addObserver(
+        KSPipelineTaskFinishedNotification,
+        [weakSelf, taskID = KSSourceRefreshTask::taskIDForLocation(location_)](
+            const foundation::Notification& notification) {
+            auto self = weakSelf.lock();
+            if (self && notification.userInfo[KSPipelineUserInfoTaskID].stringValue() == taskID)
+                self->finish(Outcome::refreshed);
+        });
+}
+
+void KSSourceAddition::refused(const std::string& refusal) {
+    const auto message = KSRSources::refusalMessage(refusal);
+    if (refusal == KSRSources::kRefusalNeedsHttpApproval)
         askForHttpApproval(message);
     else
         finish(Outcome::refused, message);

@@ -10,11 +10,12 @@
 
 namespace corvane {
 
-// Adds a repository and follows what becomes of that one source. The sources collection answers
-// only through KSRSourceUpdatedNotification, whose object names the source: a refusal at once,
-// a stored source once its refresh has ended; notifications of other sources are not this
-// addition's business. A plain http repository is added only once the person has approved the
-// collection's warning. Main thread.
+// Adds a repository and follows what becomes of this one addition: the sources
+// collection refuses it at once, or stores it and has it refreshed. Only the addition's own
+// outcome ends it, never a notification that merely names the same address (another addition's
+// refusal, the payment client's sign-in): a stored source ends with the pipeline's report that
+// its refresh has finished. A plain http repository is added only once the person has approved
+// the collection's warning. Main thread.
 class KSSourceAddition : public std::enable_shared_from_this<KSSourceAddition> {
   public:
     enum class Outcome { refreshed, refused, declined };
@@ -26,14 +27,16 @@ class KSSourceAddition : public std::enable_shared_from_this<KSSourceAddition> {
     // title heads the question this addition may ask.
     KSSourceAddition(Presenting presenting, std::string title, std::string address);
 
-    // The completion runs once, on the main thread; never after this object has gone.
+    // The completion runs once, on a later turn of the main thread; never after this object
+    // has gone.
     void start(Completion completion);
     // The location the collection names the source by.
     const std::string& location() const { return location_; }
 
   private:
     void add(bool httpApproval);
-    void sourceUpdated(const foundation::Value& userInfo);
+    void observeRefresh();
+    void refused(const std::string& refusal);
     void askForHttpApproval(const std::string& message);
     void finish(Outcome outcome, const std::string& message = {});
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,6 +34,12 @@ class KSApplicationServices {
     // pad a sheet points at the bar button that asked for it.
     virtual void presentViewController(const std::shared_ptr<uikit::ViewController>& controller,
                                        const std::shared_ptr<uikit::BarButtonItem>& sender) = 0;
+
+    // Counts work that a screen runs off the main thread until the block returned is called:
+    // meanwhile the application is not at rest. Nothing counts it where no application does.
+    virtual std::function<void()> beginBackgroundWork() {
+        return [] {};
+    }
 
     // The registered services, or null before launch (and in tests that register none); the
     // process reset forgets them.

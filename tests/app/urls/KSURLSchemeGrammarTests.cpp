@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/urls/KSLoggedURL.h"
 #include "app/urls/KSURLQueryParser.h"
 #include "app/urls/KSURLSchemeGrammar.h"
+#include "framework/misc/KSLoggedURL.h"
 
 namespace corvane::testing {
 namespace {
@@ -117,8 +117,13 @@ TEST(KSURLSchemeGrammarTests, OnlyTheApplicationsOwnHostsAndSchemeAreRead) {
          {"https://add/repo.example.org", "corvanex://add/repo.example.org",
           "corvane://install/com.example.cool", "corvane:add/repo.example.org"})
         EXPECT_FALSE(parse(refused)) << refused;
-    auto tooLong = parse("corvane://add/repo.example.org/" +
-                         std::string(KSURLSchemeGrammar::kMaximumLength, 'a'));
+    // A link may be exactly as long as the limit, not one byte longer.
+    const std::string prefix = "corvane://add/repo.example.org/";
+    const std::string atLimit =
+        prefix + std::string(KSURLSchemeGrammar::kMaximumLength - prefix.size(), 'a');
+    ASSERT_EQ(atLimit.size(), KSURLSchemeGrammar::kMaximumLength);
+    EXPECT_EQ(repositoryOf(atLimit), "https://" + atLimit.substr(14) + "/");
+    auto tooLong = parse(atLimit + "a");
     ASSERT_FALSE(tooLong);
     EXPECT_NE(tooLong.error().localizedDescription().find("too long"), std::string::npos);
 }

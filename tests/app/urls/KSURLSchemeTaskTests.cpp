@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "app/LaunchFixture.h"
+#include "foundation/FileManager.h"
 #include "foundation/NotificationCenter.h"
+#include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSRNotifications.h"
 #include "framework/storage/KSRSource.h"
+#include "framework/storage/KSRSources.h"
 #include "framework/webservice/KSWebServiceAddress.h"
 #include "screens/packages/PackageDetailsViewController.h"
 #include "support/HttpServer.h"
@@ -176,7 +179,22 @@ TEST_F(KSURLSchemeTaskTests, ASharedPackageOpensAfterItsOwnRepositoryWasRefreshe
     EXPECT_EQ(shownAlert().get(), warning.get()) << "another source's news is not this package's";
     EXPECT_EQ(task()->bundleID(), "com.sample.tweak");
 
+    // The repository answers slowly: meanwhile another addition of the same address is refused
+    // and the payment client signs in to it. Neither is the refresh the package waits for.
+    const auto release =
+        foundation::FileManager::readText((repository.folder() / "Release").string());
+    ASSERT_TRUE(release);
+    repository.server().route("/Release", {.body = *release, .delaySeconds = 1});
     answer(warning, "Add");
+    EXPECT_EQ(KSRPackageManager::sharedPackageManager().sources().addSourceWithLocation(
+                  repository.location(), true),
+              KSRSources::kRefusalDuplicate);
+    foundation::NotificationCenter::defaultCenter().post(KSRSourceUpdatedNotification,
+                                                         repository.location());
+    advanceClock(1);
+    EXPECT_FALSE(shown()) << "no refusal of another addition is shown";
+    EXPECT_EQ(task()->bundleID(), "com.sample.tweak");
+
     ASSERT_TRUE(testing_support::pumpUntil([this] { return task()->bundleID().empty(); }, 60));
     EXPECT_TRUE(storedPackage("com.sample.tweak"));
     advanceClock(KSURLSchemeTask::kShowPackageDelaySeconds / 2);
@@ -189,9 +207,13 @@ TEST_F(KSURLSchemeTaskTests, ASharedPackageOpensAfterItsOwnRepositoryWasRefreshe
     waitUntilAtRest();
 }
 
-TEST_F(KSURLSchemeTaskTests, ARefusedRepositoryIsToldInItsOwnWords) {
+// Told to the person, and logged with the link for whoever reads the log afterwards.
+TEST_F(KSURLSchemeTaskTests, ARefusedRepositoryIsToldInItsOwnWordsAndLoggedWithTheLink) {
     launchWithRecordedScreens();
-    open("corvane://show/bundleid=com.example.cool&repo=https%3A%2F%2Frepo.example.org%2F%3Fx");
+    ::testing::internal::CaptureStderr();
+    const std::string link =
+        "corvane://show/bundleid=com.example.cool&repo=https%3A%2F%2Frepo.example.org%2F%3Fx";
+    open(link);
     answer(shownAlert(), "Yes");
     auto refusal = shownAlert();
     ASSERT_TRUE(refusal);
@@ -199,6 +221,41 @@ TEST_F(KSURLSchemeTaskTests, ARefusedRepositoryIsToldInItsOwnWords) {
     EXPECT_EQ(refusal->message(), "This is not a valid repository address.");
     EXPECT_EQ(buttons(refusal), std::vector<std::string>{"Close"});
     EXPECT_EQ(task()->bundleID(), "");
+    answer(refusal, "Close");
+
+    open("corvane://add/javascript:alert(1)");
+    answer(shownAlert(), "Yes");
+    auto added = shownAlert();
+    ASSERT_TRUE(added);
+    EXPECT_EQ(added->title(), "Add repository");
+    EXPECT_EQ(added->message(), "This is not a valid repository address.");
+    answer(added, "Close");
+    const auto log = ::testing::internal::GetCapturedStderr();
+    for (const auto& refused : {link, std::string("corvane://add/javascript:alert(1)")})
+        EXPECT_NE(log.find("Refused the URL \"" + refused +
+                           "\": This is not a valid repository address."),
+                  std::string::npos)
+            << log;
+}
+
+// Until every screen is part of the program, the log says which link asked for a missing one.
+TEST_F(KSURLSchemeTaskTests, AScreenThatIsNotThereIsLoggedWithTheLinkThatAskedForIt) {
+    launchWithRecordedScreens();
+    storeSource("https://repo.example.org/");
+    KSScreenFactory::registerScreen(Screen::sourcePage, nullptr);
+    KSScreenFactory::registerScreen(Screen::importedArchive, nullptr);
+    ::testing::internal::CaptureStderr();
+    open("corvane://add/repo.example.org");
+    open("file:///var/mobile/Documents/a%20b.deb");
+    const auto log = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("Nothing was shown for the URL \"corvane://add/repo.example.org\""),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Nothing was shown for the archive "
+                       "\"file:///var/mobile/Documents/a%20b.deb\""),
+              std::string::npos)
+        << log;
+    EXPECT_FALSE(shown());
 }
 
 TEST_F(KSURLSchemeTaskTests, AKnownPackageOpensAtOnceAndAnUnknownOneIsSaidToBeMissing) {

@@ -51,16 +51,19 @@ class KSRSourcesTest : public StorageFixture {
 };
 
 TEST_F(KSRSourcesTest, AddingNormalisesRefusesDuplicatesAndAsksForARefresh) {
-    sources.addSourceWithLocation("Repo.Example.org/apt", false);
+    EXPECT_EQ(sources.addSourceWithLocation("Repo.Example.org/apt", false), std::nullopt);
     auto stored = realm().objectForPrimaryKey<KSRSource>("https://repo.example.org/apt/");
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->iconURL, "https://repo.example.org/apt/CydiaIcon.png");
     EXPECT_EQ(engine_->refreshes(),
               std::vector<std::vector<std::string>>{{"https://repo.example.org/apt/"}});
 
-    sources.addSourceWithLocation("https://repo.example.org/apt", false);
-    sources.addSourceWithLocation("http://REPO.example.org/apt/", true);
-    sources.addSourceWithLocation("gopher://repo.example.org/", false);
+    EXPECT_EQ(sources.addSourceWithLocation("https://repo.example.org/apt", false),
+              KSRSources::kRefusalDuplicate);
+    EXPECT_EQ(sources.addSourceWithLocation("http://REPO.example.org/apt/", true),
+              KSRSources::kRefusalDuplicate);
+    EXPECT_EQ(sources.addSourceWithLocation("gopher://repo.example.org/", false),
+              KSRSources::kRefusalInvalidAddress);
     EXPECT_TRUE(posted_.empty()) << "the outcome arrives on a later turn of the main loop";
     testing_support::pumpUntil([&] { return posted_.size() == 3; });
     ASSERT_EQ(posted_.size(), 3u);
@@ -69,13 +72,15 @@ TEST_F(KSRSourcesTest, AddingNormalisesRefusesDuplicatesAndAsksForARefresh) {
     EXPECT_EQ(refusalOf(1), KSRSources::kRefusalDuplicate) << "the same repository over http";
     EXPECT_EQ(refusalOf(2), KSRSources::kRefusalInvalidAddress);
     EXPECT_EQ(posted_[2].object.stringValue(), "gopher://repo.example.org/");
-    EXPECT_FALSE(posted_[0].userInfo[KSRSources::kMessageKey].stringValue().empty());
+    EXPECT_EQ(posted_[0].userInfo[KSRSources::kMessageKey].stringValue(),
+              KSRSources::refusalMessage(KSRSources::kRefusalDuplicate));
     EXPECT_EQ(sourceCount(), 1u);
     EXPECT_EQ(engine_->refreshes().size(), 1u);
 }
 
 TEST_F(KSRSourcesTest, PlainHttpNeedsApproval) {
-    sources.addSourceWithLocation("http://insecure.example.org", false);
+    EXPECT_EQ(sources.addSourceWithLocation("http://insecure.example.org", false),
+              KSRSources::kRefusalNeedsHttpApproval);
     testing_support::pumpUntil([&] { return posted_.size() == 1; });
     EXPECT_EQ(refusalOf(0), KSRSources::kRefusalNeedsHttpApproval);
     EXPECT_EQ(sourceCount(), 0u);

@@ -1,4 +1,4 @@
-#include "app/urls/KSLoggedURL.h"
+#include "framework/misc/KSLoggedURL.h"
 
 namespace corvane {
 
