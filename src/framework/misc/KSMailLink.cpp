@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "foundation/Format.h"
+#include "foundation/Localization.h"
 #include "foundation/Strings.h"
 #include "framework/webservice/KSWebServiceForm.h"
 
@@ -9,31 +11,47 @@ namespace corvane {
 
 namespace {
 
-bool isAddressCharacter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-           c == '_' || c == '+' || c == '-';
+constexpr std::size_t kMaximumLocalPart = 64;
+constexpr std::size_t kMaximumDomain = 253;
+constexpr std::size_t kMaximumLabel = 63;
+
+bool isLetterOrDigit(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-bool isDomainLabel(std::string_view label) {
-    return !label.empty() && label.front() != '-' && label.back() != '-' &&
-           std::all_of(label.begin(), label.end(),
-                       [](char c) { return isAddressCharacter(c) && c != '_' && c != '+'; });
+bool isPlainLocalPart(std::string_view local) {
+    if (local.empty() || local.size() > kMaximumLocalPart || local.front() == '.' ||
+        local.back() == '.' || local.find("..") != std::string_view::npos)
+        return false;
+    return std::ranges::all_of(local, [](char c) {
+        return isLetterOrDigit(c) || c == '.' || c == '_' || c == '+' || c == '-';
+    });
+}
+
+bool isPlainLabel(std::string_view label) {
+    return !label.empty() && label.size() <= kMaximumLabel && label.front() != '-' &&
+           label.back() != '-' &&
+           std::ranges::all_of(label, [](char c) { return isLetterOrDigit(c) || c == '-'; });
+}
+
+bool isPlainDomain(std::string_view domain) {
+    if (domain.size() > kMaximumDomain)
+        return false;
+    const auto labels = foundation::split(domain, ".");
+    return labels.size() >= 2 && std::ranges::all_of(labels, isPlainLabel);
 }
 
 }  // namespace
 
 bool KSMailLink::isPlainAddress(std::string_view address) {
     const auto at = address.find('@');
-    if (at == std::string_view::npos || at == 0 ||
-        address.find('@', at + 1) != std::string_view::npos)
-        return false;
-    const std::string_view local = address.substr(0, at);
-    if (!std::all_of(local.begin(), local.end(), isAddressCharacter))
-        return false;
-    const auto labels = foundation::split(address.substr(at + 1), ".");
-    return labels.size() >= 2 && std::all_of(labels.begin(), labels.end(), [](const auto& label) {
-               return isDomainLabel(label);
-           });
+    return at != std::string_view::npos && isPlainLocalPart(address.substr(0, at)) &&
+           isPlainDomain(address.substr(at + 1));
+}
+
+std::string KSMailLink::questionSubject(const std::string& packageName) {
+    return foundation::format(foundation::localized("Corvane 5: Question regarding %@"),
+                              packageName);
 }
 
 std::optional<foundation::URL> KSMailLink::make(std::string_view address,

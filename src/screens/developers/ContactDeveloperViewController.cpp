@@ -2,8 +2,8 @@
 
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
+#include "framework/misc/KSMailLink.h"
 #include "screens/developers/ContactDeveloperNib.h"
-#include "screens/developers/KSDeveloperMail.h"
 #include "screens/developers/KSInAppBrowser.h"
 #include "screens/developers/KSProfileViews.h"
 #include "uikit/Application.h"
@@ -32,7 +32,7 @@ void ContactDeveloperViewController::viewDidLoad() {
     developerIconView->setImage(developerAvatar_);
     developerNameLbl->setText(developerName());
     packageNameLbl->setText(packageName_.value_or(""));
-    emailBtn->setHidden(!email_ || !KSDeveloperMail::isPlainAddress(*email_));
+    emailBtn->setHidden(!email_ || !KSMailLink::isPlainAddress(*email_));
     twitterBtn->setHidden(!KSInAppBrowser::canOpen(twitter_));
     donateBtn->setHidden(!KSInAppBrowser::canOpen(donateLink_));
     KSProfileViews::arrange(*packageNameLbl, {emailBtn, twitterBtn, donateBtn});
@@ -49,7 +49,11 @@ void ContactDeveloperViewController::paletteDidChange(const KSPalette& palette) 
 }
 
 void ContactDeveloperViewController::sendEmail() {
-    if (auto link = KSDeveloperMail::link(email_.value_or(""), packageName_.value_or("")))
+    const auto address = email_.value_or("");
+    if (!KSMailLink::isPlainAddress(address))
+        return;
+    if (auto link =
+            KSMailLink::make(address, KSMailLink::questionSubject(packageName_.value_or(""))))
         uikit::Application::shared().openURL(*link);
 }
 

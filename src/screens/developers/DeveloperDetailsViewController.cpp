@@ -1,9 +1,10 @@
 #include "screens/developers/DeveloperDetailsViewController.h"
 
+#include "foundation/Dispatch.h"
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
+#include "framework/network/KSImageFetcher.h"
 #include "screens/developers/DeveloperDetailsNib.h"
-#include "screens/developers/KSAvatarImage.h"
 #include "screens/developers/KSInAppBrowser.h"
 #include "screens/developers/KSProfileViews.h"
 #include "screens/packages/AllDevPackagesViewController.h"
@@ -65,12 +66,16 @@ void DeveloperDetailsViewController::showProfile(const KSDeveloperProfile& profi
 void DeveloperDetailsViewController::loadAvatar() {
     if (!developerProfile_->avatarURL)
         return;
-    KSAvatarImage::fetch(*developerProfile_->avatarURL, [weak = weak_from_this()](
-                                                            std::shared_ptr<uikit::Image> image) {
-        auto self = std::static_pointer_cast<DeveloperDetailsViewController>(weak.lock());
-        if (self && image)
-            self->avatarView->setImage(std::move(image));
-    });
+    KSImageFetcher::fetch(
+        *developerProfile_->avatarURL, [weak = weak_from_this()](KSImageFetcher::Result result) {
+            if (!result.image)
+                return;
+            foundation::runOnMain([weak, image = std::move(result.image)] {
+                auto self = std::static_pointer_cast<DeveloperDetailsViewController>(weak.lock());
+                if (self)
+                    self->avatarView->setImage(image);
+            });
+        });
 }
 
 void DeveloperDetailsViewController::addCloseButton() {

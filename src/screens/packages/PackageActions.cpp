@@ -66,8 +66,7 @@ void PackageActions::contactDeveloper(Page& page) {
     if (!contact.empty() && !KSMailLink::isPlainAddress(contact))
         KSLog("The contact of %@ is no plain mail address; the mail goes without a recipient",
               page.packageIdentifier());
-    const std::string subject = format(localized("Corvane 5: Question regarding %@"),
-                                       text(page.packageDictionary(), "name"));
+    const auto subject = KSMailLink::questionSubject(text(page.packageDictionary(), "name"));
     if (auto link = KSMailLink::make(contact, subject))
         uikit::Application::shared().openURL(*link);
 }

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/misc/KSMailLink.h"
 #include "screens/PageScreenFixture.h"
-#include "screens/developers/KSDeveloperMail.h"
 #include "uikit/Application.h"
 #include "uikit/Hands.h"
 
@@ -102,12 +102,16 @@ TEST_F(ContactDeveloperTest, OfferedWaysCloseUpWhereOneIsMissing) {
 }
 
 TEST_F(ContactDeveloperTest, RecipientAndSubjectAreEscapedWhole) {
-    const auto link = KSDeveloperMail::link("a+b@sample.test", "Tweak&body=Hi?cc=x@y.z");
+    const auto link =
+        KSMailLink::make("a+b@sample.test", KSMailLink::questionSubject("Tweak&body=Hi?cc=x@y.z"));
     ASSERT_TRUE(link);
     EXPECT_EQ(link->absoluteString(),
               "mailto:a%2Bb@sample.test?subject=Corvane%205%3A%20Question%20regarding%20"
               "Tweak%26body%3DHi%3Fcc%3Dx%40y.z");
-    EXPECT_FALSE(KSDeveloperMail::link("", "Tweak"));
+    EXPECT_FALSE(KSMailLink::isPlainAddress(""));
+    EXPECT_FALSE(KSMailLink::isPlainAddress(".ann@sample.test"));
+    EXPECT_FALSE(KSMailLink::isPlainAddress("ann..b@sample.test"));
+    EXPECT_FALSE(KSMailLink::isPlainAddress(std::string(65, 'a') + "@sample.test"));
 }
 
 }  // namespace
