@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/LaunchFixture.h"
+#include "e2e/HostFolder.h"
 #include "e2e/ProgramRun.h"
 #include "foundation/FileManager.h"
 #include "framework/apt/AptSandboxFixture.h"
@@ -28,28 +29,6 @@ namespace {
 namespace fs = std::filesystem;
 using foundation::FileManager;
 using testing_support::DebianArchive;
-
-// A folder of the host's own, which no package may write.
-class HostFolder {
-  public:
-    explicit HostFolder(const fs::path& parent) {
-        std::string pattern = (parent / "corvane-host-XXXXXX").string();
-        EXPECT_TRUE(mkdtemp(pattern.data()));
-        path_ = pattern;
-    }
-    ~HostFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    HostFolder(const HostFolder&) = delete;
-    HostFolder& operator=(const HostFolder&) = delete;
-
-    const std::string& path() const { return path_; }
-    bool isEmpty() const { return fs::is_empty(path_); }
-
-  private:
-    std::string path_;
-};
 
 // A name under the host's /tmp that only this run uses.
 std::string uniqueTmpName() {
@@ -95,6 +74,7 @@ exit $status)");
     }
 
     static KSTask::Outcome installQueue(const std::string& queue) {
+        downloadArchives(queue);
         auto task = std::make_shared<KSPackageAPTOperationTask>(queue);
         task->start();
         return task->outcome();
@@ -116,7 +96,7 @@ exit $status)");
         ASSERT_TRUE(refresh->outcome().success);
     }
 
-    // Beside the device root, and outside the private /tmp, where the host is read-only.
+    // Beside the device root, and outside the private /tmp, where the host is not there at all.
     const HostFolder host_{fs::temp_directory_path()};
     const HostFolder otherHost_{"/var/tmp"};
 };

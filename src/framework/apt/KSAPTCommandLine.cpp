@@ -50,12 +50,16 @@ std::string KSAPTCommandLine::apt(const std::string& tool,
 
 foundation::Result<std::string> KSAPTCommandLine::aptGet(
     const std::vector<std::string>& arguments) {
-    std::vector<std::string> words = {"apt-get", "-y"};
+    std::vector<std::string> words = {"apt-get", "-y", "--no-download"};
     for (const auto& option : kKeepConfiguration) {
         words.push_back("-o");
         words.push_back("Dpkg::Options::=" + option);
     }
     return sandboxed(aptEnvironment(), joined(words, arguments));
+}
+
+std::string KSAPTCommandLine::aptGetDownload(const std::vector<std::string>& arguments) {
+    return apt("apt-get", joined({"-y", "--download-only"}, arguments));
 }
 
 foundation::Result<std::string> KSAPTCommandLine::dpkg(const std::vector<std::string>& arguments) {

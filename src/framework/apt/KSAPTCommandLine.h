@@ -22,8 +22,13 @@ class KSAPTCommandLine {
     // tools that run no package's code: apt-cache, apt-mark, "apt-get update" and simulations.
     static std::string apt(const std::string& tool, const std::vector<std::string>& arguments);
     // apt-get in the sandbox, answering yes and keeping changed configuration files as dpkg
-    // decides.
+    // decides. It fetches nothing, having no network: an archive that is not in the archives
+    // folder already fails the command with APT's words.
     static foundation::Result<std::string> aptGet(const std::vector<std::string>& arguments);
+    // "apt-get --download-only", answering yes: the archives that apt-get would install with the
+    // same arguments, fetched into the archives folder. It runs no package's code and so needs
+    // no sandbox.
+    static std::string aptGetDownload(const std::vector<std::string>& arguments);
     // dpkg in the sandbox, with the device root's file tree, database and log.
     static foundation::Result<std::string> dpkg(const std::vector<std::string>& arguments);
     // "dpkg --add-architecture <architecture>" on the device root's database, which runs no

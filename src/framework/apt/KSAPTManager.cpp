@@ -228,9 +228,10 @@ void KSAPTManager::cleanUpArchivesIfNeeded() {
 }
 
 KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages() {
-    const foundation::Result<std::string> steps[] = {KSAPTCommandLine::dpkg({"--configure", "-a"}),
-                                                     KSAPTCommandLine::aptGet({"install", "-f"}),
-                                                     KSAPTCommandLine::dpkg({"--configure", "-a"})};
+    const foundation::Result<std::string> steps[] = {
+        KSAPTCommandLine::dpkg({"--configure", "-a"}),
+        KSAPTCommandLine::aptGetDownload({"install", "-f"}),
+        KSAPTCommandLine::aptGet({"install", "-f"}), KSAPTCommandLine::dpkg({"--configure", "-a"})};
     for (const auto& step : steps) {
         if (!step) {
             KSLog("Repair refused: %@", step.error().localizedDescription());
@@ -244,7 +245,8 @@ KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages() {
         if (result.succeeded())
             continue;
         KSLog("Repair step %d failed (%d): %@", step + 1, result.status, result.output);
-        // The first configure fails when a dependency is missing; apt-get then brings it.
+        // The first configure fails when a dependency is missing; apt-get then fetches and
+        // installs it.
         if (step > 0 && outcome.succeeded())
             outcome.status = result.status;
     }

@@ -95,11 +95,12 @@ class KSAPTManager {
 
     // Removes the downloaded archives and recreates the archive folders.
     static void cleanUpArchivesIfNeeded();
-    // "dpkg --configure -a", "apt-get install -f", "dpkg --configure -a", synchronously,
-    // without questions, in the sandbox. The output of all three; the status of the first
-    // failure among the last two (the first configure fails whenever a dependency is missing,
-    // which apt-get then installs), else 0. Where no sandbox can be made nothing runs: the
-    // reason is logged and is the output, with kNotStartedStatus.
+    // "dpkg --configure -a", "apt-get install -f" (its archives fetched first, outside the
+    // sandbox), "dpkg --configure -a", synchronously, without questions, in the sandbox. The
+    // output of every step; the status of the first failure after the first configure (which
+    // fails whenever a dependency is missing, which apt-get then installs), else 0. Where no
+    // sandbox can be made nothing runs: the reason is logged and is the output, with
+    // kNotStartedStatus.
     static CommandResult fixPartiallyInstalledPackages();
 
     // The control stanza of a local archive ("dpkg-deb -f"), for the imported-archive screen.

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
@@ -16,10 +17,26 @@ namespace corvane {
 
 namespace {
 
+// Gone with the runner, in a session of its own (no typing into the caller's terminal), with its
+// own process numbers, network (a loopback of its own) and System V IPC, and no capability but
+// those below.
+constexpr const char* kIsolation[] = {"--die-with-parent",
+                                      "--new-session",
+                                      "--unshare-pid",
+                                      "--unshare-net",
+                                      "--unshare-ipc",
+                                      "--cap-drop",
+                                      "ALL"};
 // Enough for dpkg to give unpacked files the owners, groups and modes the archive names, and for
-// APT to fetch as its own unprivileged user.
+// APT to try its own unprivileged user, as it does even with nothing to fetch.
 constexpr const char* kKeptCapabilities[] = {"CAP_CHOWN",  "CAP_DAC_OVERRIDE", "CAP_FOWNER",
                                              "CAP_FSETID", "CAP_SETUID",       "CAP_SETGID"};
+// The host's programs, their libraries and their configuration: all that dpkg, apt-get and the
+// scripts' tools need of the host. Nothing else of it is shown, as sockets (a service manager's,
+// a message bus's, a container engine's) may lie in any other folder, and connecting to one
+// works on a read-only mount too.
+constexpr const char* kHostPrograms[] = {"/usr", "/etc",   "/bin",   "/sbin",
+                                         "/lib", "/lib32", "/lib64", "/libx32"};
 constexpr std::size_t kQuotedOutputLimit = 300;
 
 foundation::Error unavailable(const std::string& reason) {
@@ -84,15 +101,32 @@ foundation::Result<std::vector<std::string>> KSBubblewrap::options() {
                            error.message() + ").");
     if (real == "/")
         return unavailable("the device root is the host's own file system.");
-    std::vector<std::string> words = {"--die-with-parent", "--new-session", "--unshare-pid",
-                                      "--cap-drop", "ALL"};
+    std::vector<std::string> words(std::begin(kIsolation), std::end(kIsolation));
     for (const auto* capability : kKeptCapabilities)
         words.insert(words.end(), {"--cap-add", capability});
-    words.insert(words.end(), {"--ro-bind", "/", "/", "--tmpfs", "/tmp", "--dev", "/dev", "--proc",
-                               "/proc", "--bind", real, real});
+    for (const auto* folder : kHostPrograms)
+        appendHostFolder(folder, words);
+    words.insert(words.end(),
+                 {"--tmpfs", "/tmp", "--tmpfs", "/run", "--symlink", "../run", "/var/run", "--dev",
+                  "/dev", "--proc", "/proc", "--bind", real, real});
     if (given != real)
         words.insert(words.end(), {"--bind", real, given});
+    // Last, once every mount point is made: a script writing elsewhere fails, as on the host.
+    words.insert(words.end(), {"--remount-ro", "/"});
     return words;
+}
+
+// Read-only where it is a folder; where it is a link (/bin to usr/bin, say), the same link.
+void KSBubblewrap::appendHostFolder(const std::string& folder, std::vector<std::string>& words) {
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(folder, error);
+    if (std::filesystem::is_symlink(status)) {
+        const auto target = std::filesystem::read_symlink(folder, error);
+        if (!error)
+            words.insert(words.end(), {"--symlink", target.string(), folder});
+    } else if (std::filesystem::is_directory(status)) {
+        words.insert(words.end(), {"--ro-bind", folder, folder});
+    }
 }
 
 foundation::Status KSBubblewrap::tryOut(const std::vector<std::string>& prefix) {

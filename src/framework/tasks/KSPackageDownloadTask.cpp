@@ -13,6 +13,7 @@
 #include "foundation/Strings.h"
 #include "foundation/URL.h"
 #include "framework/apt/KSAPTManager.h"
+#include "framework/apt/KSAPTQueueEntry.h"
 #include "framework/debian/DebianGrammar.h"
 #include "framework/network/RepositoryRequest.h"
 #include "framework/storage/KSDatabase.h"
@@ -53,6 +54,18 @@ std::optional<std::string> presentHash(const std::optional<std::string>& text) {
     if (!text || text->empty())
         return std::nullopt;
     return foundation::lowercase(*text);
+}
+
+// The version apt-get will be told to install, which it finds in the archives folder or not at
+// all: the one the confirmed queue names, as the records' queue marks are cleared the moment the
+// queue is launched, before any download runs; else the record's own.
+std::string versionToFetch(const KSRPackage& package) {
+    if (const auto entries = KSAPTQueueEntry::parse(KSAPTManager::queue().value_or(""))) {
+        for (const auto& entry : *entries)
+            if (entry.identifier == package.identifier && entry.version && !entry.removal)
+                return *entry.version;
+    }
+    return package.queuedVersion.value_or(package.version.value_or(""));
 }
 
 }  // namespace
@@ -132,8 +145,7 @@ foundation::Status KSPackageDownloadTask::checkFilename(const std::string& filen
 }
 
 foundation::Result<std::string> KSPackageDownloadTask::archivePathForPackage(
-    const KSRPackage& package) {
-    const auto version = package.queuedVersion.value_or(package.version.value_or(""));
+    const KSRPackage& package, const std::string& version) {
     const auto architecture = package.architecture.value_or(kDefaultArchitecture);
     if (!isValidPackageName(package.identifier) || !isValidDebianVersion(version) ||
         !isValidArchitecture(architecture))
@@ -175,7 +187,7 @@ foundation::Result<KSPackageDownloadTask::Archive> KSPackageDownloadTask::archiv
     Archive archive;
     std::optional<std::string> filename = package.filename;
     std::optional<std::string> source = package.sourceLocation;
-    const auto version = package.queuedVersion.value_or(package.version.value_or(""));
+    const auto version = versionToFetch(package);
     if (version == package.version) {
         archive.size = parseSize(package.size);
         archive.sha256 = presentHash(package.sha256);
@@ -191,7 +203,7 @@ foundation::Result<KSPackageDownloadTask::Archive> KSPackageDownloadTask::archiv
         return failure(KSTaskError::kUnknownPackage, "No repository offers this version.");
     if (auto checked = checkFilename(*filename); !checked)
         return failure(KSTaskError::kUnsafeFilename, checked.error().localizedDescription());
-    auto path = archivePathForPackage(package);
+    auto path = archivePathForPackage(package, version);
     FOUNDATION_RETURN_IF_ERROR(path);
     archive.url = *source + *filename;
     archive.path = *path;

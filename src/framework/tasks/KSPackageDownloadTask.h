@@ -11,7 +11,8 @@
 namespace corvane {
 
 // Downloads the archive of one package into the APT sandbox's archives folder, under the name
-// APT gives it, so that apt-get installs it without fetching it again. The address is the
+// APT gives it, where apt-get, which fetches nothing itself, installs it from. The version is
+// the one the confirmed queue names for the package, else the record's. The address is the
 // source location followed by the index's Filename; a Filename that starts with "/" or holds
 // ".." is refused before anything is fetched. The archive is checked against the index's Size
 // and SHA256 (MD5sum when there is no SHA256) where given: a mismatch is a failure and leaves
@@ -35,9 +36,10 @@ class KSPackageDownloadTask : public KSTask {
     // The Filename of an index as a path below the repository, or an error when it would
     // leave it.
     static foundation::Status checkFilename(const std::string& filename);
-    // Where the archive of this record goes: "<archives>/<APT's name>", or an error when a
-    // part of the name breaks its grammar.
-    static foundation::Result<std::string> archivePathForPackage(const KSRPackage& package);
+    // Where the archive of this version of the record goes: "<archives>/<APT's name>", or an
+    // error when a part of the name breaks its grammar.
+    static foundation::Result<std::string> archivePathForPackage(const KSRPackage& package,
+                                                                 const std::string& version);
 
   private:
     static std::string asServersReadIt(const std::string& filename);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,7 @@
 #include "framework/apt/KSStatusFileSync.h"
 #include "framework/storage/KSRPackageIndexImporter.h"
 #include "framework/storage/KSRSource.h"
+#include "framework/tasks/KSPackageDownloadTask.h"
 #include "support/SampleRepository.h"
 
 namespace corvane::testing {
@@ -93,6 +95,17 @@ class AptSandboxFixture : public StorageFixture {
 
     std::string deviceFile(const std::string& devicePath) const {
         return foundation::FileManager::readText(root_.resolve(devicePath)).valueOr("(missing)");
+    }
+
+    // The queue confirmed and its archives fetched by the application's download tasks, as the
+    // confirmation has them fetched before the APT operation, which fetches nothing, runs.
+    static void downloadArchives(const std::string& queue) {
+        KSAPTManager::setQueue(queue);
+        for (const auto& identifier : KSAPTManager::unmetDependenciesForPackages(queue).downloads) {
+            auto download = std::make_shared<KSPackageDownloadTask>(identifier);
+            download->start();
+            ASSERT_TRUE(download->outcome().success) << identifier;
+        }
     }
 
     // The sample repository's archive, copied into the device root, where the sandbox reads it.

@@ -137,6 +137,7 @@ TEST_F(KSAPTManagerQueueTests, OnlyAbsolutePathsOfExistingFilesAreArchives) {
 class KSAPTManagerTests : public testing::AptSandboxFixture {
   protected:
     void install(const std::string& queue) {
+        downloadArchives(queue);
         auto task = std::make_shared<KSPackageAPTOperationTask>(queue);
         task->start();
         ASSERT_TRUE(task->outcome().success)

@@ -1,5 +1,7 @@
 #include "framework/apt/KSBubblewrap.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +13,7 @@
 #include "framework/apt/KSAPTCommandLine.h"
 #include "framework/apt/KSAPTManager.h"
 #include "framework/apt/KSAPTQueueEntry.h"
+#include "framework/debian/ShellQuote.h"
 #include "support/DebianArchive.h"
 #include "support/TempDeviceRoot.h"
 
@@ -109,6 +112,34 @@ TEST_F(KSBubblewrapTests, TheDeviceRootIsQuotedAndReachableThroughALink) {
     EXPECT_FALSE(FileManager::fileExists(root_.path() + "/pwned"));
     EXPECT_FALSE(FileManager::fileExists(device + "/pwned"));
     EXPECT_FALSE(FileManager::fileExists("pwned"));
+}
+
+// Sockets of the host's services lie under /run and wherever else a service keeps its state, and
+// connecting to one works on a read-only mount too: of the host only its programs and their
+// configuration are there, read-only, and /run is the sandbox's own.
+TEST_F(KSBubblewrapTests, OfTheHostOnlyItsProgramsAreThere) {
+    const auto written = "/run/corvane-sandbox-" + std::to_string(getpid());
+    std::vector<std::string> arguments = {written, "/home",    "/root",    "/srv",       "/mnt",
+                                          "/opt",  "/var/lib", "/var/tmp", "/var/spool", "/sys"};
+    auto words = KSBubblewrap::prefix();
+    ASSERT_TRUE(words) << words.error().localizedDescription();
+    words->insert(words->end(), {"sh", "-c", R"(find /run/ /var/run/ -mindepth 1
+touch "$1" && test -e "/var$1" || echo "/var/run is not /run"
+shift
+for folder; do test -e "$folder" && echo "$folder is there"; done
+test -r /etc/passwd && test -x /usr/bin/dpkg && test -x /bin/sh || echo "a program is missing"
+for file in /planted /usr/planted /etc/planted; do
+    touch "$file" 2>/dev/null && echo "$file was written"
+done
+exit 0)",
+                                 "sh"});
+    words->insert(words->end(), arguments.begin(), arguments.end());
+
+    const auto result = KSRootCommandRunner::run(ShellQuote::join(*words));
+    EXPECT_TRUE(result.succeeded()) << result.output;
+    EXPECT_EQ(result.output, "");
+    EXPECT_FALSE(FileManager::fileExists(written));
+    EXPECT_FALSE(FileManager::fileExists("/planted"));
 }
 
 }  // namespace

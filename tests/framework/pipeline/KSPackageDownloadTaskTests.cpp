@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "foundation/Digest.h"
@@ -68,6 +69,27 @@ TEST_F(KSPackageDownloadTaskTests, TheArchiveLandsUnderAptsNameAndAptTakesIt) {
     const auto uris = runCommand({"apt-get", "install", "--print-uris", "-qq", "com.sample.tweak"});
     unsetenv("APT_CONFIG");
     EXPECT_EQ(uris.output.find("tweak.deb"), std::string::npos) << uris.output << uris.errors;
+}
+
+// apt-get fetches nothing itself: the archive must be of the version it will be told to install,
+// which the confirmed queue names even once the records' queue marks are cleared.
+TEST_F(KSPackageDownloadTaskTests, TheVersionFetchedIsTheOneTheConfirmedQueueNames) {
+    ASSERT_EQ(stored("com.sample.versioned").value_or(KSRPackage{}).version, "2.0");
+    KSAPTManager::setQueue("com.sample.tweak com.sample.versioned=1.0");
+    for (const auto* identifier : {"com.sample.versioned", "com.sample.tweak"}) {
+        auto task = std::make_shared<KSPackageDownloadTask>(identifier);
+        task->start();
+        EXPECT_TRUE(task->outcome().success) << identifier;
+    }
+    auto names = archives();
+    std::ranges::sort(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"com.sample.tweak_1.2_iphoneos-arm.deb",
+                                               "com.sample.versioned_1.0_iphoneos-arm.deb"}));
+    EXPECT_EQ(foundation::FileManager::readFile(KSAPTManager::archivesDirectory() +
+                                                "/com.sample.versioned_1.0_iphoneos-arm.deb")
+                  .valueOr({}),
+              foundation::FileManager::readFile(repository_.folder() / "debs/versioned-1.0.deb")
+                  .valueOr({1}));
 }
 
 TEST_F(KSPackageDownloadTaskTests, AFilenameThatLeavesTheRepositoryIsRefusedBeforeAnyRequest) {

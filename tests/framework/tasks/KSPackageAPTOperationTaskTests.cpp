@@ -19,6 +19,7 @@ using foundation::FileManager;
 class KSPackageAPTOperationTaskTests : public testing::AptSandboxFixture {
   protected:
     KSTask::Outcome run(const std::string& queue) {
+        downloadArchives(queue);
         auto task = std::make_shared<KSPackageAPTOperationTask>(queue);
         task->start();
         return task->outcome();
