@@ -244,6 +244,25 @@ TEST_F(KSSourceRefreshTaskTests, AnUnchangedIndexAnswers304AndKeepsTheRecords) {
     EXPECT_TRUE(fs::exists(listFile("Packages")));
 }
 
+// Each form fails for a reason of its own; the person reading the source's error needs them all,
+// not only the last one's.
+TEST_F(KSSourceRefreshTaskTests, AFailedRefreshNamesEveryFormTriedWithItsReason) {
+    offerOnly({});
+    std::ofstream(repository_.folder() / "Packages.gz", std::ios::binary)
+        << runCommand({"gzip", "-c"}, std::string(std::size_t{8} << 20, '\0')).output;
+    std::ofstream(repository_.folder() / "Packages") << "<html><body>Moved</body></html>\n";
+
+    const auto outcome = refresh();
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->code, KSTaskError::kMalformedIndex);
+    const auto source = storedSource(location_);
+    ASSERT_TRUE(source);
+    EXPECT_EQ(source->errorDescription,
+              "The repository offers no readable Packages index (Packages.xz: HTTP status 404; "
+              "Packages.bz2: HTTP status 404; Packages.gz: binary data, not an index; "
+              "Packages.lzma: HTTP status 404; Packages: no package in the index).");
+}
+
 // Records are stored while the index is decompressed: data damaged near its end must still leave
 // the records, and APT's list, as they were.
 TEST_F(KSSourceRefreshTaskTests, AnIndexDamagedPartWayStoresNothing) {
