@@ -16,6 +16,9 @@
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRDeveloper.h"
+#include "framework/storage/KSRSource.h"
+#include "framework/storage/KSRSources.h"
+#include "framework/tasks/KSAPTFileNames.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSTaskError.h"
 
@@ -68,8 +71,24 @@ foundation::Status KSInformationCacheTask::regenerateAPTCaches() {
     if (result.succeeded())
         return foundation::Success{};
     KSLog("APT could not rebuild its caches: %@", result.output);
-    return KSTaskError::make(KSTaskError::kStorage,
-                             "APT could not rebuild its caches: " + result.output);
+    const auto description = "APT could not rebuild its caches: " + result.output;
+    const auto sources = sourcesNamedBy(result.output);
+    for (const auto& location : sources)
+        KSRSources::recordError(location, description);
+    if (sources.empty())
+        return KSTaskError::make(KSTaskError::kStorage, description);
+    return KSTaskError::forSource(KSTaskError::kStorage, description, sources.front());
+}
+
+// APT names the list it could not read by its file, which is named after the source.
+std::vector<std::string> KSInformationCacheTask::sourcesNamedBy(const std::string& aptOutput) {
+    std::vector<std::string> named;
+    for (const auto& source : KSDatabase::realm().allObjects<KSRSource>()) {
+        const auto listFile = "/" + KSAPTFileNames::listFileName(source.location, "Packages");
+        if (aptOutput.find(listFile) != std::string::npos)
+            named.push_back(source.location);
+    }
+    return named;
 }
 
 void KSInformationCacheTask::rebuildDevelopers() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "foundation/Result.h"
 #include "framework/tasks/KSTask.h"
@@ -31,7 +32,9 @@ class KSInformationCacheTask : public KSTask {
     void main() override;
 
   private:
+    // A failure names the sources whose lists APT could not read, and marks them with it.
     static foundation::Status regenerateAPTCaches();
+    static std::vector<std::string> sourcesNamedBy(const std::string& aptOutput);
 
     const std::uint64_t number_;
 };
