@@ -23,6 +23,12 @@ namespace store {
 // and over.
 class Writer {
   public:
+    // The writing connection's page cache, on top of the settings of every connection.
+    static constexpr int kCacheKibibytes = 64 * 1024;
+    static std::string cacheSetting() {
+        return "PRAGMA cache_size = " + std::to_string(-kCacheKibibytes);
+    }
+
     explicit Writer(ConnectionPool& pool) : pool_(pool) {}
 
     // Waits until no other thread writes.
@@ -43,8 +49,6 @@ class Writer {
     void runExclusively(const std::function<void(Connection&)>& work);
 
   private:
-    static constexpr int kCacheKibibytes = 64 * 1024;
-
     void requireHeld(const char* what) const;
     std::string savepointName() const;
     void release();
