@@ -114,6 +114,7 @@ foundation::Status KSSourceRefreshTask::refresh(const KSRSource& source) {
         });
     FOUNDATION_RETURN_IF_ERROR(index);
     recordSuccess(*index, release);
+    storedNewIndex_ = !index->notModified;
     return foundation::Success{};
 }
 

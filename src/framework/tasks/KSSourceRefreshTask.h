@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,8 @@ class KSSourceRefreshTask : public KSTask {
     void cancel() override;
 
     const std::string& location() const { return location_; }
+    // Not when the repository answered that nothing changed, nor when the refresh failed.
+    bool storedNewIndex() const override { return storedNewIndex_; }
 
   protected:
     void main() override;
@@ -59,6 +62,7 @@ class KSSourceRefreshTask : public KSTask {
     KSBlockingTransfer transfer_;
     KSBlockingTransfer iconTransfer_;
     std::optional<std::string> releaseText_;
+    std::atomic<bool> storedNewIndex_ = false;
 };
 
 }  // namespace corvane

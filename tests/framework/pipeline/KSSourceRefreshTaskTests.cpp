@@ -223,7 +223,9 @@ TEST_F(KSSourceRefreshTaskTests, AnUnchangedIndexAnswers304AndKeepsTheRecords) {
     });
     const auto requestsBefore = repository_.server().requests().size();
 
-    ASSERT_TRUE(refresh().success);
+    auto unchanged = std::make_shared<KSSourceRefreshTask>(location_);
+    ASSERT_TRUE(run(unchanged).success);
+    EXPECT_FALSE(unchanged->storedNewIndex()) << "nothing for the information cache to rebuild";
 
     const auto kept = stored("com.sample.tweak");
     ASSERT_TRUE(kept);
@@ -237,7 +239,9 @@ TEST_F(KSSourceRefreshTaskTests, AnUnchangedIndexAnswers304AndKeepsTheRecords) {
 
     // Without APT's copy of the index a 304 would leave APT with nothing: ask for it whole.
     fs::remove(listFile("Packages"));
-    ASSERT_TRUE(refresh().success);
+    auto whole = std::make_shared<KSSourceRefreshTask>(location_);
+    ASSERT_TRUE(run(whole).success);
+    EXPECT_TRUE(whole->storedNewIndex());
     const auto reimported = stored("com.sample.tweak");
     ASSERT_TRUE(reimported);
     EXPECT_EQ(reimported->name, "Sample Tweak");
