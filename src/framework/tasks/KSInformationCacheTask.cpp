@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <future>
 #include <map>
 #include <mutex>
 #include <set>
@@ -48,12 +49,16 @@ void KSInformationCacheTask::main() {
     std::lock_guard oneAtATime(rebuilding);
     setTaskStatus(foundation::localized("Running..."));
     try {
+        // APT reads only its lists and the records are read only here, so the two rebuilds go
+        // on side by side.
+        auto rebuildingAPTCaches =
+            std::async(std::launch::async, &KSInformationCacheTask::regenerateAPTCaches);
         KSStatusFileSync::synchronise();
         rebuildDevelopers();
         auto& packages = KSRPackageManager::sharedPackageManager().packages();
         packages.rebuildDictOfNewPackages();
         packages.rebuildDictOfNewPackagesVersions();
-        const auto aptCaches = regenerateAPTCaches();
+        const auto aptCaches = rebuildingAPTCaches.get();
         setOutcome(aptCaches.ok(),
                    aptCaches ? std::nullopt : std::optional<foundation::Error>(aptCaches.error()));
     } catch (const std::exception& error) {
