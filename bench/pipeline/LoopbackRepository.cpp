@@ -61,7 +61,7 @@ ProgramRun runProgram(const std::vector<std::string>& arguments,
     measured.insert(measured.end(), arguments.begin(), arguments.end());
     ProgramRun run;
     run.status = spawnAndWait(measured, environment);
-    std::ifstream(pattern) >> run.peakKibibytes;
+    std::ifstream(pattern) >> run.ownPeakKibibytes >> run.peakKibibytes;
     fs::remove(pattern);
     return run;
 }

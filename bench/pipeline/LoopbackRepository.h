@@ -40,7 +40,9 @@ class LoopbackRepository {
 struct ProgramRun {
     // -1 when it could not run or did not exit.
     int status = -1;
-    // The peak resident set of the program, or of the largest program it waited for.
+    // The peak resident set of the program itself, and of the largest of it and the programs
+    // it waited for.
+    long ownPeakKibibytes = 0;
     long peakKibibytes = 0;
 };
 
