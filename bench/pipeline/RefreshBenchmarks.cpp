@@ -1,11 +1,14 @@
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "AptScratch.h"
 #include "LoopbackRepository.h"
 #include "foundation/DeviceRoot.h"
+#include "foundation/DispatchQueue.h"
 #include "framework/SharedData.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
@@ -45,6 +48,11 @@ void refreshWithCorvane(benchmark::State& state, IndexShape shape, bool withInfo
             caches->start();
 
         state.PauseTiming();
+        // What the refresh started in the background ends before the next one.
+        auto& background =
+            foundation::DispatchQueue::global(foundation::DispatchQueue::Priority::Background);
+        while (!background.isIdle())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (!task->outcome().success ||
             realm.objectsWhere<KSRPackage>("sourceLocation = %@", location).count() !=
                 static_cast<std::size_t>(kIndexStanzas))

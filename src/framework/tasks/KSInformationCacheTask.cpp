@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 
+#include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
@@ -29,6 +30,21 @@ namespace {
 
 std::atomic<std::uint64_t> tasksMade = 0;
 std::mutex rebuilding;
+// APT's caches are built one time after another, whoever asks.
+std::mutex buildingAPTCaches;
+
+foundation::Status buildAPTCaches() {
+    std::lock_guard oneAtATime(buildingAPTCaches);
+    // The source list first: a source added since launch has its index in the lists already.
+    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::createAPTSandboxIfNeeded());
+    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::writeSourceList());
+    const auto result = KSAPTManager::regenerateCaches();
+    if (result.succeeded())
+        return foundation::Success{};
+    KSLog("APT could not rebuild its caches: %@", result.output);
+    return KSTaskError::make(KSTaskError::kStorage,
+                             "APT could not rebuild its caches: " + result.output);
+}
 
 }  // namespace
 
@@ -68,20 +84,23 @@ void KSInformationCacheTask::main() {
     setTaskProgress(1);
 }
 
+void KSInformationCacheTask::prepareAPTCaches() {
+    foundation::runInBackground([] {
+        // Whatever fails is found again, and reported, by the rebuild after the round.
+        (void)buildAPTCaches();
+    });
+}
+
 foundation::Status KSInformationCacheTask::regenerateAPTCaches() {
-    // The source list first: a source added since launch has its index in the lists already.
-    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::createAPTSandboxIfNeeded());
-    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::writeSourceList());
-    const auto result = KSAPTManager::regenerateCaches();
-    if (result.succeeded())
-        return foundation::Success{};
-    KSLog("APT could not rebuild its caches: %@", result.output);
-    const auto description = "APT could not rebuild its caches: " + result.output;
-    const auto sources = sourcesNamedBy(result.output);
+    auto built = buildAPTCaches();
+    if (built)
+        return built;
+    const auto description = built.error().localizedDescription();
+    const auto sources = sourcesNamedBy(description);
+    if (sources.empty())
+        return built;
     for (const auto& location : sources)
         KSRSources::recordError(location, description);
-    if (sources.empty())
-        return KSTaskError::make(KSTaskError::kStorage, description);
     return KSTaskError::forSource(KSTaskError::kStorage, description, sources.front());
 }
 

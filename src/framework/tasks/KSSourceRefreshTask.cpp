@@ -20,6 +20,7 @@
 #include "framework/storage/KSRSources.h"
 #include "framework/tasks/KSAPTFileNames.h"
 #include "framework/tasks/KSIndexTextStream.h"
+#include "framework/tasks/KSInformationCacheTask.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSTaskError.h"
 
@@ -216,6 +217,10 @@ foundation::Status KSSourceRefreshTask::storeIndexFiles(
     if (!status)
         return KSTaskError::forSource(KSTaskError::kStorage, status.error().localizedDescription(),
                                       location_);
+    // The last list of the round is in place while the records are still being stored: APT can
+    // build its caches meanwhile.
+    if (KSPipelineManager::sharedManager().sourceRefreshCount() <= 1)
+        KSInformationCacheTask::prepareAPTCaches();
     return status;
 }
 
