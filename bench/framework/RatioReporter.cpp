@@ -36,4 +36,13 @@ bool RatioReporter::printRatio(const std::string& ours, const std::string& their
     return met;
 }
 
+void RatioReporter::printTime(const std::string& name) const {
+    const auto time = nanosecondsByName_.find(name);
+    if (time == nanosecondsByName_.end()) {
+        std::printf("%-36s: not measured in this run\n", name.c_str());
+        return;
+    }
+    std::printf("%-36s   %-32s   %8.1f ms (for reference)\n", name.c_str(), "", time->second / 1e6);
+}
+
 }  // namespace corvane::bench

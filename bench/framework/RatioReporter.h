@@ -19,6 +19,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     // the target is missed.
     bool printRatio(const std::string& ours, const std::string& theirs,
                     std::optional<double> limit) const;
+    // A figure of its own, with no yardstick: the fastest repetition's time.
+    void printTime(const std::string& name) const;
 
   private:
     std::map<std::string, double> nanosecondsByName_;

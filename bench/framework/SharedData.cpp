@@ -9,6 +9,19 @@ const std::string& packagesIndex() {
     return index;
 }
 
+const std::string& distributionIndex() {
+    static const std::string index = RepositoryGenerator().distributionIndex(kIndexStanzas);
+    return index;
+}
+
+const char* nameOf(IndexShape shape) {
+    return shape == IndexShape::repository ? "repository" : "distribution";
+}
+
+const std::string& indexOf(IndexShape shape) {
+    return shape == IndexShape::repository ? packagesIndex() : distributionIndex();
+}
+
 const std::vector<std::pair<std::string, std::string>>& versionPairs() {
     static const auto pairs = RepositoryGenerator(7).versionPairs(100000);
     return pairs;

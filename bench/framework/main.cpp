@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "RatioReporter.h"
+#include "StoreSettings.h"
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
                               1.0) &&
           met;
     met = reporter.printRatio("Store/addOrUpdateObject", "Store/sqliteInsert", 1.5) && met;
+    std::printf("  (both sides write with: %s)\n", corvane::bench::storeSettings().c_str());
     // The hand-written queries fold only ASCII case; the store folds case and diacritics in every
     // script, so these compare the cost of that and of the store's generality, with no target.
     reporter.printRatio("Query/sortedByName", "Query/sortedByName/sqlite", {});

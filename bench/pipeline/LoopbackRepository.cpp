@@ -18,8 +18,10 @@ namespace corvane::bench {
 
 namespace fs = std::filesystem;
 
-int runProgram(const std::vector<std::string>& arguments,
-               const std::vector<std::string>& environment) {
+namespace {
+
+int spawnAndWait(const std::vector<std::string>& arguments,
+                 const std::vector<std::string>& environment) {
     std::vector<std::string> entries(environment);
     for (char** entry = environ; *entry; ++entry)
         entries.emplace_back(*entry);
@@ -46,17 +48,36 @@ int runProgram(const std::vector<std::string>& arguments,
     return WEXITSTATUS(status);
 }
 
+}  // namespace
+
+ProgramRun runProgram(const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& environment) {
+    std::string pattern = (fs::temp_directory_path() / "corvane-peak-XXXXXX").string();
+    const int file = mkstemp(pattern.data());
+    if (file < 0)
+        return {};
+    close(file);
+    std::vector<std::string> measured = {PEAK_MEMORY_PROGRAM, pattern};
+    measured.insert(measured.end(), arguments.begin(), arguments.end());
+    ProgramRun run;
+    run.status = spawnAndWait(measured, environment);
+    std::ifstream(pattern) >> run.ownPeakKibibytes >> run.peakKibibytes;
+    fs::remove(pattern);
+    return run;
+}
+
 LoopbackRepository::LoopbackRepository() {
     std::string pattern = (fs::temp_directory_path() / "corvane-bench-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a scratch folder");
     scratch_ = pattern;
     folder_ = scratch_ / "repo";
-    fs::create_directories(folder_);
-    writeRepository();
+    for (const auto shape : {IndexShape::repository, IndexShape::distribution})
+        writeRepository(shape);
     server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-        // "/<name>/Packages.xz" -> "Packages.xz"
-        const auto file = folder_ / fs::path(request.path).filename();
+        // "/<shape>/<name>/Packages.xz" -> "<shape>/Packages.xz"
+        const auto path = fs::path(request.path).lexically_normal();
+        const auto file = folder_ / path.parent_path().parent_path().filename() / path.filename();
         std::ifstream in(file, std::ios::binary);
         if (request.path.find("..") != std::string::npos || !fs::is_regular_file(file) || !in) {
             response.status = 404;
@@ -83,16 +104,18 @@ LoopbackRepository& LoopbackRepository::shared() {
     return repository;
 }
 
-std::string LoopbackRepository::location(const std::string& name) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + "/" + name + "/";
+std::string LoopbackRepository::location(IndexShape shape, const std::string& name) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + "/" + nameOf(shape) + "/" + name + "/";
 }
 
-void LoopbackRepository::writeRepository() const {
-    const auto& index = packagesIndex();
-    std::ofstream(folder_ / "Packages", std::ios::binary) << index;
-    if (runProgram({"xz", "-6", "-k", "-f", (folder_ / "Packages").string()}) != 0)
+void LoopbackRepository::writeRepository(IndexShape shape) const {
+    const auto folder = folder_ / nameOf(shape);
+    fs::create_directories(folder);
+    const auto& index = indexOf(shape);
+    std::ofstream(folder / "Packages", std::ios::binary) << index;
+    if (runProgram({"xz", "-6", "-k", "-f", (folder / "Packages").string()}).status != 0)
         throw std::runtime_error("xz failed");
-    std::ifstream compressedFile(folder_ / "Packages.xz", std::ios::binary);
+    std::ifstream compressedFile(folder / "Packages.xz", std::ios::binary);
     std::ostringstream compressed;
     compressed << compressedFile.rdbuf();
     std::ostringstream release;
@@ -102,7 +125,7 @@ void LoopbackRepository::writeRepository() const {
             << " " << foundation::sha256Hex(index) << " " << index.size() << " Packages\n"
             << " " << foundation::sha256Hex(compressed.str()) << " " << compressed.str().size()
             << " Packages.xz\n";
-    std::ofstream(folder_ / "Release", std::ios::binary) << release.str();
+    std::ofstream(folder / "Release", std::ios::binary) << release.str();
 }
 
 }  // namespace corvane::bench

@@ -5,12 +5,15 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include "framework/SharedData.h"
 
 namespace corvane::bench {
 
-// A generated flat repository of kIndexStanzas packages (Release, Packages, Packages.xz) served
-// on 127.0.0.1 for the whole run. Every path below "/<anything>/" serves the same files, so each
-// iteration can refresh a source location of its own.
+// A generated flat repository of kIndexStanzas packages (Release, Packages, Packages.xz) of each
+// index shape, served on 127.0.0.1 for the whole run. Every path below "/<shape>/<anything>/"
+// serves the same files, so each iteration can refresh a source location of its own.
 class LoopbackRepository {
   public:
     LoopbackRepository();
@@ -20,12 +23,12 @@ class LoopbackRepository {
 
     static LoopbackRepository& shared();
 
-    // "http://127.0.0.1:PORT/<name>/"
-    std::string location(const std::string& name) const;
+    // "http://127.0.0.1:PORT/<shape>/<name>/"
+    std::string location(IndexShape shape, const std::string& name) const;
     const std::filesystem::path& scratch() const { return scratch_; }
 
   private:
-    void writeRepository() const;
+    void writeRepository(IndexShape shape) const;
 
     std::filesystem::path scratch_;
     std::filesystem::path folder_;
@@ -34,9 +37,17 @@ class LoopbackRepository {
     std::thread listener_;
 };
 
-// Runs a program (no shell) with extra environment entries; its exit status, -1 when it could
-// not run.
-int runProgram(const std::vector<std::string>& arguments,
-               const std::vector<std::string>& environment = {});
+struct ProgramRun {
+    // -1 when it could not run or did not exit.
+    int status = -1;
+    // The peak resident set of the program itself, and of the largest of it and the programs
+    // it waited for.
+    long ownPeakKibibytes = 0;
+    long peakKibibytes = 0;
+};
+
+// Runs a program (no shell) with extra environment entries, its output thrown away.
+ProgramRun runProgram(const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& environment = {});
 
 }  // namespace corvane::bench

@@ -1,14 +1,19 @@
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
+#include "AptScratch.h"
 #include "LoopbackRepository.h"
 #include "foundation/DeviceRoot.h"
+#include "foundation/DispatchQueue.h"
 #include "framework/SharedData.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
 #include "framework/storage/KSRSource.h"
+#include "framework/tasks/KSInformationCacheTask.h"
 #include "framework/tasks/KSSourceRefreshTask.h"
 
 namespace corvane::bench {
@@ -18,8 +23,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // Ours: download, decompress, parse, store the records and APT's list, into an empty device
-// root each time, as a newly added source of that size would.
-void refreshWithCorvane(benchmark::State& state) {
+// root each time, as a newly added source of that size would; with the information cache, also
+// what follows every round of refreshes before the database and APT are ready: the dpkg status,
+// the developer records, the new packages and APT's caches.
+void refreshWithCorvane(benchmark::State& state, IndexShape shape, bool withInformationCache) {
     auto& repository = LoopbackRepository::shared();
     int iteration = 0;
     for (auto _ : state) {
@@ -27,64 +34,49 @@ void refreshWithCorvane(benchmark::State& state) {
         const auto root = repository.scratch() / ("root-" + std::to_string(++iteration));
         fs::create_directories(root);
         foundation::DeviceRoot::set(root.string());
-        const auto location = repository.location("ours-" + std::to_string(iteration));
+        const auto location = repository.location(shape, "ours-" + std::to_string(iteration));
         KSRSource source;
         source.location = location;
         auto realm = KSDatabase::realm();
         realm.write([&] { realm.addOrUpdateObject(source); });
         auto task = std::make_shared<KSSourceRefreshTask>(location);
+        auto caches = std::make_shared<KSInformationCacheTask>();
         state.ResumeTiming();
 
         task->start();
+        if (withInformationCache)
+            caches->start();
 
         state.PauseTiming();
+        // What the refresh started in the background ends before the next one.
+        auto& background =
+            foundation::DispatchQueue::global(foundation::DispatchQueue::Priority::Background);
+        while (!background.isIdle())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (!task->outcome().success ||
             realm.objectsWhere<KSRPackage>("sourceLocation = %@", location).count() !=
                 static_cast<std::size_t>(kIndexStanzas))
             state.SkipWithError("the refresh did not store every package");
+        if (withInformationCache && !caches->outcome().success)
+            state.SkipWithError("the information cache was not rebuilt");
         KSDatabase::forget();
         fs::remove_all(root);
         state.ResumeTiming();
     }
 }
 
-std::string aptConfiguration(const fs::path& root) {
-    const auto r = root.string();
-    return "Dir \"" + r + "/\";\nDir::State \"" + r + "/state/\";\nDir::State::status \"" + r +
-           "/status\";\nDir::Cache \"" + r + "/cache/\";\nDir::Etc \"" + r +
-           "/etc/\";\nDir::Etc::SourceList \"" + r +
-           "/etc/sources.list\";\nDir::Etc::SourceParts \"" + r +
-           "/etc/sources.list.d/\";\nDir::Etc::Preferences \"" + r +
-           "/etc/preferences\";\nDir::Etc::PreferencesParts \"" + r +
-           "/etc/preferences.d/\";\nDir::Etc::Trusted \"" + r +
-           "/etc/trusted.gpg\";\nDir::Etc::TrustedParts \"" + r +
-           "/etc/trusted.gpg.d/\";\nDir::Log \"" + r +
-           "/log/\";\nAPT::Architecture \"iphoneos-arm\";\nAPT::Architectures { \"iphoneos-arm\"; "
-           "};\n"
-           "Acquire::Languages \"none\";\nAPT::Sandbox::User \"root\";\n";
-}
-
 // Theirs: "apt-get update" of the same repository into a scratch configuration with empty
 // lists, which downloads, checks, decompresses and stores the index and builds APT's cache.
-void refreshWithAptGetUpdate(benchmark::State& state) {
+void refreshWithAptGetUpdate(benchmark::State& state, IndexShape shape) {
     auto& repository = LoopbackRepository::shared();
     int iteration = 0;
     for (auto _ : state) {
         state.PauseTiming();
         const auto root = repository.scratch() / ("apt-" + std::to_string(++iteration));
-        for (const auto* folder :
-             {"etc/apt.conf.d", "etc/sources.list.d", "etc/preferences.d", "etc/trusted.gpg.d",
-              "state/lists/partial", "cache/archives/partial", "log"})
-            fs::create_directories(root / folder);
-        std::ofstream(root / "status");
-        std::ofstream(root / "apt.conf") << aptConfiguration(root);
-        std::ofstream(root / "etc/sources.list")
-            << "deb [trusted=yes] " << repository.location("apt-" + std::to_string(iteration))
-            << " ./\n";
-        const std::string environment = "APT_CONFIG=" + (root / "apt.conf").string();
+        const AptScratch apt(root, repository.location(shape, "apt-" + std::to_string(iteration)));
         state.ResumeTiming();
 
-        const int status = runProgram({"apt-get", "-qq", "update"}, {environment});
+        const int status = apt.update().status;
 
         state.PauseTiming();
         if (status != 0)
@@ -94,17 +86,29 @@ void refreshWithAptGetUpdate(benchmark::State& state) {
     }
 }
 
-}  // namespace
+void registerRefreshBenchmarks() {
+    for (const auto shape : {IndexShape::repository, IndexShape::distribution}) {
+        const std::string prefix = std::string("Refresh/") + nameOf(shape) + "/";
+        for (const bool caches : {false, true})
+            benchmark::RegisterBenchmark(
+                (prefix + (caches ? "withInformationCache" : "KSSourceRefreshTask")).c_str(),
+                [shape, caches](benchmark::State& state) {
+                    refreshWithCorvane(state, shape, caches);
+                })
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime()
+                ->Iterations(3);
+        benchmark::RegisterBenchmark(
+            (prefix + "aptGetUpdate").c_str(),
+            [shape](benchmark::State& state) { refreshWithAptGetUpdate(state, shape); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(3);
+    }
+}
 
-BENCHMARK(refreshWithCorvane)
-    ->Name("Refresh/KSSourceRefreshTask")
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Iterations(3);
-BENCHMARK(refreshWithAptGetUpdate)
-    ->Name("Refresh/aptGetUpdate")
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Iterations(3);
+const bool registered = (registerRefreshBenchmarks(), true);
+
+}  // namespace
 
 }  // namespace corvane::bench

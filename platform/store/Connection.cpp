@@ -35,9 +35,7 @@ Connection::Connection(const std::string& path, int busyTimeoutMilliseconds, Com
     : database_(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLite::OPEN_NOMUTEX,
                 busyTimeoutMilliseconds),
       didCommit_(std::move(didCommit)) {
-    database_.exec("PRAGMA journal_mode = WAL");
-    // With WAL, NORMAL loses no committed data on a crash of the process, only on power loss.
-    database_.exec("PRAGMA synchronous = NORMAL");
+    database_.exec(kSettings);
     SqlFunctions::registerOn(database_.getHandle());
     if (didCommit_)
         sqlite3_wal_hook(database_.getHandle(), &Connection::walHook, this);

@@ -38,6 +38,11 @@ class Connection {
     // log into the database file.
     using CommitHook = std::function<void(int logFrames)>;
 
+    // What every connection is opened with. With WAL, synchronous NORMAL loses no committed data
+    // on a crash of the process, only on power loss.
+    static constexpr const char* kSettings =
+        "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL";
+
     Connection(const std::string& path, int busyTimeoutMilliseconds, CommitHook didCommit = {});
 
     // The kept statement for this text; a fresh one when the kept one is already lent out.

@@ -56,6 +56,17 @@ void ObjectSchema::validate() const {
     if (key.optional || (key.type != PropertyType::String && key.type != PropertyType::Integer))
         throw StoreError("the primary key of " + className_ +
                          " must be a non-optional string or integer");
+    for (const auto& index : indexes_) {
+        if (index.empty())
+            throw StoreError("an index of " + className_ + " names no property");
+        for (const auto& name : index) {
+            const auto* indexed = property(name);
+            if (!indexed || indexed->type == PropertyType::ObjectList ||
+                indexed->type == PropertyType::StringList)
+                throw StoreError("the index on \"" + name + "\" of " + className_ +
+                                 " names no scalar property");
+        }
+    }
 }
 
 bool ObjectSchema::equal(const void* a, const void* b) const {

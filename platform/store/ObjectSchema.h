@@ -22,9 +22,13 @@ class ObjectSchema {
     const Property* property(std::string_view name) const;
     // Throws StoreError when the schema names no such property.
     const Property& primaryKey() const;
+    // The indexes: each lists the scalar properties it orders records by, so that a query
+    // reads the index instead of every record.
+    const std::vector<std::vector<std::string>>& indexes() const { return indexes_; }
 
     // Throws StoreError naming the first fault: a bad or repeated name, a missing primary key,
-    // or a primary key that is optional or no string or integer.
+    // a primary key that is optional or no string or integer, or an index that is empty or
+    // names no scalar property.
     void validate() const;
 
     // Whether every property of the two records holds the same value; lets a writer skip records
@@ -38,11 +42,15 @@ class ObjectSchema {
 
   protected:
     void addProperty(Property property);
+    void addIndex(std::vector<std::string> propertyNames) {
+        indexes_.push_back(std::move(propertyNames));
+    }
 
   private:
     std::string className_;
     std::string primaryKeyName_;
     std::vector<Property> properties_;
+    std::vector<std::vector<std::string>> indexes_;
 };
 
 }  // namespace store

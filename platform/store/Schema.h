@@ -58,6 +58,12 @@ class Schema : public ObjectSchema {
             addScalar<PropertyTraits<M>>(std::move(name), member);
         return *this;
     }
+    // Queries look records up by these properties, already named, in this order: they get an
+    // index.
+    Schema& indexed(std::vector<std::string> names) {
+        addIndex(std::move(names));
+        return *this;
+    }
     // A date kept as seconds since 1970.
     Schema& date(std::string name, double T::*member) {
         addScalar<DateTraits>(std::move(name), member);

@@ -41,6 +41,10 @@ void SchemaMigrator::bringUpToDate() {
             if (!matchesStoredTable(*table))
                 throw StoreError("class " + name + " changed without a new schema version");
     }
+    // Last: a table rebuilt by the migration has lost its indexes.
+    for (const auto& [name, table] : tables_)
+        for (const auto& statement : table->createIndexSql())
+            connection_.execute(statement);
     // A version number is no outside text; PRAGMA takes no bound parameters.
     connection_.execute("PRAGMA user_version = " + std::to_string(wanted));
 }

@@ -71,6 +71,23 @@ std::string Table::createSql(const std::string& tableName) const {
            columnDefinitions_;
 }
 
+// Index names are made from the class and property names, never from outside text.
+std::vector<std::string> Table::createIndexSql() const {
+    std::vector<std::string> statements;
+    for (const auto& index : schema_.indexes()) {
+        std::string name = schema_.className();
+        std::vector<std::string> columns;
+        for (const auto& property : index) {
+            name += "_" + property;
+            columns.push_back(ColumnCodec::quoted(property));
+        }
+        statements.push_back("CREATE INDEX IF NOT EXISTS " + ColumnCodec::quoted(name) + " ON " +
+                             ColumnCodec::quoted(schema_.className()) + " (" +
+                             joined(columns, ", ") + ")");
+    }
+    return statements;
+}
+
 void Table::resolveElementTables(const std::map<std::string, std::unique_ptr<Table>>& tables) {
     const auto table = ColumnCodec::quoted(schema_.className());
     for (const auto& property : schema_.properties()) {

@@ -26,6 +26,8 @@ class Table {
     // "CREATE TABLE ..." under the given name (the class name by default).
     std::string createSql(const std::string& tableName) const;
     std::string createSql() const { return createSql(schema_.className()); }
+    // One statement per indexed property; each leaves an existing index as it is.
+    std::vector<std::string> createIndexSql() const;
     // Points each object list at the table of its element class.
     void resolveElementTables(const std::map<std::string, std::unique_ptr<Table>>& tables);
 

@@ -15,7 +15,7 @@ void Writer::begin() {
     std::unique_lock lock(mutex_);
     if (!connection_) {
         connection_ = pool_.take();
-        connection_->execute("PRAGMA cache_size = " + std::to_string(-kCacheKibibytes));
+        connection_->execute(cacheSetting());
     }
     connection_->execute("BEGIN IMMEDIATE");
     lock.release();

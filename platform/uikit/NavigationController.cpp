@@ -215,6 +215,8 @@ void NavigationController::layoutContent() {
     double width = container->bounds().width();
     Size barSize = bar->sizeThatFits({width, 0});
     bar->setFrame({0, container->safeAreaInsets().top, width, barSize.height});
+    std::static_pointer_cast<ViewControllerContainerView>(container)->setBarInsets(
+        {barHidden_ ? 0 : bar->frame().maxY(), 0, 0, 0});
     if (auto top = topViewController(); top && top->viewIfLoaded())
         top->viewIfLoaded()->setFrame(frameForChild(*top));
 }

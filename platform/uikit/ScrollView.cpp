@@ -75,6 +75,16 @@ EdgeInsets ScrollView::adjustedContentInset() const {
     return adjusted;
 }
 
+void ScrollView::safeAreaInsetsDidChange() {
+    View::safeAreaInsetsDidChange();
+    const double adjustment = adjustedContentInset().top - contentInset_.top;
+    const double wasAtTop = -(contentInset_.top + safeTopAdjustment_);
+    safeTopAdjustment_ = adjustment;
+    if (dragging_ || decelerating_ || contentOffset().y != wasAtTop)
+        return;
+    setContentOffset({contentOffset().x, -(contentInset_.top + adjustment)});
+}
+
 Point ScrollView::minimumContentOffset() const {
     EdgeInsets inset = adjustedContentInset();
     return {-inset.left, -inset.top};

@@ -13,6 +13,11 @@ enum class KeyboardDismissMode { none, onDrag, interactive };
 
 // A view whose bounds origin is the content offset. Offsets outside the content (negative ones
 // included) are allowed, as while a person pulls past the edge.
+//
+// Unless its adjustment behaviour is never, the safe area insets the content further
+// (adjustedContentInset): a scroll view under a navigation bar scrolls its content out from
+// below the bar. When the safe area changes while the content rests at its top, the offset
+// follows, so a screen starts with its content below its bars (at offset -top inset).
 class ScrollView : public View {
   public:
     // How long deceleration and animated scrolling last on the run loop's clock.
@@ -86,6 +91,8 @@ class ScrollView : public View {
     void dragTo(Point offset);
     void endDragging(Point velocity = {});
 
+    void safeAreaInsetsDidChange() override;
+
   protected:
     void boundsDidChange(const Rect& oldBounds) override;
     std::string describeSelf() const override { return "ScrollView"; }
@@ -101,6 +108,8 @@ class ScrollView : public View {
     Size contentSize_;
     EdgeInsets contentInset_;
     EdgeInsets scrollIndicatorInsets_;
+    // What the safe area added to the top inset when the offset last followed it.
+    double safeTopAdjustment_ = 0;
     ContentInsetAdjustment insetAdjustment_ = ContentInsetAdjustment::automatic;
     bool scrollEnabled_ = true;
     bool pagingEnabled_ = false;

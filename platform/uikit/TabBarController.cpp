@@ -133,9 +133,21 @@ void TabBarController::layoutContent() {
     Rect bounds = container->bounds();
     double barHeight = TabBar::kHeight + container->safeAreaInsets().bottom;
     tabBar()->setFrame({0, bounds.height() - barHeight, bounds.width(), barHeight});
+    std::static_pointer_cast<ViewControllerContainerView>(container)->setBarInsets(
+        {0, 0, barHeight, 0});
     if (auto selected = selectedViewController(); selected && selected->viewIfLoaded())
-        selected->viewIfLoaded()->setFrame(
-            {0, 0, bounds.width(), std::max(0.0, bounds.height() - barHeight)});
+        selected->viewIfLoaded()->setFrame(frameForChild(*selected, barHeight));
+}
+
+// As with a navigation bar: the child's view goes on under a translucent bar, or an opaque one
+// it asks to extend under, and its safe area ends at the bar.
+Rect TabBarController::frameForChild(const ViewController& child, double barHeight) const {
+    Rect bounds = viewIfLoaded()->bounds();
+    bool extendsUnderBar = (child.edgesForExtendedLayout() & RectEdge::bottom) &&
+                           (tabBar_->isTranslucent() || child.extendedLayoutIncludesOpaqueBars());
+    if (extendsUnderBar)
+        return bounds;
+    return {0, 0, bounds.width(), std::max(0.0, bounds.height() - barHeight)};
 }
 
 }  // namespace uikit

@@ -35,6 +35,7 @@ class TabBarController : public ViewController {
   private:
     void showSelected();
     void layoutContent();
+    Rect frameForChild(const ViewController& child, double barHeight) const;
 
     std::vector<std::shared_ptr<ViewController>> tabs_;
     std::size_t selectedIndex_ = 0;

@@ -363,7 +363,7 @@ EdgeInsets View::safeAreaInsets() const {
         return *safeAreaInsets_;
     if (!superview_)
         return {};
-    EdgeInsets outer = superview_->safeAreaInsets();
+    EdgeInsets outer = superview_->safeAreaInsetsForSubview(*this);
     Rect area = superview_->bounds_.inset(outer);
     Rect f = frame();
     auto clampTo = [](double v, double limit) { return std::clamp(v, 0.0, std::max(0.0, limit)); };
@@ -439,6 +439,10 @@ void View::setNeedsLayout() {
 void View::layoutIfNeeded() {
     if (inLayout_)
         return;
+    if (const auto safe = safeAreaInsets(); safe != laidOutSafeAreaInsets_) {
+        laidOutSafeAreaInsets_ = safe;
+        safeAreaInsetsDidChange();
+    }
     if (needsLayout_) {
         needsLayout_ = false;
         inLayout_ = true;

@@ -147,7 +147,8 @@ class View : public LayoutItem, public std::enable_shared_from_this<View> {
     }
 
     // Insets and margins. A view without its own safe-area insets takes the part of its
-    // superview's that it overlaps.
+    // superview's unsafe edges that it overlaps: the status bar's, and a container
+    // controller's bars over the child it shows.
     EdgeInsets safeAreaInsets() const;
     void setSafeAreaInsets(std::optional<EdgeInsets> insets);
     const EdgeInsets& layoutMargins() const { return layoutMargins_; }
@@ -239,6 +240,9 @@ class View : public LayoutItem, public std::enable_shared_from_this<View> {
     // Called on this view and every descendant by propagateTraitCollectionChange().
     virtual void traitCollectionDidChange() {}
     void propagateTraitCollectionChange();
+    // The safe-area insets differ from those of the last layout pass that reached the view;
+    // told in the pass, before its layoutSubviews.
+    virtual void safeAreaInsetsDidChange() {}
 
     // LayoutItem
     View* owningView() const override { return const_cast<View*>(this); }
@@ -256,6 +260,11 @@ class View : public LayoutItem, public std::enable_shared_from_this<View> {
     virtual bool describesSubview(const View& subview) const { return true; }
     // The bounds changed; the default marks the view for layout when the size changed.
     virtual void boundsDidChange(const Rect& oldBounds);
+    // What a subview counts as unsafe of this view's bounds; by default this view's own
+    // safe-area insets.
+    virtual EdgeInsets safeAreaInsetsForSubview(const View& subview) const {
+        return safeAreaInsets();
+    }
 
   private:
     friend class LayoutPass;
@@ -287,6 +296,8 @@ class View : public LayoutItem, public std::enable_shared_from_this<View> {
     std::vector<std::shared_ptr<GestureRecognizer>> gestureRecognizers_;
 
     std::optional<EdgeInsets> safeAreaInsets_;
+    // As the last layout pass found them.
+    EdgeInsets laidOutSafeAreaInsets_;
     EdgeInsets layoutMargins_{8, 8, 8, 8};
     std::unique_ptr<LayoutGuide> safeAreaGuide_;
     std::unique_ptr<LayoutGuide> marginsGuide_;

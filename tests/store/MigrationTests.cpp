@@ -66,6 +66,17 @@ class Migrations : public ::testing::Test {
         return names;
     }
 
+    // How SQLite would look up the installed packages.
+    std::string installedQueryPlan() const {
+        SQLite::Database database(root_.path() + "/store.sqlite");
+        SQLite::Statement statement(
+            database, "EXPLAIN QUERY PLAN SELECT rowid FROM Package WHERE isInstalled = 1");
+        std::string plan;
+        while (statement.executeStep())
+            plan += statement.getColumn(3).getString() + "\n";
+        return plan;
+    }
+
     static store::Configuration::MigrationBlock version27Migration() {
         return [](store::Migration& migration, std::uint64_t oldVersion) {
             if (oldVersion >= 27)
@@ -118,6 +129,9 @@ TEST_F(Migrations, From26To27KeepsDataAddsDefaultsRunsTheBlockAndDropsRemovedPro
 
     realm->write([&] { realm->addOrUpdateObject(package("c", "Gamma")); });
     EXPECT_EQ(realm->allObjects<Package>().count(), 3u);
+    // The table rebuilt without its old columns has its index again.
+    EXPECT_NE(installedQueryPlan().find("INDEX Package_isInstalled"), std::string::npos)
+        << installedQueryPlan();
 }
 
 TEST_F(Migrations, AFailedMigrationLeavesTheFileAsItWas) {

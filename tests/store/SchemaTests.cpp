@@ -84,6 +84,25 @@ TEST_F(Schemas, AClassOutsideTheConfigurationIsRefused) {
     };
     EXPECT_THROW(realm.allObjects<Stray>(), store::StoreError);
     EXPECT_THROW(realm.objectForPrimaryKey<Stray>("x"), store::StoreError);
+
+    // Only a scalar property can have an index.
+    struct IndexedList {
+        std::string key;
+        std::vector<std::string> tags;
+        static const store::Schema<IndexedList>& schema() {
+            static const auto schema = store::Schema<IndexedList>("IndexedList", "key")
+                                           .property("key", &IndexedList::key)
+                                           .property("tags", &IndexedList::tags)
+                                           .indexed({"key", "tags"});
+            return schema;
+        }
+    };
+    store::Configuration indexedList;
+    indexedList.path = root_.path() + "/indexed.sqlite";
+    indexedList.setObjectTypes<IndexedList>();
+    const auto opened = store::Realm::open(indexedList);
+    ASSERT_FALSE(opened.ok());
+    EXPECT_NE(opened.error().localizedDescription().find("tags"), std::string::npos);
 }
 
 TEST_F(Schemas, EqualityComparesEveryPropertyAndEveryListedRecord) {

@@ -46,7 +46,8 @@ struct Package {
                                        .property("rating", &Package::rating)
                                        .date("installDate", &Package::installDate)
                                        .property("installedFiles", &Package::installedFiles)
-                                       .property("availableVersions", &Package::availableVersions);
+                                       .property("availableVersions", &Package::availableVersions)
+                                       .indexed({"isInstalled"});
         return schema;
     }
 };

@@ -73,7 +73,8 @@ TEST_F(ConstraintPlacementTest, AChainStacksViewsAndSwitchingConstraintsCollapse
     EXPECT_DOUBLE_EQ(*height, 92);
 }
 
-TEST_F(ConstraintPlacementTest, TheHighestPriorityWinsSoALowFallbackHoldsOnlyWhileTheOtherIsOff) {
+TEST_F(ConstraintPlacementTest,
+       TheHighestPriorityWinsAndTheFirstAmongEqualsSoALowFallbackHoldsOnlyWhileTheOtherIsOff) {
     auto view = constrainedView(*container);
     on(view->topAnchor().constraintEqualTo(container->topAnchor(), 5));
     auto fallback = view->heightAnchor().constraintEqualToConstant(0);
@@ -91,6 +92,12 @@ TEST_F(ConstraintPlacementTest, TheHighestPriorityWinsSoALowFallbackHoldsOnlyWhi
     on(view->heightAnchor().constraintGreaterThanOrEqualToConstant(300));
     ConstraintPlacement::placeSubviews(*container);
     EXPECT_EQ(view->frame().height(), 0);
+
+    // Among equals the first activated holds: a nib's own constraint beats one added later.
+    on(view->heightAnchor().constraintEqualToConstant(45));
+    on(view->heightAnchor().constraintEqualToConstant(70));
+    ConstraintPlacement::placeSubviews(*container);
+    EXPECT_EQ(view->frame().height(), 45);
 }
 
 TEST_F(ConstraintPlacementTest, SiblingsArePlacedBeforeTheyAreReadWhateverTheirOrder) {

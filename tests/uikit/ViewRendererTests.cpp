@@ -58,21 +58,23 @@ TEST(ViewRenderer, AClippedRoundedParentLeavesItsCornersTransparent) {
 }
 
 TEST(ViewRenderer, HiddenAndTransparentViewsDrawNothingOfThemselvesOrTheirSubviews) {
-    auto root = box({0, 0, 60, 20}, Color::white());
+    auto root = box({0, 0, 80, 20}, Color::white());
     auto hidden = box({0, 0, 20, 20}, Color::systemRed());
     hidden->setHidden(true);
     auto transparent = box({20, 0, 20, 20}, Color::systemRed());
     transparent->setAlpha(0);
     auto inside = box({40, 0, 20, 20}, std::nullopt);
     inside->setHidden(true);
-    for (const auto& parent : {hidden, transparent, inside})
+    // Below the threshold of what a person can see, as describing and touching have it.
+    auto faint = box({60, 0, 20, 20}, Color::systemRed());
+    faint->setAlpha(0.009);
+    for (const auto& parent : {hidden, transparent, inside, faint})
         parent->addSubview(box({0, 0, 20, 20}, Color::systemBlue()));
-    root->addSubview(hidden);
-    root->addSubview(transparent);
-    root->addSubview(inside);
+    for (const auto& parent : {hidden, transparent, inside, faint})
+        root->addSubview(parent);
 
     auto image = ViewRenderer::imageOfView(*root, 1);
-    for (double x : {10, 30, 50})
+    for (double x : {10, 30, 50, 70})
         EXPECT_EQ(colorAt(*image, x, 10), Color::white()) << x;
 
     hidden->setHidden(false);

@@ -47,8 +47,10 @@ void KSRPackageManager::start() {
     if (sources_.addMissingSources(
             KSRDefaultSources::requiredLocations(KSPlatform::jailbreakTool())))
         changed = true;
-    bool due = KSRRefreshPolicy::isRefreshDue(sources_.oldestRefreshDate(), foundation::Date::now(),
-                                              isOnline());
+    // Without a source there is nothing to refresh, however long ago the last refresh was.
+    const bool due =
+        !sources_.isEmpty() && KSRRefreshPolicy::isRefreshDue(sources_.oldestRefreshDate(),
+                                                              foundation::Date::now(), isOnline());
     if (changed || due)
         foundation::runOnMainAfter(
             kStartupRefreshDelaySeconds, [scheduledBy = std::weak_ptr<bool>(alive_)] {

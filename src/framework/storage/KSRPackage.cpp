@@ -69,7 +69,11 @@ const store::Schema<KSRPackage>& KSRPackage::schema() {
                                    .date("installDate", &P::installDate)
                                    .date("initialDate", &P::initialDate)
                                    .property("updatedDateStr", &P::updatedDateStr)
-                                   .property("availableVersions", &P::availableVersions);
+                                   .property("availableVersions", &P::availableVersions)
+                                   // The installed packages are read at every launch and the
+                                   // news lists after every refresh: neither reads every record.
+                                   .indexed({"isInstalled"})
+                                   .indexed({"updatedDateStr"});
     return schema;
 }
 

@@ -64,11 +64,28 @@ void KSRPackages::setPackageObject(const KSRPackage& package, bool inTheQueue,
     setPackage(package.identifier, inTheQueue, versionToQueue, operation);
 }
 
+namespace {
+
+constexpr const char* kQueueMarks =
+    "isInTheQueue = YES OR queueOperation != %d OR queuedVersion != nil";
+
+}  // namespace
+
 void KSRPackages::resetPackagesQueue() {
     auto realm = KSDatabase::realm();
+    // Found before the write: a search through every record on the writing connection would
+    // fill its page cache, which it keeps for the rest of the run.
+    std::vector<std::string> identifiers;
+    realm.objectsWhere<KSRPackage>(kQueueMarks, KSRQueueOperationNone)
+        .enumerateValuesForKeyPaths({"identifier"},
+                                    [&](const std::vector<foundation::Value>& values) {
+                                        identifiers.push_back(*values[0].string());
+                                    });
+    if (identifiers.empty())
+        return;
     realm.write([&] {
         auto marked = realm.objectsWhere<KSRPackage>(
-            "isInTheQueue = YES OR queueOperation != %d OR queuedVersion != nil",
+            std::string("identifier IN %@ AND (") + kQueueMarks + ")", identifiers,
             KSRQueueOperationNone);
         std::vector<KSRPackage> packages;
         for (const auto& package : marked)

@@ -127,4 +127,16 @@ std::vector<std::string> KSRSources::allLocations() const {
     return locations;
 }
 
+void KSRSources::recordError(const std::string& location, const std::string& description) {
+    auto realm = KSDatabase::realm();
+    realm.write([&] {
+        auto source = realm.objectForPrimaryKey<KSRSource>(location);
+        if (!source)
+            return;
+        source->hasErrors = true;
+        source->errorDescription = description;
+        realm.addOrUpdateObject(*source);
+    });
+}
+
 }  // namespace corvane

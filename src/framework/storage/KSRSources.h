@@ -46,6 +46,9 @@ class KSRSources {
     // there is none.
     std::optional<double> oldestRefreshDate() const;
     std::vector<std::string> allLocations() const;
+    // Marks a stored source as failing, with the reason the user reads on its page; the next
+    // successful refresh clears it.
+    static void recordError(const std::string& location, const std::string& description);
 
   private:
     std::optional<std::string> refusal(const std::optional<std::string>& location,

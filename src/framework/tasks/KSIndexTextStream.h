@@ -46,6 +46,8 @@ class KSIndexTextStream {
     foundation::Result<std::optional<std::string_view>> next();
     // Waits for the finisher and gives its outcome; the stream's error when it failed.
     foundation::Status finish();
+    // The whole text; only once finish() has found it an index.
+    const Pieces& pieces() const { return pieces_; }
     // How much of the compressed data the pieces handed over so far came from, from 0 to 1.
     double fractionHandedOver();
 

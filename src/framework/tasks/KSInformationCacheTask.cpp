@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <future>
 #include <map>
 #include <mutex>
 #include <set>
 
+#include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
@@ -16,6 +18,9 @@
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRDeveloper.h"
+#include "framework/storage/KSRSource.h"
+#include "framework/storage/KSRSources.h"
+#include "framework/tasks/KSAPTFileNames.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSTaskError.h"
 
@@ -25,6 +30,21 @@ namespace {
 
 std::atomic<std::uint64_t> tasksMade = 0;
 std::mutex rebuilding;
+// APT's caches are built one time after another, whoever asks.
+std::mutex buildingAPTCaches;
+
+foundation::Status buildAPTCaches() {
+    std::lock_guard oneAtATime(buildingAPTCaches);
+    // The source list first: a source added since launch has its index in the lists already.
+    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::createAPTSandboxIfNeeded());
+    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::writeSourceList());
+    const auto result = KSAPTManager::regenerateCaches();
+    if (result.succeeded())
+        return foundation::Success{};
+    KSLog("APT could not rebuild its caches: %@", result.output);
+    return KSTaskError::make(KSTaskError::kStorage,
+                             "APT could not rebuild its caches: " + result.output);
+}
 
 }  // namespace
 
@@ -45,12 +65,16 @@ void KSInformationCacheTask::main() {
     std::lock_guard oneAtATime(rebuilding);
     setTaskStatus(foundation::localized("Running..."));
     try {
+        // APT reads only its lists and the records are read only here, so the two rebuilds go
+        // on side by side.
+        auto rebuildingAPTCaches =
+            std::async(std::launch::async, &KSInformationCacheTask::regenerateAPTCaches);
         KSStatusFileSync::synchronise();
         rebuildDevelopers();
         auto& packages = KSRPackageManager::sharedPackageManager().packages();
         packages.rebuildDictOfNewPackages();
         packages.rebuildDictOfNewPackagesVersions();
-        const auto aptCaches = regenerateAPTCaches();
+        const auto aptCaches = rebuildingAPTCaches.get();
         setOutcome(aptCaches.ok(),
                    aptCaches ? std::nullopt : std::optional<foundation::Error>(aptCaches.error()));
     } catch (const std::exception& error) {
@@ -60,25 +84,49 @@ void KSInformationCacheTask::main() {
     setTaskProgress(1);
 }
 
+void KSInformationCacheTask::prepareAPTCaches() {
+    foundation::runInBackground([] {
+        // Whatever fails is found again, and reported, by the rebuild after the round.
+        (void)buildAPTCaches();
+    });
+}
+
 foundation::Status KSInformationCacheTask::regenerateAPTCaches() {
-    // The source list first: a source added since launch has its index in the lists already.
-    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::createAPTSandboxIfNeeded());
-    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::writeSourceList());
-    const auto result = KSAPTManager::regenerateCaches();
-    if (result.succeeded())
-        return foundation::Success{};
-    KSLog("APT could not rebuild its caches: %@", result.output);
-    return KSTaskError::make(KSTaskError::kStorage,
-                             "APT could not rebuild its caches: " + result.output);
+    auto built = buildAPTCaches();
+    if (built)
+        return built;
+    const auto description = built.error().localizedDescription();
+    const auto sources = sourcesNamedBy(description);
+    if (sources.empty())
+        return built;
+    for (const auto& location : sources)
+        KSRSources::recordError(location, description);
+    return KSTaskError::forSource(KSTaskError::kStorage, description, sources.front());
+}
+
+// APT names the list it could not read by its file, which is named after the source.
+std::vector<std::string> KSInformationCacheTask::sourcesNamedBy(const std::string& aptOutput) {
+    std::vector<std::string> named;
+    for (const auto& source : KSDatabase::realm().allObjects<KSRSource>()) {
+        const auto listFile = "/" + KSAPTFileNames::listFileName(source.location, "Packages");
+        if (aptOutput.find(listFile) != std::string::npos)
+            named.push_back(source.location);
+    }
+    return named;
 }
 
 void KSInformationCacheTask::rebuildDevelopers() {
     auto realm = KSDatabase::realm();
     std::map<std::string, std::set<std::string>> identifiersByDeveloper;
-    for (const auto& package : realm.allObjects<KSRPackage>())
-        if (foundation::isPresentText(package.maintainer))
-            identifiersByDeveloper[foundation::lowercase(*package.maintainer)].insert(
-                package.identifier);
+    // Two columns of every package in one statement: reading whole records took most of the
+    // rebuild's time.
+    realm.objectsWhere<KSRPackage>("maintainer != nil")
+        .enumerateValuesForKeyPaths(
+            {"maintainer", "identifier"}, [&](const std::vector<foundation::Value>& values) {
+                if (foundation::isPresentText(values[0]))
+                    identifiersByDeveloper[foundation::lowercase(*values[0].string())].insert(
+                        *values[1].string());
+            });
 
     realm.write([&] {
         for (auto developer : realm.allObjects<KSRDeveloper>()) {

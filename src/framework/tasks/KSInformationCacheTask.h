@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "foundation/Result.h"
 #include "framework/tasks/KSTask.h"
@@ -26,12 +27,18 @@ class KSInformationCacheTask : public KSTask {
     // identifiers; a followed developer's packages that were not there before join its new
     // packages. Developers left without packages keep their follow state with a count of 0.
     static void rebuildDevelopers();
+    // Starts building APT's caches from its lists as they are now, on a background queue. Built
+    // while a refresh still stores its records, the caches are current by the time the rebuild
+    // after the round comes to them.
+    static void prepareAPTCaches();
 
   protected:
     void main() override;
 
   private:
+    // A failure names the sources whose lists APT could not read, and marks them with it.
     static foundation::Status regenerateAPTCaches();
+    static std::vector<std::string> sourcesNamedBy(const std::string& aptOutput);
 
     const std::uint64_t number_;
 };

@@ -25,6 +25,12 @@ bool isTransportFailure(const foundation::Error& error) {
     return error.domain == foundation::URLError::kDomain;
 }
 
+std::string withoutFinalStop(std::string text) {
+    if (text.ends_with('.'))
+        text.pop_back();
+    return text;
+}
+
 bool isUnreadable(const foundation::Error& error) {
     return error.domain == kDecompressionErrorDomain ||
            (error.domain == KSTaskError::kDomain && error.code == KSTaskError::kMalformedIndex);
@@ -35,65 +41,59 @@ bool isUnreadable(const foundation::Error& error) {
 foundation::Result<KSPackagesIndexFetcher::Index> KSPackagesIndexFetcher::fetch(
     const std::string& location, const std::optional<std::string>& ifModifiedSince,
     const KSBlockingTransfer::Progress& progress, const Reader& read) {
-    std::optional<foundation::Error> lastFailure;
+    std::string reasons;
     for (const auto& form : kForms) {
-        bool tryNext = false;
-        auto index = fetchForm(location, form, ifModifiedSince, progress, read, &tryNext);
-        if (index || !tryNext)
-            return index;
-        lastFailure = index.error();
+        auto attempt = fetchForm(location, form, ifModifiedSince, progress, read);
+        if (attempt.index)
+            return std::move(*attempt.index);
+        if (attempt.end == End::notTheRepository)
+            return std::move(attempt.reason);
+        reasons += (reasons.empty() ? "" : "; ") + std::string(form.fileName) + ": " +
+                   withoutFinalStop(attempt.reason.localizedDescription());
+        if (attempt.end == End::unreachable)
+            return KSTaskError::forSource(KSTaskError::kNetwork, reasons + ".", location);
     }
     return KSTaskError::forSource(
         KSTaskError::kMalformedIndex,
-        "The repository offers no readable Packages index (last reason: " +
-            lastFailure->localizedDescription() + ").",
-        location);
+        "The repository offers no readable Packages index (" + reasons + ").", location);
 }
 
-foundation::Result<KSPackagesIndexFetcher::Index> KSPackagesIndexFetcher::fetchForm(
+KSPackagesIndexFetcher::Attempt KSPackagesIndexFetcher::fetchForm(
     const std::string& location, const Form& form,
     const std::optional<std::string>& ifModifiedSince, const KSBlockingTransfer::Progress& progress,
-    const Reader& read, bool* tryNext) {
+    const Reader& read) {
     const auto url = foundation::URL::withString(location + std::string(form.fileName));
     if (!url)
-        return KSTaskError::forSource(KSTaskError::kNetwork, "Not a valid address.", location);
+        return {End::unreachable,
+                foundation::Error::make(KSTaskError::kDomain, KSTaskError::kNetwork,
+                                        "not a valid address")};
     auto request = RepositoryRequest::requestWithURL(*url);
     if (ifModifiedSince && isSafeHeaderValue(*ifModifiedSince))
         request.setValue(*ifModifiedSince, "If-Modified-Since");
 
     auto reply = transfer_.fetchData(std::move(request), progress);
-    if (reply.error) {
-        *tryNext = !isTransportFailure(*reply.error);
-        return KSTaskError::forSource(KSTaskError::kNetwork, reply.error->localizedDescription(),
-                                      location);
-    }
+    if (reply.error)
+        return {isTransportFailure(*reply.error) ? End::unreachable : End::tryNext, *reply.error};
     if (reply.response->statusCode == 304) {
         Index unchanged;
         unchanged.notModified = true;
         unchanged.fileName = form.fileName;
         unchanged.lastModified = ifModifiedSince;
-        return unchanged;
+        return {.index = std::move(unchanged)};
     }
-    *tryNext = true;
     if (reply.response->statusCode != 200)
-        return KSTaskError::forSource(KSTaskError::kNetwork,
-                                      std::string(form.fileName) + ": HTTP status " +
-                                          std::to_string(reply.response->statusCode),
-                                      location);
-    if (auto readable = read(std::move(reply.data), form.compression); !readable) {
-        *tryNext = isUnreadable(readable.error());
-        if (!*tryNext)
-            return readable.error();
-        return KSTaskError::forSource(
-            KSTaskError::kMalformedIndex,
-            std::string(form.fileName) + ": " + readable.error().localizedDescription(), location);
-    }
+        return {End::tryNext, foundation::Error::make(
+                                  KSTaskError::kDomain, KSTaskError::kNetwork,
+                                  "HTTP status " + std::to_string(reply.response->statusCode))};
+    if (auto readable = read(std::move(reply.data), form.compression); !readable)
+        return {isUnreadable(readable.error()) ? End::tryNext : End::notTheRepository,
+                readable.error()};
     Index index;
     index.fileName = form.fileName;
     if (auto lastModified = reply.response->valueForHTTPHeaderField("Last-Modified");
         lastModified && isSafeHeaderValue(*lastModified))
         index.lastModified = lastModified;
-    return index;
+    return {.index = std::move(index)};
 }
 
 }  // namespace corvane

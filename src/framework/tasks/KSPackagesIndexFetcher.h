@@ -19,7 +19,7 @@ namespace corvane {
 // which decompresses and stores it. A form that is missing (any HTTP status but 200 and 304), or
 // that the reader finds no index (a decompression error or kMalformedIndex), gives way to the
 // next; a failed connection ends the attempt at once, as the other forms would fail alike, and
-// so does any other failure of the reader.
+// so does any other failure of the reader. A failure names each form tried with its own reason.
 class KSPackagesIndexFetcher {
   public:
     struct Form {
@@ -53,11 +53,24 @@ class KSPackagesIndexFetcher {
                                     const Reader& read);
 
   private:
-    // The index when the form gave one; else the reason, and whether to try the next form.
-    foundation::Result<Index> fetchForm(const std::string& location, const Form& form,
-                                        const std::optional<std::string>& ifModifiedSince,
-                                        const KSBlockingTransfer::Progress& progress,
-                                        const Reader& read, bool* tryNext);
+    // How a form that gave no index leaves the attempt.
+    enum class End {
+        tryNext,
+        // Nothing answers: the other forms would fail alike.
+        unreachable,
+        // The reader failed for a reason of its own (a file that cannot be written, say),
+        // which is the outcome as it stands.
+        notTheRepository,
+    };
+    struct Attempt {
+        End end = End::tryNext;
+        foundation::Error reason;
+        std::optional<Index> index;
+    };
+
+    Attempt fetchForm(const std::string& location, const Form& form,
+                      const std::optional<std::string>& ifModifiedSince,
+                      const KSBlockingTransfer::Progress& progress, const Reader& read);
 
     KSBlockingTransfer& transfer_;
 };

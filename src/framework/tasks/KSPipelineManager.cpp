@@ -1,6 +1,7 @@
 #include "framework/tasks/KSPipelineManager.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "foundation/Dispatch.h"
 #include "foundation/Log.h"
@@ -137,6 +138,7 @@ std::shared_ptr<KSTask> KSPipelineManager::removeLiveTask(const std::shared_ptr<
     std::erase(tasks_, task);
     if (task->pipelineID() == KSPipelineSourceRefresh && refreshCount_ > 0)
         *lastRefreshEnded = --refreshCount_ == 0;
+    roundStoredNewIndex_ = roundStoredNewIndex_ || task->storedNewIndex();
     return task->followUpTask(tasks_);
 }
 
@@ -157,6 +159,12 @@ void KSPipelineManager::sourcesRefreshDidComplete() {
         foundation::NotificationCenter::defaultCenter().post(
             KSPipelineSourcesRefreshCompletedNotification);
     });
+    // Nothing to rebuild from when every repository answered that nothing changed, or failed.
+    {
+        std::lock_guard lock(mutex_);
+        if (!std::exchange(roundStoredNewIndex_, false))
+            return;
+    }
     // A rebuild that has not started yet will read this round's data too.
     const auto live = tasksArray();
     const bool rebuildWaiting = std::ranges::any_of(live, [](const auto& task) {

@@ -55,6 +55,9 @@ inline constexpr const char* KSPipelineUserInfoProgress = "progress";
 // Runs every task of the system on one queue, keeps the list of live tasks and the number of
 // source refreshes not yet finished, turns the tasks' reports into notifications, and carries
 // out the post-install actions once the pipeline is empty. Any thread.
+//
+// Once the last source refresh of a round has finished, the information cache is rebuilt
+// (KSInformationCacheTask), unless no refresh of the round stored a new index.
 class KSPipelineManager {
   public:
     using TaskList = std::vector<std::shared_ptr<KSTask>>;
@@ -112,6 +115,8 @@ class KSPipelineManager {
     mutable std::mutex mutex_;
     TaskList tasks_;
     std::uint64_t refreshCount_ = 0;
+    // Whether a refresh of the round under way stored a new index.
+    bool roundStoredNewIndex_ = false;
     std::vector<KSPostInstallAction> postInstallActions_;
     std::recursive_mutex publishMutex_;
     foundation::Observable<std::uint64_t> sourceRefreshCount_{0};

@@ -17,8 +17,10 @@
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRNotifications.h"
 #include "framework/storage/KSRPackageIndexImporter.h"
+#include "framework/storage/KSRSources.h"
 #include "framework/tasks/KSAPTFileNames.h"
 #include "framework/tasks/KSIndexTextStream.h"
+#include "framework/tasks/KSInformationCacheTask.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSTaskError.h"
 
@@ -93,7 +95,7 @@ void KSSourceRefreshTask::refreshStoredSource() {
                                                  "The refresh was cancelled.", location_));
     } else if (!refreshed) {
         KSLog("Refresh of %@ failed: %@", location_, refreshed.error().localizedDescription());
-        recordFailure(refreshed.error());
+        KSRSources::recordError(location_, refreshed.error().localizedDescription());
         setOutcome(false, refreshed.error());
     } else {
         refreshIcon();
@@ -113,6 +115,7 @@ foundation::Status KSSourceRefreshTask::refresh(const KSRSource& source) {
         });
     FOUNDATION_RETURN_IF_ERROR(index);
     recordSuccess(*index, release);
+    storedNewIndex_ = !index->notModified;
     return foundation::Success{};
 }
 
@@ -132,7 +135,36 @@ foundation::Status KSSourceRefreshTask::readIndex(foundation::Bytes data, Compre
         },
         foundation::Date::now());
     FOUNDATION_RETURN_IF_ERROR(imported);
-    return text.finish();
+    FOUNDATION_RETURN_IF_ERROR(text.finish());
+    if (imported->refusedStanzas.empty())
+        return foundation::Success{};
+    return storeAcceptedStanzas(text.pieces(), imported->refusedStanzas);
+}
+
+// A stanza that the records refused must not reach APT either: one without a Package field
+// breaks APT's cache for every source, and a refused name would be offered by APT as if stored.
+// The raw copy keeps the text as the repository gave it.
+foundation::Status KSSourceRefreshTask::storeAcceptedStanzas(
+    const KSIndexTextStream::Pieces& pieces,
+    const std::vector<std::string_view>& refusedStanzas) const {
+    std::vector<std::string_view> accepted;
+    auto refused = refusedStanzas.begin();
+    for (const std::string_view piece : pieces) {
+        const char* from = piece.data();
+        for (; refused != refusedStanzas.end() && refused->data() >= piece.data() &&
+               refused->data() < piece.data() + piece.size();
+             ++refused) {
+            accepted.emplace_back(from, refused->data());
+            from = refused->data() + refused->size();
+        }
+        accepted.emplace_back(from, piece.data() + piece.size());
+    }
+    const auto listFile =
+        KSAPTManager::listsDirectory() + "/" + KSAPTFileNames::listFileName(location_, "Packages");
+    if (auto written = foundation::FileManager::writeAtomically(listFile, accepted); !written)
+        return KSTaskError::forSource(KSTaskError::kStorage, written.error().localizedDescription(),
+                                      location_);
+    return foundation::Success{};
 }
 
 // A repository without a Release file still has packages: its absence only costs the name
@@ -185,6 +217,10 @@ foundation::Status KSSourceRefreshTask::storeIndexFiles(
     if (!status)
         return KSTaskError::forSource(KSTaskError::kStorage, status.error().localizedDescription(),
                                       location_);
+    // The last list of the round is in place while the records are still being stored: APT can
+    // build its caches meanwhile.
+    if (KSPipelineManager::sharedManager().sourceRefreshCount() <= 1)
+        KSInformationCacheTask::prepareAPTCaches();
     return status;
 }
 
@@ -218,18 +254,6 @@ void KSSourceRefreshTask::recordSuccess(const KSPackagesIndexFetcher::Index& ind
         source->hasErrors = false;
         source->errorDescription.reset();
         source->lastRefreshDate = foundation::Date::now();
-        realm.addOrUpdateObject(*source);
-    });
-}
-
-void KSSourceRefreshTask::recordFailure(const foundation::Error& error) const {
-    auto realm = KSDatabase::realm();
-    realm.write([&] {
-        auto source = realm.objectForPrimaryKey<KSRSource>(location_);
-        if (!source)
-            return;
-        source->hasErrors = true;
-        source->errorDescription = error.localizedDescription();
         realm.addOrUpdateObject(*source);
     });
 }

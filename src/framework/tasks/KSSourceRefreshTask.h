@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,11 +18,11 @@ namespace corvane {
 
 // Refreshes one stored source from its repository: Release, then the Packages index
 // (KSPackagesIndexFetcher), parsed into the package records while it is decompressed, and
-// written into the APT sandbox's lists under APT's own file names and as a raw copy into
-// "SourcesFiles"; last the repository's icon. A repository that has not changed its index since
-// the last refresh answers 304 and the records stay as they are. A failed refresh keeps every
-// record and marks the source with the error. KSRSourceUpdatedNotification follows on the main
-// thread either way.
+// written into the APT sandbox's lists under APT's own file names (the stanzas the records
+// accepted, no others) and as a raw copy into "SourcesFiles"; last the repository's icon. A
+// repository that has not changed its index since the last refresh answers 304 and the records stay
+// as they are. A failed refresh keeps every record and marks the source with the error.
+// KSRSourceUpdatedNotification follows on the main thread either way.
 class KSSourceRefreshTask : public KSTask {
   public:
     static constexpr std::int64_t kMaxIconBytes = 1 << 20;
@@ -40,6 +41,8 @@ class KSSourceRefreshTask : public KSTask {
     void cancel() override;
 
     const std::string& location() const { return location_; }
+    // Not when the repository answered that nothing changed, nor when the refresh failed.
+    bool storedNewIndex() const override { return storedNewIndex_; }
 
   protected:
     void main() override;
@@ -51,17 +54,20 @@ class KSSourceRefreshTask : public KSTask {
     std::optional<std::string> ifModifiedSince(const KSRSource& source) const;
     foundation::Status readIndex(foundation::Bytes data, CompressionForm form);
     foundation::Status storeIndexFiles(const KSIndexTextStream::Pieces& pieces) const;
+    foundation::Status storeAcceptedStanzas(
+        const KSIndexTextStream::Pieces& pieces,
+        const std::vector<std::string_view>& refusedStanzas) const;
     static foundation::Status storeRawCopy(const std::string& listFile, const std::string& rawCopy,
                                            const std::vector<std::string_view>& text);
     void recordSuccess(const KSPackagesIndexFetcher::Index& index,
                        const std::optional<KSReleaseFile>& release) const;
-    void recordFailure(const foundation::Error& error) const;
     void refreshIcon();
 
     const std::string location_;
     KSBlockingTransfer transfer_;
     KSBlockingTransfer iconTransfer_;
     std::optional<std::string> releaseText_;
+    std::atomic<bool> storedNewIndex_ = false;
 };
 
 }  // namespace corvane

@@ -50,6 +50,9 @@ class KSTask : public foundation::Operation {
         const std::vector<std::shared_ptr<KSTask>>& remainingTasks) const {
         return nullptr;
     }
+    // Whether a source refresh read a new index into the records and APT's list, which the
+    // information cache is then rebuilt from. Known once it has finished.
+    virtual bool storedNewIndex() const { return false; }
 
   protected:
     // Each change reaches observers through the manager's status and progress notifications.

@@ -89,6 +89,15 @@ TEST_F(KSRPackageManagerTest, DefaultSourcesOnlyGoIntoAnEmptyDatabase) {
     KSRPackageManager::sharedPackageManager();
     EXPECT_EQ(locations(), std::vector<std::string>{"https://repo.example.org/"});
     EXPECT_FALSE(refreshScheduled()) << "nothing changed and the last refresh is recent";
+
+    // No default sources and none stored: nothing is due, so no launch waits for a refresh.
+    KSRPackageManager::resetSharedPackageManager();
+    auto database = realm();
+    database.write([&] { database.deleteAllObjects<KSRSource>(); });
+    setenv(KSRDefaultSources::kEnvironmentVariable, "", 1);
+    KSRPackageManager::sharedPackageManager();
+    EXPECT_TRUE(locations().empty());
+    EXPECT_FALSE(refreshScheduled()) << "no source to refresh";
 }
 
 TEST_F(KSRPackageManagerTest, AStaleOrFutureRefreshDateSchedulesARefreshWhenOnline) {

@@ -223,7 +223,9 @@ TEST_F(KSSourceRefreshTaskTests, AnUnchangedIndexAnswers304AndKeepsTheRecords) {
     });
     const auto requestsBefore = repository_.server().requests().size();
 
-    ASSERT_TRUE(refresh().success);
+    auto unchanged = std::make_shared<KSSourceRefreshTask>(location_);
+    ASSERT_TRUE(run(unchanged).success);
+    EXPECT_FALSE(unchanged->storedNewIndex()) << "nothing for the information cache to rebuild";
 
     const auto kept = stored("com.sample.tweak");
     ASSERT_TRUE(kept);
@@ -237,11 +239,32 @@ TEST_F(KSSourceRefreshTaskTests, AnUnchangedIndexAnswers304AndKeepsTheRecords) {
 
     // Without APT's copy of the index a 304 would leave APT with nothing: ask for it whole.
     fs::remove(listFile("Packages"));
-    ASSERT_TRUE(refresh().success);
+    auto whole = std::make_shared<KSSourceRefreshTask>(location_);
+    ASSERT_TRUE(run(whole).success);
+    EXPECT_TRUE(whole->storedNewIndex());
     const auto reimported = stored("com.sample.tweak");
     ASSERT_TRUE(reimported);
     EXPECT_EQ(reimported->name, "Sample Tweak");
     EXPECT_TRUE(fs::exists(listFile("Packages")));
+}
+
+// Each form fails for a reason of its own; the person reading the source's error needs them all,
+// not only the last one's.
+TEST_F(KSSourceRefreshTaskTests, AFailedRefreshNamesEveryFormTriedWithItsReason) {
+    offerOnly({});
+    std::ofstream(repository_.folder() / "Packages.gz", std::ios::binary)
+        << runCommand({"gzip", "-c"}, std::string(std::size_t{8} << 20, '\0')).output;
+    std::ofstream(repository_.folder() / "Packages") << "<html><body>Moved</body></html>\n";
+
+    const auto outcome = refresh();
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->code, KSTaskError::kMalformedIndex);
+    const auto source = storedSource(location_);
+    ASSERT_TRUE(source);
+    EXPECT_EQ(source->errorDescription,
+              "The repository offers no readable Packages index (Packages.xz: HTTP status 404; "
+              "Packages.bz2: HTTP status 404; Packages.gz: binary data, not an index; "
+              "Packages.lzma: HTTP status 404; Packages: no package in the index).");
 }
 
 // Records are stored while the index is decompressed: data damaged near its end must still leave

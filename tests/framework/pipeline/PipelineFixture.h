@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/DispatchQueue.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/StorageFixture.h"
 #include "framework/storage/KSRPackage.h"
@@ -25,8 +26,17 @@ class PipelineFixture : public StorageFixture {
         StorageFixture::SetUp();
         KSPipelinePackageEngine::registerEngine();
     }
+    // The device root goes only once no task, and no build of APT's caches that a refresh
+    // started, works on it.
     void TearDown() override {
         EXPECT_TRUE(testing_support::pumpUntil(pipelineIsEmpty, 120));
+        EXPECT_TRUE(testing_support::pumpUntil(
+            [] {
+                return foundation::DispatchQueue::global(
+                           foundation::DispatchQueue::Priority::Background)
+                    .isIdle();
+            },
+            120));
         StorageFixture::TearDown();
     }
 

@@ -114,7 +114,15 @@ TEST_F(KSRPackageIndexImporterTest, ImportsTheIndexTextAsItsDictionariesWouldBe)
                               "Package: bad name\nVersion: 1.0\n\nPackage: no.version\n";
     auto summary = KSRPackageIndexImporter::importIndex(kRepo, index, kFirstDay);
     EXPECT_EQ(summary.stored, 2u);
-    EXPECT_EQ(summary.refused, 2u);
+    // Each stanza passed over is named, so that APT is never given it either.
+    EXPECT_EQ(summary.refused, 3u);
+    EXPECT_EQ(
+        summary.refusedStanzas,
+        (std::vector<std::string_view>{"Origin: not a package", "Package: bad name\nVersion: 1.0",
+                                       "Package: no.version"}));
+    for (const auto refused : summary.refusedStanzas)
+        EXPECT_TRUE(refused.data() >= index.data() && refused.data() < index.data() + index.size())
+            << "a view of the index itself";
     EXPECT_EQ(realm().allObjects<KSRPackage>().count(), 2u);
     const auto spread = stored("spread.version");
     ASSERT_TRUE(spread);
