@@ -62,6 +62,12 @@ TEST_F(JourneyToolTests, TheFirstStepThatCannotBeDoneEndsTheJourney) {
     auto covered = walk("open corvane://add/http://127.0.0.1:9/\ntap Featured\n");
     EXPECT_EQ(covered.exitStatus, 1) << "the alert covers the tab bar: " << covered.output;
 
+    auto noShortcut = walk("shortcut Make Coffee\n");
+    EXPECT_EQ(noShortcut.exitStatus, 1);
+    EXPECT_NE(noShortcut.output.find("the application's icon offers no shortcut \"Make Coffee\""),
+              std::string::npos)
+        << noShortcut.output;
+
     auto unreadable = walk("tap\n");
     EXPECT_EQ(unreadable.exitStatus, 2);
     EXPECT_NE(unreadable.errors.find("Line 1: \"tap\" is no step"), std::string::npos)

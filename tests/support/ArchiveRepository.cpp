@@ -44,6 +44,11 @@ void ArchiveRepository::add(const DebianArchive& archive) {
     writeIndex();
 }
 
+void ArchiveRepository::addStanza(const std::string& stanza) {
+    index_ += stanza + "\n\n";
+    writeIndex();
+}
+
 std::string ArchiveRepository::location() const {
     return server_.url("/");
 }

@@ -20,8 +20,12 @@ class ArchiveRepository {
 
     // Builds the archive into the repository and lists it in the index.
     void add(const DebianArchive& archive);
+    // Lists a stanza exactly as written, however a hostile repository writes it; its Filename
+    // may name an archive that add() built.
+    void addStanza(const std::string& stanza);
     // "http://127.0.0.1:PORT/", as a source location is stored.
     std::string location() const;
+    HttpServer& server() { return server_; }
 
   private:
     void writeIndex() const;

@@ -99,6 +99,8 @@ foundation::Status JourneyPlayer::play(const JourneyStep& step) {
             return stepError(foundation::format("the screen does not show \"%@\"", step.argument));
         case JourneyStep::Kind::show:
             return show(step);
+        case JourneyStep::Kind::shortcut:
+            return pickShortcut(step);
     }
     return stepError("unknown step");
 }
@@ -118,6 +120,18 @@ foundation::Status JourneyPlayer::touch(const JourneyStep& step) {
     }
     return stepError(
         foundation::format("nothing a finger can reach on screen reads \"%@\"", step.argument));
+}
+
+foundation::Status JourneyPlayer::pickShortcut(const JourneyStep& step) {
+    auto& application = uikit::Application::shared();
+    for (const auto& item : application.shortcutItems()) {
+        if (item.localizedTitle == step.argument) {
+            application.performShortcutItem(item);
+            return foundation::Success();
+        }
+    }
+    return stepError(
+        foundation::format("the application's icon offers no shortcut \"%@\"", step.argument));
 }
 
 foundation::Status JourneyPlayer::show(const JourneyStep& step) {

@@ -39,6 +39,7 @@ class JourneyPlayer : public std::enable_shared_from_this<JourneyPlayer> {
     void playNext();
     foundation::Status play(const JourneyStep& step);
     foundation::Status touch(const JourneyStep& step);
+    foundation::Status pickShortcut(const JourneyStep& step);
     foundation::Status show(const JourneyStep& step);
     void fail(const std::string& why);
     void finish();

@@ -10,12 +10,13 @@ namespace corvane::journey {
 
 namespace {
 
-constexpr std::array<std::pair<const char*, JourneyStep::Kind>, 5> kKinds = {{
+constexpr std::array<std::pair<const char*, JourneyStep::Kind>, 6> kKinds = {{
     {"open", JourneyStep::Kind::open},
     {"tap", JourneyStep::Kind::tap},
     {"press", JourneyStep::Kind::press},
     {"expect", JourneyStep::Kind::expect},
     {"show", JourneyStep::Kind::show},
+    {"shortcut", JourneyStep::Kind::shortcut},
 }};
 
 std::string trimmed(const std::string& text) {
@@ -28,8 +29,8 @@ std::string trimmed(const std::string& text) {
 foundation::Error unreadable(int line, const std::string& text) {
     return foundation::Error::make(
         "JourneyStep", 1,
-        foundation::format("Line %@: \"%@\" is no step (open, tap, press, expect or show, "
-                           "followed by what it acts on)",
+        foundation::format("Line %@: \"%@\" is no step (open, tap, press, expect, show or "
+                           "shortcut, followed by what it acts on)",
                            std::to_string(line), text));
 }
 

@@ -14,9 +14,12 @@ namespace corvane::journey {
 //   press TITLE     the same, held for a second (a long press)
 //   expect TEXT     the screen shows TEXT somewhere
 //   show NAME       the screen is printed, and drawn as NAME when pictures are asked for
+//   shortcut TITLE  the person picks the shortcut TITLE on the application's home-screen icon
+//                   (the one way a person refreshes every source on demand, which an update
+//                   served after the first refresh needs)
 // Blank lines and lines starting with "#" are no steps.
 struct JourneyStep {
-    enum class Kind { open, tap, press, expect, show };
+    enum class Kind { open, tap, press, expect, show, shortcut };
 
     Kind kind = Kind::show;
     std::string argument;
