@@ -141,6 +141,26 @@ TEST_F(UserJourneyTests, AnOlderVersionPickedFromTheVersionMenuReplacesTheInstal
     EXPECT_EQ(dpkgState("com.sample.versioned"), "install ok installed 1.0");
 }
 
+// Another application hands over an archive of a package the person's repository also offers;
+// once installed from the file, its page there knows it is installed.
+TEST_F(UserJourneyTests, AHandedOverArchiveIsInstalledAndItsPageKnowsIt) {
+    testing_support::SampleRepository repository;
+    const auto handed = device() + "/var/mobile/Documents/Night Sky.deb";
+    fs::create_directories(fs::path(handed).parent_path());
+    fs::copy_file(repository.folder() / "debs" / "theme.deb", handed);
+    walk(addSource(repository.location()) +
+         "open file:///var/mobile/Documents/Night%20Sky.deb\n"
+         "expect Raw Info\n"
+         "expect com.sample.theme\n"
+         "tap Install\n"
+         "expect Setting up com.sample.theme:iphoneos-arm (3.1)\n"
+         "tap Done\n" +
+         openSharedPage("com.sample.theme", repository.location()) + "expect UNINSTALL\n");
+
+    EXPECT_EQ(dpkgState("com.sample.theme"), "install ok installed 3.1");
+    EXPECT_TRUE(fs::exists(handed)) << "the handed-over file stays where it was";
+}
+
 // Stanzas whose names and versions carry shell commands are never stored, and an archive whose
 // path climbs out of the repository is never asked for, even as the dependency of a package a
 // person asks for: that package cannot be installed, and nothing lands outside the device root.
