@@ -163,7 +163,8 @@ TEST_F(UserJourneyTests, AHandedOverArchiveIsInstalledAndItsPageKnowsIt) {
 
 // Stanzas whose names and versions carry shell commands are never stored, and an archive whose
 // path climbs out of the repository is never asked for, even as the dependency of a package a
-// person asks for: that package cannot be installed, and nothing lands outside the device root.
+// person asks for: that package cannot be installed, the person is told why, and nothing lands
+// outside the device root.
 TEST_F(UserJourneyTests, AHostileRepositoryInstallsNothingOfItsStanzasAndWritesOnlyTheDevice) {
     const auto hostStatus = hostStatusDigest();
     const fs::path outside = root_.path() + "/outside";
@@ -192,7 +193,7 @@ TEST_F(UserJourneyTests, AHostileRepositoryInstallsNothingOfItsStanzasAndWritesO
          "tap Queue\n"
          "expect com.hostile.path\n"
          "tap Confirm\n"
-         "show outcome\n");
+         "expect The archive's path leaves the repository\n");
 
     for (const auto* package : {"com.hostile.lure", "com.hostile.path", "com.hostile.version"})
         EXPECT_FALSE(isInstalled(package)) << package << ": " << dpkgState(package);

@@ -1,5 +1,6 @@
 #include "JourneyPlayer.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "ScreenFinder.h"
@@ -13,6 +14,7 @@
 #include "uikit/Hands.h"
 #include "uikit/ViewRenderer.h"
 #include "uikit/Window.h"
+#include "usernotifications/UserNotificationCenter.h"
 
 namespace corvane::journey {
 
@@ -26,6 +28,20 @@ foundation::Error stepError(const std::string& why) {
 
 std::shared_ptr<uikit::Window> screen() {
     return uikit::Application::shared().keyWindow();
+}
+
+// The application's views, and the banners of the notifications it presented while in front:
+// a failure that ends up in a notification reaches the person only there.
+bool shows(const std::string& text) {
+    if (screen() && screen()->describe().find(text) != std::string::npos)
+        return true;
+    const auto banners =
+        usernotifications::UserNotificationCenter::current().deliveredNotifications();
+    return std::ranges::any_of(banners, [&](const usernotifications::Notification& banner) {
+        const auto& content = banner.request.content;
+        return content.title.find(text) != std::string::npos ||
+               content.body.find(text) != std::string::npos;
+    });
 }
 
 }  // namespace
@@ -94,7 +110,7 @@ foundation::Status JourneyPlayer::play(const JourneyStep& step) {
         case JourneyStep::Kind::press:
             return touch(step);
         case JourneyStep::Kind::expect:
-            if (screen() && screen()->describe().find(step.argument) != std::string::npos)
+            if (shows(step.argument))
                 return foundation::Success();
             return stepError(foundation::format("the screen does not show \"%@\"", step.argument));
         case JourneyStep::Kind::show:

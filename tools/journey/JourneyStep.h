@@ -12,7 +12,8 @@ namespace corvane::journey {
 //   tap TITLE       a finger taps what reads TITLE on screen (a button, a bar button, a tab, an
 //                   alert's button, a row's text), the frontmost first
 //   press TITLE     the same, held for a second (a long press)
-//   expect TEXT     the screen shows TEXT somewhere
+//   expect TEXT     the screen shows TEXT somewhere, in the application's views or in the banner
+//                   of a notification it presented (where a failed task is told)
 //   show NAME       the screen is printed, and drawn as NAME when pictures are asked for
 //   shortcut TITLE  the person picks the shortcut TITLE on the application's home-screen icon
 //                   (the one way a person refreshes every source on demand, which an update
