@@ -1,7 +1,5 @@
 #include "screens/tasks/TasksVerboseViewController.h"
 
-#include <algorithm>
-
 #include "foundation/Localization.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/tasks/KSVerboseConsoleFeed.h"
@@ -79,9 +77,10 @@ void TasksVerboseViewController::appendMessage(const foundation::Notification& n
     }
 }
 
+// The furthest offset the insets allow: a console shorter than the screen keeps its first line
+// below the navigation bar instead of under it.
 void TasksVerboseViewController::showNewestLine() {
-    double bottom = textView->contentSize().height - textView->bounds().height();
-    textView->setContentOffset({0, std::max(0.0, bottom)});
+    textView->setContentOffset({0, textView->maximumContentOffset().y});
 }
 
 }  // namespace corvane

@@ -64,6 +64,27 @@ TEST_F(TasksVerboseViewControllerTest, ShowsEachMessageWithErrorsAndWarningsInTh
     EXPECT_NE(window->describe().find("E: Unable to locate package"), std::string::npos);
 }
 
+// The inset stands for the navigation bar over the console: its first lines start below it,
+// and once the text outgrows the screen the newest line is at the bottom.
+TEST_F(TasksVerboseViewControllerTest, KeepsTheNewestLineInSightAndTheFirstBelowTheBar) {
+    show();
+    auto& text = *console->textView;
+    text.setContentInset({64, 0, 0, 0});
+    KSVerboseConsoleFeed feed;
+    feed.postMessage("Reading package lists...", false);
+    advanceClock(0);
+    EXPECT_EQ(text.contentOffset().y, -text.adjustedContentInset().top);
+    EXPECT_LE(text.contentOffset().y, -64);
+
+    for (int line = 0; line < 200; ++line)
+        feed.postMessage("Unpacking com.example.many (" + std::to_string(line) + ") ...", false);
+    advanceClock(0);
+    ASSERT_GT(text.contentSize().height, text.bounds().height());
+    const double visibleEnd =
+        text.contentOffset().y + text.bounds().height() - text.adjustedContentInset().bottom;
+    EXPECT_EQ(visibleEnd, text.contentSize().height);
+}
+
 TEST_F(TasksVerboseViewControllerTest, FollowsTheTasksOnlyWhileShown) {
     KSVerboseConsoleFeed feed;
     feed.postMessage("before", false);
