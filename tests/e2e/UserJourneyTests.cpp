@@ -92,6 +92,23 @@ class UserJourneyTests : public ::testing::Test {
     testing_support::TempDeviceRoot root_;
 };
 
+// The source's page lists its packages by name; the package's page opens inside the Sources
+// tab, so the floating panel over the tab bar stays in sight.
+TEST_F(UserJourneyTests, APackageFoundOnItsSourcesPageIsInstalled) {
+    testing_support::SampleRepository repository;
+    walk(addSource(repository.location()) +
+         "tap Sources\n"
+         "tap Sample Repository\n"
+         "expect 9 Packages\n"
+         "tap Core Library\n"
+         "tap GET\n"
+         "expect QUEUED\n"
+         "expect 1 Package\n" +
+         confirmTheQueue("Setting up Core Library (1.0.2)") + "expect UNINSTALL\n");
+
+    EXPECT_EQ(dpkgState("com.sample.corelib"), "install ok installed 1.0.2");
+}
+
 // The newer version is served only after the first refresh; a person refreshes through the
 // application's home-screen shortcut and finds the page offering the update.
 TEST_F(UserJourneyTests, AnUpdateServedAfterARefreshIsInstalledFromThePage) {
@@ -161,10 +178,10 @@ TEST_F(UserJourneyTests, AHandedOverArchiveIsInstalledAndItsPageKnowsIt) {
     EXPECT_TRUE(fs::exists(handed)) << "the handed-over file stays where it was";
 }
 
-// Stanzas whose names and versions carry shell commands are never stored, and an archive whose
-// path climbs out of the repository is never asked for, even as the dependency of a package a
-// person asks for: that package cannot be installed, the person is told why, and nothing lands
-// outside the device root.
+// Stanzas whose names and versions carry shell commands are never stored (the source's page
+// lists only the two other packages), and an archive whose path climbs out of the repository is
+// never asked for, even as the dependency of a package a person asks for: that package cannot
+// be installed, the person is told why, and nothing lands outside the device root.
 TEST_F(UserJourneyTests, AHostileRepositoryInstallsNothingOfItsStanzasAndWritesOnlyTheDevice) {
     const auto hostStatus = hostStatusDigest();
     const fs::path outside = root_.path() + "/outside";
@@ -187,6 +204,10 @@ TEST_F(UserJourneyTests, AHostileRepositoryInstallsNothingOfItsStanzasAndWritesO
         (outside / "escaped.deb").string());
 
     walk(addSource(repository.location()) +
+         "tap Sources\n"
+         "tap Test\n"
+         "expect 2 Packages\n"
+         "expect Hostile Lure\n" +
          openSharedPage("com.hostile.lure", repository.location()) +
          "tap GET\n"
          "tap Close\n"
