@@ -74,6 +74,13 @@ foundation::Result<std::vector<std::string>> KSBubblewrap::prefix() {
     return words;
 }
 
+std::string KSBubblewrap::commandInside(const std::string& commandLine) {
+    // The sandbox's last option and its end, which no command inside it starts with.
+    const std::string end = ShellQuote::join({"--remount-ro", "/", "--"}) + " ";
+    const auto found = commandLine.find(end);
+    return found == std::string::npos ? commandLine : commandLine.substr(found + end.size());
+}
+
 foundation::Result<std::string> KSBubblewrap::program() {
     if (const char* configured = std::getenv(kProgramVariable); configured && *configured) {
         if (isProgram(configured))

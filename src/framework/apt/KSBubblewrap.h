@@ -30,6 +30,10 @@ class KSBubblewrap {
     // ending with "--"; an error (KSAPTManager::kSandboxUnavailable) naming why no sandbox can be
     // made.
     static foundation::Result<std::vector<std::string>> prefix();
+    // What a command line runs inside the sandbox, as a person would type it on the device: the
+    // words after the sandbox's own (and the environment before them); a line that runs outside
+    // the sandbox as it is.
+    static std::string commandInside(const std::string& commandLine);
 
   private:
     static foundation::Result<std::string> program();

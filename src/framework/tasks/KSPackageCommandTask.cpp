@@ -2,6 +2,7 @@
 
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
+#include "framework/apt/KSBubblewrap.h"
 #include "framework/apt/KSRootCommandRunner.h"
 #include "framework/apt/KSStatusFileSync.h"
 #include "framework/tasks/KSPackageTaskReport.h"
@@ -36,7 +37,7 @@ void KSPackageCommandTask::main() {
         return;
     }
     setTaskStatus(foundation::localized("Running..."));
-    console.postCommand(*command);
+    console.postCommand(KSBubblewrap::commandInside(*command));
     const auto result =
         KSRootCommandRunner::run(*command, [&console](const std::string& chunk, const std::string&,
                                                       bool, int) { console.append(chunk); });

@@ -101,6 +101,14 @@ TEST_F(KSBubblewrapTests, TheDeviceRootIsQuotedAndReachableThroughALink) {
                              .script("postinst", "echo \"$DPKG_ROOT\" > \"$DPKG_ROOT/proof.txt\"")
                              .build(device);
 
+    const auto line = KSAPTCommandLine::dpkg({"-i", archive});
+    ASSERT_TRUE(line);
+    const auto inside = KSBubblewrap::commandInside(*line);
+    EXPECT_EQ(inside.rfind(ShellQuote::join({"dpkg", "--root=" + device}), 0), 0u)
+        << "the console shows what runs inside: " << inside;
+    EXPECT_EQ(inside.find("bwrap"), std::string::npos) << inside;
+    EXPECT_EQ(KSBubblewrap::commandInside("apt-get update"), "apt-get update");
+
     const auto installed = testing::deviceDpkg({"-i", archive});
     ASSERT_TRUE(installed.succeeded()) << installed.output;
     EXPECT_EQ(FileManager::readText(device + "/proof.txt").valueOr(""), device + "\n");
