@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "foundation/Format.h"
 #include "foundation/Strings.h"
 
 namespace corvane {
@@ -73,10 +74,14 @@ class SimulationReader {
     APTDependsTree tree;
 
     void read(std::string_view line) {
+        if (auto words = foundation::trimmed(line); !words.empty())
+            lastLine_ = std::move(words);
         if (const auto failing = packageOfError(line)) {
             append(tree.incompatible, *failing);
             return;
         }
+        if (foundation::hasPrefix(line, "E: "))
+            errors_.push_back(foundation::trimmed(line));
         if (!line.empty() && line.front() == ' ' && heading_ != Heading::None) {
             readListed(line);
             return;
@@ -84,6 +89,19 @@ class SimulationReader {
         heading_ = headingOf(line);
         if (foundation::hasPrefix(line, "Inst "))
             readInstall(line);
+    }
+
+    // Beside the packages APT names as unprocessable, an error line ("E: Unable to correct
+    // problems") only sums them up; without such packages, the error lines are the failure.
+    void finish(int status) {
+        if (!tree.incompatible.empty())
+            return;
+        if (!errors_.empty())
+            tree.failure = errors_;
+        else if (status != 0)
+            tree.failure = {lastLine_.empty()
+                                ? foundation::format("apt-get ended with status %d.", status)
+                                : lastLine_};
     }
 
   private:
@@ -126,14 +144,17 @@ class SimulationReader {
     }
 
     Heading heading_ = Heading::None;
+    std::vector<std::string> errors_;
+    std::string lastLine_;
 };
 
 }  // namespace
 
-APTDependsTree APTDependsTree::fromSimulationOutput(std::string_view output) {
+APTDependsTree APTDependsTree::fromSimulationOutput(std::string_view output, int status) {
     SimulationReader reader;
     for (const auto& line : foundation::split(output, "\n"))
         reader.read(line);
+    reader.finish(status);
     return reader.tree;
 }
 

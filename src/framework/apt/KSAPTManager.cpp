@@ -178,7 +178,9 @@ APTDependsTree KSAPTManager::unmetDependenciesForPackages(
         tree.incompatible = KSAPTQueueEntry::refusedIdentifiersOf(queueString);
     } else {
         const auto result = KSRootCommandRunner::run(KSAPTCommandLine::simulation(*entries));
-        tree = APTDependsTree::fromSimulationOutput(result.output);
+        tree = APTDependsTree::fromSimulationOutput(result.output, result.status);
+        if (!tree.failure.empty())
+            KSLog("Simulation failed (%d): %@", result.status, result.output);
     }
     if (block)
         block(tree);

@@ -80,7 +80,8 @@ class KSAPTManager {
 
     // Simulates the queue with apt-get (nothing downloaded, every question answered no),
     // synchronously, and calls the block (may be empty) with the tree before returning it. A
-    // queue string with refused words runs nothing: those words come back as incompatible.
+    // queue string with refused words runs nothing: those words come back as incompatible. A
+    // simulation that fails otherwise comes back with APT's words as the tree's failure.
     static APTDependsTree unmetDependenciesForPackages(
         const std::string& queueString,
         const std::function<void(const APTDependsTree&)>& block = {});

@@ -1,6 +1,9 @@
 #include "screens/queue/KSQueueConfirmationLists.h"
 
 #include <algorithm>
+#include <cctype>
+#include <set>
+#include <utility>
 
 #include "foundation/Strings.h"
 #include "framework/apt/KSAPTManager.h"
@@ -18,6 +21,32 @@ bool holds(const std::vector<KSRPackage>& list, const std::string& identifier) {
     return std::ranges::any_of(list, [&](const KSRPackage& package) {
         return sameIdentifier(package.identifier, identifier);
     });
+}
+
+bool isNameCharacter(unsigned char character) {
+    return std::isalnum(character) || character == '+' || character == '-' || character == '.';
+}
+
+// The words of a line of APT that may be package names, in lower case: "of 'foo:iphoneos-arm'."
+// names "foo".
+std::set<std::string> packageWordsOf(std::string_view line) {
+    std::set<std::string> words;
+    std::string word;
+    const auto endWord = [&] {
+        while (!word.empty() && word.back() == '.')
+            word.pop_back();
+        if (!word.empty())
+            words.insert(std::move(word));
+        word.clear();
+    };
+    for (const unsigned char character : line) {
+        if (isNameCharacter(character))
+            word += static_cast<char>(std::tolower(character));
+        else
+            endWord();
+    }
+    endWord();
+    return words;
 }
 
 }  // namespace
@@ -71,6 +100,36 @@ void KSQueueConfirmationLists::applyTree(const APTDependsTree& tree) {
             addRequired(identifier);
     for (const auto& identifier : tree.incompatible)
         moveIncompatible(identifier);
+    applyFailure(tree.failure);
+}
+
+void KSQueueConfirmationLists::applyFailure(const std::vector<std::string>& lines) {
+    std::vector<std::pair<std::string, std::string>> failing;
+    for (const auto& line : lines)
+        for (auto& identifier : queuedConcernedBy(line))
+            failing.emplace_back(std::move(identifier), line);
+    for (const auto& [identifier, line] : failing) {
+        auto& reason = refusals_[identifier];
+        if (!foundation::contains(reason, line))
+            reason += (reason.empty() ? "" : "\n") + line;
+        moveIncompatible(identifier);
+    }
+}
+
+// A line that names a package already set apart for it concerns none of the others.
+std::vector<std::string> KSQueueConfirmationLists::queuedConcernedBy(
+    const std::string& line) const {
+    const auto words = packageWordsOf(line);
+    const auto named = [&](const KSRPackage& package) {
+        return words.contains(foundation::lowercase(package.identifier));
+    };
+    const bool namesAny = std::ranges::any_of(lists_[queuedPackages], named) ||
+                          std::ranges::any_of(lists_[incompatiblePackages], named);
+    std::vector<std::string> concerned;
+    for (const auto& package : lists_[queuedPackages])
+        if (!namesAny || named(package))
+            concerned.push_back(package.identifier);
+    return concerned;
 }
 
 void KSQueueConfirmationLists::addRequired(const std::string& identifier) {

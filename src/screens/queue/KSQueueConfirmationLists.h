@@ -24,7 +24,8 @@ class KSQueueConfirmationLists {
 
     // Empty for a section number out of range.
     const std::vector<KSRPackage>& section(int section) const;
-    // Why the package cannot be processed, when its queue entry was refused.
+    // Why the package cannot be processed, when that is known: its queue entry was refused, or
+    // APT's simulation failed over it (then APT's words).
     std::optional<std::string> refusalOf(const std::string& identifier) const;
 
     // The queue string APT is handed for the queued list; nothing when the list is empty.
@@ -34,7 +35,9 @@ class KSQueueConfirmationLists {
 
     // The simulation's outcome: the stored packages it depends on or removes join the required
     // list (once each, never one already queued); those it cannot process leave the queued and
-    // required lists for the incompatible one.
+    // required lists for the incompatible one. When it failed, the queued packages each line of
+    // the failure names, or all of them when a line names none, go to the incompatible list
+    // with that line as the reason.
     void applyTree(const APTDependsTree& tree);
     // Takes the row out of its list; nothing for a row that is not there.
     std::optional<KSRPackage> removeRow(int section, int row);
@@ -44,6 +47,8 @@ class KSQueueConfirmationLists {
   private:
     void addRequired(const std::string& identifier);
     void moveIncompatible(const std::string& identifier);
+    void applyFailure(const std::vector<std::string>& lines);
+    std::vector<std::string> queuedConcernedBy(const std::string& line) const;
 
     std::vector<KSRPackage> lists_[kSectionCount];
     std::map<std::string, std::string> refusals_;

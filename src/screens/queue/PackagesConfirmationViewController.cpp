@@ -277,7 +277,9 @@ void PackagesConfirmationViewController::close(std::function<void()> completion)
 // Deleting a row.
 
 // What the simulation added for the removed package is dropped with it, not queued in its place:
-// the list is simulated again once the row has gone.
+// the list is simulated again once the row has gone. The screen closes with the last queued row,
+// but not while packages that could not be processed remain after one of them is swiped away:
+// without it, the rest may well go ahead.
 void PackagesConfirmationViewController::deleteRow(const IndexPath& indexPath) {
     const auto removed = lists_.removeRow(indexPath.section, indexPath.row);
     if (!removed)
@@ -289,7 +291,9 @@ void PackagesConfirmationViewController::deleteRow(const IndexPath& indexPath) {
     ++simulationGeneration_;
     waitingOnDependencies_ = true;
     updateConfirmButton();
-    if (lists_.section(Lists::queuedPackages).empty()) {
+    const bool setApartRemain = indexPath.section == Lists::incompatiblePackages &&
+                                !lists_.section(Lists::incompatiblePackages).empty();
+    if (lists_.section(Lists::queuedPackages).empty() && !setApartRemain) {
         close();
         return;
     }
@@ -366,7 +370,15 @@ void PackagesConfirmationViewController::fillCell(PackageCell& cell, const KSRPa
     cell.setQueueingIcon(nullptr, std::nullopt);
     cell.nameLbl->setTextColor(uikit::Color::systemRed());
     if (auto refusal = lists_.refusalOf(package.identifier))
-        cell.descriptionLbl->setText(*refusal);
+        showReason(cell, *refusal);
+}
+
+// The reason stands in for the description, even where a person hides descriptions; APT ends its
+// lines with the package they are about, so the cut falls in the middle.
+void PackagesConfirmationViewController::showReason(PackageCell& cell, const std::string& reason) {
+    cell.descriptionLbl->setText(reason);
+    cell.descriptionLbl->setHidden(false);
+    cell.descriptionLbl->setLineBreakMode(uikit::LineBreakMode::byTruncatingMiddle);
 }
 
 // Scrolled away from the top, a row starts no icon download: it shows the icon only when it is

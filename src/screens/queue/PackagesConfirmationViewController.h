@@ -111,6 +111,7 @@ class PackagesConfirmationViewController : public KSPalettedViewController,
     void endScrolling();
     void close(std::function<void()> completion = {});
     void fillCell(PackageCell& cell, const KSRPackage& package, int section);
+    static void showReason(PackageCell& cell, const std::string& reason);
     std::shared_ptr<uikit::Image> iconForRow(const KSRPackage& package) const;
 
     KSQueueConfirmationLists lists_;

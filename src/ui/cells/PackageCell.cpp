@@ -130,6 +130,7 @@ void PackageCell::updateWithPackage(const KSRPackage& package) {
     descriptionLbl->setHidden(preference("HidePackageDescription"));
     descriptionLbl->setText(package.Description);
     descriptionLbl->setNumberOfLines(kDescriptionLines);
+    descriptionLbl->setLineBreakMode(uikit::LineBreakMode::byTruncatingTail);
     KSPackageIconFrame::apply(*iconView);
     setAccessoryType(AccessoryType::none);
     subinfoLbl->setText(KSPackageSourceLine::isPreferred() ? KSPackageSourceLine::text(package)

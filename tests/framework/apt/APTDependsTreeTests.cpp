@@ -52,7 +52,35 @@ TEST(APTDependsTreeTests, NamesWhatCannotBeProcessed) {
     EXPECT_EQ(tree.incompatible,
               (List{"first.tweak", "second.tweak", "nowhere", "some.tool", "ghost"}));
     EXPECT_TRUE(tree.downloads.empty());
+    EXPECT_TRUE(tree.failure.empty()) << "the unmet dependencies tell what failed";
     EXPECT_EQ(APTDependsTree::fromSimulationOutput(""), APTDependsTree{});
+}
+
+// APT can fail after it has listed what it would install, and without naming a package it
+// cannot process: what it says then is the failure, and the lists stay as it printed them.
+TEST(APTDependsTreeTests, AFailureOtherThanUnmetDependenciesKeepsAptsWords) {
+    const auto missing = APTDependsTree::fromSimulationOutput(
+        "Reading package lists...\n"
+        "The following additional packages will be installed:\n"
+        "  astray:iphoneos-arm\n"
+        "W: Some index files failed to download.\n"
+        "E: Can't find a source to download version '1.0' of 'astray:iphoneos-arm'\n",
+        100);
+    EXPECT_EQ(missing.failure,
+              List{"E: Can't find a source to download version '1.0' of 'astray:iphoneos-arm'"});
+    EXPECT_EQ(missing.depends, List{"astray"});
+    EXPECT_TRUE(missing.incompatible.empty());
+
+    EXPECT_EQ(
+        APTDependsTree::fromSimulationOutput("Reading package lists...\nKilled\n\n", 137).failure,
+        List{"Killed"});
+    EXPECT_EQ(APTDependsTree::fromSimulationOutput("", -1).failure,
+              List{"apt-get ended with status -1."});
+    EXPECT_EQ(
+        APTDependsTree::fromSimulationOutput("E: Could not get lock\nE: Unable to lock\n").failure,
+        (List{"E: Could not get lock", "E: Unable to lock"}))
+        << "an error line is a failure whatever the status";
+    EXPECT_TRUE(APTDependsTree::fromSimulationOutput("W: Only a warning\n", 0).failure.empty());
 }
 
 }  // namespace

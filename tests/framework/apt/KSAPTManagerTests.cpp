@@ -10,6 +10,7 @@
 #include "framework/apt/DeviceDpkg.h"
 #include "framework/storage/KSRQueueOperation.h"
 #include "framework/tasks/KSPackageAPTOperationTask.h"
+#include "support/ArchiveRepository.h"
 #include "support/DebianArchive.h"
 #include "support/HostDpkgLog.h"
 
@@ -190,10 +191,11 @@ TEST_F(KSAPTManagerTests, SimulationGivesTheSixLists) {
     EXPECT_EQ(install.depends, (List{"com.sample.corelib"}));
     EXPECT_EQ(install.installs, (List{"com.sample.corelib", "com.sample.tweak"}));
     EXPECT_TRUE(install.removes.empty() && install.upgrades.empty() &&
-                install.incompatible.empty());
+                install.incompatible.empty() && install.failure.empty());
 
     const auto unmet = KSAPTManager::unmetDependenciesForPackages("com.sample.unmet");
     EXPECT_EQ(unmet.incompatible, (List{"com.sample.unmet"}));
+    EXPECT_TRUE(unmet.failure.empty());
     EXPECT_TRUE(unmet.downloads.empty() && unmet.installs.empty());
     EXPECT_EQ(KSAPTManager::unmetDependenciesForPackages("com.sample.versioned=9.9").incompatible,
               (List{"com.sample.versioned"}));
@@ -208,6 +210,38 @@ TEST_F(KSAPTManagerTests, SimulationGivesTheSixLists) {
     EXPECT_EQ(upgrade.downloads, (List{"com.sample.versioned"}));
     EXPECT_TRUE(upgrade.installs.empty() && upgrade.removes.empty() && upgrade.depends.empty());
     EXPECT_EQ(dpkgState("com.sample.versioned"), "install ok installed 1.0") << "a simulation";
+}
+
+// A second repository's dependency names an archive outside it: APT lists what it would
+// install, then finds no source to download that archive from.
+TEST_F(KSAPTManagerTests, ASimulationThatFailsCarriesAptsWords) {
+    testing_support::ArchiveRepository astray;
+    astray.add(
+        testing_support::DebianArchive("com.example.lure").field("Depends", "com.example.astray"));
+    astray.addStanza(
+        "Package: com.example.astray\nVersion: 1.0\nArchitecture: iphoneos-arm\n"
+        "Filename: ../../../../outside.deb");
+    KSRSource source;
+    source.location = astray.location();
+    auto database = realm();
+    database.write([&] { database.addOrUpdateObject(source); });
+    ASSERT_TRUE(KSAPTManager::writeSourceList());
+    const auto update = KSRootCommandRunner::run(KSAPTCommandLine::apt("apt-get", {"update"}));
+    ASSERT_TRUE(update.succeeded()) << update.output;
+
+    const List words = {
+        "E: Can't find a source to download version '1.0' of 'com.example.astray:iphoneos-arm'"};
+    std::optional<APTDependsTree> handed;
+    const auto lure = KSAPTManager::unmetDependenciesForPackages(
+        "com.sample.theme com.example.lure", [&](const APTDependsTree& tree) { handed = tree; });
+    EXPECT_EQ(handed, lure);
+    EXPECT_EQ(lure.failure, words);
+    EXPECT_EQ(lure.depends, List{"com.example.astray"});
+    EXPECT_TRUE(lure.incompatible.empty());
+    EXPECT_EQ(KSAPTManager::unmetDependenciesForPackages("com.example.astray").failure, words);
+    EXPECT_TRUE(KSAPTManager::unmetDependenciesForPackages("com.sample.theme").failure.empty());
+    for (const auto& request : astray.server().requests())
+        EXPECT_EQ(request.path.find(".deb"), std::string::npos) << request.path;
 }
 
 TEST_F(KSAPTManagerTests, HoldMarksThePackageInTheDeviceDatabase) {

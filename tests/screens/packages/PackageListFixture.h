@@ -45,7 +45,7 @@ class PackageListFixture : public StorageFixture {
     void SetUp() override {
         StorageFixture::SetUp();
         location = repository_->location();
-        refreshSampleRepository();
+        refreshSource(location);
         window->setRootViewController(navigation);
         window->makeKeyAndVisible();
         KSApplicationServices::registerServices(services);
@@ -62,16 +62,16 @@ class PackageListFixture : public StorageFixture {
         StorageFixture::TearDown();
     }
 
-    // Only the refresh runs on the real engine; whatever a test asks of the engine later is
-    // merely recorded.
-    void refreshSampleRepository() {
+    // Stores the source and refreshes it. Only the refresh runs on the real engine; whatever a
+    // test asks of the engine later is merely recorded.
+    void refreshSource(const std::string& sourceLocation) {
         KSRSource source;
-        source.location = location;
+        source.location = sourceLocation;
         auto database = realm();
         database.write([&] { database.addOrUpdateObject(source); });
         KSPipelinePackageEngine::registerEngine();
         bool finished = false;
-        auto task = std::make_shared<KSSourceRefreshTask>(location);
+        auto task = std::make_shared<KSSourceRefreshTask>(sourceLocation);
         auto token = foundation::NotificationCenter::defaultCenter().addObserver(
             KSPipelineTaskFinishedNotification, [&](const foundation::Notification& notification) {
                 if (notification.sender == task)

@@ -41,6 +41,12 @@ class ConfirmationFixture : public PackageListFixture {
         PackageListFixture::TearDown();
     }
 
+    // A second source, refreshed; the engine then carries out the confirmation's work again.
+    void addSource(const std::string& sourceLocation) {
+        refreshSource(sourceLocation);
+        KSPipelinePackageEngine::registerEngine();
+    }
+
     static bool pipelineIsEmpty() {
         auto& manager = KSPipelineManager::sharedManager();
         return manager.tasksArray().empty() &&

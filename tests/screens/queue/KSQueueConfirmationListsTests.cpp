@@ -40,6 +40,36 @@ TEST_F(KSQueueConfirmationListsTests, TheTreeIsMatchedToTheListsIgnoringCase) {
     EXPECT_FALSE(lists.canProceed());
 }
 
+// A simulation that failed sets apart the queued packages its lines name, a name being a whole
+// word of the line, or every queued package when a line names none; APT's line is the reason.
+TEST_F(KSQueueConfirmationListsTests, AFailedSimulationSetsApartTheQueuedPackagesItConcerns) {
+    store({package("Com.Example.Named"), package("com.example"), package("com.example.lib")});
+    const std::string named =
+        "E: Can't find a source to download version '1.0' of 'com.example.named:iphoneos-arm'";
+    APTDependsTree tree;
+    tree.depends = {"com.example.lib"};
+    tree.failure = {named};
+    auto lists = Lists::fromQueue({package("Com.Example.Named"), package("com.example")});
+    lists.applyTree(tree);
+    lists.applyTree(tree);
+    EXPECT_EQ(identifiers(lists, Lists::queuedPackages), Strings{"com.example"});
+    EXPECT_EQ(identifiers(lists, Lists::requiredPackages), Strings{"com.example.lib"});
+    EXPECT_EQ(identifiers(lists, Lists::incompatiblePackages), Strings{"Com.Example.Named"});
+    EXPECT_EQ(lists.refusalOf("Com.Example.Named"), named);
+    EXPECT_FALSE(lists.refusalOf("com.example"));
+    EXPECT_FALSE(lists.canProceed());
+
+    const std::string unnamed = "E: Could not get lock /var/lib/dpkg/lock-frontend.";
+    tree.failure = {unnamed, named};
+    auto all = Lists::fromQueue({package("Com.Example.Named"), package("com.example")});
+    all.applyTree(tree);
+    EXPECT_EQ(identifiers(all, Lists::queuedPackages), Strings{});
+    EXPECT_EQ(identifiers(all, Lists::incompatiblePackages),
+              (Strings{"Com.Example.Named", "com.example"}));
+    EXPECT_EQ(all.refusalOf("Com.Example.Named"), unnamed + "\n" + named);
+    EXPECT_EQ(all.refusalOf("com.example"), unnamed);
+}
+
 TEST_F(KSQueueConfirmationListsTests, RefusedEntriesStayOutOfTheQueueString) {
     auto removal = package("com.example.gone");
     removal.queueOperation = KSRQueueOperationRemove;

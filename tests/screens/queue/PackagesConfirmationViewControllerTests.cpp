@@ -5,6 +5,8 @@
 #include "foundation/Format.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "screens/queue/ConfirmationFixture.h"
+#include "support/ArchiveRepository.h"
+#include "support/DebianArchive.h"
 #include "support/Gate.h"
 #include "support/HttpServer.h"
 #include "uikit/NavigationItem.h"
@@ -206,6 +208,53 @@ TEST_F(PackagesConfirmationViewControllerTests, AQueueEntryAptWouldRefuseIsShown
     advanceClock(1);
     EXPECT_TRUE(pipelineIsEmpty());
     EXPECT_FALSE(KSAPTManager::queue());
+}
+
+// APT cannot simulate a queue whose dependency names an archive outside its repository, and
+// names no queued package: every queued package is set apart in red with APT's words, and once
+// the one that needs the dependency is swiped away the rest can go ahead.
+TEST_F(PackagesConfirmationViewControllerTests, AFailedSimulationIsShownInAptsWords) {
+    testing_support::ArchiveRepository astray;
+    astray.add(testing_support::DebianArchive("com.example.lure")
+                   .field("Name", "Lure")
+                   .field("Depends", "com.example.astray"));
+    astray.addStanza(
+        "Package: com.example.astray\nVersion: 1.0\nArchitecture: iphoneos-arm\n"
+        "Filename: ../../../../outside.deb");
+    addSource(astray.location());
+    queue("com.example.lure");
+    queue(kTheme);
+    setPreference("HidePackageDescription", true);
+    auto screen = open();
+    EXPECT_EQ(names(*screen, Lists::queuedPackages), Strings{});
+    EXPECT_EQ(names(*screen, Lists::incompatiblePackages), (Strings{"Lure", "Night Sky Theme"}));
+    EXPECT_EQ(headers(*screen)[Lists::incompatiblePackages], "Packages that cannot be processed");
+    auto red = std::dynamic_pointer_cast<PackageCell>(
+        screen->packagesConfirmationTableView->cellForRowAtIndexPath(
+            uikit::IndexPath::forRow(0, Lists::incompatiblePackages)));
+    ASSERT_TRUE(red);
+    EXPECT_EQ(red->nameLbl->textColor(), uikit::Color::systemRed());
+    EXPECT_EQ(red->descriptionLbl->text(),
+              "E: Can't find a source to download version '1.0' of "
+              "'com.example.astray:iphoneos-arm'");
+    EXPECT_FALSE(red->descriptionLbl->isHidden()) << "the reason shows where descriptions do not";
+    EXPECT_FALSE(screen->confirmBtn->isEnabled());
+    EXPECT_EQ(screen->confirmBtn->alpha(), 0.5);
+    tapConfirm(*screen);
+    advanceClock(1);
+    EXPECT_TRUE(isShown(screen));
+    EXPECT_TRUE(pipelineIsEmpty());
+
+    ASSERT_TRUE(swipeAway(*screen, Lists::incompatiblePackages, 0));
+    EXPECT_FALSE(isQueued("com.example.lure"));
+    advanceClock(1);
+    EXPECT_TRUE(isShown(screen)) << "a package that cannot be processed is left to simulate";
+    ASSERT_TRUE(waitForSimulation(*screen));
+    EXPECT_EQ(names(*screen, Lists::queuedPackages), Strings{"Night Sky Theme"});
+    EXPECT_EQ(names(*screen, Lists::incompatiblePackages), Strings{});
+    EXPECT_TRUE(screen->confirmBtn->isEnabled());
+    for (const auto& request : astray.server().requests())
+        EXPECT_EQ(request.path.find(".deb"), std::string::npos) << request.path;
 }
 
 TEST_F(PackagesConfirmationViewControllerTests, OnlyTheNewestSimulationIsApplied) {
