@@ -27,6 +27,7 @@
 #include "uikit/Device.h"
 #include "uikit/Hands.h"
 #include "uikit/NavigationController.h"
+#include "uikit/TouchSequence.h"
 #include "uikit/ViewRenderer.h"
 #include "uikit/Window.h"
 
@@ -181,6 +182,29 @@ TEST_F(KSTabBarControllerTests, ThePanelCountsTheQueueAndATapOpensTheConfirmatio
     queue("com.example.one", false);
     queue("com.example.two", false);
     EXPECT_EQ(shown(), "(hidden)");
+}
+
+// A finger resting on the panel presses it in; lifted or slid off, the panel comes back.
+TEST_F(KSTabBarControllerTests, ThePanelGivesUnderAFingerUntilItLifts) {
+    queue("com.example.one");
+    const auto pressed = uikit::AffineTransform::makeScale(KSFloatingHudView::kPressedScale,
+                                                           KSFloatingHudView::kPressedScale);
+    const auto root = tabs->view();
+    const auto center = hud->convertPointTo(hud->bounds().center(), nullptr);
+    {
+        uikit::TouchSequence finger(root, center);
+        ASSERT_EQ(finger.hitView(), hud);
+        EXPECT_EQ(hud->transform(), pressed);
+        finger.cancel();
+        EXPECT_TRUE(hud->transform().isIdentity());
+        EXPECT_FALSE(presented());
+    }
+    uikit::TouchSequence finger(root, center);
+    EXPECT_EQ(hud->transform(), pressed);
+    finger.end();
+    EXPECT_TRUE(hud->transform().isIdentity());
+    EXPECT_TRUE(presented());
+    dismissPresented();
 }
 
 TEST_F(KSTabBarControllerTests, ARefreshCountWithoutATotalNeverDivides) {
