@@ -5,15 +5,16 @@
 #include <cstring>
 #include <utility>
 
+#include "foundation/FileManager.h"
 #include "framework/debian/StanzaReader.h"
 #include "framework/tasks/KSTaskError.h"
 
 namespace corvane {
 
-KSIndexTextStream::KSIndexTextStream(foundation::Bytes compressed, CompressionForm form,
+KSIndexTextStream::KSIndexTextStream(std::string compressedFile, CompressionForm form,
                                      std::size_t limit, Finisher finisher)
-    : compressed_(std::move(compressed)),
-      compressedSize_(compressed_.size()),
+    : compressedFile_(std::move(compressedFile)),
+      compressedSize_(foundation::FileManager::fileSize(compressedFile_).value_or(0)),
       finisher_(std::move(finisher)),
       thread_([this, form, limit] { run(form, limit); }) {}
 
@@ -50,11 +51,10 @@ double KSIndexTextStream::fractionHandedOver() {
 }
 
 void KSIndexTextStream::run(CompressionForm form, std::size_t limit) {
-    auto status = decompressData(compressed_, form, limit,
+    auto status = decompressFile(compressedFile_, form, limit,
                                  [this](std::span<const std::uint8_t> bytes, std::size_t read) {
                                      return take(bytes, read);
                                  });
-    compressed_ = {};
     if (status && !current_.empty() && !deliver(std::move(current_)))
         return;
     if (status && sawText_ && !sawPackage_)

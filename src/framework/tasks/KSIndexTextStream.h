@@ -18,7 +18,8 @@
 
 namespace corvane {
 
-// The text of a downloaded Packages index, decompressed on a thread of its own and handed over
+// The text of a downloaded Packages index, decompressed from its file on a thread of its own,
+// which must stay until the stream is gone or has finished, and handed over
 // in pieces that each end where a stanza ends, so that the stanzas of one piece can be stored
 // while the next is decompressed. Every piece stays in memory until the stream is gone, so views
 // of them stay valid.
@@ -34,7 +35,7 @@ class KSIndexTextStream {
     // the reader of the pieces goes on: writing the text into files, say.
     using Finisher = std::function<foundation::Status(const Pieces& pieces)>;
 
-    KSIndexTextStream(foundation::Bytes compressed, CompressionForm form, std::size_t limit,
+    KSIndexTextStream(std::string compressedFile, CompressionForm form, std::size_t limit,
                       Finisher finisher = {});
     // Stops the decompression, if it is still going, and waits for the thread.
     ~KSIndexTextStream();
@@ -62,7 +63,7 @@ class KSIndexTextStream {
     void inspect(std::string_view piece);
     void end(foundation::Status status);
 
-    foundation::Bytes compressed_;
+    const std::string compressedFile_;
     const std::size_t compressedSize_;
     Finisher finisher_;
     std::atomic<bool> stopping_ = false;

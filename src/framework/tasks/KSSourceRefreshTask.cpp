@@ -106,13 +106,17 @@ void KSSourceRefreshTask::refreshStoredSource() {
 foundation::Status KSSourceRefreshTask::refresh(const KSRSource& source) {
     const auto release = fetchRelease();
     setTaskProgress(0.1);
-    KSPackagesIndexFetcher fetcher(transfer_);
+    const auto partial = KSAPTManager::listsDirectory() + "/partial";
+    if (auto made = foundation::FileManager::createDirectory(partial); !made)
+        return KSTaskError::forSource(KSTaskError::kStorage, made.error().localizedDescription(),
+                                      location_);
+    KSPackagesIndexFetcher fetcher(
+        transfer_,
+        partial + "/" + KSAPTFileNames::listFileName(location_, "Packages") + ".download");
     auto index = fetcher.fetch(
         location_, ifModifiedSince(source),
         [this](double fraction) { setTaskProgress(0.1 + 0.6 * fraction); },
-        [this](foundation::Bytes data, CompressionForm form) {
-            return readIndex(std::move(data), form);
-        });
+        [this](const std::string& file, CompressionForm form) { return readIndex(file, form); });
     FOUNDATION_RETURN_IF_ERROR(index);
     recordSuccess(*index, release);
     storedNewIndex_ = !index->notModified;
@@ -121,10 +125,10 @@ foundation::Status KSSourceRefreshTask::refresh(const KSRSource& source) {
 
 // The records are stored while the rest of the index is decompressed, and the files are written
 // once all of it is known to be an index.
-foundation::Status KSSourceRefreshTask::readIndex(foundation::Bytes data, CompressionForm form) {
+foundation::Status KSSourceRefreshTask::readIndex(const std::string& file, CompressionForm form) {
     setTaskProgress(0.7);
     KSIndexTextStream text(
-        std::move(data), form, KSPackagesIndexFetcher::kMaxDecompressedBytes,
+        file, form, KSPackagesIndexFetcher::kMaxDecompressedBytes,
         [this](const KSIndexTextStream::Pieces& pieces) { return storeIndexFiles(pieces); });
     auto imported = KSRPackageIndexImporter::importIndex(
         location_,

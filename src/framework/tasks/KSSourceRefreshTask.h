@@ -52,7 +52,7 @@ class KSSourceRefreshTask : public KSTask {
     foundation::Status refresh(const KSRSource& source);
     std::optional<KSReleaseFile> fetchRelease();
     std::optional<std::string> ifModifiedSince(const KSRSource& source) const;
-    foundation::Status readIndex(foundation::Bytes data, CompressionForm form);
+    foundation::Status readIndex(const std::string& file, CompressionForm form);
     foundation::Status storeIndexFiles(const KSIndexTextStream::Pieces& pieces) const;
     foundation::Status storeAcceptedStanzas(
         const KSIndexTextStream::Pieces& pieces,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/RunCommand.h"
+#include "framework/TemporaryFile.h"
 #include "framework/debian/StanzaReader.h"
 #include "framework/tasks/KSTaskError.h"
 
@@ -27,15 +28,18 @@ std::string largeIndex() {
     return text;
 }
 
-foundation::Bytes bytes(const std::string& text) {
-    return foundation::Bytes(text.begin(), text.end());
-}
-
-foundation::Bytes xz(const std::string& text) {
+std::string xz(const std::string& text) {
     const auto result = runCommand({"xz", "-c"}, text);
     EXPECT_EQ(result.exitStatus, 0) << result.errors;
-    return bytes(result.output);
+    return result.output;
 }
+
+// The downloaded data the stream reads.
+class Download : public TemporaryFile {
+  public:
+    using TemporaryFile::TemporaryFile;
+    operator std::string() const { return path(); }
+};
 
 struct Reading {
     std::vector<std::string> pieces;
@@ -70,8 +74,9 @@ TEST(KSIndexTextStream, PiecesEndWhereStanzasEndAndMakeUpTheText) {
     const auto text = largeIndex();
     for (const auto form : {CompressionForm::Xz, CompressionForm::Plain}) {
         std::string written;
-        KSIndexTextStream stream(form == CompressionForm::Xz ? xz(text) : bytes(text), form,
-                                 text.size(), [&](const KSIndexTextStream::Pieces& pieces) {
+        const Download download(form == CompressionForm::Xz ? xz(text) : text);
+        KSIndexTextStream stream(download, form, text.size(),
+                                 [&](const KSIndexTextStream::Pieces& pieces) {
                                      for (const auto& piece : pieces)
                                          written += piece;
                                      return foundation::Status(foundation::Success{});
@@ -99,14 +104,14 @@ TEST(KSIndexTextStream, DataThatIsNoIndexFailsAndIsNotFinished) {
     const std::string page = "<html><body>Moved: see our new site</body></html>\n";
     struct Case {
         const char* what;
-        foundation::Bytes data;
+        std::string data;
         CompressionForm form;
         std::size_t limit;
         std::string domain;
         long code;
     };
     const std::vector<Case> cases = {
-        {"binary", bytes(binary), CompressionForm::Plain, text.size(), KSTaskError::kDomain,
+        {"binary", binary, CompressionForm::Plain, text.size(), KSTaskError::kDomain,
          KSTaskError::kMalformedIndex},
         {"a web page", xz(page), CompressionForm::Xz, text.size(), KSTaskError::kDomain,
          KSTaskError::kMalformedIndex},
@@ -118,7 +123,8 @@ TEST(KSIndexTextStream, DataThatIsNoIndexFailsAndIsNotFinished) {
     for (const auto& test : cases) {
         SCOPED_TRACE(test.what);
         bool finished = false;
-        KSIndexTextStream stream(test.data, test.form, test.limit, [&](const auto&) {
+        const Download download(test.data);
+        KSIndexTextStream stream(download, test.form, test.limit, [&](const auto&) {
             finished = true;
             return foundation::Status(foundation::Success{});
         });
@@ -133,14 +139,16 @@ TEST(KSIndexTextStream, DataThatIsNoIndexFailsAndIsNotFinished) {
     }
 
     // A repository without packages publishes an empty index, which is one.
-    KSIndexTextStream empty(xz("\n \n"), CompressionForm::Xz, 100);
+    const Download blank(xz("\n \n"));
+    KSIndexTextStream empty(blank, CompressionForm::Xz, 100);
     EXPECT_FALSE(readAll(empty).error);
     EXPECT_TRUE(empty.finish());
 }
 
 TEST(KSIndexTextStream, TheFinishersFailureIsTheOutcomeAndAStreamLeftEarlyStops) {
     const auto text = largeIndex();
-    KSIndexTextStream failing(bytes(text), CompressionForm::Plain, text.size(), [](const auto&) {
+    const Download plain(text);
+    KSIndexTextStream failing(plain, CompressionForm::Plain, text.size(), [](const auto&) {
         return foundation::Status(KSTaskError::make(KSTaskError::kStorage, "the disk is full"));
     });
     EXPECT_FALSE(readAll(failing).error) << "the text itself was an index";
@@ -149,7 +157,8 @@ TEST(KSIndexTextStream, TheFinishersFailureIsTheOutcomeAndAStreamLeftEarlyStops)
     EXPECT_EQ(outcome.error().code, KSTaskError::kStorage);
 
     // A reader that gives up after one piece (its import failed) must not wait for the rest.
-    KSIndexTextStream left(xz(text + text + text), CompressionForm::Xz, 3 * text.size());
+    const Download large(xz(text + text + text));
+    KSIndexTextStream left(large, CompressionForm::Xz, 3 * text.size());
     ASSERT_TRUE(left.next());
 }
 
