@@ -40,7 +40,7 @@ KSRPackageIndexBatch KSRPackageIndexPreparer::nextBatch() {
     batch.last = !readBatch(batch);
     if (batch.unreadable)
         return batch;
-    readStoredPackages(unseenIdentifiers());
+    readStoredPackages(batchIdentifiers());
     batch.changed.reserve(batchPackages_.size());
     for (auto* stanzas : batchPackages_) {
         if (auto prepared = prepare(*stanzas, batch); !prepared) {
@@ -143,25 +143,24 @@ void KSRPackageIndexPreparer::readStoredVersions() {
         storedIdentifiers_.insert(version.identifier);
     }
     firstImport_ = unlistedVersionKeys_.empty();
-    readStoredPackages({storedIdentifiers_.begin(), storedIdentifiers_.end()});
 }
 
+// Only the records of one batch at a time: a source's own records, read whole, take many times
+// the memory of its index.
 void KSRPackageIndexPreparer::readStoredPackages(const std::vector<std::string>& identifiers) {
+    storedPackages_.clear();
     if (identifiers.empty())
         return;
     for (const auto& package : realm_.objectsWhere<KSRPackage>("identifier IN %@", identifiers))
         storedPackages_.emplace(package.identifier, package);
 }
 
-// Packages met for the first time that another source may have stored.
-std::vector<std::string> KSRPackageIndexPreparer::unseenIdentifiers() {
-    std::vector<std::string> unseen;
-    for (auto* stanzas : batchPackages_) {
-        if (!std::exchange(stanzas->second.lookedUp, true) &&
-            !storedIdentifiers_.contains(stanzas->first))
-            unseen.emplace_back(stanzas->first);
-    }
-    return unseen;
+std::vector<std::string> KSRPackageIndexPreparer::batchIdentifiers() const {
+    std::vector<std::string> identifiers;
+    identifiers.reserve(batchPackages_.size());
+    for (const auto* stanzas : batchPackages_)
+        identifiers.emplace_back(stanzas->first);
+    return identifiers;
 }
 
 foundation::Status KSRPackageIndexPreparer::prepare(Packages::value_type& stanzas,
@@ -288,12 +287,18 @@ void KSRPackageIndexPreparer::takeGreatestVersion(KSRPackage& package) const {
 }
 
 void KSRPackageIndexPreparer::dropVanishedPackages(KSRPackageIndexBatch& batch) {
+    std::vector<std::string> vanished;
     for (const auto& identifier : storedIdentifiers_) {
-        if (packages_.contains(identifier))
-            continue;
-        if (const auto* stored = storedPackage(identifier))
-            dropPackage(*stored, batch);
+        if (!packages_.contains(identifier))
+            vanished.push_back(identifier);
     }
+    for (std::size_t from = 0; from < vanished.size(); from += kBatchSize) {
+        const auto to = std::min(vanished.size(), from + kBatchSize);
+        readStoredPackages({vanished.begin() + from, vanished.begin() + to});
+        for (const auto& [identifier, stored] : storedPackages_)
+            dropPackage(stored, batch);
+    }
+    storedPackages_.clear();
 }
 
 void KSRPackageIndexPreparer::dropPackage(const KSRPackage& stored, KSRPackageIndexBatch& batch) {

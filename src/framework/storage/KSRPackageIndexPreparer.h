@@ -57,7 +57,6 @@ class KSRPackageIndexPreparer {
         std::vector<IndexEntry> entries;
         // The batch that last added to entries.
         std::uint32_t batch = 0;
-        bool lookedUp = false;
         // Handed over before in this import: what is stored is no longer what was read.
         bool handedOver = false;
     };
@@ -96,7 +95,7 @@ class KSRPackageIndexPreparer {
     bool isValid(const ControlStanza& stanza, std::optional<std::string_view> identifier,
                  std::string_view version);
     void readStoredVersions();
-    std::vector<std::string> unseenIdentifiers();
+    std::vector<std::string> batchIdentifiers() const;
     void readStoredPackages(const std::vector<std::string>& identifiers);
     // Fails when a stanza read again is not what it was.
     foundation::Status prepare(Packages::value_type& stanzas, KSRPackageIndexBatch& batch);
@@ -138,8 +137,8 @@ class KSRPackageIndexPreparer {
     std::deque<std::string> readAgainTexts_;
     std::deque<std::vector<ControlStanza::Field>> readAgainFields_;
 
-    // The records concerned, as stored before the import: those the index names and those
-    // holding a version of this source.
+    // The records concerned by the batch, as stored before the import: those it names, and at
+    // the end those holding a version of this source that the index no longer names.
     std::map<std::string, KSRPackage, std::less<>> storedPackages_;
     // This source's packages as stored before the import, and its versions not listed again
     // (yet).

@@ -332,6 +332,33 @@ TEST_F(KSRPackageIndexImporterTest, ALargeIndexKeepsEveryPackageWithAllItsVersio
     }
 }
 
+// The stored records are read a batch at a time, those of vanished packages too.
+TEST_F(KSRPackageIndexImporterTest, PackagesVanishingByTheThousandAreAllDropped) {
+    constexpr int kPackages = 1300;
+    std::string index;
+    for (int i = 0; i < kPackages; ++i)
+        index += stanza("com.example.p" + std::to_string(i), "1.0");
+    import(kRepo, index, kFirstDay);
+    import(kMirror, stanza("com.example.p1000", "0.9"), kFirstDay);
+
+    std::string remaining;
+    for (int i = 0; i < 100; ++i)
+        remaining += stanza("com.example.p" + std::to_string(i), "1.1");
+    const auto summary = import(kRepo, remaining, kSecondDay);
+    EXPECT_EQ(summary.stored, 100u);
+    EXPECT_EQ(summary.removed, static_cast<std::size_t>(kPackages - 101));
+    EXPECT_EQ(realm().allObjects<KSRPackage>().count(), 101u);
+    EXPECT_EQ(realm().objectsWhere<KSRPackageVersion>("sourceLocation = %@", kRepo).count(), 100u);
+    const auto kept = stored("com.example.p50");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->version, "1.1");
+    const auto mirrored = stored("com.example.p1000");
+    ASSERT_TRUE(mirrored);
+    EXPECT_EQ(mirrored->sourceLocation, kMirror);
+    EXPECT_EQ(mirrored->version, "0.9");
+    EXPECT_EQ(mirrored->availableVersions.size(), 1u);
+}
+
 // The import keeps no stanza of a batch it has prepared: a package met again much later has its
 // earlier stanzas read again, the newest of them giving the record its fields.
 TEST_F(KSRPackageIndexImporterTest, StanzasOfEarlierBatchesAreReadAgain) {
