@@ -16,8 +16,4 @@ void ProcessMemory::limitRetainedMemory() {
     mallopt(M_TRIM_THRESHOLD, kKeptTopBytes);
 }
 
-void ProcessMemory::returnFreeMemory() {
-    malloc_trim(0);
-}
-
 }  // namespace foundation

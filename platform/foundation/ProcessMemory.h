@@ -11,10 +11,6 @@ class ProcessMemory {
     // raises both limits to the largest block freed so far: one 8 MiB dictionary let each
     // thread's heap keep 16 MiB it no longer used.
     static void limitRetainedMemory();
-    // Gives the free pages of every thread's heap back to the system: after work that allocated
-    // much on some threads and freed it, work on other threads would grow heaps of their own
-    // beside the unused ones.
-    static void returnFreeMemory();
 };
 
 }  // namespace foundation

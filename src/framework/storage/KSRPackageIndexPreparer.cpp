@@ -93,16 +93,31 @@ void KSRPackageIndexPreparer::addStanza(const ControlStanza& stanza) {
     const auto version = valueOf(stanza.field("Version"));
     if (!isValid(stanza, package ? std::optional(identifier) : std::nullopt, version))
         return;
+    const IndexEntry entry{offsetOf(stanza), std::uint32_t(stanza.text().size()), batch_};
     auto found = packages_.find(identifier);
-    if (found == packages_.end())
-        found = packages_.try_emplace(std::string(identifier)).first;
+    if (found == packages_.end()) {
+        found = packages_.emplace(keptName(identifier), PackageStanzas{entry}).first;
+    } else if (found->second.more == PackageStanzas::kNoMore) {
+        found->second.more = std::uint32_t(moreEntries_.size());
+        moreEntries_.push_back({entry});
+    } else {
+        moreEntries_[found->second.more].push_back(entry);
+    }
     auto& stanzas = found->second;
-    stanzas.entries.push_back({offsetOf(stanza), std::uint32_t(stanza.text().size()), batch_,
-                               std::uint32_t(batchStanzas_.size())});
-    batchStanzas_.push_back({stanza.text(), batchFields_.size(), stanza.fields().size()});
+    batchStanzas_.push_back(
+        {entry.offset, stanza.text(), batchFields_.size(), stanza.fields().size()});
     batchFields_.insert(batchFields_.end(), stanza.fields().begin(), stanza.fields().end());
     if (std::exchange(stanzas.batch, batch_) != batch_)
         batchPackages_.push_back(&*found);
+}
+
+std::string_view KSRPackageIndexPreparer::keptName(std::string_view name) {
+    constexpr std::size_t kBlockSize = std::size_t{64} << 10;
+    if (names_.empty() || names_.back().capacity() - names_.back().size() < name.size())
+        names_.emplace_back().reserve(std::max(kBlockSize, name.size()));
+    auto& block = names_.back();
+    block.append(name);
+    return std::string_view(block).substr(block.size() - name.size());
 }
 
 std::uint64_t KSRPackageIndexPreparer::offsetOf(const ControlStanza& stanza) const {
@@ -166,7 +181,7 @@ std::vector<std::string> KSRPackageIndexPreparer::batchIdentifiers() const {
 foundation::Status KSRPackageIndexPreparer::prepare(Packages::value_type& stanzas,
                                                     KSRPackageIndexBatch& batch) {
     const auto& [identifier, package] = stanzas;
-    auto read = stanzasOf(package.entries);
+    auto read = stanzasOf(entriesOf(package));
     FOUNDATION_RETURN_IF_ERROR(read);
     const auto* stored = storedPackage(identifier);
     auto built = buildPackage(identifier, *read, stored);
@@ -178,6 +193,15 @@ foundation::Status KSRPackageIndexPreparer::prepare(Packages::value_type& stanza
     return foundation::Success{};
 }
 
+std::vector<KSRPackageIndexPreparer::IndexEntry> KSRPackageIndexPreparer::entriesOf(
+    const PackageStanzas& package) const {
+    std::vector<IndexEntry> entries{package.first};
+    if (package.more != PackageStanzas::kNoMore)
+        entries.insert(entries.end(), moreEntries_[package.more].begin(),
+                       moreEntries_[package.more].end());
+    return entries;
+}
+
 // A stanza of the batch being prepared was read moments ago; one of an earlier batch (a package
 // spread over the index) is read again, as keeping every stanza would cost more memory than
 // reading a few twice costs time.
@@ -187,7 +211,8 @@ foundation::Result<std::vector<KSRPackageIndexPreparer::Stanza>> KSRPackageIndex
     stanzas.reserve(entries.size());
     for (const auto& entry : entries) {
         if (entry.batch == batch_) {
-            const auto& read = batchStanzas_[entry.batchStanza];
+            const auto& read =
+                *std::ranges::lower_bound(batchStanzas_, entry.offset, {}, &BatchStanza::offset);
             stanzas.push_back(stanzaOf(ControlStanza(
                 read.text, std::span(batchFields_).subspan(read.firstField, read.fieldCount))));
             continue;
@@ -220,7 +245,7 @@ KSRPackageIndexPreparer::Stanza KSRPackageIndexPreparer::stanzaOf(const ControlS
             filename ? std::optional(valueOf(filename)) : std::nullopt};
 }
 
-KSRPackage KSRPackageIndexPreparer::buildPackage(const std::string& identifier,
+KSRPackage KSRPackageIndexPreparer::buildPackage(std::string_view identifier,
                                                  const std::vector<Stanza>& stanzas,
                                                  const KSRPackage* stored) const {
     KSRPackage package = stored ? *stored : KSRPackage{};

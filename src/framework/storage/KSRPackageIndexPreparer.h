@@ -49,27 +49,34 @@ class KSRPackageIndexPreparer {
     struct IndexEntry {
         std::uint64_t offset = 0;
         std::uint32_t length = 0;
-        // The batch that read it, and its place in batchStanzas_ while that batch is prepared.
+        // The batch that read it.
         std::uint32_t batch = 0;
-        std::uint32_t batchStanza = 0;
     };
+    // A package's first stanza, and its others when it has more: most packages have one.
     struct PackageStanzas {
-        std::vector<IndexEntry> entries;
-        // The batch that last added to entries.
+        static constexpr std::uint32_t kNoMore = UINT32_MAX;
+
+        IndexEntry first;
+        // Where the others are in moreEntries_, or kNoMore.
+        std::uint32_t more = kNoMore;
+        // The batch that last added a stanza.
         std::uint32_t batch = 0;
         // Handed over before in this import: what is stored is no longer what was read.
         bool handedOver = false;
     };
-    // Looks packages up by views of their names, without making strings of them.
+    // Cheap enough to be computed again rather than kept in every element, which noexcept tells
+    // the map.
     struct NameHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view name) const {
+        std::size_t operator()(std::string_view name) const noexcept {
             return std::hash<std::string_view>()(name);
         }
     };
-    using Packages = std::unordered_map<std::string, PackageStanzas, NameHash, std::equal_to<>>;
-    // A stanza of the batch being prepared: views of its pieces and of batchFields_.
+    // Keyed by views of names_: tens of thousands of packages are known until the import ends.
+    using Packages = std::unordered_map<std::string_view, PackageStanzas, NameHash>;
+    // A stanza of the batch being prepared: where it is in the index, and views of its pieces
+    // and of batchFields_. In index order, so found by where it is.
     struct BatchStanza {
+        std::uint64_t offset = 0;
         std::string_view text;
         std::size_t firstField = 0;
         std::size_t fieldCount = 0;
@@ -99,10 +106,13 @@ class KSRPackageIndexPreparer {
     void readStoredPackages(const std::vector<std::string>& identifiers);
     // Fails when a stanza read again is not what it was.
     foundation::Status prepare(Packages::value_type& stanzas, KSRPackageIndexBatch& batch);
+    // The name kept in names_.
+    std::string_view keptName(std::string_view name);
+    std::vector<IndexEntry> entriesOf(const PackageStanzas& package) const;
     foundation::Result<std::vector<Stanza>> stanzasOf(const std::vector<IndexEntry>& entries);
     foundation::Result<Stanza> readAgain(const IndexEntry& entry);
     Stanza stanzaOf(const ControlStanza& fields);
-    KSRPackage buildPackage(const std::string& identifier, const std::vector<Stanza>& stanzas,
+    KSRPackage buildPackage(std::string_view identifier, const std::vector<Stanza>& stanzas,
                             const KSRPackage* stored) const;
     void replaceOwnVersions(KSRPackage& package, const std::vector<Stanza>& stanzas) const;
     void takeGreatestVersion(KSRPackage& package) const;
@@ -119,6 +129,9 @@ class KSRPackageIndexPreparer {
     KSRPackageIndexText& text_;
     KSRPackageIndexSummary summary_;
     Packages packages_;
+    // The names of packages_, one after another in blocks that never move.
+    std::deque<std::string> names_;
+    std::vector<std::vector<IndexEntry>> moreEntries_;
     std::uint32_t batch_ = 1;
     bool started_ = false;
 

@@ -10,7 +10,6 @@
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
-#include "foundation/ProcessMemory.h"
 #include "foundation/URL.h"
 #include "framework/apt/KSAPTManager.h"
 #include "framework/misc/KSPaths.h"
@@ -82,9 +81,6 @@ void KSSourceRefreshTask::main() {
         KSLog("Refresh of %@ failed in the database: %@", location_, error.what());
         setOutcome(false, KSTaskError::forSource(KSTaskError::kStorage, error.what(), location_));
     }
-    // The import's threads freed tens of megabytes; the information cache that follows
-    // allocates on others.
-    foundation::ProcessMemory::returnFreeMemory();
     setTaskProgress(1);
     postOnMain(KSRSourceUpdatedNotification, location_);
 }
