@@ -12,6 +12,7 @@
 #include <system_error>
 #include <utility>
 
+#include "foundation/FileCalls.h"
 #include "foundation/Strings.h"
 
 namespace fs = std::filesystem;
@@ -19,43 +20,6 @@ namespace fs = std::filesystem;
 namespace foundation {
 
 namespace {
-
-enum class Access { Read, Write };
-
-long errorCode(int errnum, Access access) {
-    switch (errnum) {
-        case ENOENT:
-        case ENOTDIR:
-            return access == Access::Read ? FileManager::kReadNoSuchFile : FileManager::kNoSuchFile;
-        case EACCES:
-        case EPERM:
-            return access == Access::Read ? FileManager::kReadNoPermission
-                                          : FileManager::kWriteNoPermission;
-        case EEXIST:
-            return FileManager::kWriteFileExists;
-        case ENOSPC:
-        case EDQUOT:
-        case EFBIG:
-            return FileManager::kWriteOutOfSpace;
-        case EROFS:
-            return FileManager::kWriteVolumeReadOnly;
-        default:
-            return access == Access::Read ? FileManager::kReadUnknown : FileManager::kWriteUnknown;
-    }
-}
-
-Error fileError(int errnum, Access access, std::string_view action, const std::string& path) {
-    std::string description = "Could not " + std::string(action) + " \u201C" + path +
-                              "\u201D: " + std::generic_category().message(errnum) + ".";
-    Error error = Error::make(FileManager::kErrorDomain, errorCode(errnum, access), description);
-    error.userInfo.mutableDictionary()[FileManager::kFilePathKey] = path;
-    return error;
-}
-
-Error fileError(const std::error_code& code, Access access, std::string_view action,
-                const std::string& path) {
-    return fileError(code.value(), access, action, path);
-}
 
 bool linkExists(const std::string& path) {
     struct stat info;
@@ -79,18 +43,6 @@ class FileDescriptor {
     int fd_ = -1;
 };
 
-bool writeAll(int fd, const char* data, std::size_t size) {
-    for (std::size_t done = 0; done < size;) {
-        ssize_t written = ::write(fd, data + done, size - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return false;
-        done += std::size_t(written);
-    }
-    return true;
-}
-
 // So that the rename itself survives a crash.
 void syncDirectory(const std::string& directory) {
     FileDescriptor fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -107,7 +59,7 @@ Status writeAtomically(const std::string& path, std::span<const std::string_view
         appendingPathComponent(directory, "." + lastPathComponent(path).substr(0, 200) + ".XXXXXX");
     FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0)
-        return fileError(errno, Access::Write, "write", path);
+        return fileError(errno, FileAccess::Write, "write", path);
 
     struct stat existing;
     mode_t mode = ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
@@ -121,7 +73,7 @@ Status writeAtomically(const std::string& path, std::span<const std::string_view
         int errnum = errno;
         fd.close();
         ::unlink(temporary.c_str());
-        return fileError(errnum, Access::Write, "write", path);
+        return fileError(errnum, FileAccess::Write, "write", path);
     }
     syncDirectory(directory);
     return Success{};
@@ -160,7 +112,7 @@ Status FileManager::setModificationDate(const std::string& path, double secondsS
         {time_t(seconds), long((secondsSince1970 - seconds) * 1e9)},
     };
     if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
-        return fileError(errno, Access::Write, "change the date of", path);
+        return fileError(errno, FileAccess::Write, "change the date of", path);
     return Success{};
 }
 
@@ -168,9 +120,9 @@ Status FileManager::createDirectory(const std::string& path) {
     std::error_code code;
     fs::create_directories(path, code);
     if (code)
-        return fileError(code, Access::Write, "create the folder", path);
+        return fileError(code, FileAccess::Write, "create the folder", path);
     if (!isDirectory(path))
-        return fileError(EEXIST, Access::Write, "create the folder", path);
+        return fileError(EEXIST, FileAccess::Write, "create the folder", path);
     return Success{};
 }
 
@@ -178,19 +130,19 @@ Status FileManager::removeItem(const std::string& path) {
     std::error_code code;
     auto removed = fs::remove_all(path, code);
     if (code)
-        return fileError(code, Access::Write, "remove", path);
+        return fileError(code, FileAccess::Write, "remove", path);
     if (removed == 0)
-        return fileError(ENOENT, Access::Write, "remove", path);
+        return fileError(ENOENT, FileAccess::Write, "remove", path);
     return Success{};
 }
 
 Status FileManager::moveItem(const std::string& from, const std::string& to) {
     if (linkExists(to))
-        return fileError(EEXIST, Access::Write, "move to", to);
+        return fileError(EEXIST, FileAccess::Write, "move to", to);
     if (::rename(from.c_str(), to.c_str()) == 0)
         return Success{};
     if (errno != EXDEV)
-        return fileError(errno, Access::Write, "move", from);
+        return fileError(errno, FileAccess::Write, "move", from);
     auto copied = copyItem(from, to);
     if (!copied)
         return copied;
@@ -199,29 +151,36 @@ Status FileManager::moveItem(const std::string& from, const std::string& to) {
 
 Status FileManager::copyItem(const std::string& from, const std::string& to) {
     if (linkExists(to))
-        return fileError(EEXIST, Access::Write, "copy to", to);
+        return fileError(EEXIST, FileAccess::Write, "copy to", to);
     if (!linkExists(from))
-        return fileError(ENOENT, Access::Write, "copy", from);
+        return fileError(ENOENT, FileAccess::Write, "copy", from);
     std::error_code code;
     fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, code);
     if (code)
-        return fileError(code, Access::Write, "copy", from);
+        return fileError(code, FileAccess::Write, "copy", from);
     return Success{};
 }
 
 Status FileManager::linkItem(const std::string& from, const std::string& to) {
     if (::link(from.c_str(), to.c_str()) == 0)
         return Success{};
-    return fileError(errno, Access::Write, "link to", to);
+    return fileError(errno, FileAccess::Write, "link to", to);
+}
+
+Status FileManager::replaceItem(const std::string& path, const std::string& newItem) {
+    if (::rename(newItem.c_str(), path.c_str()) != 0)
+        return fileError(errno, FileAccess::Write, "replace", path);
+    syncDirectory(deletingLastPathComponent(path));
+    return Success{};
 }
 
 Result<Bytes> FileManager::readFile(const std::string& path) {
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info;
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
-        return fileError(errno, Access::Read, "read", path);
+        return fileError(errno, FileAccess::Read, "read", path);
     if (S_ISDIR(info.st_mode))
-        return fileError(EISDIR, Access::Read, "read", path);
+        return fileError(EISDIR, FileAccess::Read, "read", path);
     Bytes data;
     data.reserve(std::size_t(std::max<off_t>(info.st_size, 0)));
     std::uint8_t buffer[65536];
@@ -230,7 +189,7 @@ Result<Bytes> FileManager::readFile(const std::string& path) {
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return fileError(errno, Access::Read, "read", path);
+            return fileError(errno, FileAccess::Read, "read", path);
         if (got == 0)
             return data;
         data.insert(data.end(), buffer, buffer + got);
@@ -263,7 +222,7 @@ Result<std::vector<std::string>> FileManager::contentsOfDirectory(const std::str
     for (fs::directory_iterator it(path, code), end; !code && it != end; it.increment(code))
         names.push_back(it->path().filename().string());
     if (code)
-        return fileError(code, Access::Read, "list", path);
+        return fileError(code, FileAccess::Read, "list", path);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -276,7 +235,7 @@ Result<std::vector<std::string>> FileManager::enumerate(const std::string& path)
          it.increment(code))
         paths.push_back(it->path().lexically_relative(root).string());
     if (code)
-        return fileError(code, Access::Read, "list", path);
+        return fileError(code, FileAccess::Read, "list", path);
     std::sort(paths.begin(), paths.end());
     return paths;
 }

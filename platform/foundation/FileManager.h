@@ -47,6 +47,9 @@ class FileManager {
     // A second name for the file (a hard link): fails like moveItem when the destination exists,
     // and where the file system has no such links.
     static Status linkItem(const std::string& from, const std::string& to);
+    // Puts the file at newItem in the place of the one at path, there or not, in one step:
+    // readers see the old file or the new, never neither. Both must be on one file system.
+    static Status replaceItem(const std::string& path, const std::string& newItem);
 
     static Result<Bytes> readFile(const std::string& path);
     static Result<std::string> readText(const std::string& path);

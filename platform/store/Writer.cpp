@@ -1,5 +1,7 @@
 #include "store/Writer.h"
 
+#include <sqlite3.h>
+
 #include <string>
 
 #include "store/StoreError.h"
@@ -37,6 +39,7 @@ std::optional<std::set<std::string>> Writer::commit() {
         throw StoreError(std::string("the write transaction could not be committed: ") +
                          error.what());
     }
+    sqlite3_db_release_memory(connection_->database().getHandle());
     auto touched = std::move(touched_);
     release();
     return touched;

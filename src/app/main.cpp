@@ -17,6 +17,7 @@
 #include "app/launch/KSRestWatch.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/Log.h"
+#include "foundation/ProcessMemory.h"
 #include "foundation/RunLoop.h"
 #include "foundation/URL.h"
 #include "framework/misc/KSLoggedURL.h"
@@ -92,6 +93,7 @@ bool snapshotScreen(const std::string& path, int terminal) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    foundation::ProcessMemory::limitRetainedMemory();
     auto options = KSLaunchOptions::parse(std::vector<std::string>(argv + 1, argv + argc));
     if (!options) {
         std::cerr << options.error().localizedDescription() << "\n"

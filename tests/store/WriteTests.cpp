@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <stdexcept>
@@ -6,6 +7,8 @@
 #include <vector>
 
 #include "StoreFixture.h"
+#include "store/ConnectionPool.h"
+#include "store/Writer.h"
 #include "support/MainLoop.h"
 
 using namespace store_test;
@@ -154,4 +157,26 @@ TEST_F(Writes, ALargeCommitReachesTheDatabaseFileWhileTheDatabaseStaysOpen) {
     EXPECT_TRUE(testing_support::pumpUntil([&] { return fileSize() > before + (4u << 20); }))
         << "the log is copied into the file without waiting for the database to close";
     EXPECT_EQ(realm.allObjects<Package>().count(), 4000u);
+}
+
+// The writing connection is kept from one transaction to the next, but the pages a large one
+// cached are not: they would be held for as long as the program runs.
+TEST_F(Writes, TheWritersPageCacheIsLetGoOnceATransactionCommits) {
+    store::ConnectionPool pool(databasePath(), 1000);
+    store::Writer writer(pool);
+    const auto cacheUsed = [&] {
+        int used = 0, highest = 0;
+        sqlite3_db_status(writer.connection().database().getHandle(), SQLITE_DBSTATUS_CACHE_USED,
+                          &used, &highest, 0);
+        return used;
+    };
+    writer.begin();
+    writer.connection().execute("CREATE TABLE filler (text TEXT)");
+    for (int i = 0; i < 2000; ++i)
+        writer.connection().execute("INSERT INTO filler VALUES (printf('%.2000c', 'x'))");
+    EXPECT_GT(cacheUsed(), 2 << 20);
+    ASSERT_TRUE(writer.commit());
+    writer.begin();
+    EXPECT_LT(cacheUsed(), 256 << 10);
+    writer.cancel();
 }

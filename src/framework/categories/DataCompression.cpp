@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string>
+
+#include "foundation/FileHandle.h"
 
 namespace corvane {
 
@@ -87,6 +90,54 @@ class ChunkedOutput {
     bool stopped_ = false;
 };
 
+// Input whole in memory, or read from a file a piece at a time, so that a large download need
+// not be held whole.
+class CompressedInput {
+  public:
+    explicit CompressedInput(std::span<const std::uint8_t> data) : pending_(data) {}
+    explicit CompressedInput(foundation::FileHandle& file) : file_(&file) {}
+
+    // The bytes not consumed yet, reading the next piece of the file when none are left; empty
+    // only at the end of the input, or when the file could not be read.
+    std::span<const std::uint8_t> pending() {
+        if (pending_.empty() && file_ && !ended_)
+            readPiece();
+        return pending_;
+    }
+    void consume(std::size_t count) {
+        pending_ = pending_.subspan(count);
+        consumed_ += count;
+    }
+    std::size_t consumed() const { return consumed_; }
+    // Nothing is left to read; an input that could not be read ends too.
+    bool atEnd() { return pending().empty(); }
+    // Nothing is left to read beyond the bytes pending.
+    bool lastPiecePending() const { return !file_ || ended_; }
+    const std::optional<foundation::Error>& failure() const { return failure_; }
+
+  private:
+    static constexpr std::size_t kPieceSize = std::size_t{64} << 10;
+
+    void readPiece() {
+        auto piece = file_->readDataUpToLength(kPieceSize);
+        if (!piece) {
+            failure_ = piece.error();
+            ended_ = true;
+            return;
+        }
+        buffer_ = std::move(*piece);
+        ended_ = buffer_.size() < kPieceSize;
+        pending_ = buffer_;
+    }
+
+    foundation::FileHandle* file_ = nullptr;
+    foundation::Bytes buffer_;
+    std::span<const std::uint8_t> pending_;
+    std::size_t consumed_ = 0;
+    bool ended_ = false;
+    std::optional<foundation::Error> failure_;
+};
+
 template <typename Length>
 Length clamped(std::size_t size) {
     return static_cast<Length>(std::min<std::size_t>(size, std::numeric_limits<Length>::max()));
@@ -103,34 +154,43 @@ foundation::Status finished(ChunkedOutput& output, const char* form) {
     return foundation::Success{};
 }
 
-foundation::Status inflateGzip(std::span<const std::uint8_t> data, ChunkedOutput& output) {
+// A failure to read the input is the outcome, whatever the decoder made of the input cut short.
+std::optional<foundation::Status> unreadInput(const CompressedInput& input) {
+    if (input.failure())
+        return foundation::Status(*input.failure());
+    return std::nullopt;
+}
+
+foundation::Status inflateGzip(CompressedInput& input, ChunkedOutput& output) {
     z_stream stream{};
     if (inflateInit2(&stream, 15 + 32) != Z_OK)
         return decompressionError(kDecompressionFailed, "gzip");
-    std::size_t consumed = 0;
     int status = Z_OK;
     while (output.makeRoom()) {
-        stream.next_in = data.data() + consumed;
-        stream.avail_in = clamped<uInt>(data.size() - consumed);
+        const auto pending = input.pending();
+        stream.next_in = pending.data();
+        stream.avail_in = clamped<uInt>(pending.size());
         stream.next_out = output.next();
         stream.avail_out = clamped<uInt>(output.available());
         const uInt offeredIn = stream.avail_in;
         const uInt offeredOut = stream.avail_out;
         status = inflate(&stream, Z_NO_FLUSH);
-        consumed += offeredIn - stream.avail_in;
-        output.setInputRead(consumed);
+        input.consume(offeredIn - stream.avail_in);
+        output.setInputRead(input.consumed());
         output.advance(offeredOut - stream.avail_out);
         if (status == Z_STREAM_END) {
-            if (consumed == data.size())
+            if (input.atEnd())
                 break;
             inflateReset(&stream);  // the next member of a concatenated file
         } else if (status != Z_OK && status != Z_BUF_ERROR) {
             break;
-        } else if (status == Z_BUF_ERROR && consumed == data.size()) {
+        } else if (status == Z_BUF_ERROR && input.atEnd()) {
             break;
         }
     }
     inflateEnd(&stream);
+    if (auto failed = unreadInput(input))
+        return *failed;
     if (status == Z_STREAM_END || output.overLimit() || output.stopped())
         return finished(output, "gzip");
     if (status == Z_MEM_ERROR)
@@ -139,36 +199,38 @@ foundation::Status inflateGzip(std::span<const std::uint8_t> data, ChunkedOutput
         status == Z_BUF_ERROR ? kDecompressionTruncated : kDecompressionCorrupt, "gzip");
 }
 
-foundation::Status decompressBzip2(std::span<const std::uint8_t> data, ChunkedOutput& output) {
+foundation::Status decompressBzip2(CompressedInput& input, ChunkedOutput& output) {
     bz_stream stream{};
     if (BZ2_bzDecompressInit(&stream, 0, 0) != BZ_OK)
         return decompressionError(kDecompressionFailed, "bzip2");
-    std::size_t consumed = 0;
     int status = BZ_OK;
     while (output.makeRoom()) {
+        const auto pending = input.pending();
         // bzlib never writes through next_in; its declaration just lacks the const.
-        stream.next_in = const_cast<char*>(reinterpret_cast<const char*>(data.data() + consumed));
-        stream.avail_in = clamped<unsigned>(data.size() - consumed);
+        stream.next_in = const_cast<char*>(reinterpret_cast<const char*>(pending.data()));
+        stream.avail_in = clamped<unsigned>(pending.size());
         stream.next_out = reinterpret_cast<char*>(output.next());
         stream.avail_out = clamped<unsigned>(output.available());
         const unsigned offeredIn = stream.avail_in;
         const unsigned offeredOut = stream.avail_out;
         status = BZ2_bzDecompress(&stream);
-        consumed += offeredIn - stream.avail_in;
-        output.setInputRead(consumed);
+        input.consume(offeredIn - stream.avail_in);
+        output.setInputRead(input.consumed());
         output.advance(offeredOut - stream.avail_out);
         if (status == BZ_STREAM_END) {
-            if (consumed == data.size())
+            if (input.atEnd())
                 break;
             BZ2_bzDecompressEnd(&stream);  // the next stream of a concatenated file
             stream = bz_stream{};
             if (BZ2_bzDecompressInit(&stream, 0, 0) != BZ_OK)
                 return decompressionError(kDecompressionFailed, "bzip2");
-        } else if (status != BZ_OK || (consumed == data.size() && stream.avail_out > 0)) {
+        } else if (status != BZ_OK || (stream.avail_out > 0 && input.atEnd())) {
             break;  // an error, or all input read with room left: the stream was cut short
         }
     }
     BZ2_bzDecompressEnd(&stream);
+    if (auto failed = unreadInput(input))
+        return *failed;
     if (status == BZ_STREAM_END || output.overLimit() || output.stopped())
         return finished(output, "bzip2");
     if (status == BZ_MEM_ERROR)
@@ -190,7 +252,7 @@ foundation::Error lzmaError(lzma_ret status, const char* form) {
     }
 }
 
-foundation::Status decompressLzma(std::span<const std::uint8_t> data, ChunkedOutput& output,
+foundation::Status decompressLzma(CompressedInput& input, ChunkedOutput& output,
                                   CompressionForm form) {
     const char* name = form == CompressionForm::Xz ? "xz" : "lzma";
     lzma_stream stream = LZMA_STREAM_INIT;
@@ -199,19 +261,51 @@ foundation::Status decompressLzma(std::span<const std::uint8_t> data, ChunkedOut
                           : lzma_alone_decoder(&stream, kDecoderMemoryLimit);
     if (status != LZMA_OK)
         return decompressionError(kDecompressionFailed, name);
-    stream.next_in = data.data();
-    stream.avail_in = data.size();
     while (status == LZMA_OK && output.makeRoom()) {
+        const auto pending = input.pending();
+        stream.next_in = pending.data();
+        stream.avail_in = pending.size();
         stream.next_out = output.next();
         stream.avail_out = output.available();
-        status = lzma_code(&stream, LZMA_FINISH);
-        output.setInputRead(data.size() - stream.avail_in);
+        status = lzma_code(&stream, input.lastPiecePending() ? LZMA_FINISH : LZMA_RUN);
+        input.consume(pending.size() - stream.avail_in);
+        output.setInputRead(input.consumed());
         output.advance(output.available() - stream.avail_out);
     }
     lzma_end(&stream);
+    if (auto failed = unreadInput(input))
+        return *failed;
     if (status == LZMA_STREAM_END || output.overLimit() || output.stopped())
         return finished(output, name);
     return lzmaError(status, name);
+}
+
+// Plain text goes to the consumer as it is read, in pieces of at most the output's size.
+foundation::Status passPlain(CompressedInput& input, std::size_t limit,
+                             const DecompressedDataConsumer& consume) {
+    for (auto pending = input.pending(); !pending.empty(); pending = input.pending()) {
+        const auto piece = pending.first(std::min(ChunkedOutput::kChunkSize, pending.size()));
+        if (piece.size() > limit - input.consumed())
+            return decompressionError(kDecompressionTooLarge, "plain");
+        input.consume(piece.size());
+        if (!consume(piece, input.consumed()))
+            return decompressionError(kDecompressionStopped, "plain");
+    }
+    if (auto failed = unreadInput(input))
+        return *failed;
+    return foundation::Success{};
+}
+
+foundation::Status decompress(CompressedInput& input, CompressionForm form, std::size_t limit,
+                              const DecompressedDataConsumer& consume) {
+    if (form == CompressionForm::Plain)
+        return passPlain(input, limit, consume);
+    ChunkedOutput output(limit, consume);
+    if (form == CompressionForm::Gzip)
+        return inflateGzip(input, output);
+    if (form == CompressionForm::Bzip2)
+        return decompressBzip2(input, output);
+    return decompressLzma(input, output, form);
 }
 
 bool startsWith(std::span<const std::uint8_t> data, std::initializer_list<std::uint8_t> magic) {
@@ -240,27 +334,16 @@ CompressionForm detectCompressionForm(std::span<const std::uint8_t> data) {
 
 foundation::Status decompressData(std::span<const std::uint8_t> data, CompressionForm form,
                                   std::size_t limit, const DecompressedDataConsumer& consume) {
-    ChunkedOutput output(limit, consume);
-    switch (form) {
-        case CompressionForm::Gzip:
-            return inflateGzip(data, output);
-        case CompressionForm::Bzip2:
-            return decompressBzip2(data, output);
-        case CompressionForm::Xz:
-        case CompressionForm::Lzma:
-            return decompressLzma(data, output, form);
-        case CompressionForm::Plain:
-            break;
-    }
-    if (data.size() > limit)
-        return decompressionError(kDecompressionTooLarge, "plain");
-    for (std::size_t offset = 0; offset < data.size(); offset += ChunkedOutput::kChunkSize) {
-        const auto piece =
-            data.subspan(offset, std::min(ChunkedOutput::kChunkSize, data.size() - offset));
-        if (!consume(piece, offset + piece.size()))
-            return decompressionError(kDecompressionStopped, "plain");
-    }
-    return foundation::Success{};
+    CompressedInput input(data);
+    return decompress(input, form, limit, consume);
+}
+
+foundation::Status decompressFile(const std::string& path, CompressionForm form, std::size_t limit,
+                                  const DecompressedDataConsumer& consume) {
+    auto file = foundation::FileHandle::forReadingAtPath(path);
+    FOUNDATION_RETURN_IF_ERROR(file);
+    CompressedInput input(*file);
+    return decompress(input, form, limit, consume);
 }
 
 foundation::Result<foundation::Bytes> decompressedData(std::span<const std::uint8_t> data,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 
 #include "foundation/Result.h"
 #include "foundation/Value.h"
@@ -39,6 +40,11 @@ using DecompressedDataConsumer =
 // what was handed over until then is no whole text.
 foundation::Status decompressData(std::span<const std::uint8_t> data, CompressionForm form,
                                   std::size_t limit, const DecompressedDataConsumer& consume);
+
+// The same for the data in a file, read a piece at a time so that it is never in memory whole. A
+// file that cannot be read fails with FileManager's error.
+foundation::Status decompressFile(const std::string& path, CompressionForm form, std::size_t limit,
+                                  const DecompressedDataConsumer& consume);
 
 // The data decompressed from the stated form (Plain gives a copy). Output beyond limit bytes is an
 // error rather than growth without end; concatenated gzip members, bzip2 and xz streams are read

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "framework/storage/KSDatabase.h"
+#include "framework/storage/KSRPackageIndexString.h"
 #include "framework/storage/KSRSource.h"
 
 namespace corvane {
@@ -17,26 +18,21 @@ KSRPackageIndexImporter::Summary KSRPackageIndexImporter::importPackages(
             indexText.append(*raw).append("\n\n");
     }
     auto summary = importIndex(sourceLocation, indexText, now);
-    // Views of a text that is gone with this call.
+    // Places in a text that the caller never sees.
     summary.refusedStanzas.clear();
     return summary;
 }
 
 KSRPackageIndexImporter::Summary KSRPackageIndexImporter::importIndex(
     const std::string& sourceLocation, std::string_view indexText, double now) {
-    bool given = false;
-    auto imported = importIndex(
-        sourceLocation,
-        [&]() -> foundation::Result<std::optional<std::string_view>> {
-            return std::exchange(given, true) ? std::nullopt : std::optional(indexText);
-        },
-        now);
+    KSRPackageIndexString text(indexText);
+    auto imported = importIndex(sourceLocation, text, now);
     return *imported;
 }
 
 foundation::Result<KSRPackageIndexImporter::Summary> KSRPackageIndexImporter::importIndex(
-    const std::string& sourceLocation, const Pieces& pieces, double now) {
-    KSRPackageIndexImporter importer(sourceLocation, now, pieces);
+    const std::string& sourceLocation, KSRPackageIndexText& text, double now) {
+    KSRPackageIndexImporter importer(sourceLocation, now, text);
     try {
         importer.realm_.write([&] { importer.import(); });
     } catch (const UnreadableIndex& unreadable) {
@@ -46,10 +42,10 @@ foundation::Result<KSRPackageIndexImporter::Summary> KSRPackageIndexImporter::im
 }
 
 KSRPackageIndexImporter::KSRPackageIndexImporter(const std::string& sourceLocation, double now,
-                                                 const Pieces& pieces)
+                                                 KSRPackageIndexText& text)
     : realm_(KSDatabase::realm()),
       location_(sourceLocation),
-      preparing_(sourceLocation, now, pieces) {}
+      preparing_(sourceLocation, now, text) {}
 
 // SQLite writes one record at a time on this thread, so everything else (reading the stanzas,
 // looking up the stored records, building the new ones) is done on a helper thread a batch

@@ -10,6 +10,7 @@
 #include "framework/storage/KSRPackageIndexBatch.h"
 #include "framework/storage/KSRPackageIndexPreparer.h"
 #include "framework/storage/KSRPackageIndexSummary.h"
+#include "framework/storage/KSRPackageIndexText.h"
 #include "store/Realm.h"
 
 namespace corvane {
@@ -31,20 +32,20 @@ namespace corvane {
 //   none it stays, without source, when installed, and is deleted otherwise.
 //
 // An index holds tens of thousands of packages, so the stanzas are read as views of the text (no
-// dictionary per stanza), the text may arrive in pieces (stored while the rest is still being
-// decompressed), a KSRPackageIndexPreparer prepares the records on a helper thread a batch
-// ahead of the writes, and only records that change are written. A package whose stanzas are
-// spread over the index is written again each time another of them comes.
+// dictionary per stanza), the text arrives in pieces (stored while the rest is still being
+// decompressed, and let go once stored), a KSRPackageIndexPreparer prepares the records on a
+// helper thread a batch ahead of the writes, and only records that change are written. A package
+// whose stanzas are spread over the index is written again each time another of them comes.
 class KSRPackageIndexImporter {
   public:
     using Summary = KSRPackageIndexSummary;
-    using Pieces = KSRPackageIndexPreparer::Pieces;
 
     static Summary importIndex(const std::string& sourceLocation, std::string_view indexText,
                                double now);
-    // Nothing is stored when the pieces end in an error: that error is the outcome.
+    // Nothing is stored when the text ends in an error, or cannot be read again: that error is
+    // the outcome.
     static foundation::Result<Summary> importIndex(const std::string& sourceLocation,
-                                                   const Pieces& pieces, double now);
+                                                   KSRPackageIndexText& text, double now);
     // The stanzas as KSParsingUtility::arrayFromPackagesFromString gives them: each is read
     // again from its "rawPackage".
     static Summary importPackages(const std::string& sourceLocation,
@@ -55,7 +56,8 @@ class KSRPackageIndexImporter {
         foundation::Error reason;
     };
 
-    KSRPackageIndexImporter(const std::string& sourceLocation, double now, const Pieces& pieces);
+    KSRPackageIndexImporter(const std::string& sourceLocation, double now,
+                            KSRPackageIndexText& text);
     void import();
     std::future<KSRPackageIndexBatch> prepareNextBatch(KSRPackageIndexBatch written);
     void write(const KSRPackageIndexBatch& batch) const;

@@ -25,26 +25,35 @@ bool isGreater(const std::optional<std::string>& version, const std::optional<st
 }  // namespace
 
 KSRPackageIndexPreparer::KSRPackageIndexPreparer(std::string sourceLocation, double now,
-                                                 const Pieces& pieces)
+                                                 KSRPackageIndexText& text)
     : realm_(KSDatabase::realm()),
       location_(std::move(sourceLocation)),
       now_(now),
       nowText_(foundation::DateFormatter::withFormat("yyyy-MM-dd HH:mm").stringFromDate(now)),
-      pieces_(pieces) {}
+      text_(text) {}
 
 KSRPackageIndexBatch KSRPackageIndexPreparer::nextBatch() {
     if (!std::exchange(started_, true))
         readStoredVersions();
     KSRPackageIndexBatch batch;
+    dropReadPieces();
     batch.last = !readBatch(batch);
     if (batch.unreadable)
         return batch;
-    readStoredPackages(unseenIdentifiers());
+    readStoredPackages(batchIdentifiers());
     batch.changed.reserve(batchPackages_.size());
-    for (auto* stanzas : batchPackages_)
-        prepare(*stanzas, batch);
+    for (auto* stanzas : batchPackages_) {
+        if (auto prepared = prepare(*stanzas, batch); !prepared) {
+            batch.unreadable = prepared.error();
+            return batch;
+        }
+    }
     batchPackages_.clear();
+    batchStanzas_.clear();
     batchFields_.clear();
+    ownedValues_.clear();
+    readAgainTexts_.clear();
+    readAgainFields_.clear();
     ++batch_;
     if (batch.last) {
         summary_.stored = packages_.size();
@@ -61,14 +70,21 @@ bool KSRPackageIndexPreparer::readBatch(KSRPackageIndexBatch& batch) {
             addStanza(*stanza);
             continue;
         }
-        auto piece = pieces_();
+        auto piece = text_.nextPiece();
         if (!piece)
             batch.unreadable = piece.error();
         if (!piece || !*piece)
             return false;
-        reader_.emplace(**piece);
+        if (!pieces_.empty())
+            pieceOffset_ += pieces_.back().size();
+        reader_.emplace(pieces_.emplace_back(std::move(**piece)));
     }
     return true;
+}
+
+void KSRPackageIndexPreparer::dropReadPieces() {
+    while (pieces_.size() > 1)
+        pieces_.pop_front();
 }
 
 void KSRPackageIndexPreparer::addStanza(const ControlStanza& stanza) {
@@ -77,14 +93,35 @@ void KSRPackageIndexPreparer::addStanza(const ControlStanza& stanza) {
     const auto version = valueOf(stanza.field("Version"));
     if (!isValid(stanza, package ? std::optional(identifier) : std::nullopt, version))
         return;
-    const auto* filename = stanza.field("Filename");
-    auto& stanzas = packages_[identifier];
-    stanzas.entries.push_back({identifier, version,
-                               filename ? std::optional(valueOf(filename)) : std::nullopt,
-                               stanza.text(), batch_, batchFields_.size(), stanza.fields().size()});
+    const IndexEntry entry{offsetOf(stanza), std::uint32_t(stanza.text().size()), batch_};
+    auto found = packages_.find(identifier);
+    if (found == packages_.end()) {
+        found = packages_.emplace(keptName(identifier), PackageStanzas{entry}).first;
+    } else if (found->second.more == PackageStanzas::kNoMore) {
+        found->second.more = std::uint32_t(moreEntries_.size());
+        moreEntries_.push_back({entry});
+    } else {
+        moreEntries_[found->second.more].push_back(entry);
+    }
+    auto& stanzas = found->second;
+    batchStanzas_.push_back(
+        {entry.offset, stanza.text(), batchFields_.size(), stanza.fields().size()});
     batchFields_.insert(batchFields_.end(), stanza.fields().begin(), stanza.fields().end());
     if (std::exchange(stanzas.batch, batch_) != batch_)
-        batchPackages_.push_back(&stanzas);
+        batchPackages_.push_back(&*found);
+}
+
+std::string_view KSRPackageIndexPreparer::keptName(std::string_view name) {
+    constexpr std::size_t kBlockSize = std::size_t{64} << 10;
+    if (names_.empty() || names_.back().capacity() - names_.back().size() < name.size())
+        names_.emplace_back().reserve(std::max(kBlockSize, name.size()));
+    auto& block = names_.back();
+    block.append(name);
+    return std::string_view(block).substr(block.size() - name.size());
+}
+
+std::uint64_t KSRPackageIndexPreparer::offsetOf(const ControlStanza& stanza) const {
+    return pieceOffset_ + std::uint64_t(stanza.text().data() - pieces_.back().data());
 }
 
 std::string_view KSRPackageIndexPreparer::valueOf(const ControlStanza::Field* field) {
@@ -110,7 +147,7 @@ bool KSRPackageIndexPreparer::isValid(const ControlStanza& stanza,
         return true;
     }
     ++summary_.refused;
-    summary_.refusedStanzas.push_back(stanza.text());
+    summary_.refusedStanzas.push_back({offsetOf(stanza), stanza.text().size()});
     return false;
 }
 
@@ -121,52 +158,109 @@ void KSRPackageIndexPreparer::readStoredVersions() {
         storedIdentifiers_.insert(version.identifier);
     }
     firstImport_ = unlistedVersionKeys_.empty();
-    readStoredPackages({storedIdentifiers_.begin(), storedIdentifiers_.end()});
 }
 
+// Only the records of one batch at a time: a source's own records, read whole, take many times
+// the memory of its index.
 void KSRPackageIndexPreparer::readStoredPackages(const std::vector<std::string>& identifiers) {
+    storedPackages_.clear();
     if (identifiers.empty())
         return;
     for (const auto& package : realm_.objectsWhere<KSRPackage>("identifier IN %@", identifiers))
         storedPackages_.emplace(package.identifier, package);
 }
 
-// Packages met for the first time that another source may have stored.
-std::vector<std::string> KSRPackageIndexPreparer::unseenIdentifiers() {
-    std::vector<std::string> unseen;
-    for (auto* stanzas : batchPackages_) {
-        if (!std::exchange(stanzas->lookedUp, true) &&
-            !storedIdentifiers_.contains(stanzas->identifier()))
-            unseen.emplace_back(stanzas->identifier());
-    }
-    return unseen;
+std::vector<std::string> KSRPackageIndexPreparer::batchIdentifiers() const {
+    std::vector<std::string> identifiers;
+    identifiers.reserve(batchPackages_.size());
+    for (const auto* stanzas : batchPackages_)
+        identifiers.emplace_back(stanzas->first);
+    return identifiers;
 }
 
-void KSRPackageIndexPreparer::prepare(PackageStanzas& stanzas, KSRPackageIndexBatch& batch) {
-    const auto* stored = storedPackage(stanzas.identifier());
-    auto package = buildPackage(stanzas.entries, stored);
-    for (const auto& version : package.availableVersions)
+foundation::Status KSRPackageIndexPreparer::prepare(Packages::value_type& stanzas,
+                                                    KSRPackageIndexBatch& batch) {
+    const auto& [identifier, package] = stanzas;
+    auto read = stanzasOf(entriesOf(package));
+    FOUNDATION_RETURN_IF_ERROR(read);
+    const auto* stored = storedPackage(identifier);
+    auto built = buildPackage(identifier, *read, stored);
+    for (const auto& version : built.availableVersions)
         if (version.sourceLocation == location_)
             unlistedVersionKeys_.erase(version.key);
-    keepIfChanged(std::move(package), std::exchange(stanzas.handedOver, true) ? nullptr : stored,
-                  batch);
+    keepIfChanged(std::move(built),
+                  std::exchange(stanzas.second.handedOver, true) ? nullptr : stored, batch);
+    return foundation::Success{};
 }
 
-KSRPackage KSRPackageIndexPreparer::buildPackage(const std::vector<IndexEntry>& entries,
+std::vector<KSRPackageIndexPreparer::IndexEntry> KSRPackageIndexPreparer::entriesOf(
+    const PackageStanzas& package) const {
+    std::vector<IndexEntry> entries{package.first};
+    if (package.more != PackageStanzas::kNoMore)
+        entries.insert(entries.end(), moreEntries_[package.more].begin(),
+                       moreEntries_[package.more].end());
+    return entries;
+}
+
+// A stanza of the batch being prepared was read moments ago; one of an earlier batch (a package
+// spread over the index) is read again, as keeping every stanza would cost more memory than
+// reading a few twice costs time.
+foundation::Result<std::vector<KSRPackageIndexPreparer::Stanza>> KSRPackageIndexPreparer::stanzasOf(
+    const std::vector<IndexEntry>& entries) {
+    std::vector<Stanza> stanzas;
+    stanzas.reserve(entries.size());
+    for (const auto& entry : entries) {
+        if (entry.batch == batch_) {
+            const auto& read =
+                *std::ranges::lower_bound(batchStanzas_, entry.offset, {}, &BatchStanza::offset);
+            stanzas.push_back(stanzaOf(ControlStanza(
+                read.text, std::span(batchFields_).subspan(read.firstField, read.fieldCount))));
+            continue;
+        }
+        auto again = readAgain(entry);
+        FOUNDATION_RETURN_IF_ERROR(again);
+        stanzas.push_back(*again);
+    }
+    return stanzas;
+}
+
+foundation::Result<KSRPackageIndexPreparer::Stanza> KSRPackageIndexPreparer::readAgain(
+    const IndexEntry& entry) {
+    auto text = text_.textAt(entry.offset, entry.length);
+    FOUNDATION_RETURN_IF_ERROR(text);
+    const bool whole = text->size() == entry.length;
+    StanzaReader reader(readAgainTexts_.emplace_back(std::move(*text)));
+    const auto stanza = reader.next();
+    if (!whole || !stanza)
+        return foundation::Error::make(KSRPackageIndexText::kErrorDomain,
+                                       KSRPackageIndexText::kChanged,
+                                       "The index changed while it was being stored.");
+    auto& fields = readAgainFields_.emplace_back(stanza->fields().begin(), stanza->fields().end());
+    return stanzaOf(ControlStanza(stanza->text(), fields));
+}
+
+KSRPackageIndexPreparer::Stanza KSRPackageIndexPreparer::stanzaOf(const ControlStanza& fields) {
+    const auto* filename = fields.field("Filename");
+    return {fields, valueOf(fields.field("Version")),
+            filename ? std::optional(valueOf(filename)) : std::nullopt};
+}
+
+KSRPackage KSRPackageIndexPreparer::buildPackage(std::string_view identifier,
+                                                 const std::vector<Stanza>& stanzas,
                                                  const KSRPackage* stored) const {
     KSRPackage package = stored ? *stored : KSRPackage{};
-    package.identifier = entries.front().identifier;
+    package.identifier = identifier;
     const auto previousVersion = package.version;
     const auto previousSource = package.sourceLocation;
-    const auto& newest = *std::ranges::max_element(entries, [](const auto& a, const auto& b) {
+    const auto& newest = *std::ranges::max_element(stanzas, [](const auto& a, const auto& b) {
         return compareVersions(a.version, b.version) < 0;
     });
     if (!stored || !previousSource || *previousSource == location_ ||
         isGreater(newest.version, previousVersion)) {
-        applyControlFields(newest, package);
+        KSRPackageControlFields::apply(newest.fields, package);
         package.sourceLocation = location_;
     }
-    replaceOwnVersions(package, entries);
+    replaceOwnVersions(package, stanzas);
     takeGreatestVersion(package);
     if (!stored) {
         package.initialDate = now_;
@@ -181,35 +275,20 @@ KSRPackage KSRPackageIndexPreparer::buildPackage(const std::vector<IndexEntry>& 
     return package;
 }
 
-// A stanza of the batch being prepared was read moments ago; one of an earlier batch (a package
-// spread over the index) is read again, as keeping every stanza's fields would cost more memory
-// than reading a few twice costs time.
-void KSRPackageIndexPreparer::applyControlFields(const IndexEntry& entry,
-                                                 KSRPackage& package) const {
-    if (entry.batch == batch_) {
-        const ControlStanza stanza(
-            entry.stanza, std::span(batchFields_).subspan(entry.firstField, entry.fieldCount));
-        KSRPackageControlFields::apply(stanza, package);
-        return;
-    }
-    StanzaReader reader(entry.stanza);
-    KSRPackageControlFields::apply(*reader.next(), package);
-}
-
 void KSRPackageIndexPreparer::replaceOwnVersions(KSRPackage& package,
-                                                 const std::vector<IndexEntry>& entries) const {
+                                                 const std::vector<Stanza>& stanzas) const {
     auto& versions = package.availableVersions;
     std::erase_if(versions, [&](const KSRPackageVersion& version) {
         return version.sourceLocation == location_;
     });
-    for (const auto& entry : entries) {
-        std::string version(entry.version);
+    for (const auto& stanza : stanzas) {
+        std::string version(stanza.version);
         auto key = KSRPackageVersion::makeKey(package.identifier, version, location_);
         if (std::ranges::find(versions, key, &KSRPackageVersion::key) != versions.end())
             continue;
         versions.push_back(
             {std::move(key), package.identifier, std::move(version), location_,
-             entry.filename ? std::optional<std::string>(*entry.filename) : std::nullopt});
+             stanza.filename ? std::optional<std::string>(*stanza.filename) : std::nullopt});
     }
     std::ranges::stable_sort(versions, [](const KSRPackageVersion& a, const KSRPackageVersion& b) {
         return compareVersions(a.version, b.version) > 0;
@@ -233,12 +312,18 @@ void KSRPackageIndexPreparer::takeGreatestVersion(KSRPackage& package) const {
 }
 
 void KSRPackageIndexPreparer::dropVanishedPackages(KSRPackageIndexBatch& batch) {
+    std::vector<std::string> vanished;
     for (const auto& identifier : storedIdentifiers_) {
-        if (packages_.contains(identifier))
-            continue;
-        if (const auto* stored = storedPackage(identifier))
-            dropPackage(*stored, batch);
+        if (!packages_.contains(identifier))
+            vanished.push_back(identifier);
     }
+    for (std::size_t from = 0; from < vanished.size(); from += kBatchSize) {
+        const auto to = std::min(vanished.size(), from + kBatchSize);
+        readStoredPackages({vanished.begin() + from, vanished.begin() + to});
+        for (const auto& [identifier, stored] : storedPackages_)
+            dropPackage(stored, batch);
+    }
+    storedPackages_.clear();
 }
 
 void KSRPackageIndexPreparer::dropPackage(const KSRPackage& stored, KSRPackageIndexBatch& batch) {

@@ -1,19 +1,27 @@
 #pragma once
 
 #include <cstddef>
-#include <string_view>
+#include <cstdint>
 #include <vector>
 
 namespace corvane {
 
 // What an index import did.
 struct KSRPackageIndexSummary {
+    // Where a stanza is in the index text.
+    struct Place {
+        std::uint64_t offset = 0;
+        std::size_t length = 0;
+
+        bool operator==(const Place&) const = default;
+    };
+
     std::size_t stored = 0;
     std::size_t refused = 0;
     std::size_t removed = 0;
-    // The text of each stanza passed over (no Package field, a refused name or version), in index
-    // order: views of the index text, valid as long as it is.
-    std::vector<std::string_view> refusedStanzas;
+    // Each stanza passed over (no Package field, a refused name or version), in index order,
+    // without its last line end.
+    std::vector<Place> refusedStanzas;
 };
 
 }  // namespace corvane

@@ -5,15 +5,18 @@
 #include <cstring>
 #include <utility>
 
+#include "foundation/FileManager.h"
 #include "framework/debian/StanzaReader.h"
 #include "framework/tasks/KSTaskError.h"
 
 namespace corvane {
 
-KSIndexTextStream::KSIndexTextStream(foundation::Bytes compressed, CompressionForm form,
-                                     std::size_t limit, Finisher finisher)
-    : compressed_(std::move(compressed)),
-      compressedSize_(compressed_.size()),
+KSIndexTextStream::KSIndexTextStream(std::string compressedFile, CompressionForm form,
+                                     std::size_t limit, std::string textFile, Finisher finisher)
+    : compressedFile_(std::move(compressedFile)),
+      compressedSize_(foundation::FileManager::fileSize(compressedFile_).value_or(0)),
+      textFile_(std::move(textFile)),
+      text_(foundation::FileHandle::forWritingAtPath(textFile_)),
       finisher_(std::move(finisher)),
       thread_([this, form, limit] { run(form, limit); }) {}
 
@@ -21,16 +24,33 @@ KSIndexTextStream::~KSIndexTextStream() {
     stopping_ = true;
     if (thread_.joinable())
         thread_.join();
+    // Nothing is there once the finisher has moved the text away.
+    (void)foundation::FileManager::removeItem(textFile_);
 }
 
-foundation::Result<std::optional<std::string_view>> KSIndexTextStream::next() {
-    std::unique_lock lock(mutex_);
-    delivered_.wait(lock, [this] { return handedOver_ < pieces_.size() || ended_; });
-    if (error_)
-        return *error_;
-    if (handedOver_ == pieces_.size())
-        return std::optional<std::string_view>();
-    return std::optional<std::string_view>(pieces_[handedOver_++]);
+foundation::Result<std::optional<std::string>> KSIndexTextStream::nextPiece() {
+    std::uint64_t from = 0, to = 0;
+    {
+        std::unique_lock lock(mutex_);
+        delivered_.wait(lock, [this] { return handedOver_ < pieceEnds_.size() || ended_; });
+        if (error_)
+            return *error_;
+        if (handedOver_ == pieceEnds_.size())
+            return std::optional<std::string>();
+        from = handedOver_ == 0 ? 0 : pieceEnds_[handedOver_ - 1];
+        to = pieceEnds_[handedOver_++];
+    }
+    auto piece = textAt(from, to - from);
+    FOUNDATION_RETURN_IF_ERROR(piece);
+    if (progress_)
+        progress_(fractionHandedOver());
+    return std::optional(std::move(*piece));
+}
+
+foundation::Result<std::string> KSIndexTextStream::textAt(std::uint64_t offset,
+                                                          std::size_t length) const {
+    FOUNDATION_RETURN_IF_ERROR(text_);
+    return text_->readText(offset, length);
 }
 
 foundation::Status KSIndexTextStream::finish() {
@@ -50,18 +70,21 @@ double KSIndexTextStream::fractionHandedOver() {
 }
 
 void KSIndexTextStream::run(CompressionForm form, std::size_t limit) {
-    auto status = decompressData(compressed_, form, limit,
-                                 [this](std::span<const std::uint8_t> bytes, std::size_t read) {
-                                     return take(bytes, read);
-                                 });
-    compressed_ = {};
-    if (status && !current_.empty() && !deliver(std::move(current_)))
-        return;
+    auto status = text_ ? decompressFile(compressedFile_, form, limit,
+                                         [this](std::span<const std::uint8_t> bytes,
+                                                std::size_t read) { return take(bytes, read); })
+                        : foundation::Status(text_.error());
+    if (status && !current_.empty() && !deliver(current_))
+        return;  // deliver() has ended the stream with its reason
     if (status && sawText_ && !sawPackage_)
         status = KSTaskError::make(KSTaskError::kMalformedIndex, "no package in the index");
     end(status);
-    if (status && finisher_)
-        finished_ = finisher_(pieces_);
+    if (!status)
+        return;
+    // While the reader stores the last pieces.
+    finished_ = text_->synchronizeFile();
+    if (finished_ && finisher_)
+        finished_ = finisher_(textFile_);
 }
 
 // Keeps what comes after the last whole stanza for the next piece.
@@ -77,20 +100,24 @@ bool KSIndexTextStream::take(std::span<const std::uint8_t> bytes, std::size_t in
         scanned_ = current_.size();
         return true;
     }
-    std::string rest = current_.substr(cut);
-    current_.resize(cut);
+    const bool delivered = deliver(current_.substr(0, cut));
+    current_.erase(0, cut);
     scanned_ = 0;
-    return deliver(std::exchange(current_, std::move(rest)));
+    return delivered;
 }
 
-bool KSIndexTextStream::deliver(std::string piece) {
+bool KSIndexTextStream::deliver(const std::string& piece) {
     if (std::memchr(piece.data(), '\0', piece.size())) {
         end(KSTaskError::make(KSTaskError::kMalformedIndex, "binary data, not an index"));
         return false;
     }
     inspect(piece);
+    if (auto written = text_->writeData(piece); !written) {
+        end(written.error());
+        return false;
+    }
     std::lock_guard lock(mutex_);
-    pieces_.push_back(std::move(piece));
+    pieceEnds_.push_back((pieceEnds_.empty() ? 0 : pieceEnds_.back()) + piece.size());
     piecesInputRead_.push_back(inputRead_);
     delivered_.notify_one();
     return true;

@@ -3,51 +3,60 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <thread>
 #include <vector>
 
+#include "foundation/FileHandle.h"
 #include "foundation/Result.h"
 #include "framework/categories/DataCompression.h"
+#include "framework/storage/KSRPackageIndexText.h"
 
 namespace corvane {
 
-// The text of a downloaded Packages index, decompressed on a thread of its own and handed over
-// in pieces that each end where a stanza ends, so that the stanzas of one piece can be stored
-// while the next is decompressed. Every piece stays in memory until the stream is gone, so views
-// of them stay valid.
+// The text of a downloaded Packages index, decompressed from its file on a thread of its own
+// into a text file, and handed over in pieces that each end where a stanza ends, read back from
+// that file: the stanzas of one piece can be stored while the rest is decompressed, and no more
+// than a few pieces of a text of tens of megabytes are in memory. The compressed file must stay
+// until the stream has finished or is gone.
 //
 // The text must turn out to be an index: a NUL byte (binary data) or text in which no stanza
 // names a package (an error page, say) fails it, as damaged or truncated data does. These are
 // known only once the text has been read, so a reader that acted on the pieces must be able to
 // take it all back.
-class KSIndexTextStream {
+class KSIndexTextStream : public KSRPackageIndexText {
   public:
-    using Pieces = std::deque<std::string>;
-    // Runs on the stream's thread once the whole text has been read and found an index, while
-    // the reader of the pieces goes on: writing the text into files, say.
-    using Finisher = std::function<foundation::Status(const Pieces& pieces)>;
+    // Runs on the stream's thread once the whole text has been read, found an index and written
+    // to the text file on disk, while the reader of the pieces goes on: it may move the file into
+    // place, as the stream goes on reading the file it opened. Its failure, or the disk's, is
+    // the outcome of finish().
+    using Finisher = std::function<foundation::Status(const std::string& textFile)>;
+    // On the reader's thread as each piece is handed over: fractionHandedOver().
+    using Progress = std::function<void(double fraction)>;
 
-    KSIndexTextStream(foundation::Bytes compressed, CompressionForm form, std::size_t limit,
-                      Finisher finisher = {});
+    // textFile: where the text goes, replacing what is there; a text the finisher did not move
+    // away goes with the stream.
+    KSIndexTextStream(std::string compressedFile, CompressionForm form, std::size_t limit,
+                      std::string textFile, Finisher finisher = {});
     // Stops the decompression, if it is still going, and waits for the thread.
-    ~KSIndexTextStream();
+    ~KSIndexTextStream() override;
     KSIndexTextStream(const KSIndexTextStream&) = delete;
     KSIndexTextStream& operator=(const KSIndexTextStream&) = delete;
 
+    // Before the first piece is asked for.
+    void setProgressHandler(Progress progress) { progress_ = std::move(progress); }
+
     // The next piece, waiting for it; nullopt after the last; the error when the data is no
-    // index.
-    foundation::Result<std::optional<std::string_view>> next();
+    // index, or the text file cannot be written or read.
+    foundation::Result<std::optional<std::string>> nextPiece() override;
+    foundation::Result<std::string> textAt(std::uint64_t offset, std::size_t length) const override;
     // Waits for the finisher and gives its outcome; the stream's error when it failed.
     foundation::Status finish();
-    // The whole text; only once finish() has found it an index.
-    const Pieces& pieces() const { return pieces_; }
     // How much of the compressed data the pieces handed over so far came from, from 0 to 1.
     double fractionHandedOver();
 
@@ -58,13 +67,17 @@ class KSIndexTextStream {
 
     void run(CompressionForm form, std::size_t limit);
     bool take(std::span<const std::uint8_t> bytes, std::size_t inputRead);
-    bool deliver(std::string piece);
+    bool deliver(const std::string& piece);
     void inspect(std::string_view piece);
     void end(foundation::Status status);
 
-    foundation::Bytes compressed_;
+    const std::string compressedFile_;
     const std::size_t compressedSize_;
+    const std::string textFile_;
+    // Written by the stream's thread only, read at offsets by any.
+    foundation::Result<foundation::FileHandle> text_;
     Finisher finisher_;
+    Progress progress_;
     std::atomic<bool> stopping_ = false;
 
     // Used by the stream's thread only.
@@ -76,8 +89,9 @@ class KSIndexTextStream {
 
     std::mutex mutex_;
     std::condition_variable delivered_;
-    Pieces pieces_;
-    // For each piece, the input bytes read by the time it was cut.
+    // For each piece written, where it ends in the text, and the input bytes read by the time it
+    // was cut.
+    std::vector<std::uint64_t> pieceEnds_;
     std::vector<std::size_t> piecesInputRead_;
     std::size_t handedOver_ = 0;
     bool ended_ = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "foundation/FileManager.h"
 #include "foundation/URL.h"
 #include "foundation/URLError.h"
 #include "framework/network/RepositoryRequest.h"
@@ -71,7 +72,7 @@ KSPackagesIndexFetcher::Attempt KSPackagesIndexFetcher::fetchForm(
     if (ifModifiedSince && isSafeHeaderValue(*ifModifiedSince))
         request.setValue(*ifModifiedSince, "If-Modified-Since");
 
-    auto reply = transfer_.fetchData(std::move(request), progress);
+    auto reply = transfer_.download(std::move(request), downloadFile_, progress);
     if (reply.error)
         return {isTransportFailure(*reply.error) ? End::unreachable : End::tryNext, *reply.error};
     if (reply.response->statusCode == 304) {
@@ -85,7 +86,10 @@ KSPackagesIndexFetcher::Attempt KSPackagesIndexFetcher::fetchForm(
         return {End::tryNext, foundation::Error::make(
                                   KSTaskError::kDomain, KSTaskError::kNetwork,
                                   "HTTP status " + std::to_string(reply.response->statusCode))};
-    if (auto readable = read(std::move(reply.data), form.compression); !readable)
+    const auto readable = read(downloadFile_, form.compression);
+    // Only the reader needed it; one left behind goes with the next download.
+    (void)foundation::FileManager::removeItem(downloadFile_);
+    if (!readable)
         return {isUnreadable(readable.error()) ? End::tryNext : End::notTheRepository,
                 readable.error()};
     Index index;

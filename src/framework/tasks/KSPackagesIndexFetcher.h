@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "foundation/Result.h"
 #include "framework/categories/DataCompression.h"
@@ -15,11 +16,12 @@ namespace corvane {
 
 // Fetches a repository's Packages index, trying its five forms in a fixed order: xz, bzip2,
 // gzip, lzma, plain. The smallest forms come first, so a repository that offers several costs
-// the least transfer; plain text is the last resort. Each form that arrives goes to the reader,
-// which decompresses and stores it. A form that is missing (any HTTP status but 200 and 304), or
-// that the reader finds no index (a decompression error or kMalformedIndex), gives way to the
-// next; a failed connection ends the attempt at once, as the other forms would fail alike, and
-// so does any other failure of the reader. A failure names each form tried with its own reason.
+// the least transfer; plain text is the last resort. Each form that arrives is downloaded into a
+// file, which goes to the reader, which decompresses and stores it; the file is removed after. A
+// form that is missing (any HTTP status but 200 and 304), or that the reader finds no index (a
+// decompression error or kMalformedIndex), gives way to the next; a failed connection ends the
+// attempt at once, as the other forms would fail alike, and so does any other failure of the
+// reader. A failure names each form tried with its own reason.
 class KSPackagesIndexFetcher {
   public:
     struct Form {
@@ -33,8 +35,8 @@ class KSPackagesIndexFetcher {
                                                     {"Packages", CompressionForm::Plain}}};
     static constexpr std::size_t kMaxDecompressedBytes = kDefaultDecompressedSizeLimit;
 
-    // What the reader makes of a form's data.
-    using Reader = std::function<foundation::Status(foundation::Bytes data, CompressionForm form)>;
+    // What the reader makes of a form's data, in the file it was downloaded into.
+    using Reader = std::function<foundation::Status(const std::string& file, CompressionForm form)>;
 
     struct Index {
         // The server answered 304 to If-Modified-Since: nothing was read, nothing changed.
@@ -44,7 +46,9 @@ class KSPackagesIndexFetcher {
         std::optional<std::string> lastModified;
     };
 
-    explicit KSPackagesIndexFetcher(KSBlockingTransfer& transfer) : transfer_(transfer) {}
+    // downloadFile: where each form is downloaded; its folder must exist.
+    KSPackagesIndexFetcher(KSBlockingTransfer& transfer, std::string downloadFile)
+        : transfer_(transfer), downloadFile_(std::move(downloadFile)) {}
 
     // ifModifiedSince: an earlier Last-Modified answer. progress: 0 to 1 over each form's load.
     foundation::Result<Index> fetch(const std::string& location,
@@ -73,6 +77,7 @@ class KSPackagesIndexFetcher {
                       const KSBlockingTransfer::Progress& progress, const Reader& read);
 
     KSBlockingTransfer& transfer_;
+    const std::string downloadFile_;
 };
 
 }  // namespace corvane

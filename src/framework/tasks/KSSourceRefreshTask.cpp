@@ -19,6 +19,7 @@
 #include "framework/storage/KSRPackageIndexImporter.h"
 #include "framework/storage/KSRSources.h"
 #include "framework/tasks/KSAPTFileNames.h"
+#include "framework/tasks/KSAcceptedStanzasFile.h"
 #include "framework/tasks/KSIndexTextStream.h"
 #include "framework/tasks/KSInformationCacheTask.h"
 #include "framework/tasks/KSPipelineManager.h"
@@ -106,65 +107,64 @@ void KSSourceRefreshTask::refreshStoredSource() {
 foundation::Status KSSourceRefreshTask::refresh(const KSRSource& source) {
     const auto release = fetchRelease();
     setTaskProgress(0.1);
-    KSPackagesIndexFetcher fetcher(transfer_);
+    if (auto made =
+            foundation::FileManager::createDirectory(KSAPTManager::listsDirectory() + "/partial");
+        !made)
+        return KSTaskError::forSource(KSTaskError::kStorage, made.error().localizedDescription(),
+                                      location_);
+    KSPackagesIndexFetcher fetcher(transfer_, partialFile(".download"));
     auto index = fetcher.fetch(
         location_, ifModifiedSince(source),
         [this](double fraction) { setTaskProgress(0.1 + 0.6 * fraction); },
-        [this](foundation::Bytes data, CompressionForm form) {
-            return readIndex(std::move(data), form);
-        });
+        [this](const std::string& file, CompressionForm form) { return readIndex(file, form); });
     FOUNDATION_RETURN_IF_ERROR(index);
     recordSuccess(*index, release);
     storedNewIndex_ = !index->notModified;
     return foundation::Success{};
 }
 
-// The records are stored while the rest of the index is decompressed, and the files are written
-// once all of it is known to be an index.
-foundation::Status KSSourceRefreshTask::readIndex(foundation::Bytes data, CompressionForm form) {
+// The records are stored while the rest of the index is decompressed, and the files are put in
+// place once all of it is known to be an index.
+foundation::Status KSSourceRefreshTask::readIndex(const std::string& file, CompressionForm form) {
     setTaskProgress(0.7);
     KSIndexTextStream text(
-        std::move(data), form, KSPackagesIndexFetcher::kMaxDecompressedBytes,
-        [this](const KSIndexTextStream::Pieces& pieces) { return storeIndexFiles(pieces); });
-    auto imported = KSRPackageIndexImporter::importIndex(
-        location_,
-        [&] {
-            auto piece = text.next();
-            setTaskProgress(0.7 + 0.3 * text.fractionHandedOver());
-            return piece;
-        },
-        foundation::Date::now());
+        file, form, KSPackagesIndexFetcher::kMaxDecompressedBytes, partialFile(""),
+        [this](const std::string& textFile) { return storeIndexFiles(textFile); });
+    text.setProgressHandler([this](double fraction) { setTaskProgress(0.7 + 0.3 * fraction); });
+    auto imported = KSRPackageIndexImporter::importIndex(location_, text, foundation::Date::now());
     FOUNDATION_RETURN_IF_ERROR(imported);
     FOUNDATION_RETURN_IF_ERROR(text.finish());
     if (imported->refusedStanzas.empty())
         return foundation::Success{};
-    return storeAcceptedStanzas(text.pieces(), imported->refusedStanzas);
+    return storeAcceptedStanzas(text, imported->refusedStanzas);
 }
 
 // A stanza that the records refused must not reach APT either: one without a Package field
 // breaks APT's cache for every source, and a refused name would be offered by APT as if stored.
 // The raw copy keeps the text as the repository gave it.
 foundation::Status KSSourceRefreshTask::storeAcceptedStanzas(
-    const KSIndexTextStream::Pieces& pieces,
-    const std::vector<std::string_view>& refusedStanzas) const {
-    std::vector<std::string_view> accepted;
-    auto refused = refusedStanzas.begin();
-    for (const std::string_view piece : pieces) {
-        const char* from = piece.data();
-        for (; refused != refusedStanzas.end() && refused->data() >= piece.data() &&
-               refused->data() < piece.data() + piece.size();
-             ++refused) {
-            accepted.emplace_back(from, refused->data());
-            from = refused->data() + refused->size();
-        }
-        accepted.emplace_back(from, piece.data() + piece.size());
-    }
-    const auto listFile =
-        KSAPTManager::listsDirectory() + "/" + KSAPTFileNames::listFileName(location_, "Packages");
-    if (auto written = foundation::FileManager::writeAtomically(listFile, accepted); !written)
-        return KSTaskError::forSource(KSTaskError::kStorage, written.error().localizedDescription(),
-                                      location_);
-    return foundation::Success{};
+    const KSRPackageIndexText& text,
+    const std::vector<KSRPackageIndexSummary::Place>& refusedStanzas) const {
+    const auto accepted = partialFile(".accepted");
+    auto status = KSAcceptedStanzasFile::write(text, refusedStanzas, accepted);
+    if (status)
+        status = foundation::FileManager::replaceItem(listFile(), accepted);
+    if (status)
+        return status;
+    (void)foundation::FileManager::removeItem(accepted);
+    return KSTaskError::forSource(KSTaskError::kStorage, status.error().localizedDescription(),
+                                  location_);
+}
+
+std::string KSSourceRefreshTask::listFile() const {
+    return KSAPTManager::listsDirectory() + "/" +
+           KSAPTFileNames::listFileName(location_, "Packages");
+}
+
+// Where the index goes on its way, beside APT's list so that it can be put in its place at once.
+std::string KSSourceRefreshTask::partialFile(const std::string& suffix) const {
+    return KSAPTManager::listsDirectory() + "/partial/" +
+           KSAPTFileNames::listFileName(location_, "Packages") + suffix;
 }
 
 // A repository without a Release file still has packages: its absence only costs the name
@@ -188,29 +188,23 @@ std::optional<KSReleaseFile> KSSourceRefreshTask::fetchRelease() {
 // Only while the files of the last refresh are all there: a 304 must not leave APT, or the
 // raw copy, without an index.
 std::optional<std::string> KSSourceRefreshTask::ifModifiedSince(const KSRSource& source) const {
-    const auto listFile =
-        KSAPTManager::listsDirectory() + "/" + KSAPTFileNames::listFileName(location_, "Packages");
     const auto rawCopy = KSPaths::sourcesFilesDirectory() + "/" +
                          KSAPTFileNames::listFileName(location_, "Packages");
-    if (source.hasErrors || !foundation::FileManager::fileExists(listFile) ||
+    if (source.hasErrors || !foundation::FileManager::fileExists(listFile()) ||
         !foundation::FileManager::fileExists(rawCopy))
         return std::nullopt;
     return source.lastModified;
 }
 
-foundation::Status KSSourceRefreshTask::storeIndexFiles(
-    const KSIndexTextStream::Pieces& pieces) const {
-    const std::vector<std::string_view> text(pieces.begin(), pieces.end());
+foundation::Status KSSourceRefreshTask::storeIndexFiles(const std::string& textFile) const {
     const auto lists = KSAPTManager::listsDirectory();
     const auto sourcesFiles = KSPaths::sourcesFilesDirectory();
-    const auto packagesName = KSAPTFileNames::listFileName(location_, "Packages");
-    auto status = foundation::FileManager::createDirectory(lists);
+    auto status = foundation::FileManager::createDirectory(sourcesFiles);
     if (status)
-        status = foundation::FileManager::createDirectory(sourcesFiles);
+        status = foundation::FileManager::replaceItem(listFile(), textFile);
     if (status)
-        status = foundation::FileManager::writeAtomically(lists + "/" + packagesName, text);
-    if (status)
-        status = storeRawCopy(lists + "/" + packagesName, sourcesFiles + "/" + packagesName, text);
+        status = storeRawCopy(
+            listFile(), sourcesFiles + "/" + KSAPTFileNames::listFileName(location_, "Packages"));
     if (status && releaseText_)
         status = foundation::FileManager::writeAtomically(
             lists + "/" + KSAPTFileNames::listFileName(location_, "Release"), *releaseText_);
@@ -228,13 +222,12 @@ foundation::Status KSSourceRefreshTask::storeIndexFiles(
 // of megabytes again, where the file system has such names. Its absence for a moment only costs
 // the next refresh its If-Modified-Since.
 foundation::Status KSSourceRefreshTask::storeRawCopy(const std::string& listFile,
-                                                     const std::string& rawCopy,
-                                                     const std::vector<std::string_view>& text) {
+                                                     const std::string& rawCopy) {
     // Usually nothing is there; whatever cannot be removed fails both ways of writing below.
     (void)foundation::FileManager::removeItem(rawCopy);
     if (foundation::FileManager::linkItem(listFile, rawCopy))
         return foundation::Success{};
-    return foundation::FileManager::writeAtomically(rawCopy, text);
+    return foundation::FileManager::copyItem(listFile, rawCopy);
 }
 
 void KSSourceRefreshTask::recordSuccess(const KSPackagesIndexFetcher::Index& index,

@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "foundation/Error.h"
+#include "framework/storage/KSRPackageIndexSummary.h"
+#include "framework/storage/KSRPackageIndexText.h"
 #include "framework/storage/KSRSource.h"
 #include "framework/tasks/KSBlockingTransfer.h"
-#include "framework/tasks/KSIndexTextStream.h"
 #include "framework/tasks/KSPackagesIndexFetcher.h"
 #include "framework/tasks/KSReleaseFile.h"
 #include "framework/tasks/KSTask.h"
@@ -52,13 +53,16 @@ class KSSourceRefreshTask : public KSTask {
     foundation::Status refresh(const KSRSource& source);
     std::optional<KSReleaseFile> fetchRelease();
     std::optional<std::string> ifModifiedSince(const KSRSource& source) const;
-    foundation::Status readIndex(foundation::Bytes data, CompressionForm form);
-    foundation::Status storeIndexFiles(const KSIndexTextStream::Pieces& pieces) const;
+    foundation::Status readIndex(const std::string& file, CompressionForm form);
+    foundation::Status storeIndexFiles(const std::string& textFile) const;
     foundation::Status storeAcceptedStanzas(
-        const KSIndexTextStream::Pieces& pieces,
-        const std::vector<std::string_view>& refusedStanzas) const;
-    static foundation::Status storeRawCopy(const std::string& listFile, const std::string& rawCopy,
-                                           const std::vector<std::string_view>& text);
+        const KSRPackageIndexText& text,
+        const std::vector<KSRPackageIndexSummary::Place>& refusedStanzas) const;
+    static foundation::Status storeRawCopy(const std::string& listFile, const std::string& rawCopy);
+    // APT's list of the index.
+    std::string listFile() const;
+    // A file in APT's partial folder named after the list, with the suffix.
+    std::string partialFile(const std::string& suffix) const;
     void recordSuccess(const KSPackagesIndexFetcher::Index& index,
                        const std::optional<KSReleaseFile>& release) const;
     void refreshIcon();

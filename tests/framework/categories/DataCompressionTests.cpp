@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 #include <span>
 #include <string>
 
+#include "foundation/FileManager.h"
 #include "framework/RunCommand.h"
+#include "framework/TemporaryFile.h"
 
 namespace corvane {
 namespace {
@@ -158,6 +161,75 @@ TEST(DataCompression, OutputComesInPiecesUntilTheConsumerStops) {
         EXPECT_EQ(stopped.error().code, kDecompressionStopped);
         EXPECT_EQ(pieces, 2u);
     }
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Text that compresses badly, so that even its compressed forms span many reads of a file.
+std::string hardToCompress(std::size_t size) {
+    std::mt19937 random(11);
+    std::string text;
+    while (text.size() < size)
+        text += "Package: p" + std::to_string(random()) + "\nSHA256: " + std::to_string(random()) +
+                std::to_string(random()) + std::to_string(random()) + "\n\n";
+    return text;
+}
+
+std::optional<foundation::Error> failureOf(const foundation::Status& status) {
+    return status ? std::nullopt : std::optional(status.error());
+}
+
+// A refresh decompresses the index from the file it was downloaded into, never holding it whole:
+// the outcome must not depend on where the reads of the file fall.
+TEST(DataCompression, AFileGivesWhatItsBytesGive) {
+    const auto index = hardToCompress(std::size_t{1} << 20);
+    for (const auto& form :
+         {Form{"cat", CompressionForm::Plain}, kForms[0], kForms[1], kForms[2], kForms[3]}) {
+        SCOPED_TRACE(form.tool);
+        auto data = form.form == CompressionForm::Plain ? index : compressed(form.tool, index);
+        auto expected = index;
+        // Concatenated, where the form allows it.
+        if (form.form != CompressionForm::Lzma && form.form != CompressionForm::Plain) {
+            data += compressed(form.tool, "Package: last\n");
+            expected += "Package: last\n";
+        }
+        const testing::TemporaryFile file(data);
+        std::string output;
+        std::size_t read = 0;
+        const auto whole = decompressFile(
+            file.path(), form.form, std::numeric_limits<std::size_t>::max(),
+            [&](std::span<const std::uint8_t> piece, std::size_t inputRead) {
+                output.append(reinterpret_cast<const char*>(piece.data()), piece.size());
+                read = inputRead;
+                return true;
+            });
+        ASSERT_TRUE(whole) << whole.error().localizedDescription();
+        EXPECT_EQ(output, expected);
+        EXPECT_EQ(read, data.size());
+
+        // Cut anywhere, at a read's end included, the file fails as the bytes do.
+        for (const std::size_t length : {std::size_t{128} << 10, data.size() / 2 + 1}) {
+            const auto part = data.substr(0, length);
+            const testing::TemporaryFile cut(part);
+            const auto fromFile = decompressFile(cut.path(), form.form, index.size(),
+                                                 [](auto, std::size_t) { return true; });
+            const auto fromMemory = decompressData(bytes(part), form.form, index.size(),
+                                                   [](auto, std::size_t) { return true; });
+            EXPECT_EQ(failureOf(fromFile).has_value(), failureOf(fromMemory).has_value());
+            if (!fromFile && !fromMemory)
+                EXPECT_EQ(fromFile.error().code, fromMemory.error().code) << length;
+        }
+    }
+
+    const auto missing = decompressFile("/nonexistent/Packages.xz", CompressionForm::Xz, 100,
+                                        [](auto, std::size_t) { return true; });
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().domain, foundation::FileManager::kErrorDomain);
+    EXPECT_EQ(missing.error().code, foundation::FileManager::kReadNoSuchFile);
 }
 
 }  // namespace

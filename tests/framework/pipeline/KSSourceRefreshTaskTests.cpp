@@ -96,6 +96,13 @@ class KSSourceRefreshTaskTests : public PipelineFixture {
                KSAPTFileNames::listFileName(location_, index);
     }
 
+    // What a refresh downloads and decompresses goes there on its way.
+    static std::vector<std::string> partialFiles() {
+        return foundation::FileManager::contentsOfDirectory(KSAPTManager::listsDirectory() +
+                                                            "/partial")
+            .valueOr({});
+    }
+
     std::string location_;
 };
 
@@ -137,6 +144,7 @@ TEST_F(KSSourceRefreshTaskTests, EveryCompressedFormRefreshesToTheSameRecords) {
                                               KSAPTFileNames::listFileName(location_, "Packages"))
                 .valueOr(""),
             *plainText);
+        EXPECT_EQ(partialFiles(), std::vector<std::string>{});
     }
     const auto versioned = stored("com.sample.versioned");
     ASSERT_TRUE(versioned);
@@ -198,6 +206,7 @@ TEST_F(KSSourceRefreshTaskTests, AFailingRepositoryKeepsItsRecordsAndReportsTheE
         EXPECT_TRUE(source->hasErrors);
         EXPECT_TRUE(foundation::isPresentText(source->errorDescription));
         EXPECT_EQ(source->name, "Sample Repository");
+        EXPECT_EQ(partialFiles(), std::vector<std::string>{});
     }
 
     offerOnly(kAllForms);
@@ -285,6 +294,7 @@ TEST_F(KSSourceRefreshTaskTests, AnIndexDamagedPartWayStoresNothing) {
     EXPECT_EQ(summary(packagesOf(location_)), before);
     EXPECT_FALSE(stored("com.example.bulk0"));
     EXPECT_EQ(foundation::FileManager::readText(listFile("Packages")).valueOr(""), *listBefore);
+    EXPECT_EQ(partialFiles(), std::vector<std::string>{});
     const auto source = storedSource(location_);
     ASSERT_TRUE(source);
     EXPECT_TRUE(source->hasErrors);

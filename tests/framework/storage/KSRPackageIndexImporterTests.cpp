@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "foundation/Date.h"
 #include "foundation/DateFormatter.h"
 #include "foundation/Dispatch.h"
 #include "framework/StorageFixture.h"
 #include "framework/apt/KSParsingUtility.h"
+#include "framework/storage/KSRPackageIndexText.h"
 #include "framework/storage/KSRQueueOperation.h"
 #include "framework/storage/KSRSource.h"
 #include "framework/storage/KSRSources.h"
@@ -116,13 +119,12 @@ TEST_F(KSRPackageIndexImporterTest, ImportsTheIndexTextAsItsDictionariesWouldBe)
     EXPECT_EQ(summary.stored, 2u);
     // Each stanza passed over is named, so that APT is never given it either.
     EXPECT_EQ(summary.refused, 3u);
-    EXPECT_EQ(
-        summary.refusedStanzas,
-        (std::vector<std::string_view>{"Origin: not a package", "Package: bad name\nVersion: 1.0",
-                                       "Package: no.version"}));
-    for (const auto refused : summary.refusedStanzas)
-        EXPECT_TRUE(refused.data() >= index.data() && refused.data() < index.data() + index.size())
-            << "a view of the index itself";
+    std::vector<std::string> refused;
+    for (const auto& place : summary.refusedStanzas)
+        refused.push_back(index.substr(place.offset, place.length));
+    EXPECT_EQ(refused,
+              (std::vector<std::string>{"Origin: not a package", "Package: bad name\nVersion: 1.0",
+                                        "Package: no.version"}));
     EXPECT_EQ(realm().allObjects<KSRPackage>().count(), 2u);
     const auto spread = stored("spread.version");
     ASSERT_TRUE(spread);
@@ -136,26 +138,50 @@ TEST_F(KSRPackageIndexImporterTest, ImportsTheIndexTextAsItsDictionariesWouldBe)
     EXPECT_EQ(first->filename, "debs/first.package_1.0.deb");
 }
 
+// An index text as a download hands it over: these pieces, then the end or a failure; read again,
+// what was handed over, or what the test makes of it.
+class PiecesText : public KSRPackageIndexText {
+  public:
+    PiecesText(std::vector<std::string> pieces, std::optional<foundation::Error> failure)
+        : pieces_(std::move(pieces)), failure_(std::move(failure)) {}
+
+    foundation::Result<std::optional<std::string>> nextPiece() override {
+        if (given_ < pieces_.size()) {
+            handedOver_ += pieces_[given_];
+            return std::optional(pieces_[given_++]);
+        }
+        if (failure_)
+            return *failure_;
+        return std::optional<std::string>();
+    }
+    foundation::Result<std::string> textAt(std::uint64_t offset,
+                                           std::size_t length) const override {
+        ++readsAgain;
+        if (readAgain)
+            return readAgain(offset, length);
+        return handedOver_.substr(offset, length);
+    }
+
+    std::function<foundation::Result<std::string>(std::uint64_t, std::size_t)> readAgain;
+    mutable int readsAgain = 0;
+
+  private:
+    std::vector<std::string> pieces_;
+    std::optional<foundation::Error> failure_;
+    std::size_t given_ = 0;
+    std::string handedOver_;
+};
+
 // A refresh stores the pieces of the index as they are decompressed; the data may still turn out
 // to be damaged after the first pieces were read.
 TEST_F(KSRPackageIndexImporterTest, PiecesAreStoredAsOneIndexOrNotAtAll) {
     import(kRepo, stanza("kept", "1.0") + stanza("dropped", "1.0"), kFirstDay);
     const std::vector<std::string> pieces = {stanza("kept", "2.0") + stanza("added", "1.0"),
                                              stanza("kept", "1.5") + stanza("later", "1.0")};
-    auto piecesThen = [&](std::optional<foundation::Error> failure) {
-        return [&pieces, failure, given = std::size_t{0}]() mutable
-               -> foundation::Result<std::optional<std::string_view>> {
-            if (given < pieces.size())
-                return std::optional<std::string_view>(pieces[given++]);
-            if (failure)
-                return *failure;
-            return std::optional<std::string_view>();
-        };
-    };
 
     const auto damaged = foundation::Error::make("test", 1, "damaged");
-    const auto failed =
-        KSRPackageIndexImporter::importIndex(kRepo, piecesThen(damaged), kSecondDay);
+    PiecesText damagedText(pieces, damaged);
+    const auto failed = KSRPackageIndexImporter::importIndex(kRepo, damagedText, kSecondDay);
     ASSERT_FALSE(failed.ok());
     EXPECT_EQ(failed.error().localizedDescription(), "damaged");
     const auto unchanged = stored("kept");
@@ -164,8 +190,8 @@ TEST_F(KSRPackageIndexImporterTest, PiecesAreStoredAsOneIndexOrNotAtAll) {
     EXPECT_TRUE(stored("dropped"));
     EXPECT_FALSE(stored("added"));
 
-    const auto imported =
-        KSRPackageIndexImporter::importIndex(kRepo, piecesThen(std::nullopt), kSecondDay);
+    PiecesText text(pieces, std::nullopt);
+    const auto imported = KSRPackageIndexImporter::importIndex(kRepo, text, kSecondDay);
     ASSERT_TRUE(imported.ok());
     EXPECT_EQ(imported->stored, 3u);
     EXPECT_EQ(imported->removed, 1u);
@@ -303,6 +329,77 @@ TEST_F(KSRPackageIndexImporterTest, ALargeIndexKeepsEveryPackageWithAllItsVersio
             EXPECT_EQ(package->availableVersions[1].filename,
                       "debs/com.example.p" + std::to_string(i) + "_1.0.deb");
         }
+    }
+}
+
+// The stored records are read a batch at a time, those of vanished packages too.
+TEST_F(KSRPackageIndexImporterTest, PackagesVanishingByTheThousandAreAllDropped) {
+    constexpr int kPackages = 1300;
+    std::string index;
+    for (int i = 0; i < kPackages; ++i)
+        index += stanza("com.example.p" + std::to_string(i), "1.0");
+    import(kRepo, index, kFirstDay);
+    import(kMirror, stanza("com.example.p1000", "0.9"), kFirstDay);
+
+    std::string remaining;
+    for (int i = 0; i < 100; ++i)
+        remaining += stanza("com.example.p" + std::to_string(i), "1.1");
+    const auto summary = import(kRepo, remaining, kSecondDay);
+    EXPECT_EQ(summary.stored, 100u);
+    EXPECT_EQ(summary.removed, static_cast<std::size_t>(kPackages - 101));
+    EXPECT_EQ(realm().allObjects<KSRPackage>().count(), 101u);
+    EXPECT_EQ(realm().objectsWhere<KSRPackageVersion>("sourceLocation = %@", kRepo).count(), 100u);
+    const auto kept = stored("com.example.p50");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->version, "1.1");
+    const auto mirrored = stored("com.example.p1000");
+    ASSERT_TRUE(mirrored);
+    EXPECT_EQ(mirrored->sourceLocation, kMirror);
+    EXPECT_EQ(mirrored->version, "0.9");
+    EXPECT_EQ(mirrored->availableVersions.size(), 1u);
+}
+
+// The import keeps no stanza of a batch it has prepared: a package met again much later has its
+// earlier stanzas read again, the newest of them giving the record its fields.
+TEST_F(KSRPackageIndexImporterTest, StanzasOfEarlierBatchesAreReadAgain) {
+    constexpr int kPackages = 1200;
+    auto index = [&](const char* version) {
+        std::string text;
+        for (int i = 0; i < kPackages; ++i)
+            text += stanza("com.example.p" + std::to_string(i), version,
+                           "Name: P" + std::to_string(i) + "-" + version + "\n");
+        return text;
+    };
+    PiecesText text({index("2.0"), index("1.0")}, std::nullopt);
+    const auto imported = KSRPackageIndexImporter::importIndex(kRepo, text, kFirstDay);
+    ASSERT_TRUE(imported.ok()) << imported.error().localizedDescription();
+    EXPECT_EQ(imported->stored, static_cast<std::size_t>(kPackages));
+    EXPECT_EQ(text.readsAgain, kPackages);
+    for (int i : {0, 700, kPackages - 1}) {
+        auto package = stored("com.example.p" + std::to_string(i));
+        ASSERT_TRUE(package);
+        EXPECT_EQ(package->version, "2.0");
+        EXPECT_EQ(package->name, "P" + std::to_string(i) + "-2.0");
+        EXPECT_EQ(package->filename, "debs/com.example.p" + std::to_string(i) + "_2.0.deb");
+        ASSERT_EQ(package->availableVersions.size(), 2u);
+    }
+
+    // A text that cannot be read again, or reads back as something else, is stored not at all.
+    const auto unreadable = foundation::Error::make("test", 2, "the disk failed");
+    const std::vector<std::function<foundation::Result<std::string>(std::uint64_t, std::size_t)>>
+        failures = {
+            [&](std::uint64_t, std::size_t) { return foundation::Result<std::string>(unreadable); },
+            [](std::uint64_t, std::size_t length) {
+                return foundation::Result<std::string>(std::string(length, '\n'));
+            }};
+    for (const auto& failure : failures) {
+        PiecesText changing({index("3.0"), index("2.5")}, std::nullopt);
+        changing.readAgain = failure;
+        const auto failed = KSRPackageIndexImporter::importIndex(kRepo, changing, kSecondDay);
+        ASSERT_FALSE(failed.ok());
+        auto package = stored("com.example.p0");
+        ASSERT_TRUE(package);
+        EXPECT_EQ(package->version, "2.0");
     }
 }
 

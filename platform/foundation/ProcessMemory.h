@@ -1,0 +1,16 @@
+#pragma once
+
+namespace foundation {
+
+// How the process's allocator gives memory back to the system.
+class ProcessMemory {
+  public:
+    // Once, before any thread starts. Blocks of a quarter of a mebibyte or more (a decompressor's
+    // dictionary, a piece of a text being read) are mapped on their own and unmapped when freed,
+    // and a heap gives back what is free at its top beyond a mebibyte. Left alone, the allocator
+    // raises both limits to the largest block freed so far: one 8 MiB dictionary let each
+    // thread's heap keep 16 MiB it no longer used.
+    static void limitRetainedMemory();
+};
+
+}  // namespace foundation
