@@ -220,8 +220,9 @@ TEST(DataCompression, AFileGivesWhatItsBytesGive) {
             const auto fromMemory = decompressData(bytes(part), form.form, index.size(),
                                                    [](auto, std::size_t) { return true; });
             EXPECT_EQ(failureOf(fromFile).has_value(), failureOf(fromMemory).has_value());
-            if (!fromFile && !fromMemory)
+            if (!fromFile && !fromMemory) {
                 EXPECT_EQ(fromFile.error().code, fromMemory.error().code) << length;
+            }
         }
     }
 
