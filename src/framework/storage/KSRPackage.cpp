@@ -70,9 +70,11 @@ const store::Schema<KSRPackage>& KSRPackage::schema() {
                                    .date("initialDate", &P::initialDate)
                                    .property("updatedDateStr", &P::updatedDateStr)
                                    .property("availableVersions", &P::availableVersions)
-                                   // The installed packages are read at every launch and the
-                                   // news lists after every refresh: neither reads every record.
+                                   // The installed and queued packages are read at every
+                                   // launch and the news lists after every refresh: none of
+                                   // them reads every record.
                                    .indexed({"isInstalled"})
+                                   .indexed({"isInTheQueue"})
                                    .indexed({"updatedDateStr"});
     return schema;
 }
