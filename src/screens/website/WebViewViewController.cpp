@@ -1,14 +1,12 @@
 #include "screens/website/WebViewViewController.h"
 
-#include "foundation/Bundle.h"
-#include "foundation/Format.h"
 #include "foundation/Log.h"
 #include "framework/depictions/KSFetchableURL.h"
+#include "screens/website/WebDepictionRequest.h"
 #include "screens/website/WebViewNib.h"
 #include "uikit/Animation.h"
 #include "uikit/Application.h"
 #include "uikit/BarButtonItem.h"
-#include "uikit/Device.h"
 #include "uikit/NavigationItem.h"
 
 namespace corvane {
@@ -59,11 +57,7 @@ void WebViewViewController::viewDidAppear(bool animated) {
 }
 
 std::string WebViewViewController::applicationNameForUserAgent() const {
-    const auto& device = uikit::Device::current();
-    return foundation::format("(Corvane/%@, like Cydia) (%@; %@/%@) %@",
-                              foundation::Bundle::shortVersion(), device.model(),
-                              device.systemName(), device.systemVersion(),
-                              isDarkMode() ? "Dark" : "Light");
+    return WebDepictionRequest::applicationName(isDarkMode());
 }
 
 uikit::Rect WebViewViewController::frameBelowProgressView() const {
