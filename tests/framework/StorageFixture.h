@@ -27,9 +27,9 @@ class RecordingEngine : public KSPackageEngine {
         std::lock_guard lock(mutex_);
         refreshes_.push_back(locations);
     }
-    void downloadPackage(const std::string& identifier) override {
+    void downloadPackages(const std::vector<std::string>& identifiers) override {
         std::lock_guard lock(mutex_);
-        downloads_.push_back(identifier);
+        downloads_.insert(downloads_.end(), identifiers.begin(), identifiers.end());
     }
     std::vector<std::vector<std::string>> refreshes() const {
         std::lock_guard lock(mutex_);

@@ -13,8 +13,9 @@ class KSPackageEngine {
     // Queues one refresh task per source location; each posts KSRSourceUpdatedNotification
     // when it ends.
     virtual void refreshSources(const std::vector<std::string>& locations) = 0;
-    // Queues a download task for the package; the last download queues the APT operation.
-    virtual void downloadPackage(const std::string& identifier) = 0;
+    // Queues a download task for each package, all together: the last download of the batch
+    // queues the APT operation, and none may finish before the batch is whole.
+    virtual void downloadPackages(const std::vector<std::string>& identifiers) = 0;
 };
 
 }  // namespace corvane

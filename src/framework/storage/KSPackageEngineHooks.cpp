@@ -18,7 +18,7 @@ void deliver(KSPackageEngine& engine, const KSPackageEngineHooks::Request& reque
     if (request.kind == KSPackageEngineHooks::Request::Kind::refreshSources)
         engine.refreshSources(request.arguments);
     else
-        engine.downloadPackage(request.arguments.front());
+        engine.downloadPackages(request.arguments);
 }
 
 void submit(KSPackageEngineHooks::Request request) {
@@ -47,8 +47,8 @@ void KSPackageEngineHooks::refreshSources(const std::vector<std::string>& locati
         submit({Request::Kind::refreshSources, locations});
 }
 
-void KSPackageEngineHooks::downloadPackage(const std::string& identifier) {
-    submit({Request::Kind::downloadPackage, {identifier}});
+void KSPackageEngineHooks::downloadPackages(const std::vector<std::string>& identifiers) {
+    submit({Request::Kind::downloadPackages, identifiers});
 }
 
 std::vector<KSPackageEngineHooks::Request> KSPackageEngineHooks::pendingRequests() {

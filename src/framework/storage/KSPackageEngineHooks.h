@@ -14,9 +14,9 @@ namespace corvane {
 class KSPackageEngineHooks {
   public:
     struct Request {
-        enum class Kind { refreshSources, downloadPackage };
+        enum class Kind { refreshSources, downloadPackages };
         Kind kind;
-        // The source locations, or the one package identifier.
+        // The source locations, or the package identifiers.
         std::vector<std::string> arguments;
         bool operator==(const Request&) const = default;
     };
@@ -24,7 +24,7 @@ class KSPackageEngineHooks {
     // Null unregisters.
     static void registerEngine(std::shared_ptr<KSPackageEngine> engine);
     static void refreshSources(const std::vector<std::string>& locations);
-    static void downloadPackage(const std::string& identifier);
+    static void downloadPackages(const std::vector<std::string>& identifiers);
     // The requests waiting for an engine.
     static std::vector<Request> pendingRequests();
 };

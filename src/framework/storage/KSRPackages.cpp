@@ -200,7 +200,11 @@ KSRPackages::PackagesByDate KSRPackages::dictionaryOfNewPackagesVersionsByDateSt
 }
 
 void KSRPackages::downloadPackageWithIdentifier(const std::string& identifier) {
-    KSPackageEngineHooks::downloadPackage(identifier);
+    downloadPackagesWithIdentifiers({identifier});
+}
+
+void KSRPackages::downloadPackagesWithIdentifiers(const std::vector<std::string>& identifiers) {
+    KSPackageEngineHooks::downloadPackages(identifiers);
 }
 
 store::Results<KSRPackage> KSRPackages::packagesWithIdentifiers(

@@ -76,6 +76,8 @@ class KSRPackages {
 
     // Asks the package engine to download the package and then run the queue.
     void downloadPackageWithIdentifier(const std::string& identifier);
+    // The same for a batch: the queue runs once every one of them is downloaded.
+    void downloadPackagesWithIdentifiers(const std::vector<std::string>& identifiers);
 
     // The packages whose identifiers are listed, ignoring case; the list is a bound argument.
     store::Results<KSRPackage> packagesWithIdentifiers(

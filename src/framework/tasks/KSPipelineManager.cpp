@@ -13,6 +13,14 @@
 
 namespace corvane {
 
+namespace {
+
+bool isSourceRefresh(const std::shared_ptr<KSTask>& task) {
+    return task->pipelineID() == KSPipelineSourceRefresh;
+}
+
+}  // namespace
+
 KSPipelineManager& KSPipelineManager::sharedManager() {
     static auto* manager = new foundation::SharedInstance<KSPipelineManager>(
         [] { return std::shared_ptr<KSPipelineManager>(new KSPipelineManager()); },
@@ -31,20 +39,37 @@ KSPipelineManager::KSPipelineManager()
 }
 
 bool KSPipelineManager::queueTask(std::shared_ptr<KSTask> task) {
-    const auto taskID = task->taskID();
-    {
-        std::lock_guard lock(mutex_);
+    return queueTasks({std::move(task)}) == 1;
+}
+
+std::size_t KSPipelineManager::queueTasks(const TaskList& tasks) {
+    const auto admitted = admitTasks(tasks);
+    if (std::ranges::any_of(admitted, isSourceRefresh))
+        publishSourceRefreshCount();
+    for (const auto& task : admitted)
+        startTask(task);
+    return admitted.size();
+}
+
+KSPipelineManager::TaskList KSPipelineManager::admitTasks(const TaskList& tasks) {
+    std::lock_guard lock(mutex_);
+    TaskList admitted;
+    for (const auto& task : tasks) {
+        const auto taskID = task->taskID();
         auto sameTask = [&](const auto& live) { return live == task || live->taskID() == taskID; };
         if (std::ranges::any_of(tasks_, sameTask)) {
             KSLog("Task %s is already in the pipeline; this one is dropped", taskID);
-            return false;
+            continue;
         }
         tasks_.push_back(task);
-        if (task->pipelineID() == KSPipelineSourceRefresh)
+        admitted.push_back(task);
+        if (isSourceRefresh(task))
             ++refreshCount_;
     }
-    if (task->pipelineID() == KSPipelineSourceRefresh)
-        publishSourceRefreshCount();
+    return admitted;
+}
+
+void KSPipelineManager::startTask(const std::shared_ptr<KSTask>& task) {
     task->setCompletionBlock([this, weakTask = std::weak_ptr<KSTask>(task)] {
         if (auto finished = weakTask.lock())
             taskDidFinish(finished);
@@ -53,7 +78,6 @@ bool KSPipelineManager::queueTask(std::shared_ptr<KSTask> task) {
         {KSPipelineTaskQueuedNotification, {}, userInfoForTask(*task), task});
     postChanged();
     queue_->addOperation(task);
-    return true;
 }
 
 KSPipelineManager::TaskList KSPipelineManager::tasksArray() const {
@@ -116,7 +140,7 @@ void KSPipelineManager::taskDidFinish(const std::shared_ptr<KSTask>& task) {
         outcome.error = KSTaskError::make(KSTaskError::kCancelled, "The task was cancelled.");
     bool lastRefreshEnded = false;
     auto followUp = removeLiveTask(task, &lastRefreshEnded);
-    if (task->pipelineID() == KSPipelineSourceRefresh)
+    if (isSourceRefresh(task))
         publishSourceRefreshCount();
 
     auto userInfo = userInfoForTask(*task);
@@ -136,7 +160,7 @@ std::shared_ptr<KSTask> KSPipelineManager::removeLiveTask(const std::shared_ptr<
                                                           bool* lastRefreshEnded) {
     std::lock_guard lock(mutex_);
     std::erase(tasks_, task);
-    if (task->pipelineID() == KSPipelineSourceRefresh && refreshCount_ > 0)
+    if (isSourceRefresh(task) && refreshCount_ > 0)
         *lastRefreshEnded = --refreshCount_ == 0;
     roundStoredNewIndex_ = roundStoredNewIndex_ || task->storedNewIndex();
     return task->followUpTask(tasks_);

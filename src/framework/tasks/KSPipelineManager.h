@@ -73,6 +73,9 @@ class KSPipelineManager {
     // Queues the task and posts KSPipelineTaskQueuedNotification; false, with a log line, when
     // a live task has the same taskID (the task is then dropped) or the task was queued before.
     bool queueTask(std::shared_ptr<KSTask> task);
+    // Queues the tasks as one batch: every one is live before any starts, so none can finish
+    // while the others are still to come. Returns how many were queued.
+    std::size_t queueTasks(const TaskList& tasks);
     // The live tasks in the order they were queued; empty when nothing runs.
     TaskList tasksArray() const;
 
@@ -101,6 +104,9 @@ class KSPipelineManager {
     KSPipelineManager();
     // Cancels every task; true once none is left. For the process reset, which asks until then.
     bool cancelAllTasks();
+    // Makes live the tasks that are not live yet; those are returned, to be started.
+    TaskList admitTasks(const TaskList& tasks);
+    void startTask(const std::shared_ptr<KSTask>& task);
     void taskDidFinish(const std::shared_ptr<KSTask>& task);
     std::shared_ptr<KSTask> removeLiveTask(const std::shared_ptr<KSTask>& task,
                                            bool* lastRefreshEnded);

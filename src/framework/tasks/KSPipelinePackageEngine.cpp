@@ -19,9 +19,11 @@ void KSPipelinePackageEngine::refreshSources(const std::vector<std::string>& loc
             std::make_shared<KSSourceRefreshTask>(location));
 }
 
-void KSPipelinePackageEngine::downloadPackage(const std::string& identifier) {
-    KSPipelineManager::sharedManager().queueTask(
-        std::make_shared<KSPackageDownloadTask>(identifier));
+void KSPipelinePackageEngine::downloadPackages(const std::vector<std::string>& identifiers) {
+    KSPipelineManager::TaskList downloads;
+    for (const auto& identifier : identifiers)
+        downloads.push_back(std::make_shared<KSPackageDownloadTask>(identifier));
+    KSPipelineManager::sharedManager().queueTasks(downloads);
 }
 
 }  // namespace corvane

@@ -15,7 +15,7 @@ class KSPipelinePackageEngine : public KSPackageEngine {
     static void registerEngine();
 
     void refreshSources(const std::vector<std::string>& locations) override;
-    void downloadPackage(const std::string& identifier) override;
+    void downloadPackages(const std::vector<std::string>& identifiers) override;
 };
 
 }  // namespace corvane

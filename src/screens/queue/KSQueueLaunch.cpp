@@ -30,17 +30,12 @@ bool packageWorkIsLive() {
 void KSQueueLaunch::launchQueueActions(const std::string& queueString, const APTDependsTree& tree) {
     KSAPTManager::setQueue(queueString);
     KSAPTManager::setPackageNamesForKeysUsingTree(tree);
-    bool downloading = false;
-    for (const auto& identifier : tree.downloads) {
-        const auto record = KSDatabase::realm()
-                                .objectsWhere<KSRPackage>("identifier ==[c] %@", identifier)
-                                .firstObject();
-        if (!record)
-            continue;
-        storedPackages().downloadPackageWithIdentifier(record->identifier);
-        downloading = true;
-    }
-    if (!downloading)
+    std::vector<std::string> downloads;
+    for (const auto& package : storedPackages().packagesWithIdentifiers(tree.downloads))
+        downloads.push_back(package.identifier);
+    if (!downloads.empty())
+        storedPackages().downloadPackagesWithIdentifiers(downloads);
+    else
         KSPipelineManager::sharedManager().queueTask(
             std::make_shared<KSPackageAPTOperationTask>(queueString));
     storedPackages().resetPackagesQueue();

@@ -127,7 +127,7 @@ TEST_F(KSRPackageManagerTest, RequestsWaitForAnEngine) {
     using Kind = KSPackageEngineHooks::Request::Kind;
     const std::vector<KSPackageEngineHooks::Request> waiting{
         {Kind::refreshSources, {"https://new.example.org/"}},
-        {Kind::downloadPackage, {"com.example.tweak"}}};
+        {Kind::downloadPackages, {"com.example.tweak"}}};
     EXPECT_EQ(KSPackageEngineHooks::pendingRequests(), waiting);
 
     KSPackageEngineHooks::registerEngine(engine_);

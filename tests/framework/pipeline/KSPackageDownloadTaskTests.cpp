@@ -141,19 +141,25 @@ TEST_F(KSPackageDownloadTaskTests, AnArchiveThatIsNotTheIndexedOneFailsAndLeaves
     EXPECT_TRUE(archives().empty());
 }
 
-// The confirmation screen's path: one download per package of the tree, and the last one to
-// finish queues the APT operation, which installs from the downloaded archives.
+// The confirmation screen's path: one download per package of the tree, all live before the
+// first starts (a download finishing before the next is queued would count itself the last),
+// and the last one to finish queues the APT operation, which installs from the downloaded
+// archives.
 TEST_F(KSPackageDownloadTaskTests, TheLastDownloadOfABatchRunsTheQueue) {
     std::vector<foundation::Value> finished;
     auto finishes = foundation::NotificationCenter::defaultCenter().addObserver(
         KSPipelineTaskFinishedNotification, [&](const foundation::Notification& notification) {
             finished.push_back(notification.userInfo);
         });
+    std::vector<std::size_t> liveAtEachStart;
+    auto starts = foundation::NotificationCenter::defaultCenter().addObserver(
+        KSPipelineTaskQueuedNotification, [&](const foundation::Notification&) {
+            liveAtEachStart.push_back(KSPipelineManager::sharedManager().tasksArray().size());
+        });
     KSAPTManager::setQueue("com.sample.tweak");
-    KSRPackageManager::sharedPackageManager().packages().downloadPackageWithIdentifier(
-        "com.sample.tweak");
-    KSRPackageManager::sharedPackageManager().packages().downloadPackageWithIdentifier(
-        "com.sample.corelib");
+    KSRPackageManager::sharedPackageManager().packages().downloadPackagesWithIdentifiers(
+        {"com.sample.tweak", "com.sample.corelib"});
+    EXPECT_EQ(liveAtEachStart, (std::vector<std::size_t>{2, 2}));
     ASSERT_TRUE(
         testing_support::pumpUntil([&] { return finished.size() == 3 && pipelineIsEmpty(); }, 120));
 
@@ -185,10 +191,8 @@ TEST_F(KSPackageDownloadTaskTests, ABatchWithAFailedDownloadDoesNotRunTheQueue) 
     change("com.sample.corelib",
            [](KSRPackage& package) { package.sha256 = std::string(64, '0'); });
     KSAPTManager::setQueue("com.sample.tweak");
-    KSRPackageManager::sharedPackageManager().packages().downloadPackageWithIdentifier(
-        "com.sample.tweak");
-    KSRPackageManager::sharedPackageManager().packages().downloadPackageWithIdentifier(
-        "com.sample.corelib");
+    KSRPackageManager::sharedPackageManager().packages().downloadPackagesWithIdentifiers(
+        {"com.sample.tweak", "com.sample.corelib"});
     ASSERT_TRUE(
         testing_support::pumpUntil([&] { return finished.size() == 2 && pipelineIsEmpty(); }, 60));
     testing_support::pumpFor(0.1);

@@ -35,7 +35,7 @@ class RecordingEngine : public KSPackageEngine {
         std::lock_guard lock(mutex_);
         refreshes_.push_back(locations);
     }
-    void downloadPackage(const std::string&) override {}
+    void downloadPackages(const std::vector<std::string>&) override {}
     std::vector<std::vector<std::string>> refreshes() const {
         std::lock_guard lock(mutex_);
         return refreshes_;
