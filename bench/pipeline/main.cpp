@@ -34,7 +34,8 @@ bool printMemoryFigures() {
                     launch.status);
         return false;
     }
-    const double ours = mebibytes(device.refreshRun().peakKibibytes);
+    const auto& refresh = device.refreshRun();
+    const double ours = mebibytes(refresh.peakKibibytes);
     const double ratio = ours / mebibytes(theirs.peakKibibytes);
     const bool refreshMet = ratio <= kRefreshMemoryRatioTarget;
     std::printf("\nPeak memory (resident set, distribution-shaped index of %d packages):\n",
@@ -43,6 +44,8 @@ bool printMemoryFigures() {
                 "Memory/refresh (launch, refresh, caches)", "Memory/aptGetUpdate", ratio, ours,
                 mebibytes(theirs.peakKibibytes), kRefreshMemoryRatioTarget,
                 refreshMet ? "met" : "MISSED");
+    std::printf("%-36s   %-32s   %5.0f MiB of it the program's own\n", "", "",
+                mebibytes(refresh.ownPeakKibibytes));
     // What the program itself holds; the fix of partial installations at launch runs APT,
     // which reads its own cache of every package, as a process of its own.
     const double launchPeak = mebibytes(launch.ownPeakKibibytes);

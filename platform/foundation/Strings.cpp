@@ -6,6 +6,7 @@
 #include <unicode/unistr.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -168,6 +169,14 @@ std::optional<unsigned> hexDigitValue(char c) {
 }
 
 std::string lowercase(std::string_view text) {
+    // Most text is ASCII, whose lower case needs none of the Unicode tables.
+    if (std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        std::string lower(text);
+        for (char& c : lower)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return lower;
+    }
     return toUtf8(toUnicode(text).toLower(icu::Locale::getRoot()));
 }
 

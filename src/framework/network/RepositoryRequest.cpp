@@ -1,11 +1,7 @@
 #include "framework/network/RepositoryRequest.h"
 
-#include <array>
-#include <cmath>
-#include <ctime>
-
-#include "foundation/Format.h"
 #include "foundation/Strings.h"
+#include "framework/network/InternetDate.h"
 #include "framework/misc/KSPlatform.h"
 
 namespace corvane {
@@ -47,17 +43,7 @@ void RepositoryRequest::installAsProcessFactory() {
 }
 
 std::string RepositoryRequest::httpDate(double secondsSince1970) {
-    // Spelled out here rather than through strftime, whose names follow the process locale.
-    static constexpr std::array<const char*, 7> kDays = {"Sun", "Mon", "Tue", "Wed",
-                                                         "Thu", "Fri", "Sat"};
-    static constexpr std::array<const char*, 12> kMonths = {
-        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    const auto seconds = static_cast<std::time_t>(std::floor(secondsSince1970));
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
-    return foundation::format("%s, %02d %s %04d %02d:%02d:%02d GMT", kDays[utc.tm_wday],
-                              utc.tm_mday, kMonths[utc.tm_mon], utc.tm_year + 1900, utc.tm_hour,
-                              utc.tm_min, utc.tm_sec);
+    return InternetDate::format(secondsSince1970);
 }
 
 foundation::URLSessionConfiguration RepositoryRequest::noCacheConfigureation() {

@@ -1,9 +1,10 @@
 #include "framework/storage/KSRPackageIndexPreparer.h"
 
 #include <algorithm>
+#include <array>
+#include <ctime>
 #include <utility>
 
-#include "foundation/DateFormatter.h"
 #include "foundation/Log.h"
 #include "framework/categories/VersionCompare.h"
 #include "framework/debian/DebianGrammar.h"
@@ -13,6 +14,16 @@
 namespace corvane {
 
 namespace {
+
+// "yyyy-MM-dd HH:mm" in local time: only digits, which need no locale's formats.
+std::string minuteText(double now) {
+    const auto seconds = static_cast<std::time_t>(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    std::array<char, 32> text{};
+    std::strftime(text.data(), text.size(), "%Y-%m-%d %H:%M", &local);
+    return text.data();
+}
 
 bool isGreater(std::string_view version, const std::optional<std::string>& than) {
     return than && greaterThan(version, *than);
@@ -29,7 +40,7 @@ KSRPackageIndexPreparer::KSRPackageIndexPreparer(std::string sourceLocation, dou
     : realm_(KSDatabase::realm()),
       location_(std::move(sourceLocation)),
       now_(now),
-      nowText_(foundation::DateFormatter::withFormat("yyyy-MM-dd HH:mm").stringFromDate(now)),
+      nowText_(minuteText(now)),
       text_(text) {}
 
 KSRPackageIndexBatch KSRPackageIndexPreparer::nextBatch() {

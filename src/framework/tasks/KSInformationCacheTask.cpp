@@ -46,6 +46,16 @@ foundation::Status buildAPTCaches() {
                              "APT could not rebuild its caches: " + result.output);
 }
 
+// A followed developer's packages that were not theirs at the last rebuild.
+void noteNewPackages(KSRDeveloper& developer, const std::vector<std::string>& identifiers) {
+    const std::set<std::string> known(developer.packagesIdentifiers.begin(),
+                                      developer.packagesIdentifiers.end());
+    auto& noted = developer.developerNewPackagesIdentifiers;
+    for (const auto& identifier : identifiers)
+        if (!known.contains(identifier) && std::ranges::find(noted, identifier) == noted.end())
+            noted.push_back(identifier);
+}
+
 }  // namespace
 
 KSInformationCacheTask::KSInformationCacheTask() : number_(++tasksMade) {
@@ -70,10 +80,15 @@ void KSInformationCacheTask::main() {
         auto rebuildingAPTCaches =
             std::async(std::launch::async, &KSInformationCacheTask::regenerateAPTCaches);
         KSStatusFileSync::synchronise();
+        // The lists of new packages only read the records, and the developers' rebuild writes
+        // nothing those lists read.
+        auto listingNewPackages = std::async(std::launch::async, [] {
+            auto& packages = KSRPackageManager::sharedPackageManager().packages();
+            packages.rebuildDictOfNewPackages();
+            packages.rebuildDictOfNewPackagesVersions();
+        });
         rebuildDevelopers();
-        auto& packages = KSRPackageManager::sharedPackageManager().packages();
-        packages.rebuildDictOfNewPackages();
-        packages.rebuildDictOfNewPackagesVersions();
+        listingNewPackages.get();
         const auto aptCaches = rebuildingAPTCaches.get();
         setOutcome(aptCaches.ok(),
                    aptCaches ? std::nullopt : std::optional<foundation::Error>(aptCaches.error()));
@@ -117,14 +132,15 @@ std::vector<std::string> KSInformationCacheTask::sourcesNamedBy(const std::strin
 
 void KSInformationCacheTask::rebuildDevelopers() {
     auto realm = KSDatabase::realm();
-    std::map<std::string, std::set<std::string>> identifiersByDeveloper;
+    // Identifiers are primary keys, so each comes once: a list sorted at the end is all it takes.
+    std::map<std::string, std::vector<std::string>> identifiersByDeveloper;
     // Two columns of every package in one statement: reading whole records took most of the
     // rebuild's time.
     realm.objectsWhere<KSRPackage>("maintainer != nil")
         .enumerateValuesForKeyPaths(
             {"maintainer", "identifier"}, [&](const std::vector<foundation::Value>& values) {
                 if (foundation::isPresentText(values[0]))
-                    identifiersByDeveloper[foundation::lowercase(*values[0].string())].insert(
+                    identifiersByDeveloper[foundation::lowercase(*values[0].string())].push_back(
                         *values[1].string());
             });
 
@@ -136,19 +152,14 @@ void KSInformationCacheTask::rebuildDevelopers() {
                 realm.addOrUpdateObject(developer);
             }
         }
-        for (const auto& [name, identifiers] : identifiersByDeveloper) {
+        for (auto& [name, identifiers] : identifiersByDeveloper) {
+            std::ranges::sort(identifiers);
             auto developer = realm.objectForPrimaryKey<KSRDeveloper>(name).value_or(KSRDeveloper{});
-            const std::set<std::string> known(developer.packagesIdentifiers.begin(),
-                                              developer.packagesIdentifiers.end());
-            if (developer.isFollowed && !known.empty())
-                for (const auto& identifier : identifiers)
-                    if (!known.contains(identifier) &&
-                        std::ranges::find(developer.developerNewPackagesIdentifiers, identifier) ==
-                            developer.developerNewPackagesIdentifiers.end())
-                        developer.developerNewPackagesIdentifiers.push_back(identifier);
+            if (developer.isFollowed && !developer.packagesIdentifiers.empty())
+                noteNewPackages(developer, identifiers);
             developer.name = name;
             developer.packagesCount = static_cast<std::int64_t>(identifiers.size());
-            developer.packagesIdentifiers.assign(identifiers.begin(), identifiers.end());
+            developer.packagesIdentifiers = std::move(identifiers);
             realm.addOrUpdateObject(developer);
         }
     });

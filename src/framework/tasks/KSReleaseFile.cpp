@@ -3,6 +3,7 @@
 #include "foundation/DateFormatter.h"
 #include "foundation/Value.h"
 #include "framework/debian/ControlFileParser.h"
+#include "framework/network/InternetDate.h"
 
 namespace corvane {
 
@@ -14,10 +15,13 @@ std::optional<std::string> presentText(const foundation::Value& value) {
     return value.stringValue();
 }
 
-// Release files carry RFC 2822 dates, with a numeric zone or a zone name.
+// Release files carry RFC 2822 dates, with a numeric zone or a zone name; only a zone name other
+// than GMT's and UTC's needs the calendar data of the locale's formats.
 std::optional<double> releaseDate(const std::optional<std::string>& text) {
     if (!text)
         return std::nullopt;
+    if (auto date = InternetDate::parse(*text))
+        return date;
     for (const auto* pattern : {"EEE, dd MMM yyyy HH:mm:ss Z", "EEE, dd MMM yyyy HH:mm:ss zzz",
                                 "EEE, d MMM yyyy HH:mm:ss Z", "EEE, d MMM yyyy HH:mm:ss zzz"})
         if (auto date = foundation::DateFormatter::withFormat(pattern, "UTC").dateFromString(*text))
