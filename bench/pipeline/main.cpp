@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     bool met = true;
     for (const auto shape : {IndexShape::distribution, IndexShape::repository}) {
         const std::string prefix = std::string("Refresh/") + corvane::bench::nameOf(shape) + "/";
-        const std::string suffix = "/iterations:3/real_time";
+        const std::string suffix = "/iterations:3/repeats:3/real_time";
         const std::string theirs = prefix + "aptGetUpdate" + suffix;
         // What the user waits for: the refresh and the information cache that follows it.
         met = reporter.printRatio(
