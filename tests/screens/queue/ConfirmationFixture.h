@@ -18,6 +18,7 @@
 #include "screens/packages/PackageListFixture.h"
 #include "screens/queue/PackagesConfirmationViewController.h"
 #include "support/MainLoop.h"
+#include "ui/cells/PackageCell.h"
 #include "uikit/Hands.h"
 #include "uikit/InterfaceHands.h"
 #include "uikit/NavigationController.h"
@@ -105,6 +106,22 @@ class ConfirmationFixture : public PackageListFixture {
 
     static bool tapConfirm(PackagesConfirmationViewController& screen) {
         return uikit::hands::tap(screen.confirmBtn);
+    }
+
+    static std::shared_ptr<PackageCell> cellAt(PackagesConfirmationViewController& screen,
+                                               int section, int row) {
+        return std::dynamic_pointer_cast<PackageCell>(
+            screen.packagesConfirmationTableView->cellForRowAtIndexPath(
+                uikit::IndexPath::forRow(row, section)));
+    }
+
+    // Confirm is disabled, and a tap on it anyway leaves the screen up and starts nothing.
+    void expectConfirmRefused(const std::shared_ptr<PackagesConfirmationViewController>& screen) {
+        EXPECT_FALSE(screen->confirmBtn->isEnabled());
+        tapConfirm(*screen);
+        testing_support::advanceClock(1);
+        EXPECT_TRUE(isShown(screen));
+        EXPECT_TRUE(pipelineIsEmpty());
     }
 
     static bool swipeAway(PackagesConfirmationViewController& screen, int section, int row) {

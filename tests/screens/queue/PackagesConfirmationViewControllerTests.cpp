@@ -173,15 +173,10 @@ TEST_F(PackagesConfirmationViewControllerTests, APackageThatCannotBeProcessedKee
     ASSERT_TRUE(footer);
     EXPECT_NE(footer->detailTextLabel()->text().value_or("").find("remove the incompatible"),
               std::string::npos);
-    auto red = std::dynamic_pointer_cast<PackageCell>(
-        table.cellForRowAtIndexPath(uikit::IndexPath::forRow(0, Lists::incompatiblePackages)));
+    auto red = cellAt(*screen, Lists::incompatiblePackages, 0);
     ASSERT_TRUE(red);
     EXPECT_EQ(red->nameLbl->textColor(), uikit::Color::systemRed());
-    EXPECT_FALSE(screen->confirmBtn->isEnabled());
-    tapConfirm(*screen);
-    advanceClock(1);
-    EXPECT_TRUE(isShown(screen));
-    EXPECT_TRUE(pipelineIsEmpty());
+    expectConfirmRefused(screen);
 
     // Swiped away, it leaves the queue, and the rest can go ahead once simulated again.
     ASSERT_TRUE(swipeAway(*screen, Lists::incompatiblePackages, 0));
@@ -197,9 +192,7 @@ TEST_F(PackagesConfirmationViewControllerTests, AQueueEntryAptWouldRefuseIsShown
     auto screen = open();
     EXPECT_EQ(names(*screen, Lists::queuedPackages), Strings{});
     EXPECT_EQ(names(*screen, Lists::incompatiblePackages), Strings{"Night Sky Theme"});
-    auto cell = std::dynamic_pointer_cast<PackageCell>(
-        screen->packagesConfirmationTableView->cellForRowAtIndexPath(
-            uikit::IndexPath::forRow(0, Lists::incompatiblePackages)));
+    auto cell = cellAt(*screen, Lists::incompatiblePackages, 0);
     ASSERT_TRUE(cell);
     EXPECT_NE(cell->descriptionLbl->text().value_or("").find("is not a valid Debian version"),
               std::string::npos);
@@ -229,21 +222,15 @@ TEST_F(PackagesConfirmationViewControllerTests, AFailedSimulationIsShownInAptsWo
     EXPECT_EQ(names(*screen, Lists::queuedPackages), Strings{});
     EXPECT_EQ(names(*screen, Lists::incompatiblePackages), (Strings{"Lure", "Night Sky Theme"}));
     EXPECT_EQ(headers(*screen)[Lists::incompatiblePackages], "Packages that cannot be processed");
-    auto red = std::dynamic_pointer_cast<PackageCell>(
-        screen->packagesConfirmationTableView->cellForRowAtIndexPath(
-            uikit::IndexPath::forRow(0, Lists::incompatiblePackages)));
+    auto red = cellAt(*screen, Lists::incompatiblePackages, 0);
     ASSERT_TRUE(red);
     EXPECT_EQ(red->nameLbl->textColor(), uikit::Color::systemRed());
     EXPECT_EQ(red->descriptionLbl->text(),
               "E: Can't find a source to download version '1.0' of "
               "'com.example.astray:iphoneos-arm'");
     EXPECT_FALSE(red->descriptionLbl->isHidden()) << "the reason shows where descriptions do not";
-    EXPECT_FALSE(screen->confirmBtn->isEnabled());
     EXPECT_EQ(screen->confirmBtn->alpha(), 0.5);
-    tapConfirm(*screen);
-    advanceClock(1);
-    EXPECT_TRUE(isShown(screen));
-    EXPECT_TRUE(pipelineIsEmpty());
+    expectConfirmRefused(screen);
 
     ASSERT_TRUE(swipeAway(*screen, Lists::incompatiblePackages, 0));
     EXPECT_FALSE(isQueued("com.example.lure"));
