@@ -14,8 +14,9 @@ namespace store {
 // on meanwhile: the copy is a passive checkpoint, which takes no lock they need.
 class Checkpointer {
   public:
-    // SQLite's own limit for its automatic checkpoints.
-    static constexpr int kLogFramesLimit = 1000;
+    // About 4 MiB of log, SQLite's own limit for its automatic checkpoints (1000 pages of its
+    // default size) in the 16 KiB pages of the files the store makes.
+    static constexpr int kLogFramesLimit = 256;
 
     explicit Checkpointer(ConnectionPool& pool) : pool_(pool) {}
     // Waits for a copy under way.

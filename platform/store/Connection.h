@@ -39,9 +39,11 @@ class Connection {
     using CommitHook = std::function<void(int logFrames)>;
 
     // What every connection is opened with. With WAL, synchronous NORMAL loses no committed data
-    // on a crash of the process, only on power loss.
+    // on a crash of the process, only on power loss. The page size counts only for a new file:
+    // records of about a kilobyte, tens of thousands written at once, go to the log in a quarter
+    // of the writes of SQLite's 4 KiB pages, through shallower trees.
     static constexpr const char* kSettings =
-        "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL";
+        "PRAGMA page_size = 16384; PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL";
 
     Connection(const std::string& path, int busyTimeoutMilliseconds, CommitHook didCommit = {});
 

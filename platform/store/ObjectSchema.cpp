@@ -56,16 +56,23 @@ void ObjectSchema::validate() const {
     if (key.optional || (key.type != PropertyType::String && key.type != PropertyType::Integer))
         throw StoreError("the primary key of " + className_ +
                          " must be a non-optional string or integer");
-    for (const auto& index : indexes_) {
-        if (index.empty())
-            throw StoreError("an index of " + className_ + " names no property");
-        for (const auto& name : index) {
-            const auto* indexed = property(name);
-            if (!indexed || indexed->type == PropertyType::ObjectList ||
-                indexed->type == PropertyType::StringList)
-                throw StoreError("the index on \"" + name + "\" of " + className_ +
-                                 " names no scalar property");
-        }
+    for (const auto& index : indexes_)
+        validate(index);
+}
+
+void ObjectSchema::validate(const Index& index) const {
+    if (index.properties.empty())
+        throw StoreError("an index of " + className_ + " names no property");
+    for (const auto& name : index.properties) {
+        const auto* indexed = property(name);
+        if (!indexed || indexed->type == PropertyType::ObjectList ||
+            indexed->type == PropertyType::StringList)
+            throw StoreError("the index on \"" + name + "\" of " + className_ +
+                             " names no scalar property");
+        if (index.sparse && (index.properties.size() > 1 ||
+                             (indexed->type != PropertyType::Boolean && !indexed->optional)))
+            throw StoreError("the sparse index on \"" + name + "\" of " + className_ +
+                             " needs one boolean or optional property");
     }
 }
 

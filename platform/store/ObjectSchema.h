@@ -22,13 +22,20 @@ class ObjectSchema {
     const Property* property(std::string_view name) const;
     // Throws StoreError when the schema names no such property.
     const Property& primaryKey() const;
-    // The indexes: each lists the scalar properties it orders records by, so that a query
-    // reads the index instead of every record.
-    const std::vector<std::vector<std::string>>& indexes() const { return indexes_; }
+    // An index: the scalar properties it orders records by, so that a query reads the index
+    // instead of every record. A sparse one lists only the records whose one property is set
+    // (true, or holding a value), for queries that look those few up among many: a record
+    // where it is not set costs the index no write.
+    struct Index {
+        std::vector<std::string> properties;
+        bool sparse = false;
+    };
+    const std::vector<Index>& indexes() const { return indexes_; }
 
     // Throws StoreError naming the first fault: a bad or repeated name, a missing primary key,
-    // a primary key that is optional or no string or integer, or an index that is empty or
-    // names no scalar property.
+    // a primary key that is optional or no string or integer, an index that is empty or names
+    // no scalar property, or a sparse index on more than one property or on one that is never
+    // unset.
     void validate() const;
 
     // Whether every property of the two records holds the same value; lets a writer skip records
@@ -42,15 +49,15 @@ class ObjectSchema {
 
   protected:
     void addProperty(Property property);
-    void addIndex(std::vector<std::string> propertyNames) {
-        indexes_.push_back(std::move(propertyNames));
-    }
+    void addIndex(Index index) { indexes_.push_back(std::move(index)); }
 
   private:
+    void validate(const Index& index) const;
+
     std::string className_;
     std::string primaryKeyName_;
     std::vector<Property> properties_;
-    std::vector<std::vector<std::string>> indexes_;
+    std::vector<Index> indexes_;
 };
 
 }  // namespace store

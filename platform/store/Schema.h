@@ -61,7 +61,12 @@ class Schema : public ObjectSchema {
     // Queries look records up by these properties, already named, in this order: they get an
     // index.
     Schema& indexed(std::vector<std::string> names) {
-        addIndex(std::move(names));
+        addIndex({std::move(names)});
+        return *this;
+    }
+    // Queries look up the few records where this boolean or optional property is set.
+    Schema& sparselyIndexed(std::string name) {
+        addIndex({{std::move(name)}, true});
         return *this;
     }
     // A date kept as seconds since 1970.

@@ -43,10 +43,19 @@ void SchemaMigrator::bringUpToDate() {
     }
     // Last: a table rebuilt by the migration has lost its indexes.
     for (const auto& [name, table] : tables_)
-        for (const auto& statement : table->createIndexSql())
-            connection_.execute(statement);
+        updateIndexes(*table);
     // A version number is no outside text; PRAGMA takes no bound parameters.
     connection_.execute("PRAGMA user_version = " + std::to_string(wanted));
+}
+
+// An index the class no longer declares, or declares otherwise, would only cost its writes.
+void SchemaMigrator::updateIndexes(const Table& table) {
+    const auto declared = table.indexNames();
+    for (const auto& index : StoredTable::indexes(connection_, table.schema().className()))
+        if (!declared.contains(index))
+            connection_.execute("DROP INDEX " + ColumnCodec::quoted(index));
+    for (const auto& statement : table.createIndexSql())
+        connection_.execute(statement);
 }
 
 void SchemaMigrator::migrate(std::uint64_t storedVersion) {

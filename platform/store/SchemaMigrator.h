@@ -29,6 +29,7 @@ class SchemaMigrator {
     void bringUpToDate();
     void migrate(std::uint64_t storedVersion);
     void addMissingColumns(const Table& table);
+    void updateIndexes(const Table& table);
     bool matchesStoredTable(const Table& table);
     void rebuild(const Table& table);
     bool hasNoTables();

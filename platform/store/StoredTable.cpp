@@ -20,4 +20,14 @@ std::optional<std::string> StoredTable::primaryKeyColumn(Connection& connection,
     return statement->getColumn(0).getString();
 }
 
+std::vector<std::string> StoredTable::indexes(Connection& connection, const std::string& table) {
+    auto statement = connection.prepare(
+        "SELECT name FROM sqlite_schema WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL");
+    statement->bind(1, table);
+    std::vector<std::string> names;
+    while (statement->executeStep())
+        names.push_back(statement->getColumn(0).getString());
+    return names;
+}
+
 }  // namespace store

@@ -16,6 +16,8 @@ class StoredTable {
     static std::vector<std::string> columns(Connection& connection, const std::string& table);
     static std::optional<std::string> primaryKeyColumn(Connection& connection,
                                                        const std::string& table);
+    // The indexes made for the table, without those SQLite makes for its keys.
+    static std::vector<std::string> indexes(Connection& connection, const std::string& table);
 };
 
 }  // namespace store

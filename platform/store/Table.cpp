@@ -3,6 +3,7 @@
 #include <SQLiteCpp/Exception.h>
 #include <sqlite3.h>
 
+#include <set>
 #include <unordered_map>
 
 #include "store/ColumnCodec.h"
@@ -71,21 +72,43 @@ std::string Table::createSql(const std::string& tableName) const {
            columnDefinitions_;
 }
 
-// Index names are made from the class and property names, never from outside text.
 std::vector<std::string> Table::createIndexSql() const {
     std::vector<std::string> statements;
     for (const auto& index : schema_.indexes()) {
-        std::string name = schema_.className();
         std::vector<std::string> columns;
-        for (const auto& property : index) {
-            name += "_" + property;
+        for (const auto& property : index.properties)
             columns.push_back(ColumnCodec::quoted(property));
-        }
-        statements.push_back("CREATE INDEX IF NOT EXISTS " + ColumnCodec::quoted(name) + " ON " +
-                             ColumnCodec::quoted(schema_.className()) + " (" +
-                             joined(columns, ", ") + ")");
+        auto sql = "CREATE INDEX IF NOT EXISTS " + ColumnCodec::quoted(indexName(index)) + " ON " +
+                   ColumnCodec::quoted(schema_.className()) + " (" + joined(columns, ", ") + ")";
+        if (index.sparse)
+            sql += " WHERE " + setCondition(index.properties.front());
+        statements.push_back(std::move(sql));
     }
     return statements;
+}
+
+std::set<std::string> Table::indexNames() const {
+    std::set<std::string> names;
+    for (const auto& index : schema_.indexes())
+        names.insert(indexName(index));
+    return names;
+}
+
+// Index names are made from the class and property names, never from outside text; a sparse
+// index is named apart, so that a full one of an older file is replaced rather than kept.
+std::string Table::indexName(const ObjectSchema::Index& index) const {
+    std::string name = schema_.className();
+    for (const auto& property : index.properties)
+        name += "_" + property;
+    return index.sparse ? name + "_whenSet" : name;
+}
+
+// Written as a predicate comparing the property with true or nil is, bound values included:
+// SQLite reads a sparse index only for a query whose condition it sees implies the index's.
+std::string Table::setCondition(const std::string& propertyName) const {
+    const auto column = ColumnCodec::quoted(propertyName);
+    return schema_.property(propertyName)->type == PropertyType::Boolean ? column + " IS 1"
+                                                                         : column + " IS NOT NULL";
 }
 
 void Table::resolveElementTables(const std::map<std::string, std::unique_ptr<Table>>& tables) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -26,8 +27,10 @@ class Table {
     // "CREATE TABLE ..." under the given name (the class name by default).
     std::string createSql(const std::string& tableName) const;
     std::string createSql() const { return createSql(schema_.className()); }
-    // One statement per indexed property; each leaves an existing index as it is.
+    // One statement per index; each leaves an existing index as it is.
     std::vector<std::string> createIndexSql() const;
+    // The names of the indexes that createIndexSql() makes.
+    std::set<std::string> indexNames() const;
     // Points each object list at the table of its element class.
     void resolveElementTables(const std::map<std::string, std::unique_ptr<Table>>& tables);
 
@@ -46,6 +49,8 @@ class Table {
     void removeAll(Connection& connection) const;
 
   private:
+    std::string indexName(const ObjectSchema::Index& index) const;
+    std::string setCondition(const std::string& propertyName) const;
     void bindRecord(Connection& connection, SQLite::Statement& statement, const void* record) const;
     std::string elementKeys(Connection& connection, const Property& property,
                             const void* record) const;

@@ -72,10 +72,11 @@ const store::Schema<KSRPackage>& KSRPackage::schema() {
                                    .property("availableVersions", &P::availableVersions)
                                    // The installed and queued packages are read at every
                                    // launch and the news lists after every refresh: none of
-                                   // them reads every record.
-                                   .indexed({"isInstalled"})
-                                   .indexed({"isInTheQueue"})
-                                   .indexed({"updatedDateStr"});
+                                   // them reads every record. They are few among all the
+                                   // packages a refresh stores.
+                                   .sparselyIndexed("isInstalled")
+                                   .sparselyIndexed("isInTheQueue")
+                                   .sparselyIndexed("updatedDateStr");
     return schema;
 }
 
