@@ -180,6 +180,12 @@ TEST_F(KSAPTManagerTests, SandboxPointsEveryToolAtTheDeviceRoot) {
 
     const auto caches = KSAPTManager::regenerateCaches();
     EXPECT_TRUE(caches.succeeded()) << caches.output;
+
+    // APT takes a newer list for a changed one and builds its caches whole again.
+    ASSERT_TRUE(FileManager::setModificationDate(KSAPTManager::sourceListFile(), 1e9));
+    ASSERT_TRUE(KSAPTManager::writeSourceList());
+    EXPECT_EQ(FileManager::modificationDate(KSAPTManager::sourceListFile()), 1e9)
+        << "an unchanged list is left as it is";
 }
 
 TEST_F(KSAPTManagerTests, SimulationGivesTheSixLists) {
