@@ -29,6 +29,7 @@ class FileHandle {
     ~FileHandle();
 
     const std::string& path() const { return path_; }
+    int fileDescriptor() const { return descriptor_; }
 
     // Up to length bytes from the position; fewer only where the file ends, none past it.
     Result<Bytes> readDataUpToLength(std::size_t length);

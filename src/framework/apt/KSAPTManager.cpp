@@ -123,12 +123,7 @@ foundation::Status KSAPTManager::writeSourceList() {
         return foundation::Error::make(kErrorDomain, kSandboxFailure,
                                        std::string("The sources cannot be read: ") + error.what());
     }
-    // APT rebuilds its caches whole when the source list is newer than they are, however alike
-    // the two texts: an unchanged list keeps its file.
-    const auto list = KSAPTSandbox::sourceList(locations);
-    if (const auto stored = FileManager::readText(sourceListFile()); stored && *stored == list)
-        return foundation::Success{};
-    return FileManager::writeAtomically(sourceListFile(), list);
+    return KSAPTSandbox::writeIfChanged(sourceListFile(), KSAPTSandbox::sourceList(locations));
 }
 
 KSAPTManager::CommandResult KSAPTManager::regenerateCaches() {

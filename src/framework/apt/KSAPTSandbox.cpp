@@ -37,7 +37,13 @@ foundation::Status KSAPTSandbox::create() {
     FOUNDATION_RETURN_IF_ERROR(createDpkgDatabase());
     auto text = configuration();
     FOUNDATION_RETURN_IF_ERROR(text);
-    return FileManager::writeAtomically(KSAPTManager::configurationFile(), *text);
+    return writeIfChanged(KSAPTManager::configurationFile(), *text);
+}
+
+foundation::Status KSAPTSandbox::writeIfChanged(const std::string& path, const std::string& text) {
+    if (const auto stored = FileManager::readText(path); stored && *stored == text)
+        return foundation::Success{};
+    return FileManager::writeAtomically(path, text);
 }
 
 foundation::Status KSAPTSandbox::createFolders() {

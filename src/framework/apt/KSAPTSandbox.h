@@ -20,6 +20,9 @@ class KSAPTSandbox {
     // address; the others are left out with a log line.
     static std::string sourceList(const std::vector<std::string>& locations);
     static bool isListableLocation(const std::string& location);
+    // APT rebuilds its caches whole when its source list is newer than they are, however alike
+    // the two texts: a file that already holds the text keeps its date.
+    static foundation::Status writeIfChanged(const std::string& path, const std::string& text);
 
   private:
     static foundation::Status createFolders();

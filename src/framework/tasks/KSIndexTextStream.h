@@ -69,6 +69,7 @@ class KSIndexTextStream : public KSRPackageIndexText {
     bool take(std::span<const std::uint8_t> bytes, std::size_t inputRead);
     bool deliver(const std::string& piece);
     void inspect(std::string_view piece);
+    void startWritingBack(std::size_t pieceSize) const;
     void end(foundation::Status status);
 
     const std::string compressedFile_;

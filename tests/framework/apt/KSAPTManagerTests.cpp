@@ -182,10 +182,12 @@ TEST_F(KSAPTManagerTests, SandboxPointsEveryToolAtTheDeviceRoot) {
     EXPECT_TRUE(caches.succeeded()) << caches.output;
 
     // APT takes a newer list for a changed one and builds its caches whole again.
-    ASSERT_TRUE(FileManager::setModificationDate(KSAPTManager::sourceListFile(), 1e9));
+    for (const auto& file : {KSAPTManager::sourceListFile(), KSAPTManager::configurationFile()})
+        ASSERT_TRUE(FileManager::setModificationDate(file, 1e9));
+    ASSERT_TRUE(KSAPTManager::createAPTSandboxIfNeeded());
     ASSERT_TRUE(KSAPTManager::writeSourceList());
-    EXPECT_EQ(FileManager::modificationDate(KSAPTManager::sourceListFile()), 1e9)
-        << "an unchanged list is left as it is";
+    for (const auto& file : {KSAPTManager::sourceListFile(), KSAPTManager::configurationFile()})
+        EXPECT_EQ(FileManager::modificationDate(file), 1e9) << file << " is left as it was";
 }
 
 TEST_F(KSAPTManagerTests, SimulationGivesTheSixLists) {
