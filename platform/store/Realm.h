@@ -66,6 +66,9 @@ class Realm {
     void commitWriteTransaction() const { core_->commitWrite(); }
     void cancelWriteTransaction() const { core_->cancelWrite(); }
     bool inWriteTransaction() const { return core_->isWritingOnCurrentThread(); }
+    // For the rest of this thread's write transaction, the writer's page cache holds up to this
+    // many kibibytes: a large import that has memory to spare for a while.
+    void setWriteCacheKibibytes(int kibibytes) const { core_->setWriteCacheKibibytes(kibibytes); }
 
     // Stores the record, replacing a stored one of the same primary key; the records it lists
     // are added or updated too.

@@ -42,6 +42,8 @@ class RealmCore {
     void cancelWrite();
     bool isWritingOnCurrentThread() const { return writer_.isHeldByCurrentThread(); }
     // Throws StoreError when the current thread has no write transaction.
+    void setWriteCacheKibibytes(int kibibytes) { writer_.setCacheKibibytes(kibibytes); }
+    // Throws StoreError when the current thread has no write transaction.
     Connection& writeConnection();
     // Call after each change made on writeConnection(), for a class of the configuration.
     void didChange(const ObjectSchema& schema);

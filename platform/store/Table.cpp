@@ -103,8 +103,9 @@ std::string Table::indexName(const ObjectSchema::Index& index) const {
     return index.sparse ? name + "_whenSet" : name;
 }
 
-// Written as a predicate comparing the property with true or nil is, bound values included:
-// SQLite reads a sparse index only for a query whose condition it sees implies the index's.
+// Written as the store writes a predicate comparing the property with true or nil (a bound true
+// included): SQLite reads a sparse index only for a query whose condition it can tell implies
+// the index's.
 std::string Table::setCondition(const std::string& propertyName) const {
     const auto column = ColumnCodec::quoted(propertyName);
     return schema_.property(propertyName)->type == PropertyType::Boolean ? column + " IS 1"

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <utility>
 
 #include "store/StoreError.h"
 
@@ -82,7 +83,16 @@ std::string Writer::savepointName() const {
     return "store_level_" + std::to_string(depth_);
 }
 
+void Writer::setCacheKibibytes(int kibibytes) {
+    requireHeld("resize the page cache of");
+    // A number is no outside text; PRAGMA takes no bound parameters.
+    connection_->execute("PRAGMA cache_size = " + std::to_string(-kibibytes));
+    cacheResized_ = true;
+}
+
 void Writer::release() {
+    if (std::exchange(cacheResized_, false))
+        connection_->execute(cacheSetting());
     touched_.clear();
     depth_ = 0;
     owner_ = std::thread::id();

@@ -21,8 +21,9 @@ namespace store {
 // own default of about 2 MiB: a transaction that stores tens of thousands of records in no
 // particular key order touches pages all over its indexes, and a small cache writes them out and
 // reads them back over and over. The records themselves are appended; an import of 60,000
-// packages listed in no order is a sixth faster with 8 MiB, which would make a refresh too large
-// beside APT's own (64 MiB made it five times as large). The cache is let go at each commit:
+// packages listed in no order is a sixth faster with 8 MiB, which a refresh cannot afford while
+// it decompresses (64 MiB made it five times as large as APT's own), so a write that has the
+// memory to spare widens the cache for itself. The cache is let go at each commit:
 // kept, it would hold the pages of the last large import for as long as the program runs, and
 // the next small transaction reads the few pages it needs from the system's file cache.
 class Writer {
@@ -42,6 +43,9 @@ class Writer {
     std::optional<std::set<std::string>> commit();
     // True when it ended the whole transaction.
     bool cancel();
+    // For the rest of the transaction, a page cache of this size: a large write that has memory
+    // to spare for a while. The usual size comes back with the next transaction.
+    void setCacheKibibytes(int kibibytes);
 
     bool isHeldByCurrentThread() const { return owner_.load() == std::this_thread::get_id(); }
     // The transaction's connection; only for the thread that holds it.
@@ -63,6 +67,7 @@ class Writer {
     int depth_ = 0;
     std::unique_ptr<Connection> connection_;
     std::set<std::string> touched_;
+    bool cacheResized_ = false;
 };
 
 }  // namespace store

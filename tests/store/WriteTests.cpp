@@ -8,6 +8,7 @@
 
 #include "StoreFixture.h"
 #include "store/ConnectionPool.h"
+#include "store/StoreError.h"
 #include "store/Writer.h"
 #include "support/MainLoop.h"
 
@@ -179,4 +180,25 @@ TEST_F(Writes, TheWritersPageCacheIsLetGoOnceATransactionCommits) {
     writer.begin();
     EXPECT_LT(cacheUsed(), 256 << 10);
     writer.cancel();
+
+    // A cache widened for one transaction holds more of it, and only for that transaction.
+    const auto cacheSize = [&] {
+        auto statement = writer.connection().prepare("PRAGMA cache_size");
+        return statement->executeStep() ? statement->getColumn(0).getInt() : 0;
+    };
+    EXPECT_THROW(writer.setCacheKibibytes(8192), store::StoreError);
+    for (const bool commits : {true, false}) {
+        writer.begin();
+        writer.setCacheKibibytes(16 << 10);
+        for (int i = 0; i < 4000; ++i)
+            writer.connection().execute("INSERT INTO filler VALUES (printf('%.2000c', 'y'))");
+        EXPECT_GT(cacheUsed(), 6 << 20) << "more than the usual cache holds";
+        if (commits)
+            ASSERT_TRUE(writer.commit());
+        else
+            writer.cancel();
+        writer.begin();
+        EXPECT_EQ(cacheSize(), -store::Writer::kCacheKibibytes);
+        writer.cancel();
+    }
 }

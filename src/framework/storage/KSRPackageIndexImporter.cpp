@@ -45,6 +45,7 @@ KSRPackageIndexImporter::KSRPackageIndexImporter(const std::string& sourceLocati
                                                  KSRPackageIndexText& text)
     : realm_(KSDatabase::realm()),
       location_(sourceLocation),
+      text_(text),
       preparing_(sourceLocation, now, text) {}
 
 // SQLite writes one record at a time on this thread, so everything else (reading the stanzas,
@@ -60,6 +61,7 @@ void KSRPackageIndexImporter::import() {
         last = batch.last;
         if (!last)
             preparing = prepareNextBatch(std::move(written));
+        widenCacheOnceDecoded();
         write(batch);
         if (batch.summary)
             summary_ = std::move(*batch.summary);
@@ -83,6 +85,13 @@ std::future<KSRPackageIndexBatch> KSRPackageIndexImporter::prepareNextBatch(
         }
     });
     return promise->get_future();
+}
+
+void KSRPackageIndexImporter::widenCacheOnceDecoded() {
+    if (cacheWidened_ || !text_.releasedDecoderMemory())
+        return;
+    realm_.setWriteCacheKibibytes(kDecodedCacheKibibytes);
+    cacheWidened_ = true;
 }
 
 void KSRPackageIndexImporter::write(const KSRPackageIndexBatch& batch) const {

@@ -61,10 +61,19 @@ class KSRPackageIndexImporter {
     void import();
     std::future<KSRPackageIndexBatch> prepareNextBatch(KSRPackageIndexBatch written);
     void write(const KSRPackageIndexBatch& batch) const;
+    void widenCacheOnceDecoded();
     void updateSource(std::size_t packagesCount) const;
+
+    // While the text is decompressed, the decoder's dictionary (8 MiB for xz's usual setting)
+    // takes memory; once it is let go, the writer's page cache takes about as much more, as the
+    // indexes of a large import outgrow the usual 4 MiB: pages written out and read back over
+    // and over cost a sixth of the import's time, and slow APT building its caches meanwhile.
+    static constexpr int kDecodedCacheKibibytes = 8 * 1024;
 
     store::Realm realm_;
     std::string location_;
+    const KSRPackageIndexText& text_;
+    bool cacheWidened_ = false;
     // Used on preparer_'s thread only.
     KSRPackageIndexPreparer preparing_;
     Summary summary_;

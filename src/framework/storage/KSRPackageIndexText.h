@@ -27,6 +27,9 @@ class KSRPackageIndexText {
     // handed over so far ends.
     virtual foundation::Result<std::string> textAt(std::uint64_t offset,
                                                    std::size_t length) const = 0;
+    // True once whatever makes the text has let go of the memory it needed (a decompressor's
+    // dictionary, megabytes), which the import may use from then on. May be asked on any thread.
+    virtual bool releasedDecoderMemory() const { return false; }
 };
 
 }  // namespace corvane

@@ -55,6 +55,11 @@ foundation::Result<std::string> KSIndexTextStream::textAt(std::uint64_t offset,
     return text_->readText(offset, length);
 }
 
+bool KSIndexTextStream::releasedDecoderMemory() const {
+    std::lock_guard lock(mutex_);
+    return ended_;
+}
+
 foundation::Status KSIndexTextStream::finish() {
     if (thread_.joinable())
         thread_.join();

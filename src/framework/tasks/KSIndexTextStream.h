@@ -55,6 +55,8 @@ class KSIndexTextStream : public KSRPackageIndexText {
     // index, or the text file cannot be written or read.
     foundation::Result<std::optional<std::string>> nextPiece() override;
     foundation::Result<std::string> textAt(std::uint64_t offset, std::size_t length) const override;
+    // Once the whole text is decompressed.
+    bool releasedDecoderMemory() const override;
     // Waits for the finisher and gives its outcome; the stream's error when it failed.
     foundation::Status finish();
     // How much of the compressed data the pieces handed over so far came from, from 0 to 1.
@@ -88,7 +90,7 @@ class KSIndexTextStream : public KSRPackageIndexText {
     bool sawText_ = false;
     bool sawPackage_ = false;
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable delivered_;
     // For each piece written, where it ends in the text, and the input bytes read by the time it
     // was cut.
