@@ -7,6 +7,7 @@
 
 #include "AptScratch.h"
 #include "LoopbackRepository.h"
+#include "RefreshMeasures.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/DispatchQueue.h"
 #include "framework/SharedData.h"
@@ -86,11 +87,6 @@ void refreshWithAptGetUpdate(benchmark::State& state, IndexShape shape) {
     }
 }
 
-// Each measure is taken this many times, interleaved with the others under bench/run, and the
-// fastest is compared: one run of each was too noisy to judge, apt-get update alone varying by a
-// quarter from one run to the next.
-constexpr int kRepetitions = 3;
-
 void registerRefreshBenchmarks() {
     for (const auto shape : {IndexShape::repository, IndexShape::distribution}) {
         const std::string prefix = std::string("Refresh/") + nameOf(shape) + "/";
@@ -102,15 +98,15 @@ void registerRefreshBenchmarks() {
                 })
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime()
-                ->Iterations(3)
-                ->Repetitions(kRepetitions);
+                ->Iterations(kRefreshIterations)
+                ->Repetitions(kRefreshRepetitions);
         benchmark::RegisterBenchmark(
             (prefix + "aptGetUpdate").c_str(),
             [shape](benchmark::State& state) { refreshWithAptGetUpdate(state, shape); })
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
-            ->Iterations(3)
-            ->Repetitions(kRepetitions);
+            ->Iterations(kRefreshIterations)
+            ->Repetitions(kRefreshRepetitions);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "AptScratch.h"
 #include "LoopbackRepository.h"
 #include "PreparedDevice.h"
+#include "RefreshMeasures.h"
 #include "framework/RatioReporter.h"
 
 namespace {
@@ -72,14 +73,14 @@ int main(int argc, char** argv) {
     bool met = true;
     for (const auto shape : {IndexShape::distribution, IndexShape::repository}) {
         const std::string prefix = std::string("Refresh/") + corvane::bench::nameOf(shape) + "/";
-        const std::string suffix = "/iterations:3/repeats:3/real_time";
-        const std::string theirs = prefix + "aptGetUpdate" + suffix;
+        const auto theirs = corvane::bench::refreshRunName(prefix + "aptGetUpdate");
         // What the user waits for: the refresh and the information cache that follows it.
         met = reporter.printRatio(
-                  prefix + "withInformationCache" + suffix, theirs,
+                  corvane::bench::refreshRunName(prefix + "withInformationCache"), theirs,
                   shape == IndexShape::distribution ? std::optional(1.0) : std::nullopt) &&
               met;
-        reporter.printRatio(prefix + "KSSourceRefreshTask" + suffix, theirs, {});
+        reporter.printRatio(corvane::bench::refreshRunName(prefix + "KSSourceRefreshTask"), theirs,
+                            {});
     }
     reporter.printTime("Launch/firstScreen/iterations:5/real_time");
     met = printMemoryFigures() && met;

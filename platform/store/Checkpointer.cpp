@@ -12,8 +12,8 @@ Checkpointer::~Checkpointer() {
         thread_.join();
 }
 
-void Checkpointer::didCommit(int logFrames) {
-    if (logFrames < kLogFramesLimit)
+void Checkpointer::didCommit(std::int64_t logBytes) {
+    if (logBytes < kLogBytesLimit)
         return;
     {
         std::lock_guard lock(mutex_);

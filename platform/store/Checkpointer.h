@@ -1,6 +1,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
@@ -14,9 +15,9 @@ namespace store {
 // on meanwhile: the copy is a passive checkpoint, which takes no lock they need.
 class Checkpointer {
   public:
-    // About 4 MiB of log, SQLite's own limit for its automatic checkpoints (1000 pages of its
-    // default size) in the 16 KiB pages of the files the store makes.
-    static constexpr int kLogFramesLimit = 256;
+    // SQLite's own limit for its automatic checkpoints, 1000 pages of its default size, whatever
+    // the size of the file's pages.
+    static constexpr std::int64_t kLogBytesLimit = std::int64_t{1000} * 4096;
 
     explicit Checkpointer(ConnectionPool& pool) : pool_(pool) {}
     // Waits for a copy under way.
@@ -24,8 +25,9 @@ class Checkpointer {
     Checkpointer(const Checkpointer&) = delete;
     Checkpointer& operator=(const Checkpointer&) = delete;
 
-    // Called after each commit with the pages now in the log; starts a copy past the limit.
-    void didCommit(int logFrames);
+    // Called after each commit with the bytes of pages now in the log; starts a copy past the
+    // limit.
+    void didCommit(std::int64_t logBytes);
 
   private:
     void run();

@@ -37,12 +37,15 @@ Connection::Connection(const std::string& path, int busyTimeoutMilliseconds, Com
       didCommit_(std::move(didCommit)) {
     database_.exec(kSettings);
     SqlFunctions::registerOn(database_.getHandle());
-    if (didCommit_)
-        sqlite3_wal_hook(database_.getHandle(), &Connection::walHook, this);
+    if (!didCommit_)
+        return;
+    pageSize_ = database_.execAndGet("PRAGMA page_size").getInt64();
+    sqlite3_wal_hook(database_.getHandle(), &Connection::walHook, this);
 }
 
 int Connection::walHook(void* connection, sqlite3*, const char*, int logFrames) {
-    static_cast<Connection*>(connection)->didCommit_(logFrames);
+    auto* self = static_cast<Connection*>(connection);
+    self->didCommit_(logFrames * self->pageSize_);
     return SQLITE_OK;
 }
 

@@ -3,6 +3,7 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,10 +34,10 @@ class Connection {
         std::unique_ptr<SQLite::Statement> owned_;
     };
 
-    // Called after each commit made on the connection with the pages then in the write-ahead
-    // log. A connection with a hook makes no checkpoints of its own: whoever sets it copies the
-    // log into the database file.
-    using CommitHook = std::function<void(int logFrames)>;
+    // Called after each commit made on the connection with the bytes of pages then in the
+    // write-ahead log. A connection with a hook makes no checkpoints of its own: whoever sets it
+    // copies the log into the database file.
+    using CommitHook = std::function<void(std::int64_t logBytes)>;
 
     // What every connection is opened with. With WAL, synchronous NORMAL loses no committed data
     // on a crash of the process, only on power loss. The page size counts only for a new file:
@@ -67,6 +68,8 @@ class Connection {
 
     SQLite::Database database_;
     CommitHook didCommit_;
+    // Of this file, whatever size new files are made with.
+    std::int64_t pageSize_ = 0;
     std::unordered_map<std::string, Entry, StatementHash> statements_;
 };
 

@@ -8,7 +8,7 @@ namespace store {
 RealmCore::RealmCore(const Configuration& configuration)
     : schemaVersion_(configuration.schemaVersion),
       pool_(configuration.path, configuration.busyTimeoutMilliseconds,
-            [this](int logFrames) { checkpointer_.didCommit(logFrames); }) {
+            [this](std::int64_t logBytes) { checkpointer_.didCommit(logBytes); }) {
     for (const auto* schema : configuration.objectSchemas)
         addTable(*schema);
     for (auto& [name, table] : tables_) {
