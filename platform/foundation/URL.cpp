@@ -106,6 +106,10 @@ std::optional<URL> URL::parse(std::string_view text, const URL* base) {
 
     URL url;
     url.absoluteString_ = relative ? part(handle.get(), CURLUPART_URL).value_or(owned) : owned;
+    // Resolving decodes an escaped host ("//s%e1.example/"): bytes beyond ASCII make an address
+    // that no later reading or request would take.
+    if (relative && !isURLText(url.absoluteString_))
+        return std::nullopt;
     url.scheme_ = lowercase(part(handle.get(), CURLUPART_SCHEME).value_or(""));
     url.host_ = part(handle.get(), CURLUPART_HOST).value_or("");
     if (auto port = part(handle.get(), CURLUPART_PORT))

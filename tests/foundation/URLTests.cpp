@@ -67,6 +67,8 @@ TEST(URL, RelativeReferencesResolveAgainstTheBase) {
     EXPECT_EQ(resolve("//cdn.example.org/a.png"), "https://cdn.example.org/a.png");
     EXPECT_EQ(resolve("http://other.example.net/"), "http://other.example.net/");
     EXPECT_EQ(resolve("a b"), "<none>");
+    EXPECT_EQ(resolve("//s%e1./.%2e/x.png"), "<none>");
+    EXPECT_EQ(resolve("//cdn%2eexample.org/a.png"), "https://cdn.example.org/a.png");
 }
 
 TEST(URL, FileURLsAndAppendedComponentsAreEscaped) {
