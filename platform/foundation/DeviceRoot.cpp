@@ -9,14 +9,14 @@ namespace foundation {
 
 namespace {
 ProcessValue<std::string> chosenRoot;
+}  // namespace
 
-std::string normalised(const std::string& path) {
+std::string DeviceRoot::normalised(const std::string& path) {
     std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
     while (absolute.size() > 1 && absolute.back() == '/')
         absolute.pop_back();
     return absolute;
 }
-}  // namespace
 
 std::string DeviceRoot::path() {
     if (auto chosen = chosenRoot.get(); !chosen.empty())

@@ -16,6 +16,8 @@ class DeviceRoot {
     // "/var/lib/dpkg/status" -> "<root>/var/lib/dpkg/status". A relative path is taken as
     // relative to the device's "/".
     static std::string resolve(std::string_view devicePath);
+    // Absolute and lexically normal, without a trailing slash.
+    static std::string normalised(const std::string& path);
 };
 
 }  // namespace foundation

@@ -1,13 +1,13 @@
 #include "keychain/Keychain.h"
 
-#include "foundation/DeviceRoot.h"
+#include "foundation/DataFolder.h"
 #include "foundation/ProcessValue.h"
 
 namespace keychain {
 
 namespace {
 
-// The keychain of the current device root, kept while the root stays.
+// The keychain of the current data folder, kept while the folder stays.
 foundation::ProcessValue<std::shared_ptr<Keychain>> standardKeychain;
 
 foundation::Error notFound(const std::string& service, const std::string& account) {
@@ -26,7 +26,7 @@ std::optional<foundation::Error> invalid(const std::string& service, const std::
 }  // namespace
 
 std::shared_ptr<Keychain> Keychain::standard() {
-    const std::string path = foundation::DeviceRoot::resolve(kDevicePath);
+    const std::string path = foundation::DataFolder::resolve(kDevicePath);
     return standardKeychain.update([&path](std::shared_ptr<Keychain>& keychain) {
         if (!keychain || keychain->path() != path)
             keychain = std::make_shared<Keychain>(path);

@@ -23,10 +23,11 @@ enum ErrorCode : long {
 // cannot be saved is not made.
 class Keychain {
   public:
-    // Where the device keeps its keychain, below the device root.
+    // Where the device keeps its keychain, below the data folder (foundation::DataFolder): the
+    // device root is open to every package.
     static constexpr const char* kDevicePath = "/var/Keychains/generic-passwords.plist";
 
-    // The keychain of the current device root (a new one when the root has changed).
+    // The keychain of the current data folder (a new one when the folder has changed).
     static std::shared_ptr<Keychain> standard();
 
     // A keychain in the file at this host path, read at its first use. Two keychains on one file

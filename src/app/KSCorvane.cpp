@@ -46,7 +46,7 @@ bool KSCorvane::didFinishLaunching(const foundation::Value&) {
     KSUncaughtExceptionHandler::install();
     KSDatabaseMigrationUtility::deleteDatabaseIfOutdated();
     generateAppSupportIfNeeded();
-    createAPTSandbox();
+    const auto prepared = createAPTSandbox();
     KSAPTManager::cleanUpArchivesIfNeeded();
     KSInboxArchive::emptyInbox();
     bool shouldRefresh = false;
@@ -63,11 +63,21 @@ bool KSCorvane::didFinishLaunching(const foundation::Value&) {
     if (shouldRefresh)
         refreshAllSources();
     startupCompleted_ = true;
+    repairPartiallyInstalledPackages(prepared);
+    return true;
+}
+
+// A device root that could not be prepared would only fail the repair again, or hang it on what
+// a package left in dpkg's database.
+void KSCorvane::repairPartiallyInstalledPackages(const foundation::Status& prepared) {
+    if (!prepared) {
+        KSLog("Repair refused: %@", prepared.error().localizedDescription());
+        return;
+    }
     foundation::runInBackground([done = backgroundWork_.begin()] {
         KSAPTManager::fixPartiallyInstalledPackages();
         done();
     });
-    return true;
 }
 
 // Hands the framework and the interface core the parts only the application can give them.
@@ -167,13 +177,14 @@ void KSCorvane::migrateDatabase(bool* shouldRefresh) {
 
 // Without its sandbox the package engine cannot install or remove anything. The launch goes on,
 // as browsing still works, but the user hears why once the window is up.
-void KSCorvane::createAPTSandbox() {
+foundation::Status KSCorvane::createAPTSandbox() {
     auto created = KSAPTManager::createAPTSandboxIfNeeded();
     if (created)
-        return;
+        return created;
     KSLog("APT and dpkg could not be prepared: %@", created.error().localizedDescription());
     sandboxFailure_ = created.error();
     presentLaunchNoticesIfVisible();
+    return created;
 }
 
 std::string KSCorvane::sandboxFailureMessage() const {

@@ -19,6 +19,7 @@
 #include "app/urls/KSURLSchemeTask.h"
 #include "foundation/Error.h"
 #include "foundation/ObservationToken.h"
+#include "foundation/Result.h"
 #include "foundation/Value.h"
 #include "ui/core/KSApplicationServices.h"
 #include "uikit/AlertController.h"
@@ -99,7 +100,8 @@ class KSCorvane : public uikit::ApplicationDelegate,
     // Made on first use: they reach the window through this delegate, held weakly.
     void makeParts();
     void connectFramework();
-    void createAPTSandbox();
+    foundation::Status createAPTSandbox();
+    void repairPartiallyInstalledPackages(const foundation::Status& prepared);
     void migrateDatabase(bool* shouldRefresh);
     void presentLaunchNoticesIfVisible();
     std::string sandboxFailureMessage() const;

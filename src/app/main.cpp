@@ -15,6 +15,7 @@
 #include "app/launch/KSLogFile.h"
 #include "app/launch/KSProcessStart.h"
 #include "app/launch/KSRestWatch.h"
+#include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/Log.h"
 #include "foundation/ProcessMemory.h"
@@ -106,8 +107,10 @@ int main(int argc, char** argv) {
     }
     if (options->root)
         foundation::DeviceRoot::set(*options->root);
+    if (options->data)
+        foundation::DataFolder::set(*options->data);
     queueLaunchEvents(*options);
-    if (!corvane::KSProcessStart::prepareDeviceRoot())
+    if (!corvane::KSProcessStart::prepareFolders())
         return 1;
 
     const int terminal = options->describe ? dup(STDOUT_FILENO) : -1;

@@ -34,7 +34,7 @@ class KSCorvaneLaunchTests : public LaunchFixture {};
 // preference file may come back, though it was read before the launch), the sandbox, the
 // database and the status check.
 TEST_F(KSCorvaneLaunchTests, LaunchRebuildsAnOutdatedDeviceInItsOrder) {
-    writeDeviceFile(std::string(KSPaths::kDataDirectory) + "/Corvane.realm", "old layout");
+    writeDataFile(std::string(KSPaths::kDataDirectory) + "/Corvane.realm", "old layout");
     ASSERT_TRUE(FileManager::setModificationDate(KSDatabase::path(),
                                                  foundation::Date::fromUTC(2019, 1, 1)));
     writePreferences(foundation::Dictionary{{"Stale", "from before"}, {"PlaySounds", true}});
@@ -68,10 +68,10 @@ TEST_F(KSCorvaneLaunchTests, LaunchRebuildsAnOutdatedDeviceInItsOrder) {
 // An archive screen still open as the process ended left its copy behind; nothing reads it now.
 TEST_F(KSCorvaneLaunchTests, CopiesAnEarlierRunLeftInTheInboxAreRemoved) {
     const auto stale = std::string(KSPaths::kDataDirectory) + "/Inbox/0123456789abcdef.deb";
-    writeDeviceFile(stale, "an archive");
+    writeDataFile(stale, "an archive");
     writeDeviceFile("/var/mobile/Documents/handed.deb", "an archive");
     launch();
-    EXPECT_FALSE(FileManager::fileExists(foundation::DeviceRoot::resolve(stale)));
+    EXPECT_FALSE(FileManager::fileExists(foundation::DataFolder::resolve(stale)));
     EXPECT_TRUE(FileManager::fileExists(
         foundation::DeviceRoot::resolve("/var/mobile/Documents/handed.deb")));
 }
@@ -98,7 +98,7 @@ TEST_F(KSCorvaneLaunchTests, APreferencePathThatIsAFolderIsReplacedByTheDefaults
 TEST_F(KSCorvaneLaunchTests, ADamagedDatabaseIsResetRefreshedAndAnnouncedOnceTheWindowShows) {
     testing_support::SampleRepository repository;
     setenv("CORVANE_DEFAULT_SOURCES", repository.location().c_str(), 1);
-    writeDeviceFile(std::string(KSPaths::kDataDirectory) + "/Corvane.realm", "not a database");
+    writeDataFile(std::string(KSPaths::kDataDirectory) + "/Corvane.realm", "not a database");
 
     finishLaunching();
     EXPECT_EQ(window_->rootViewController()->presentedViewController(), nullptr);
@@ -156,8 +156,8 @@ TEST_F(KSCorvaneLaunchTests, AFailedTaskReachesTheUserThroughTheDelegate) {
 // An engine that cannot work must not pass in silence: the log names the failure, and once the
 // window shows, the error panel does, under the reset alert when the database was reset too.
 TEST_F(KSCorvaneLaunchTests, ASandboxThatCannotBeMadeIsLoggedAndShownOnceTheWindowShows) {
-    writeDeviceFile(std::string(KSPaths::kDataDirectory) + "/APT", "a file where a folder goes");
-    writeDeviceFile(std::string(KSPaths::kDataDirectory) + "/Corvane.realm", "not a database");
+    writeDataFile(std::string(KSPaths::kDataDirectory) + "/APT", "a file where a folder goes");
+    writeDataFile(std::string(KSPaths::kDataDirectory) + "/Corvane.realm", "not a database");
 
     ::testing::internal::CaptureStderr();
     finishLaunching();

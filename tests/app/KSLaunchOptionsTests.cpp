@@ -6,13 +6,29 @@ namespace corvane::testing {
 namespace {
 
 TEST(KSLaunchOptionsTests, OptionsStandInForThePlatformsEvents) {
-    auto options = KSLaunchOptions::parse(
-        {"--root", "/tmp/device", "--open", "corvane://add/a", "--shortcut",
-         "me_kestrune_corvane_shortcuts_add", "--open", "file:///tmp/a.deb", "--source-application",
-         "com.example.mail", "--answer", "Yes", "--answer", "No, thanks", "--until-idle",
-         "--describe", "--snapshot", "screen.png"});
+    auto options = KSLaunchOptions::parse({"--root",
+                                           "/tmp/device",
+                                           "--data",
+                                           "/tmp/data",
+                                           "--open",
+                                           "corvane://add/a",
+                                           "--shortcut",
+                                           "me_kestrune_corvane_shortcuts_add",
+                                           "--open",
+                                           "file:///tmp/a.deb",
+                                           "--source-application",
+                                           "com.example.mail",
+                                           "--answer",
+                                           "Yes",
+                                           "--answer",
+                                           "No, thanks",
+                                           "--until-idle",
+                                           "--describe",
+                                           "--snapshot",
+                                           "screen.png"});
     ASSERT_TRUE(options);
     EXPECT_EQ(options->root, "/tmp/device");
+    EXPECT_EQ(options->data, "/tmp/data");
     EXPECT_EQ(options->urlsToOpen,
               (std::vector<std::string>{"corvane://add/a", "file:///tmp/a.deb"}));
     EXPECT_EQ(options->shortcutType, "me_kestrune_corvane_shortcuts_add");
@@ -26,6 +42,7 @@ TEST(KSLaunchOptionsTests, OptionsStandInForThePlatformsEvents) {
     auto none = KSLaunchOptions::parse({});
     ASSERT_TRUE(none);
     EXPECT_FALSE(none->root);
+    EXPECT_FALSE(none->data);
     EXPECT_FALSE(none->untilIdle);
     EXPECT_FALSE(none->snapshotPath);
     EXPECT_FALSE(none->sourceApplication);

@@ -126,7 +126,7 @@ TEST(KSLogFileTests, AnOversizedLogIsCutBeforeAnythingIsWrittenToIt) {
 
 TEST(KSLogFileTests, ALogFolderThatCannotBeMadeIsAnError) {
     testing_support::TempDeviceRoot root;
-    writeWhole(root.resolve("/var/mobile/Library"), "a file where a folder goes");
+    writeWhole(root.dataPath() + "/var/mobile/Library", "a file where a folder goes");
     auto prepared = KSLogFile::prepare();
     ASSERT_FALSE(prepared);
     EXPECT_NE(prepared.error().localizedDescription().find(KSPaths::logDirectory()),

@@ -12,6 +12,7 @@
 
 #include "app/KSCorvane.h"
 #include "app/tabs/KSMainStoryboard.h"
+#include "foundation/DataFolder.h"
 #include "foundation/PropertyList.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/storage/KSDatabase.h"
@@ -66,7 +67,13 @@ class LaunchFixture : public ::testing::Test {
     }
 
     void writeDeviceFile(const std::string& devicePath, const std::string& text) const {
-        const std::filesystem::path path = root_.resolve(devicePath);
+        writeFile(root_.resolve(devicePath), text);
+    }
+    // A file of the program's own, at the path the device would keep it.
+    static void writeDataFile(const std::string& devicePath, const std::string& text) {
+        writeFile(foundation::DataFolder::resolve(devicePath), text);
+    }
+    static void writeFile(const std::filesystem::path& path, const std::string& text) {
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << text;
     }

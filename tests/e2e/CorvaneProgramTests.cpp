@@ -132,26 +132,37 @@ TEST(CorvaneProgramTests, ADeviceRootThatCannotBeUsedIsNamedAndRefused) {
     EXPECT_NE(runProgram({"--root", file}).errors.find("it is a file, not a folder."),
               std::string::npos);
 
-    // A device whose log folder cannot be made is refused the same way.
-    const auto blocked = scratch.path() + "/blocked";
+    // A data folder whose log folder cannot be made is refused the same way, and so is one
+    // that packages could write, inside the device root.
+    const auto blocked = scratch.scratchPath("blocked");
     std::filesystem::create_directories(blocked + "/var");
     std::ofstream(blocked + "/var/mobile") << "not a folder";
-    auto run = runProgram({"--root", blocked, "--until-idle"}, {"CORVANE_DEFAULT_SOURCES="});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_NE(run.errors.find("Logs/me.kestrune.corvane"), std::string::npos) << run.errors;
+    const auto device = scratch.scratchPath("device");
+    for (const auto& [data, reason] :
+         {std::pair{blocked, std::string("Logs/me.kestrune.corvane")},
+          std::pair{device + "/data", std::string("it lies inside the device root")}}) {
+        auto run = runProgram({"--root", device, "--data", data, "--until-idle"},
+                              {"CORVANE_DEFAULT_SOURCES="});
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_NE(run.errors.find("The data folder \u201C" + data + "\u201D cannot be used: "),
+                  std::string::npos)
+            << run.errors;
+        EXPECT_NE(run.errors.find(reason), std::string::npos) << run.errors;
+    }
 }
 
 // An empty --root counts as none: without CORVANE_ROOT the device lives under the user's data
-// folder.
+// folder, and the program's own data beside it.
 TEST(CorvaneProgramTests, AnEmptyRootFallsBackToTheDefaultDevice) {
     testing_support::TempDeviceRoot home;
     auto run = runProgram({"--root", "", "--until-idle"},
                           {"HOME=" + home.path(), "CORVANE_ROOT=", "CORVANE_DEFAULT_SOURCES="});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
-    const auto device = home.path() + "/.local/share/corvane/device";
-    EXPECT_NE(readWhole(device + "/var/mobile/Library/Logs/me.kestrune.corvane/corvane.log")
+    const auto data = home.path() + "/.local/share/corvane/device-data";
+    EXPECT_NE(readWhole(data + "/var/mobile/Library/Logs/me.kestrune.corvane/corvane.log")
                   .find("- Corvane 5 is up and running\n"),
               std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(home.path() + "/.local/share/corvane/device/var"));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "keychain/Keychain.h"
+
+#include "foundation/DataFolder.h"
 #include "support/TempDeviceRoot.h"
 
 using namespace keychain;
@@ -37,7 +39,8 @@ TEST(Keychain, ItemsSurviveARestartInAFileOnlyItsOwnerCanRead) {
     testing_support::TempDeviceRoot root;
     mode_t previousMask = ::umask(0);  // the file's mode must not depend on the process's mask
     auto keychain = Keychain::standard();
-    EXPECT_EQ(keychain->path(), root.resolve(Keychain::kDevicePath));
+    EXPECT_EQ(keychain->path(), foundation::DataFolder::resolve(Keychain::kDevicePath))
+        << "out of the device root, which packages can read";
     const std::string binary(
         "se\0cr\xff"
         "et",
@@ -137,7 +140,7 @@ TEST(Keychain, ConcurrentWritersLoseNoItem) {
     EXPECT_EQ(restarted.passwordForService("s", "5-14").valueOr(""), "5-14");
 }
 
-TEST(Keychain, StandardKeychainFollowsTheDeviceRoot) {
+TEST(Keychain, StandardKeychainFollowsTheDataFolder) {
     std::shared_ptr<Keychain> first;
     {
         testing_support::TempDeviceRoot root;

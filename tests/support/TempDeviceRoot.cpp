@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"
 
 namespace testing_support {
@@ -12,14 +13,19 @@ TempDeviceRoot::TempDeviceRoot() {
     std::string pattern = (std::filesystem::temp_directory_path() / "corvane-root-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary device root");
-    path_ = pattern;
+    folder_ = pattern;
+    path_ = folder_ + "/device";
+    std::filesystem::create_directory(path_);
     foundation::DeviceRoot::set(path_);
+    foundation::DataFolder::set("");
+    dataPath_ = foundation::DataFolder::path();
 }
 
 TempDeviceRoot::~TempDeviceRoot() {
     foundation::DeviceRoot::set("");
+    foundation::DataFolder::set("");
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(folder_, ignored);
 }
 
 std::string TempDeviceRoot::resolve(const std::string& devicePath) const {

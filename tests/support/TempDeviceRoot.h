@@ -5,7 +5,8 @@
 namespace testing_support {
 
 // A fresh device root in a temporary folder, made the process's root for the object's lifetime
-// and removed afterwards.
+// and removed afterwards, with the data folder beside it where the program puts it by default
+// ("<root>-data").
 class TempDeviceRoot {
   public:
     TempDeviceRoot();
@@ -14,11 +15,16 @@ class TempDeviceRoot {
     TempDeviceRoot& operator=(const TempDeviceRoot&) = delete;
 
     const std::string& path() const { return path_; }
+    const std::string& dataPath() const { return dataPath_; }
+    // A path beside the device root and the data folder, in neither, removed with them.
+    std::string scratchPath(const std::string& name) const { return folder_ + "/" + name; }
     // The host path of a device path ("/var/lib/dpkg/status").
     std::string resolve(const std::string& devicePath) const;
 
   private:
+    std::string folder_;
     std::string path_;
+    std::string dataPath_;
 };
 
 }  // namespace testing_support

@@ -3,7 +3,8 @@
 // before each step until the application has come to rest. The demo walks a user's journey with
 // it, and the end-to-end tests walk theirs.
 //
-//   corvane-journey --root DIR --steps FILE [--snapshots DIR] [--step-timeout SECONDS]
+//   corvane-journey --root DIR [--data DIR] --steps FILE [--snapshots DIR]
+//                   [--step-timeout SECONDS]
 //
 // Exit status 0 when every step was done, 1 when one could not be (the reason and the screen
 // are printed), 2 for unusable arguments.
@@ -19,6 +20,7 @@
 #include "JourneyStep.h"
 #include "app/launch/KSLogFile.h"
 #include "app/launch/KSProcessStart.h"
+#include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
 
@@ -30,6 +32,7 @@ namespace {
 
 struct Options {
     std::string root;
+    std::string data;
     std::string stepsPath;
     corvane::journey::JourneyPlayer::Settings settings;
 };
@@ -40,6 +43,8 @@ bool parse(const std::vector<std::string>& arguments, Options& options) {
         const auto& value = arguments[index + 1];
         if (name == "--root")
             options.root = value;
+        else if (name == "--data")
+            options.data = value;
         else if (name == "--steps")
             options.stepsPath = value;
         else if (name == "--snapshots")
@@ -58,7 +63,8 @@ int main(int argc, char** argv) {
     Options options;
     if (!parse(std::vector<std::string>(argv + 1, argv + argc), options)) {
         std::cerr << "usage: " << argv[0]
-                  << " --root DIR --steps FILE [--snapshots DIR] [--step-timeout SECONDS]\n";
+                  << " --root DIR [--data DIR] --steps FILE [--snapshots DIR] [--step-timeout "
+                     "SECONDS]\n";
         return 2;
     }
     auto text = foundation::FileManager::readText(options.stepsPath);
@@ -70,7 +76,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     foundation::DeviceRoot::set(options.root);
-    if (!corvane::KSProcessStart::prepareDeviceRoot())
+    foundation::DataFolder::set(options.data);
+    if (!corvane::KSProcessStart::prepareFolders())
         return 1;
 
     FILE* terminal = fdopen(dup(STDOUT_FILENO), "w");

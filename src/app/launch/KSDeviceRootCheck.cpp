@@ -1,9 +1,12 @@
 #include "app/launch/KSDeviceRootCheck.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <system_error>
 
 #include "foundation/FileManager.h"
@@ -13,6 +16,8 @@ namespace corvane {
 namespace {
 
 using foundation::FileManager;
+
+constexpr mode_t kOwnerOnly = S_IRWXU;
 
 foundation::Error checkError(KSDeviceRootCheck::ErrorCode code, const std::string& description) {
     return foundation::Error::make(KSDeviceRootCheck::kErrorDomain, code, description);
@@ -32,17 +37,54 @@ foundation::Status probeWriting(const std::string& path) {
     return foundation::Success{};
 }
 
+foundation::Status keepToOwner(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || (info.st_mode & 077) == 0)
+        return foundation::Success{};
+    if (::chmod(path.c_str(), info.st_mode & kOwnerOnly) == 0)
+        return foundation::Success{};
+    return checkError(
+        KSDeviceRootCheck::kNotWritable,
+        "it cannot be closed to other users (" + std::generic_category().message(errno) + ").");
+}
+
+bool liesInside(const std::filesystem::path& path, const std::filesystem::path& folder) {
+    const auto [end, unused] =
+        std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    return end == folder.end();
+}
+
+std::filesystem::path real(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::weakly_canonical(path, ignored);
+}
+
 }  // namespace
 
 foundation::Status KSDeviceRootCheck::prepare(const std::string& path) {
     if (FileManager::fileExists(path) && !FileManager::isDirectory(path))
         return checkError(kNotAFolder, "it is a file, not a folder.");
     FOUNDATION_RETURN_IF_ERROR(FileManager::createDirectory(path));
+    FOUNDATION_RETURN_IF_ERROR(keepToOwner(path));
     return probeWriting(path);
 }
 
-std::string KSDeviceRootCheck::refusal(const std::string& path, const foundation::Error& error) {
-    return "The device root \u201C" + path +
+foundation::Status KSDeviceRootCheck::checkApart(const std::string& root, const std::string& data) {
+    const auto realRoot = real(root);
+    const auto realData = real(data);
+    if (liesInside(realData, realRoot))
+        return checkError(kNotApart, "it lies inside the device root \u201C" + root +
+                                         "\u201D, where packages can write.");
+    if (liesInside(realRoot, realData))
+        return checkError(kNotApart, "the device root \u201C" + root +
+                                         "\u201D lies inside it, so packages "
+                                         "could write it.");
+    return foundation::Success{};
+}
+
+std::string KSDeviceRootCheck::refusal(const std::string& folder, const std::string& path,
+                                       const foundation::Error& error) {
+    return "The " + folder + " \u201C" + path +
            "\u201D cannot be used: " + error.localizedDescription();
 }
 

@@ -15,6 +15,8 @@ foundation::Error optionError(std::string_view format, const std::string& argume
 void storeValue(KSLaunchOptions& options, const std::string& option, const std::string& value) {
     if (option == "--root")
         options.root = value;
+    else if (option == "--data")
+        options.data = value;
     else if (option == "--open")
         options.urlsToOpen.push_back(value);
     else if (option == "--source-application")
@@ -28,8 +30,8 @@ void storeValue(KSLaunchOptions& options, const std::string& option, const std::
 }
 
 bool takesValue(const std::string& argument) {
-    for (const char* option :
-         {"--root", "--open", "--source-application", "--answer", "--shortcut", "--snapshot"}) {
+    for (const char* option : {"--root", "--data", "--open", "--source-application", "--answer",
+                               "--shortcut", "--snapshot"}) {
         if (argument == option)
             return true;
     }
@@ -66,11 +68,16 @@ foundation::Result<KSLaunchOptions> KSLaunchOptions::parse(
 std::string KSLaunchOptions::usage(const std::string& programName) {
     return foundation::format(
         "Usage: %@ [options]\n"
-        "Runs the package manager on a device root. Its output goes to the log file under\n"
-        "the device root (var/mobile/Library/Logs/me.kestrune.corvane/corvane.log).\n"
+        "Runs the package manager on a device root. Its own files (log, database, preferences,\n"
+        "caches, APT's configuration, lists and archives) live in a data folder apart from the\n"
+        "device root, where packages can write; its output goes to the log file there\n"
+        "(var/mobile/Library/Logs/me.kestrune.corvane/corvane.log).\n"
         "\n"
         "  --root DIR       the device root, created when missing (default, and for an empty\n"
         "                   DIR: $CORVANE_ROOT, else ~/.local/share/corvane/device)\n"
+        "  --data DIR       the data folder, created when missing (default, and for an empty\n"
+        "                   DIR: $CORVANE_DATA, else the device root's path followed by\n"
+        "                   \"-data\", as ~/.local/share/corvane/device-data)\n"
         "  --open URL       once launched, open the URL as if another application handed it\n"
         "                   over (may be repeated)\n"
         "  --source-application ID\n"

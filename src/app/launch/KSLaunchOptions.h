@@ -16,6 +16,9 @@ struct KSLaunchOptions {
     // The device root (--root); when absent or empty, the environment's CORVANE_ROOT, else the
     // default device root under the user's data folder.
     std::optional<std::string> root;
+    // The program's own data (--data); when absent or empty, the environment's CORVANE_DATA, else
+    // the folder beside the device root named after it with "-data".
+    std::optional<std::string> data;
     // Handed to the delegate in order once launched, as if other applications opened them.
     std::vector<std::string> urlsToOpen;
     // The application that hands them over (--source-application); none when absent.

@@ -6,19 +6,30 @@
 #include "app/launch/KSDeviceRootCheck.h"
 #include "app/launch/KSLogFile.h"
 #include "app/tabs/KSMainStoryboard.h"
+#include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"
+#include "framework/storage/KSDataFolderMigration.h"
 #include "uikit/ApplicationMain.h"
 
 namespace corvane {
 
-bool KSProcessStart::prepareDeviceRoot() {
+bool KSProcessStart::prepareFolders() {
     const auto root = foundation::DeviceRoot::path();
-    auto prepared = KSDeviceRootCheck::prepare(root);
+    const auto data = foundation::DataFolder::path();
+    if (auto prepared = KSDeviceRootCheck::prepare(root); !prepared) {
+        std::cerr << KSDeviceRootCheck::refusal("device root", root, prepared.error()) << "\n";
+        return false;
+    }
+    auto prepared = KSDeviceRootCheck::prepare(data);
+    if (prepared)
+        prepared = KSDeviceRootCheck::checkApart(root, data);
     if (prepared)
         prepared = KSLogFile::prepare();
-    if (prepared)
+    if (prepared) {
+        KSDataFolderMigration::moveEarlierData();
         return true;
-    std::cerr << KSDeviceRootCheck::refusal(root, prepared.error()) << "\n";
+    }
+    std::cerr << KSDeviceRootCheck::refusal("data folder", data, prepared.error()) << "\n";
     return false;
 }
 

@@ -1,12 +1,13 @@
 #include "framework/apt/KSAPTCommandLine.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
 #include "framework/apt/KSAPTManager.h"
-#include "framework/apt/KSBubblewrap.h"
 #include "framework/debian/ShellQuote.h"
 
 namespace corvane {
@@ -15,7 +16,29 @@ namespace {
 
 const std::vector<std::string> kKeepConfiguration = {"--force-confdef", "--force-confold"};
 
-const std::string kNoQuestions = "DEBIAN_FRONTEND=noninteractive ";
+const std::string kNoQuestions = "DEBIAN_FRONTEND=noninteractive";
+
+// Made with the shell's own tests, inside the sandbox: whatever a package left in place of a
+// folder or file (a link, a FIFO) is met there, where it leads nowhere of the host's. dpkg makes
+// nothing but files and folders in its database: anything else would hang or mislead every later
+// command, and is refused by name.
+constexpr const char* kPrepareDevice = R"(set -e
+root=$1 admin=$2 log=$3
+shift 3
+odd=$(find "$admin" ! -type f ! -type d -print -quit 2>/dev/null || true)
+if [ -n "$odd" ]; then
+    echo "dpkg's database holds $odd, which is neither a file nor a folder."
+    exit 1
+fi
+mkdir -p -- "$admin/info" "$admin/updates" "$admin/triggers" "${log%/*}" "$root/var/lib/apt" \
+    "$root/var/log/apt"
+for file in "$admin/status" "$admin/available"; do
+    [ -e "$file" ] || [ -L "$file" ] || : > "$file"
+done
+for architecture; do
+    dpkg --root="$root" --admindir="$admin" --log="$log" --force-not-root \
+        --add-architecture "$architecture"
+done)";
 
 std::vector<std::string> joined(std::vector<std::string> first,
                                 const std::vector<std::string>& second) {
@@ -23,15 +46,28 @@ std::vector<std::string> joined(std::vector<std::string> first,
     return first;
 }
 
-std::string aptEnvironment() {
-    return "APT_CONFIG=" + ShellQuote::quote(KSAPTManager::configurationFile()) + " " +
-           kNoQuestions;
+std::vector<std::string> aptEnvironment() {
+    return {"APT_CONFIG=" + KSAPTManager::configurationFile(), kNoQuestions};
 }
 
 bool liesInside(const std::filesystem::path& path, const std::filesystem::path& folder) {
     const auto [end, unused] =
         std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
     return end == folder.end();
+}
+
+bool liesInDeviceRoot(const std::string& path) {
+    const auto root = foundation::DeviceRoot::path();
+    std::error_code error;
+    const auto real = std::filesystem::weakly_canonical(root, error);
+    const auto lexical = std::filesystem::path(path).lexically_normal();
+    return liesInside(lexical, root) || (!error && liesInside(lexical, real));
+}
+
+bool isRegularFile(const std::string& path, bool followingLinks) {
+    struct stat info {};
+    const int found = followingLinks ? stat(path.c_str(), &info) : lstat(path.c_str(), &info);
+    return found == 0 && S_ISREG(info.st_mode);
 }
 
 foundation::Error archiveError(const std::string& archivePath, const std::string& description) {
@@ -43,31 +79,49 @@ foundation::Error archiveError(const std::string& archivePath, const std::string
 
 }  // namespace
 
-std::string KSAPTCommandLine::apt(const std::string& tool,
-                                  const std::vector<std::string>& arguments) {
-    return aptEnvironment() + ShellQuote::join(joined({tool}, arguments));
+foundation::Result<std::string> KSAPTCommandLine::apt(const std::string& tool,
+                                                      const std::vector<std::string>& arguments,
+                                                      Access access) {
+    return sandboxed({access, {}, aptEnvironment()}, joined({tool}, arguments));
 }
 
 foundation::Result<std::string> KSAPTCommandLine::aptGet(
     const std::vector<std::string>& arguments) {
-    std::vector<std::string> words = {"apt-get", "-y", "--no-download"};
+    std::vector<std::string> words = {"-y", "--no-download"};
     for (const auto& option : kKeepConfiguration) {
         words.push_back("-o");
         words.push_back("Dpkg::Options::=" + option);
     }
-    return sandboxed(aptEnvironment(), joined(words, arguments));
+    return apt("apt-get", joined(words, arguments));
 }
 
-std::string KSAPTCommandLine::aptGetDownload(const std::vector<std::string>& arguments) {
-    return apt("apt-get", joined({"-y", "--download-only"}, arguments));
+foundation::Result<std::string> KSAPTCommandLine::aptGetDownload(
+    const std::vector<std::string>& arguments) {
+    return apt("apt-get", joined({"-y", "--download-only"}, arguments), Access::download);
 }
 
-foundation::Result<std::string> KSAPTCommandLine::dpkg(const std::vector<std::string>& arguments) {
-    return sandboxed(kNoQuestions, dpkgWords(arguments));
+foundation::Result<std::string> KSAPTCommandLine::dpkg(const std::vector<std::string>& arguments,
+                                                       const std::vector<std::string>& archives) {
+    auto readable = readableArchives(archives);
+    FOUNDATION_RETURN_IF_ERROR(readable);
+    return sandboxed({Access::device, *readable, {kNoQuestions}}, dpkgWords(arguments));
 }
 
-std::string KSAPTCommandLine::addArchitecture(const std::string& architecture) {
-    return kNoQuestions + ShellQuote::join(dpkgWords({"--add-architecture", architecture}));
+foundation::Result<std::string> KSAPTCommandLine::prepareDevice(
+    const std::vector<std::string>& architectures) {
+    const std::vector<std::string> words = {"sh",
+                                            "-c",
+                                            kPrepareDevice,
+                                            "sh",
+                                            foundation::DeviceRoot::path(),
+                                            KSAPTManager::dpkgAdminDirectory(),
+                                            KSAPTManager::dpkgLogFile()};
+    return sandboxed({}, joined(words, architectures));
+}
+
+foundation::Result<std::string> KSAPTCommandLine::removeArchives() {
+    return sandboxed({Access::archives},
+                     {"find", KSAPTManager::archivesDirectory(), "-mindepth", "1", "-delete"});
 }
 
 std::vector<std::string> KSAPTCommandLine::dpkgWords(const std::vector<std::string>& arguments) {
@@ -82,11 +136,22 @@ std::vector<std::string> KSAPTCommandLine::dpkgWords(const std::vector<std::stri
     return joined(words, arguments);
 }
 
-foundation::Result<std::string> KSAPTCommandLine::sandboxed(const std::string& environment,
+foundation::Result<std::vector<std::string>> KSAPTCommandLine::readableArchives(
+    const std::vector<std::string>& archives) {
+    std::vector<std::string> outside;
+    for (const auto& archive : archives) {
+        FOUNDATION_RETURN_IF_ERROR(checkArchivePath(archive));
+        if (!liesInDeviceRoot(archive))
+            outside.push_back(archive);
+    }
+    return outside;
+}
+
+foundation::Result<std::string> KSAPTCommandLine::sandboxed(const KSBubblewrap::Sandbox& sandbox,
                                                             const std::vector<std::string>& words) {
-    auto sandbox = KSBubblewrap::prefix();
-    FOUNDATION_RETURN_IF_ERROR(sandbox);
-    return environment + ShellQuote::join(joined(*sandbox, words));
+    auto prefix = KSBubblewrap::prefix(sandbox);
+    FOUNDATION_RETURN_IF_ERROR(prefix);
+    return ShellQuote::join(joined(*prefix, words));
 }
 
 std::vector<std::string> KSAPTCommandLine::queueArguments(
@@ -101,7 +166,8 @@ std::vector<std::string> KSAPTCommandLine::queueArguments(
     return words;
 }
 
-std::string KSAPTCommandLine::simulation(const std::vector<KSAPTQueueEntry>& entries) {
+foundation::Result<std::string> KSAPTCommandLine::simulation(
+    const std::vector<KSAPTQueueEntry>& entries) {
     return apt("apt-get", joined({"-s", "--assume-no"}, queueArguments(entries)));
 }
 
@@ -111,8 +177,10 @@ foundation::Result<std::string> KSAPTCommandLine::install(
 }
 
 foundation::Result<std::string> KSAPTCommandLine::dpkgDebInfo(const std::string& archivePath) {
-    FOUNDATION_RETURN_IF_ERROR(checkArchivePath(archivePath));
-    return "dpkg-deb --info " + ShellQuote::quote(archivePath) + " control";
+    auto readable = readableArchives({archivePath});
+    FOUNDATION_RETURN_IF_ERROR(readable);
+    return sandboxed({Access::device, *readable, {}},
+                     {"dpkg-deb", "--info", archivePath, "control"});
 }
 
 foundation::Status KSAPTCommandLine::checkArchivePath(const std::string& archivePath) {
@@ -120,24 +188,9 @@ foundation::Status KSAPTCommandLine::checkArchivePath(const std::string& archive
         std::none_of(archivePath.begin(), archivePath.end(),
                      [](unsigned char character) { return character < 0x20 || character == 0x7f; });
     if (!archivePath.empty() && archivePath.front() == '/' && printable &&
-        foundation::FileManager::fileExists(archivePath) &&
-        !foundation::FileManager::isDirectory(archivePath))
+        isRegularFile(archivePath, liesInDeviceRoot(archivePath)))
         return foundation::Success{};
     return archiveError(archivePath, "\"" + archivePath + "\" is not a package archive.");
-}
-
-foundation::Result<std::string> KSAPTCommandLine::installableArchivePath(
-    const std::string& archivePath) {
-    FOUNDATION_RETURN_IF_ERROR(checkArchivePath(archivePath));
-    std::error_code archiveFailure;
-    std::error_code rootFailure;
-    const auto archive = std::filesystem::canonical(archivePath, archiveFailure);
-    const auto root = std::filesystem::canonical(foundation::DeviceRoot::path(), rootFailure);
-    if (archiveFailure || rootFailure || !liesInside(archive, root))
-        return archiveError(archivePath, "\"" + archivePath +
-                                             "\" lies outside the device root, where packages "
-                                             "are installed from.");
-    return archive.string();
 }
 
 }  // namespace corvane

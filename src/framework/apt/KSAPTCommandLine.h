@@ -5,53 +5,64 @@
 
 #include "foundation/Result.h"
 #include "framework/apt/KSAPTQueueEntry.h"
+#include "framework/apt/KSBubblewrap.h"
 
 namespace corvane {
 
-// The command lines that KSAPTManager hands to the root command runner. Every word is quoted
-// by ShellQuote; words from outside reach here only as checked queue entries or checked paths.
-// APT reads the private configuration (APT_CONFIG) and dpkg is pointed at the device root, so
-// the host's package database is never touched; nothing asks questions.
+// The command lines that KSAPTManager hands to the root command runner, and the one place that
+// builds them. Every word is quoted by ShellQuote; words from outside reach here only as checked
+// queue entries or checked paths. APT reads the private configuration (APT_CONFIG) and dpkg is
+// pointed at the device root, so the host's package database is never touched; nothing asks
+// questions.
 //
-// Whatever may run a package's maintainer scripts (every dpkg and apt-get line that installs,
-// removes or configures) is built inside the sandbox (KSBubblewrap) here and nowhere else, and is
-// an error, never an unsandboxed line, where no sandbox can be made.
+// Every line reads or writes the device root, where a package may have left anything, so every
+// line runs inside the sandbox (KSBubblewrap): each is an error, never an unsandboxed line, where
+// no sandbox can be made.
 class KSAPTCommandLine {
   public:
-    // "APT_CONFIG=<configuration> DEBIAN_FRONTEND=noninteractive <tool> <arguments>", for the
-    // tools that run no package's code: apt-cache, apt-mark, "apt-get update" and simulations.
-    static std::string apt(const std::string& tool, const std::vector<std::string>& arguments);
-    // apt-get in the sandbox, answering yes and keeping changed configuration files as dpkg
-    // decides. It fetches nothing, having no network: an archive that is not in the archives
-    // folder already fails the command with APT's words.
+    using Access = KSBubblewrap::Access;
+
+    // An APT tool (apt-cache, apt-mark, apt-get) with the private configuration.
+    static foundation::Result<std::string> apt(const std::string& tool,
+                                               const std::vector<std::string>& arguments,
+                                               Access access = Access::device);
+    // apt-get answering yes and keeping changed configuration files as dpkg decides. It fetches
+    // nothing, having no network: an archive that is not in the archives folder already fails
+    // the command with APT's words.
     static foundation::Result<std::string> aptGet(const std::vector<std::string>& arguments);
     // "apt-get --download-only", answering yes: the archives that apt-get would install with the
-    // same arguments, fetched into the archives folder. It runs no package's code and so needs
-    // no sandbox.
-    static std::string aptGetDownload(const std::vector<std::string>& arguments);
-    // dpkg in the sandbox, with the device root's file tree, database and log.
-    static foundation::Result<std::string> dpkg(const std::vector<std::string>& arguments);
-    // "dpkg --add-architecture <architecture>" on the device root's database, which runs no
-    // package's code and so needs no sandbox.
-    static std::string addArchitecture(const std::string& architecture);
+    // same arguments, fetched into the archives folder. The only line with the network; it runs
+    // no package's code.
+    static foundation::Result<std::string> aptGetDownload(
+        const std::vector<std::string>& arguments);
+    // dpkg with the device root's file tree, database and log; the archives it names outside the
+    // device root are readable in the sandbox.
+    static foundation::Result<std::string> dpkg(const std::vector<std::string>& arguments,
+                                                const std::vector<std::string>& archives = {});
+    // The device root's dpkg database and the folders APT writes there, made where missing, and
+    // the architectures registered with dpkg.
+    static foundation::Result<std::string> prepareDevice(
+        const std::vector<std::string>& architectures);
+    // Everything in the archives folder removed.
+    static foundation::Result<std::string> removeArchives();
 
     // "apt-get -s install" of the queue, answering no.
-    static std::string simulation(const std::vector<KSAPTQueueEntry>& entries);
+    static foundation::Result<std::string> simulation(const std::vector<KSAPTQueueEntry>& entries);
     // "apt-get install" of the queue; "--reinstall" when an entry asks for it.
     static foundation::Result<std::string> install(const std::vector<KSAPTQueueEntry>& entries);
     // "dpkg-deb --info <archive> control"
     static foundation::Result<std::string> dpkgDebInfo(const std::string& archivePath);
 
-    // An absolute path without control characters to a regular file.
+    // An absolute path without control characters to a regular file; outside the device root
+    // not a link either, as it is shown to the sandbox where it lies.
     static foundation::Status checkArchivePath(const std::string& archivePath);
-    // A checked archive path that lies inside the device root, where the sandbox can read it,
-    // made canonical so that no link leads dpkg elsewhere.
-    static foundation::Result<std::string> installableArchivePath(const std::string& archivePath);
 
   private:
     static std::vector<std::string> queueArguments(const std::vector<KSAPTQueueEntry>& entries);
     static std::vector<std::string> dpkgWords(const std::vector<std::string>& arguments);
-    static foundation::Result<std::string> sandboxed(const std::string& environment,
+    static foundation::Result<std::vector<std::string>> readableArchives(
+        const std::vector<std::string>& archives);
+    static foundation::Result<std::string> sandboxed(const KSBubblewrap::Sandbox& sandbox,
                                                      const std::vector<std::string>& words);
 };
 

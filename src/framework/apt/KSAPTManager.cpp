@@ -9,7 +9,6 @@
 #include "framework/apt/KSAPTQueueEntry.h"
 #include "framework/apt/KSAPTSandbox.h"
 #include "framework/debian/DebianGrammar.h"
-#include "framework/debian/ShellQuote.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRQueueOperation.h"
@@ -30,21 +29,24 @@ struct StoredQueue {
 foundation::ProcessValue<StoredQueue> storedQueue;
 foundation::ProcessValue<std::map<std::string, std::string>> displayNames;
 
-constexpr std::string_view kArchitectures[] = {"iphoneos-arm", "iphoneos-arm64"};
+constexpr const char* kArchitectures[] = {"iphoneos-arm", "iphoneos-arm64"};
 
-foundation::Status registerArchitectures() {
-    const auto known = FileManager::readText(
-        foundation::appendingPathComponent(KSAPTManager::dpkgAdminDirectory(), "arch"));
-    for (const auto architecture : kArchitectures) {
-        if (known && foundation::contains(*known, std::string(architecture) + "\n"))
-            continue;
-        const auto result =
-            KSRootCommandRunner::run(KSAPTCommandLine::addArchitecture(std::string(architecture)));
-        if (!result.succeeded())
-            return foundation::Error::make(KSAPTManager::kErrorDomain, KSAPTManager::kCommandFailed,
-                                           result.output);
+KSAPTManager::CommandResult refusedCommand(const foundation::Error& error,
+                                           const KSAPTManager::UpdateBlock& update) {
+    const auto text = error.localizedDescription() + "\n";
+    if (update) {
+        update(text, text, false, KSRootCommandRunner::kNotStartedStatus);
+        update({}, text, true, KSRootCommandRunner::kNotStartedStatus);
     }
-    return foundation::Success{};
+    return {KSRootCommandRunner::kNotStartedStatus, text};
+}
+
+// Where the line cannot be built (no sandbox, a refused word), the reason stands for the output.
+KSAPTManager::CommandResult runBuilt(const foundation::Result<std::string>& command,
+                                     const KSAPTManager::UpdateBlock& update = {}) {
+    if (!command)
+        return refusedCommand(command.error(), update);
+    return KSRootCommandRunner::run(*command, update);
 }
 
 bool holdsArchives(const std::string& folder) {
@@ -61,22 +63,11 @@ bool holdsArchives(const std::string& folder) {
     return false;
 }
 
-KSAPTManager::CommandResult refusedCommand(const foundation::Error& error,
-                                           const KSAPTManager::UpdateBlock& update) {
-    const auto text = error.localizedDescription() + "\n";
-    if (update) {
-        update(text, text, false, KSRootCommandRunner::kNotStartedStatus);
-        update({}, text, true, KSRootCommandRunner::kNotStartedStatus);
-    }
-    return {KSRootCommandRunner::kNotStartedStatus, text};
-}
-
 KSAPTManager::CommandResult mark(const char* action, const std::string& identifier,
                                  const KSAPTManager::UpdateBlock& update) {
     if (!isValidPackageName(identifier))
         return refusedCommand(KSAPTQueueEntry::invalidPackageError(identifier), update);
-    return KSRootCommandRunner::run(KSAPTCommandLine::apt("apt-mark", {action, identifier}),
-                                    update);
+    return runBuilt(KSAPTCommandLine::apt("apt-mark", {action, identifier}), update);
 }
 
 }  // namespace
@@ -111,7 +102,15 @@ std::string KSAPTManager::dpkgLogFile() {
 
 foundation::Status KSAPTManager::createAPTSandboxIfNeeded() {
     FOUNDATION_RETURN_IF_ERROR(KSAPTSandbox::create());
-    return registerArchitectures();
+    const auto command =
+        KSAPTCommandLine::prepareDevice({std::begin(kArchitectures), std::end(kArchitectures)});
+    FOUNDATION_RETURN_IF_ERROR(command);
+    const auto result = KSRootCommandRunner::run(*command);
+    if (result.succeeded())
+        return foundation::Success{};
+    return foundation::Error::make(
+        kErrorDomain, kCommandFailed,
+        "The device root's dpkg database cannot be prepared: " + result.output);
 }
 
 foundation::Status KSAPTManager::writeSourceList() {
@@ -127,7 +126,8 @@ foundation::Status KSAPTManager::writeSourceList() {
 }
 
 KSAPTManager::CommandResult KSAPTManager::regenerateCaches() {
-    return KSRootCommandRunner::run(KSAPTCommandLine::apt("apt-cache", {"gencaches"}));
+    return runBuilt(
+        KSAPTCommandLine::apt("apt-cache", {"gencaches"}, KSAPTCommandLine::Access::caches));
 }
 
 foundation::Result<std::string> KSAPTManager::queueStringForKSRPackageArray(
@@ -177,7 +177,7 @@ APTDependsTree KSAPTManager::unmetDependenciesForPackages(
         KSLog("Queue refused: %@", entries.error().localizedDescription());
         tree.incompatible = KSAPTQueueEntry::refusedIdentifiersOf(queueString);
     } else {
-        const auto result = KSRootCommandRunner::run(KSAPTCommandLine::simulation(*entries));
+        const auto result = runBuilt(KSAPTCommandLine::simulation(*entries));
         tree = APTDependsTree::fromSimulationOutput(result.output, result.status);
         if (!tree.failure.empty())
             KSLog("Simulation failed (%d): %@", result.status, result.output);
@@ -219,7 +219,7 @@ KSAPTManager::CommandResult KSAPTManager::unhold(const std::string& identifier,
 void KSAPTManager::cleanUpArchivesIfNeeded() {
     const auto archives = archivesDirectory();
     if (holdsArchives(archives)) {
-        const auto result = KSRootCommandRunner::run("rm -rf -- " + ShellQuote::quote(archives));
+        const auto result = runBuilt(KSAPTCommandLine::removeArchives());
         if (!result.succeeded())
             KSLog("Archives not removed: %@", result.output);
     }
@@ -273,9 +273,7 @@ foundation::Result<std::string> KSAPTManager::installCommandForQueue(
 
 foundation::Result<std::string> KSAPTManager::dpkgInstallCommandForArchive(
     const std::string& archivePath) {
-    auto archive = KSAPTCommandLine::installableArchivePath(archivePath);
-    FOUNDATION_RETURN_IF_ERROR(archive);
-    return KSAPTCommandLine::dpkg({"-i", *archive});
+    return KSAPTCommandLine::dpkg({"-i", archivePath}, {archivePath});
 }
 
 }  // namespace corvane

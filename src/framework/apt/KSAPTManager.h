@@ -15,17 +15,19 @@
 namespace corvane {
 
 // APT and dpkg for the rest of the system. The real Debian tools run through the root command
-// runner with a private configuration: their own source list, lists, archives, caches and
-// logs under the data directory, over the device root's own dpkg database, log and file tree.
-// Every command line is built here from checked words, each quoted by ShellQuote.
+// runner, inside the sandbox, with a private configuration: their own source list, lists,
+// archives and caches under the data directory, which no package can write, over the device
+// root's own dpkg database, logs and file tree. Every command line is built by KSAPTCommandLine
+// from checked words, each quoted by ShellQuote.
 //
-// Sandbox layout, "<data directory>/APT/":
+// Layout, "<data directory>/APT/":
 //   apt.conf                 the configuration (APT_CONFIG of every APT command)
 //   etc/sources.list         one "deb [trusted=yes] <location> ./" line per stored source
 //   etc/{apt.conf.d,sources.list.d,preferences.d,trusted.gpg.d}/
 //   state/lists/             the indexes, under APT's own file names
 //   cache/archives/          downloaded archives
-//   log/
+// and in the device root, beside dpkg's database: APT's record of automatically installed
+// packages (/var/lib/apt/extended_states) and its logs (/var/log/apt/).
 class KSAPTManager {
   public:
     using UpdateBlock = KSRootCommandRunner::UpdateBlock;
@@ -38,8 +40,8 @@ class KSAPTManager {
         kInvalidArchivePath = 3,  // user info "path"
         kSandboxFailure = 4,      // a folder or file of the sandbox could not be written
         kCommandFailed = 5,       // user info "output": what the command printed
-        kSandboxUnavailable = 6,  // a command that may run package scripts was refused, as no
-                                  // sandbox can be made for it
+        kSandboxUnavailable = 6,  // a command on the device root was refused, as no sandbox
+                                  // can be made for it
     };
 
     // Paths (host paths in the current device root).
@@ -54,15 +56,16 @@ class KSAPTManager {
     // writes there instead of the host's log.
     static std::string dpkgLogFile();
 
-    // Creates every folder of the sandbox and the device root's dpkg database where missing,
-    // rewrites the configuration and registers the repositories' architectures with dpkg. It
-    // reads no stored data, so it may run before the database is migrated.
+    // Creates every folder of the sandbox where missing and rewrites the configuration; then,
+    // inside the sandbox, makes the device root's dpkg database where missing and registers the
+    // repositories' architectures with dpkg (kSandboxUnavailable where no sandbox can be made).
+    // It reads no stored data, so it may run before the database is migrated.
     static foundation::Status createAPTSandboxIfNeeded();
     // The source list from the stored sources; sources whose location could break the line
     // are left out with a log line. The list on disk stays as the last refresh left it until
     // then, so APT always sees the sources whose indexes it holds.
     static foundation::Status writeSourceList();
-    // "apt-cache gencaches": APT's binary caches rebuilt from the lists.
+    // "apt-cache gencaches": APT's binary caches rebuilt from the lists, in the sandbox.
     static CommandResult regenerateCaches();
 
     // The queue string of queued records: "identifier", "identifier=version", "identifier-" for
@@ -94,10 +97,11 @@ class KSAPTManager {
     static CommandResult hold(const std::string& identifier, const UpdateBlock& update = {});
     static CommandResult unhold(const std::string& identifier, const UpdateBlock& update = {});
 
-    // Removes the downloaded archives and recreates the archive folders.
+    // Removes the downloaded archives, in the sandbox, and recreates the archive folders.
     static void cleanUpArchivesIfNeeded();
-    // "dpkg --configure -a", "apt-get install -f" (its archives fetched first, outside the
-    // sandbox), "dpkg --configure -a", synchronously, without questions, in the sandbox. The
+    // "dpkg --configure -a", "apt-get install -f" (its archives fetched first, by the one
+    // command given the network), "dpkg --configure -a", synchronously, without questions, in the
+    // sandbox. The
     // output of every step; the status of the first failure after the first configure (which
     // fails whenever a dependency is missing, which apt-get then installs), else 0. Where no
     // sandbox can be made nothing runs: the reason is logged and is the output, with
@@ -108,8 +112,8 @@ class KSAPTManager {
     static foundation::Result<std::string> controlFileOfArchive(const std::string& archivePath);
 
     // The command lines of the package tasks, built from checked words, in the sandbox; an
-    // archive must lie inside the device root. An error where a word is refused or no sandbox
-    // can be made.
+    // archive outside the device root is shown to the sandbox read-only. An error where a word
+    // is refused or no sandbox can be made.
     static foundation::Result<std::string> installCommandForQueue(const std::string& queueString);
     static foundation::Result<std::string> dpkgInstallCommandForArchive(
         const std::string& archivePath);

@@ -34,7 +34,6 @@ foundation::Error sandboxError(const std::string& description) {
 
 foundation::Status KSAPTSandbox::create() {
     FOUNDATION_RETURN_IF_ERROR(createFolders());
-    FOUNDATION_RETURN_IF_ERROR(createDpkgDatabase());
     auto text = configuration();
     FOUNDATION_RETURN_IF_ERROR(text);
     return writeIfChanged(KSAPTManager::configurationFile(), *text);
@@ -47,34 +46,11 @@ foundation::Status KSAPTSandbox::writeIfChanged(const std::string& path, const s
 }
 
 foundation::Status KSAPTSandbox::createFolders() {
-    const std::vector<std::string> folders = {"etc/apt.conf.d",
-                                              "etc/sources.list.d",
-                                              "etc/preferences.d",
-                                              "etc/trusted.gpg.d",
-                                              "state/lists/partial",
-                                              "cache/archives/partial",
-                                              "log"};
+    const std::vector<std::string> folders = {
+        "etc/apt.conf.d",      "etc/sources.list.d",   "etc/preferences.d",     "etc/trusted.gpg.d",
+        "state/lists/partial", "state/lists/auxfiles", "cache/archives/partial"};
     for (const auto& folder : folders) {
         FOUNDATION_RETURN_IF_ERROR(FileManager::createDirectory(sandboxPath(folder)));
-    }
-    return foundation::Success{};
-}
-
-foundation::Status KSAPTSandbox::createDpkgDatabase() {
-    const auto admin = KSAPTManager::dpkgAdminDirectory();
-    for (const char* folder : {"info", "updates", "triggers"}) {
-        FOUNDATION_RETURN_IF_ERROR(
-            FileManager::createDirectory(foundation::appendingPathComponent(admin, folder)));
-    }
-    if (auto made = FileManager::createDirectory(
-            foundation::deletingLastPathComponent(KSAPTManager::dpkgLogFile()));
-        !made)
-        return made;
-    for (const char* file : {"status", "available"}) {
-        const auto path = foundation::appendingPathComponent(admin, file);
-        if (FileManager::fileExists(path))
-            continue;
-        FOUNDATION_RETURN_IF_ERROR(FileManager::writeAtomically(path, std::string_view{}));
     }
     return foundation::Success{};
 }
@@ -89,10 +65,16 @@ foundation::Result<std::string> KSAPTSandbox::configuration() {
         return key + " \"" + value + "\";\n";
     };
     std::string text;
-    text += line("Dir", root + "/");
+    text += line("Dir", sandbox + "/");
     text += line("Dir::State", sandbox + "/state/");
     text += line("Dir::State::status", admin + "/status");
+    // Which packages were installed only as dependencies is the device's state, written while
+    // the packages' scripts run.
+    text += line("Dir::State::extended_states", root + "/var/lib/apt/extended_states");
     text += line("Dir::Cache", sandbox + "/cache/");
+    // The caches of the lists alone: the one that adds dpkg's status is made anew by every
+    // command, in memory, as the commands that change the status cannot write the caches.
+    text += line("Dir::Cache::pkgcache", "");
     text += line("Dir::Etc", sandbox + "/etc/");
     text += line("Dir::Etc::SourceList", KSAPTManager::sourceListFile());
     text += line("Dir::Etc::SourceParts", sandbox + "/etc/sources.list.d/");
@@ -100,7 +82,12 @@ foundation::Result<std::string> KSAPTSandbox::configuration() {
     text += line("Dir::Etc::PreferencesParts", sandbox + "/etc/preferences.d/");
     text += line("Dir::Etc::Trusted", sandbox + "/etc/trusted.gpg");
     text += line("Dir::Etc::TrustedParts", sandbox + "/etc/trusted.gpg.d/");
-    text += line("Dir::Log", sandbox + "/log/");
+    // APT's logs tell of what dpkg did to the device; nothing of the program reads them.
+    text += line("Dir::Log", root + "/var/log/apt/");
+    // The sandbox is APT's sandbox, and the root command runner lets one command run at a time:
+    // APT neither changes its user nor takes locks in folders that most commands may only read.
+    text += line("APT::Sandbox::User", "root");
+    text += line("Debug::NoLocking", "true");
     text += line("APT::Architecture", "iphoneos-arm");
     text += "APT::Architectures { \"iphoneos-arm\"; \"iphoneos-arm64\"; };\n";
     text += "DPkg::Options { \"--root=" + root + "\"; \"--admindir=" + admin +

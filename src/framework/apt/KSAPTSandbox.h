@@ -7,11 +7,12 @@
 
 namespace corvane {
 
-// The files and folders of the private APT configuration, and the device root's dpkg database
-// and log folder beneath it. KSAPTManager owns the paths; this writes them.
+// The files and folders of the private APT configuration, in the data folder. KSAPTManager owns
+// the paths; this writes them. The device root's dpkg database is made inside the sandbox
+// (KSAPTCommandLine::prepareDevice).
 class KSAPTSandbox {
   public:
-    // Every folder and database file that is missing, then the configuration file.
+    // Every folder that is missing, then the configuration file.
     static foundation::Status create();
     // The configuration text for the current device root and data directory; an error when a
     // path holds a character APT's configuration syntax cannot carry.
@@ -26,7 +27,6 @@ class KSAPTSandbox {
 
   private:
     static foundation::Status createFolders();
-    static foundation::Status createDpkgDatabase();
 };
 
 }  // namespace corvane

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <set>
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
+#include "foundation/ProcessValue.h"
 #include "foundation/Strings.h"
 #include "framework/apt/KSAPTManager.h"
 #include "framework/apt/KSRootCommandRunner.h"
@@ -18,19 +20,13 @@ namespace corvane {
 namespace {
 
 // Gone with the runner, in a session of its own (no typing into the caller's terminal), with its
-// own process numbers, network (a loopback of its own) and System V IPC, and no capability but
-// those below.
-constexpr const char* kIsolation[] = {"--die-with-parent",
-                                      "--new-session",
-                                      "--unshare-pid",
-                                      "--unshare-net",
-                                      "--unshare-ipc",
-                                      "--cap-drop",
-                                      "ALL"};
-// Enough for dpkg to give unpacked files the owners, groups and modes the archive names, and for
-// APT to try its own unprivileged user, as it does even with nothing to fetch.
-constexpr const char* kKeptCapabilities[] = {"CAP_CHOWN",  "CAP_DAC_OVERRIDE", "CAP_FOWNER",
-                                             "CAP_FSETID", "CAP_SETUID",       "CAP_SETGID"};
+// own process numbers and System V IPC, and no capability but those below.
+constexpr const char* kIsolation[] = {"--die-with-parent", "--new-session", "--unshare-pid",
+                                      "--unshare-ipc",     "--cap-drop",    "ALL"};
+// Enough for dpkg to give unpacked files the owners, groups and modes the archive names. APT
+// downloads as root (its configuration names no user of its own), so no identity is changed.
+constexpr const char* kKeptCapabilities[] = {"CAP_CHOWN", "CAP_DAC_OVERRIDE", "CAP_FOWNER",
+                                             "CAP_FSETID"};
 // The host's programs, their libraries and their configuration: all that dpkg, apt-get and the
 // scripts' tools need of the host. Nothing else of it is shown, as sockets (a service manager's,
 // a message bus's, a container engine's) may lie in any other folder, and connecting to one
@@ -38,6 +34,12 @@ constexpr const char* kKeptCapabilities[] = {"CAP_CHOWN",  "CAP_DAC_OVERRIDE", "
 constexpr const char* kHostPrograms[] = {"/usr", "/etc",   "/bin",   "/sbin",
                                          "/lib", "/lib32", "/lib64", "/libx32"};
 constexpr std::size_t kQuotedOutputLimit = 300;
+constexpr long kDefaultTimeLimitSeconds = 600;
+// Far beyond what APT and dpkg take for the largest index, far below what the machine has.
+constexpr const char* kMemoryLimit = "--as=4294967296";
+
+// The prefixes that made a sandbox in this process: trying each once is enough.
+foundation::ProcessValue<std::set<std::string>> triedPrefixes;
 
 foundation::Error unavailable(const std::string& reason) {
     return foundation::Error::make(
@@ -61,24 +63,109 @@ std::string refusalOf(const KSRootCommandRunner::CommandResult& result) {
     return text;
 }
 
+// The sandbox's last option and its end, which no command inside it starts with.
+std::string endOfOptions() {
+    return ShellQuote::join({"--remount-ro", "/", "--"}) + " ";
+}
+
+// A package may leave a FIFO or a link to /dev/zero where dpkg or APT read: every command ends
+// within the time limit (its whole process group, the sandbox with it) and keeps to the memory
+// limit.
+std::vector<std::string> limits() {
+    return {"timeout", "--kill-after=10", std::to_string(KSBubblewrap::timeLimitSeconds()),
+            "prlimit", kMemoryLimit,      "--"};
+}
+
+std::string endOfLimits() {
+    return ShellQuote::join({"prlimit", kMemoryLimit, "--"}) + " ";
+}
+
+// A word as it stands between the quotes that ShellQuote puts around it.
+std::string quotedInner(const std::string& word) {
+    const auto quoted = ShellQuote::quote(word);
+    return quoted.substr(1, quoted.size() - 2);
+}
+
+// The path as a whole word or the start of a longer path: "/a/device" is not named by
+// "/a/device-data".
+bool namesPath(const std::string& commandLine, const std::string& path) {
+    for (auto found = commandLine.find(path); found != std::string::npos;
+         found = commandLine.find(path, found + 1)) {
+        const auto end = found + path.size();
+        if (end == commandLine.size() ||
+            std::string_view("/' \"").find(commandLine[end]) != std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
+std::string realPath(const std::string& path) {
+    std::error_code error;
+    const auto real = std::filesystem::weakly_canonical(path, error);
+    return error ? path : real.string();
+}
+
+void appendReadOnly(const std::string& path, std::vector<std::string>& words) {
+    words.insert(words.end(), {"--ro-bind", path, path});
+}
+
+void appendWritable(const std::string& path, std::vector<std::string>& words) {
+    words.insert(words.end(), {"--bind", path, path});
+}
+
+// Where the host's resolver configuration is a link into /run, which is the sandbox's own, the
+// file it names is shown too, so that a download finds its repositories by name.
+void appendResolver(std::vector<std::string>& words) {
+    const auto resolver = realPath("/etc/resolv.conf");
+    if (resolver != "/etc/resolv.conf" && foundation::FileManager::fileExists(resolver))
+        appendReadOnly(resolver, words);
+}
+
 }  // namespace
 
-foundation::Result<std::vector<std::string>> KSBubblewrap::prefix() {
+foundation::Result<std::vector<std::string>> KSBubblewrap::prefix(const Sandbox& sandbox) {
     auto program = KSBubblewrap::program();
     FOUNDATION_RETURN_IF_ERROR(program);
-    auto words = options();
+    auto words = options(sandbox);
     FOUNDATION_RETURN_IF_ERROR(words);
     words->insert(words->begin(), *program);
     words->push_back("--");
+    const auto limited = limits();
+    words->insert(words->end(), limited.begin(), limited.end());
     FOUNDATION_RETURN_IF_ERROR(tryOut(*words));
     return words;
 }
 
+long KSBubblewrap::timeLimitSeconds() {
+    const char* configured = std::getenv(kTimeLimitVariable);
+    const long seconds = configured ? std::strtol(configured, nullptr, 10) : 0;
+    return seconds > 0 ? seconds : kDefaultTimeLimitSeconds;
+}
+
+foundation::Result<std::vector<std::string>> KSBubblewrap::prefix() {
+    return prefix(Sandbox{});
+}
+
 std::string KSBubblewrap::commandInside(const std::string& commandLine) {
-    // The sandbox's last option and its end, which no command inside it starts with.
-    const std::string end = ShellQuote::join({"--remount-ro", "/", "--"}) + " ";
+    if (commandLine.find(endOfOptions()) == std::string::npos)
+        return commandLine;
+    const auto end = endOfLimits();
     const auto found = commandLine.find(end);
     return found == std::string::npos ? commandLine : commandLine.substr(found + end.size());
+}
+
+bool KSBubblewrap::namesDeviceRoot(const std::string& commandLine) {
+    const auto given = foundation::DeviceRoot::path();
+    for (const auto& root : {given, realPath(given)})
+        if (namesPath(commandLine, quotedInner(root)))
+            return true;
+    return false;
+}
+
+bool KSBubblewrap::startsInside(const std::string& commandLine) {
+    const auto sandbox = program();
+    return sandbox && commandLine.starts_with(ShellQuote::quote(*sandbox) + " ") &&
+           commandLine.find(endOfOptions()) != std::string::npos;
 }
 
 foundation::Result<std::string> KSBubblewrap::program() {
@@ -99,7 +186,7 @@ foundation::Result<std::string> KSBubblewrap::program() {
 
 // The device root is bound where it really lies and, when it is reached through a link, where
 // the link names it too: a link under /tmp would otherwise lead nowhere in the private /tmp.
-foundation::Result<std::vector<std::string>> KSBubblewrap::options() {
+foundation::Result<std::vector<std::string>> KSBubblewrap::options(const Sandbox& sandbox) {
     const auto given = foundation::DeviceRoot::path();
     std::error_code error;
     const auto real = std::filesystem::weakly_canonical(given, error).string();
@@ -109,18 +196,43 @@ foundation::Result<std::vector<std::string>> KSBubblewrap::options() {
     if (real == "/")
         return unavailable("the device root is the host's own file system.");
     std::vector<std::string> words(std::begin(kIsolation), std::end(kIsolation));
+    if (sandbox.access != Access::download)
+        words.push_back("--unshare-net");
     for (const auto* capability : kKeptCapabilities)
         words.insert(words.end(), {"--cap-add", capability});
     for (const auto* folder : kHostPrograms)
         appendHostFolder(folder, words);
-    words.insert(words.end(),
-                 {"--tmpfs", "/tmp", "--tmpfs", "/run", "--symlink", "../run", "/var/run", "--dev",
-                  "/dev", "--proc", "/proc", "--bind", real, real});
+    words.insert(words.end(), {"--tmpfs", "/tmp", "--tmpfs", "/run", "--symlink", "../run",
+                               "/var/run", "--dev", "/dev", "--proc", "/proc"});
+    if (sandbox.access == Access::download)
+        appendResolver(words);
+    appendWritable(real, words);
     if (given != real)
         words.insert(words.end(), {"--bind", real, given});
+    appendDataFolder(sandbox.access, words);
+    for (const auto& file : sandbox.readableFiles)
+        appendReadOnly(file, words);
+    for (const auto& entry : sandbox.environment) {
+        const auto equals = entry.find('=');
+        words.insert(words.end(), {"--setenv", entry.substr(0, equals), entry.substr(equals + 1)});
+    }
     // Last, once every mount point is made: a script writing elsewhere fails, as on the host.
     words.insert(words.end(), {"--remount-ro", "/"});
     return words;
+}
+
+// APT reads its configuration, lists and caches there; the folders it would set up for fetching
+// are private and empty where the command fetches nothing.
+void KSBubblewrap::appendDataFolder(Access access, std::vector<std::string>& words) {
+    appendReadOnly(KSAPTManager::sandboxDirectory(), words);
+    const auto archives = KSAPTManager::archivesDirectory();
+    if (access == Access::caches)
+        appendWritable(foundation::deletingLastPathComponent(archives), words);
+    if (access == Access::archives || access == Access::download)
+        appendWritable(archives, words);
+    else
+        words.insert(words.end(), {"--tmpfs", archives + "/partial"});
+    words.insert(words.end(), {"--tmpfs", KSAPTManager::listsDirectory() + "/auxfiles"});
 }
 
 // Read-only where it is a folder; where it is a link (/bin to usr/bin, say), the same link.
@@ -132,17 +244,19 @@ void KSBubblewrap::appendHostFolder(const std::string& folder, std::vector<std::
         if (!error)
             words.insert(words.end(), {"--symlink", target.string(), folder});
     } else if (std::filesystem::is_directory(status)) {
-        words.insert(words.end(), {"--ro-bind", folder, folder});
+        appendReadOnly(folder, words);
     }
 }
 
 foundation::Status KSBubblewrap::tryOut(const std::vector<std::string>& prefix) {
-    auto words = prefix;
-    words.push_back("true");
-    const auto result = KSRootCommandRunner::run(ShellQuote::join(words));
-    if (result.succeeded())
+    const auto line = ShellQuote::join(prefix);
+    if (triedPrefixes.get().contains(line))
         return foundation::Success{};
-    return unavailable("bubblewrap cannot make one here (" + refusalOf(result) + ").");
+    const auto result = KSRootCommandRunner::run(line + " true");
+    if (!result.succeeded())
+        return unavailable("bubblewrap cannot make one here (" + refusalOf(result) + ").");
+    triedPrefixes.update([&line](std::set<std::string>& tried) { tried.insert(line); });
+    return foundation::Success{};
 }
 
 }  // namespace corvane

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <random>
 
-#include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
+#include "framework/apt/KSDeviceFile.h"
 #include "framework/misc/KSPaths.h"
 
 namespace corvane {
@@ -17,18 +16,24 @@ using foundation::FileManager;
 
 foundation::Result<std::shared_ptr<KSInboxArchive>> KSInboxArchive::copyOf(
     const std::string& devicePath) {
-    FOUNDATION_RETURN_IF_ERROR(checkDevicePath(devicePath));
+    if (!isPlainDevicePath(devicePath))
+        return notAnArchivePath(devicePath);
     FOUNDATION_RETURN_IF_ERROR(FileManager::createDirectory(inboxDirectory()));
     const auto copy = inboxDirectory() + "/" + generatedName();
     // The content, not a link: a link would let the file change between reading and installing.
-    std::error_code error;
-    std::filesystem::copy_file(foundation::DeviceRoot::resolve(devicePath), copy, error);
-    if (error) {
-        (void)FileManager::removeItem(copy);
-        return foundation::Error::make(kErrorDomain, kCopyFailed,
-                                       "The archive could not be copied: " + error.message());
-    }
-    return std::make_shared<KSInboxArchive>(copy);
+    auto copied = KSDeviceFile::copy(devicePath, copy, kMaxArchiveBytes);
+    if (copied)
+        return std::make_shared<KSInboxArchive>(copy);
+    const auto& error = copied.error();
+    const bool noFile =
+        error.domain == KSDeviceFile::kErrorDomain &&
+        (error.code == KSDeviceFile::kMissing || error.code == KSDeviceFile::kRefused);
+    if (!noFile)
+        return foundation::Error::make(
+            kErrorDomain, kCopyFailed,
+            "The archive could not be copied: " + error.localizedDescription());
+    KSLog("%@", error.localizedDescription());
+    return notAnArchivePath(devicePath);
 }
 
 std::string KSInboxArchive::inboxDirectory() {
@@ -48,17 +53,16 @@ KSInboxArchive::~KSInboxArchive() {
               removed.error().localizedDescription());
 }
 
-foundation::Status KSInboxArchive::checkDevicePath(const std::string& devicePath) {
+bool KSInboxArchive::isPlainDevicePath(const std::string& devicePath) {
     const auto components = foundation::pathComponents(devicePath);
     const bool printable =
         std::none_of(devicePath.begin(), devicePath.end(),
                      [](unsigned char character) { return character < 0x20 || character == 0x7f; });
     const bool climbs = std::ranges::find(components, "..") != components.end();
-    if (foundation::hasPrefix(devicePath, "/") && printable && !climbs) {
-        const auto path = foundation::DeviceRoot::resolve(devicePath);
-        if (FileManager::fileExists(path) && !FileManager::isDirectory(path))
-            return foundation::Success{};
-    }
+    return foundation::hasPrefix(devicePath, "/") && printable && !climbs;
+}
+
+foundation::Error KSInboxArchive::notAnArchivePath(const std::string& devicePath) {
     auto error = foundation::Error::make(kErrorDomain, kNotAnArchivePath,
                                          "\"" + devicePath + "\" is not a package archive.");
     error.userInfo.mutableDictionary()["path"] = devicePath;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,10 +22,12 @@ class KSInboxArchive {
         kCopyFailed = 2,
     };
     static constexpr std::string_view kInboxName = "Inbox";
+    static constexpr std::uint64_t kMaxArchiveBytes = 512ull << 20;
 
-    // The file at the device path as a file URL names it (resolved under the device root),
-    // copied. Refused for a path that is not absolute, climbs with "..", holds control
-    // characters or names no regular file.
+    // The file at the device path as a file URL names it (under the device root), copied.
+    // Refused for a path that is not absolute, climbs with "..", holds control characters or
+    // names no regular file; a link anywhere on the path is refused too, since a package could
+    // have put it there to hand over a file of the host.
     static foundation::Result<std::shared_ptr<KSInboxArchive>> copyOf(
         const std::string& devicePath);
     static std::string inboxDirectory();
@@ -42,7 +45,8 @@ class KSInboxArchive {
     const std::string& path() const { return path_; }
 
   private:
-    static foundation::Status checkDevicePath(const std::string& devicePath);
+    static bool isPlainDevicePath(const std::string& devicePath);
+    static foundation::Error notAnArchivePath(const std::string& devicePath);
     static std::string generatedName();
 
     std::string path_;

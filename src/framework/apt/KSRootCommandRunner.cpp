@@ -9,16 +9,17 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
 
-#include "foundation/DeviceRoot.h"
+#include "foundation/DataFolder.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/ProcessValue.h"
+#include "framework/apt/KSBubblewrap.h"
 
 extern char** environ;
 
@@ -27,10 +28,11 @@ namespace corvane {
 namespace {
 
 constexpr auto kBusyPause = std::chrono::milliseconds(100);
+// Where the runner finds its lock.
+constexpr int kRunnerLockDescriptor = 3;
 foundation::ProcessValue<std::uint64_t> busyRefusals;
-std::mutex installMutex;
 
-std::optional<std::string> builtRunner() {
+std::optional<std::string> installedRunner() {
     if (const char* path = std::getenv("CORVANE_GROOT"); path && *path)
         return std::string(path);
     std::error_code error;
@@ -45,38 +47,6 @@ std::optional<std::string> builtRunner() {
         return std::string(CORVANE_GROOT_BUILD_PATH);
 #endif
     return std::nullopt;
-}
-
-bool sameFile(const struct stat& a, const struct stat& b) {
-    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
-           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
-}
-
-foundation::Status installError(const std::string& description) {
-    return foundation::Error::make("KSRootCommandRunner", 1, description);
-}
-
-// Copied beside the target and renamed over it, so that a runner being started never sees a
-// half-written file; the source's modification time marks the copy as current.
-foundation::Status installCopy(const std::string& source, const std::string& target,
-                               const struct stat& sourceInfo) {
-    const auto folder = std::filesystem::path(target).parent_path().string();
-    FOUNDATION_RETURN_IF_ERROR(foundation::FileManager::createDirectory(folder));
-    const auto temporary = target + ".installing-" + std::to_string(getpid());
-    std::error_code error;
-    std::filesystem::copy_file(source, temporary, std::filesystem::copy_options::overwrite_existing,
-                               error);
-    if (error)
-        return installError("Cannot copy the root command runner to " + target + ": " +
-                            error.message());
-    const struct timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
-    if (chmod(temporary.c_str(), 0755) != 0 ||
-        utimensat(AT_FDCWD, temporary.c_str(), times, 0) != 0 ||
-        rename(temporary.c_str(), target.c_str()) != 0) {
-        std::filesystem::remove(temporary, error);
-        return installError("Cannot install the root command runner at " + target);
-    }
-    return foundation::Success{};
 }
 
 // Holds back output that could still turn out to be the runner's busy refusal.
@@ -123,13 +93,31 @@ class OutputSink {
     std::string output_;
 };
 
-std::optional<pid_t> spawnRunner(const std::string& commandLine, int outputDescriptor) {
-    const auto runner = KSRootCommandRunner::runnerPath();
+foundation::Error runnerError(const std::string& description) {
+    return foundation::Error::make("KSRootCommandRunner", 1, description);
+}
+
+// Opened anew for every request: the runner takes the lock on this open file, so that two
+// requests of this process contend as two of different processes do.
+foundation::Result<int> openLock() {
+    const auto path = KSRootCommandRunner::lockPath();
+    FOUNDATION_RETURN_IF_ERROR(
+        foundation::FileManager::createDirectory(std::filesystem::path(path).parent_path()));
+    const int descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (descriptor < 0)
+        return runnerError("Cannot open the root command runner's lock " + path + ": " +
+                           std::strerror(errno));
+    return descriptor;
+}
+
+std::optional<pid_t> spawnRunner(const std::string& runner, const std::string& commandLine,
+                                 int outputDescriptor, int lockDescriptor) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, outputDescriptor, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, outputDescriptor, STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, lockDescriptor, kRunnerLockDescriptor);
     std::vector<char*> arguments = {const_cast<char*>(runner.c_str()),
                                     const_cast<char*>(commandLine.c_str()), nullptr};
     pid_t process = 0;
@@ -139,6 +127,25 @@ std::optional<pid_t> spawnRunner(const std::string& commandLine, int outputDescr
     if (failure != 0)
         return std::nullopt;
     return process;
+}
+
+KSRootCommandRunner::CommandResult refused(const std::string& reason,
+                                           const KSRootCommandRunner::UpdateBlock& update) {
+    KSLog("Command refused: %@", reason);
+    OutputSink sink(update);
+    sink.append(reason + "\n");
+    return sink.finish(KSRootCommandRunner::kNotStartedStatus);
+}
+
+// Every command that reaches the device root runs inside the sandbox: a package may have left
+// anything there for a command of the host to trip over.
+std::optional<std::string> refusalOf(const std::string& commandLine) {
+    if (commandLine.find('\0') != std::string::npos)
+        return "A command line cannot hold a NUL character.";
+    if (KSBubblewrap::namesDeviceRoot(commandLine) && !KSBubblewrap::startsInside(commandLine))
+        return "A command that reaches the device root runs only inside the sandbox: " +
+               commandLine;
+    return std::nullopt;
 }
 
 int exitStatusOf(pid_t process) {
@@ -154,12 +161,13 @@ int exitStatusOf(pid_t process) {
 
 // One request to the runner; nullopt when it refused for busyness.
 std::optional<KSRootCommandRunner::CommandResult> runOnce(
-    const std::string& commandLine, const KSRootCommandRunner::UpdateBlock& update) {
+    const std::string& runner, int lock, const std::string& commandLine,
+    const KSRootCommandRunner::UpdateBlock& update) {
     OutputSink sink(update);
     int descriptors[2];
     if (pipe2(descriptors, O_CLOEXEC) != 0)
         return sink.finish(KSRootCommandRunner::kNotStartedStatus);
-    const auto process = spawnRunner(commandLine, descriptors[1]);
+    const auto process = spawnRunner(runner, commandLine, descriptors[1], lock);
     close(descriptors[1]);
     if (!process) {
         close(descriptors[0]);
@@ -183,49 +191,34 @@ std::optional<KSRootCommandRunner::CommandResult> runOnce(
 
 }  // namespace
 
-std::string KSRootCommandRunner::runnerPath() {
-    return foundation::DeviceRoot::resolve(kRunnerPath);
+foundation::Result<std::string> KSRootCommandRunner::runnerPath() {
+    if (auto runner = installedRunner())
+        return *runner;
+    return runnerError("The root command runner was not found beside the program or in the build.");
 }
 
 std::string KSRootCommandRunner::lockPath() {
-    return foundation::DeviceRoot::resolve(kLockPath);
+    return foundation::DataFolder::resolve(kLockPath);
 }
 
 std::uint64_t KSRootCommandRunner::busyRefusalCount() {
     return busyRefusals.get();
 }
 
-foundation::Status KSRootCommandRunner::installRunnerIfNeeded() {
-    std::lock_guard lock(installMutex);
-    const auto source = builtRunner();
-    if (!source)
-        return installError(
-            "The root command runner was not found beside the program or in the build.");
-    struct stat sourceInfo {};
-    if (stat(source->c_str(), &sourceInfo) != 0)
-        return installError("Cannot read the root command runner at " + *source);
-    const auto target = runnerPath();
-    struct stat targetInfo {};
-    if (stat(target.c_str(), &targetInfo) == 0 && sameFile(sourceInfo, targetInfo))
-        return foundation::Success{};
-    return installCopy(*source, target, sourceInfo);
-}
-
 KSRootCommandRunner::CommandResult KSRootCommandRunner::run(const std::string& commandLine,
                                                             const UpdateBlock& update) {
-    if (commandLine.find('\0') != std::string::npos) {
-        OutputSink sink(update);
-        sink.append("A command line cannot hold a NUL character.\n");
-        return sink.finish(kNotStartedStatus);
-    }
-    if (auto installed = installRunnerIfNeeded(); !installed) {
-        KSLog("%s", installed.error().localizedDescription());
-        OutputSink sink(update);
-        sink.append(installed.error().localizedDescription() + "\n");
-        return sink.finish(kNotStartedStatus);
-    }
+    if (auto refusal = refusalOf(commandLine))
+        return refused(*refusal, update);
+    const auto runner = runnerPath();
+    if (!runner)
+        return refused(runner.error().localizedDescription(), update);
     for (;;) {
-        if (auto result = runOnce(commandLine, update))
+        auto lock = openLock();
+        if (!lock)
+            return refused(lock.error().localizedDescription(), update);
+        auto result = runOnce(*runner, *lock, commandLine, update);
+        close(*lock);
+        if (result)
             return *result;
         busyRefusals.update([](std::uint64_t& count) { ++count; });
         std::this_thread::sleep_for(kBusyPause);

@@ -9,21 +9,21 @@
 
 namespace corvane {
 
-// The client side of the root command runner ("groot"), the small program installed in the
-// device root that runs one shell command line with the rights of the package tools, one
+// The client side of the root command runner ("groot"), the small program installed beside the
+// application that runs one shell command line with the rights of the package tools, one
 // command at a time.
 //
-// The runner is installed from the build when it is missing from the device root or differs
-// from the built one. The built program is looked for, in this order: the path in the
-// environment variable CORVANE_GROOT, "groot" beside the running program, and the path the
-// build recorded (CORVANE_GROOT_BUILD_PATH).
+// The runner is run from the program's installation, never from a folder a package can write:
+// the path in the environment variable CORVANE_GROOT, else "groot" beside the running program,
+// else the path the build recorded (CORVANE_GROOT_BUILD_PATH). Its lock is a file of the data
+// folder, handed to it open.
 //
 // While another command holds the runner, a request is refused with kBusyStatus and
 // kBusyMessage; run() then waits and asks again until its turn comes, so that callers take
 // turns and never see the refusal.
 class KSRootCommandRunner {
   public:
-    static constexpr std::string_view kRunnerPath = "/usr/libexec/corvane/groot";
+    // Resolved under the data folder.
     static constexpr std::string_view kLockPath = "/var/run/corvane-groot.lock";
     static constexpr int kBusyStatus = 75;
     static constexpr std::string_view kBusyMessage =
@@ -45,12 +45,13 @@ class KSRootCommandRunner {
 
     // Runs the command line synchronously on the calling thread. The update block (may be
     // empty) is called on the same thread for every piece of output and once more at the end.
+    // A line that names the device root but does not start inside the sandbox (KSBubblewrap) is
+    // refused, unrun, with kNotStartedStatus.
     static CommandResult run(const std::string& commandLine, const UpdateBlock& update = {});
 
-    // The runner's host path in the current device root.
-    static std::string runnerPath();
+    // The runner of the program's installation; an error when none is found.
+    static foundation::Result<std::string> runnerPath();
     static std::string lockPath();
-    static foundation::Status installRunnerIfNeeded();
 
     // How many refusals for busyness this process has met while waiting for its turn.
     static std::uint64_t busyRefusalCount();

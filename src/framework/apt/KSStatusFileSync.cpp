@@ -6,10 +6,10 @@
 #include <sstream>
 
 #include "foundation/Date.h"
-#include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/ProcessValue.h"
 #include "foundation/Strings.h"
+#include "framework/apt/KSDeviceFile.h"
 #include "framework/categories/VersionCompare.h"
 #include "framework/debian/ControlFileParser.h"
 #include "framework/debian/DebianGrammar.h"
@@ -18,8 +18,6 @@
 #include "framework/storage/KSRPackageControlFields.h"
 
 namespace corvane {
-
-using foundation::FileManager;
 
 namespace {
 
@@ -76,20 +74,14 @@ KSStatusFileSync::Report KSStatusFileSync::lastReport() {
 }
 
 bool KSStatusFileSync::readStatusFile() {
-    const auto path = KSPaths::dpkgStatusFile();
-    if (!FileManager::fileExists(path))
+    auto text = KSDeviceFile::read(KSPaths::kDpkgStatusFile, kMaxStatusFileBytes);
+    if (!text.ok() && text.error().code == KSDeviceFile::kMissing)
         return true;
-    auto size = FileManager::fileSize(path);
-    if (size && *size > kMaxStatusFileBytes) {
-        KSLog("The dpkg status file is too large to read (%@ bytes)", *size);
-        return false;
-    }
-    auto text = FileManager::readText(path);
     if (!text.ok()) {
-        KSLog("Could not read the dpkg status file: %@", text.error().localizedDescription());
+        KSLog("The dpkg status file is not read: %@", text.error().localizedDescription());
         return false;
     }
-    for (const auto& element : ControlFileParser::parse(text.value(), "Package")) {
+    for (const auto& element : ControlFileParser::parse(text->bytes, "Package")) {
         const auto name = element["Package"].stringValue();
         const auto status = words(element["Status"].stringValue());
         if (!isValidPackageName(name)) {
@@ -161,7 +153,8 @@ std::optional<KSRPackage> KSStatusFileSync::storedPackage(const std::string& nam
 
 std::vector<std::string> KSStatusFileSync::installedFiles(const InstalledPackage& installed,
                                                           std::optional<double>* installDate) {
-    const auto info = KSPaths::dpkgInfoDirectory() + "/" + foundation::lowercase(installed.name);
+    const auto info =
+        std::string(KSPaths::kDpkgInfoDirectory) + "/" + foundation::lowercase(installed.name);
     std::vector<std::string> candidates{info + ".list"};
     const auto architecture = installed.stanza.contains("Architecture")
                                   ? installed.stanza.at("Architecture").stringValue()
@@ -169,19 +162,16 @@ std::vector<std::string> KSStatusFileSync::installedFiles(const InstalledPackage
     if (isArchitectureName(architecture))
         candidates.push_back(info + ":" + architecture + ".list");
     for (const auto& path : candidates) {
-        auto size = FileManager::fileSize(path);
-        if (!size)
+        auto list = KSDeviceFile::read(path, kMaxFileListBytes);
+        if (!list.ok() && list.error().code == KSDeviceFile::kMissing)
             continue;
-        if (*size > kMaxFileListBytes) {
-            KSLog("The file list %@ is too large to read (%@ bytes)", path, *size);
+        if (!list.ok()) {
+            KSLog("A file list is not read: %@", list.error().localizedDescription());
             continue;
         }
-        auto text = FileManager::readText(path);
-        if (!text.ok())
-            continue;
-        *installDate = FileManager::modificationDate(path);
+        *installDate = list->modificationDate;
         std::vector<std::string> files;
-        for (auto& line : foundation::split(text.value(), "\n"))
+        for (auto& line : foundation::split(list->bytes, "\n"))
             if (!line.empty() && line != "/.")
                 files.push_back(std::move(line));
         return files;

@@ -40,8 +40,9 @@ class KSStatusFileSync {
     static constexpr std::uint64_t kMaxFileListBytes = 16ull << 20;
 
     // Reads and marks in one write transaction; synchronous, from any thread, one run at a time.
-    // Nothing changes when the status file exists but cannot be read; a missing one means
-    // nothing is installed.
+    // Both files are read as a package may have left them (KSDeviceFile): nothing changes when
+    // the status file is refused or cannot be read, and a refused file list gives no files; each
+    // refusal is logged. A missing status file means nothing is installed.
     static Report synchronise();
     // The report of the last synchronisation.
     static Report lastReport();

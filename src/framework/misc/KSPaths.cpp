@@ -1,5 +1,6 @@
 #include "framework/misc/KSPaths.h"
 
+#include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"
 
 namespace corvane {
@@ -7,7 +8,7 @@ namespace corvane {
 using foundation::DeviceRoot;
 
 std::string KSPaths::dataDirectory() {
-    return DeviceRoot::resolve(kDataDirectory);
+    return foundation::DataFolder::resolve(kDataDirectory);
 }
 
 std::string KSPaths::dataPath(std::string_view name) {
@@ -15,7 +16,7 @@ std::string KSPaths::dataPath(std::string_view name) {
 }
 
 std::string KSPaths::logDirectory() {
-    return DeviceRoot::resolve(kLogDirectory);
+    return foundation::DataFolder::resolve(kLogDirectory);
 }
 
 std::string KSPaths::logFile() {

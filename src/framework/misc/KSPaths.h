@@ -6,8 +6,10 @@
 
 namespace corvane {
 
-// The fixed places of the application on the device. Each accessor resolves its device path
-// under foundation::DeviceRoot when called, so a changed root is followed at once.
+// The fixed places of the application on the device. Each accessor resolves its device path when
+// called, so a changed folder is followed at once: the application's own files under
+// foundation::DataFolder, which no package can write, and dpkg's database under
+// foundation::DeviceRoot.
 class KSPaths {
   public:
     static constexpr std::string_view kDataDirectory =

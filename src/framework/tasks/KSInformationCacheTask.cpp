@@ -33,10 +33,22 @@ std::mutex rebuilding;
 // APT's caches are built one time after another, whoever asks.
 std::mutex buildingAPTCaches;
 
+bool isSandboxUnavailable(const foundation::Error& error) {
+    return error.domain == KSAPTManager::kErrorDomain &&
+           error.code == KSAPTManager::kSandboxUnavailable;
+}
+
+// Where no sandbox can be made, APT runs for nothing: the launch has told the user why, and the
+// refresh of the records goes on.
 foundation::Status buildAPTCaches() {
     std::lock_guard oneAtATime(buildingAPTCaches);
     // The source list first: a source added since launch has its index in the lists already.
-    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::createAPTSandboxIfNeeded());
+    auto prepared = KSAPTManager::createAPTSandboxIfNeeded();
+    if (!prepared && isSandboxUnavailable(prepared.error())) {
+        KSLog("APT's caches are not rebuilt: %@", prepared.error().localizedDescription());
+        return foundation::Success{};
+    }
+    FOUNDATION_RETURN_IF_ERROR(prepared);
     FOUNDATION_RETURN_IF_ERROR(KSAPTManager::writeSourceList());
     const auto result = KSAPTManager::regenerateCaches();
     if (result.succeeded())

@@ -16,16 +16,16 @@
 #include "framework/apt/KSParsingUtility.h"
 #include "framework/apt/KSRootCommandRunner.h"
 #include "framework/apt/KSStatusFileSync.h"
-#include "framework/storage/KSRPackageIndexImporter.h"
 #include "framework/storage/KSRSource.h"
 #include "framework/tasks/KSPackageDownloadTask.h"
+#include "framework/tasks/KSSourceRefreshTask.h"
 #include "support/SampleRepository.h"
 
 namespace corvane::testing {
 
 // A fresh device root with the APT sandbox over it, and the sample repository served on
-// 127.0.0.1 as its one source: APT's lists are filled by "apt-get update" and the database by
-// the repository's index. The host's dpkg database must come out as it went in, and every state
+// 127.0.0.1 as its one source: APT's lists and the database are filled by the program's own
+// refresh. The host's dpkg database must come out as it went in, and every state
 // that dpkg gave a package of the device must be in the device root's dpkg log, not the host's.
 class AptSandboxFixture : public StorageFixture {
   protected:
@@ -36,12 +36,8 @@ class AptSandboxFixture : public StorageFixture {
         hostStatus_ = fileDigest(kHostStatus);
         repository_ = sample_.folder().string();
         location_ = sample_.location();
-        storeSource();
         ASSERT_TRUE(KSAPTManager::createAPTSandboxIfNeeded());
-        ASSERT_TRUE(KSAPTManager::writeSourceList());
-        const auto update = KSRootCommandRunner::run(KSAPTCommandLine::apt("apt-get", {"update"}));
-        ASSERT_TRUE(update.succeeded()) << update.output;
-        importIndex();
+        addSource(location_, "Sample Repository");
         statesBefore_ = dpkgStates();
     }
 
@@ -124,21 +120,22 @@ class AptSandboxFixture : public StorageFixture {
     std::string repository_;
     std::string location_;
 
-  private:
-    void storeSource() {
+    // The repository stored as a source and refreshed, as a person adds one: its index in APT's
+    // lists and in the database.
+    void addSource(const std::string& location, const std::string& name = {}) {
         KSRSource source;
-        source.location = location_;
-        source.name = "Sample Repository";
+        source.location = location;
+        if (!name.empty())
+            source.name = name;
         auto database = realm();
         database.write([&] { database.addOrUpdateObject(source); });
+        ASSERT_TRUE(KSAPTManager::writeSourceList());
+        auto refresh = std::make_shared<KSSourceRefreshTask>(location);
+        refresh->start();
+        ASSERT_TRUE(refresh->outcome().success);
     }
 
-    void importIndex() {
-        const auto index = foundation::FileManager::readText(repository_ + "/Packages");
-        ASSERT_TRUE(index);
-        KSRPackageIndexImporter::importPackages(
-            location_, KSParsingUtility::arrayFromPackagesFromString(*index), 1.7e9);
-    }
+  private:
 
     std::string hostStatus_;
     std::map<std::string, std::string> statesBefore_;

@@ -48,7 +48,7 @@ KSRPackage queued(std::string identifier, unsigned operation,
 class KSAPTManagerQueueTests : public testing::StorageFixture {
   protected:
     bool runnerWasUsed() const {
-        return FileManager::fileExists(KSRootCommandRunner::runnerPath());
+        return FileManager::fileExists(KSRootCommandRunner::lockPath());
     }
 };
 
@@ -151,7 +151,8 @@ TEST_F(KSAPTManagerTests, SandboxPointsEveryToolAtTheDeviceRoot) {
     ASSERT_TRUE(configuration);
     const auto root = root_.path();
     for (const auto& line :
-         {"Dir \"" + root + "/\";", "Dir::State::status \"" + root + "/var/lib/dpkg/status\";",
+         {"Dir \"" + KSAPTManager::sandboxDirectory() + "/\";",
+          "Dir::State::status \"" + root + "/var/lib/dpkg/status\";",
           "Dir::Etc::SourceList \"" + KSAPTManager::sourceListFile() + "\";",
           std::string("APT::Architecture \"iphoneos-arm\";"),
           std::string("APT::Architectures { \"iphoneos-arm\"; \"iphoneos-arm64\"; };"),
@@ -166,7 +167,8 @@ TEST_F(KSAPTManagerTests, SandboxPointsEveryToolAtTheDeviceRoot) {
     for (const char* folder : {"info", "updates", "triggers"})
         EXPECT_TRUE(
             FileManager::isDirectory(root_.resolve(std::string("/var/lib/dpkg/") + folder)));
-    EXPECT_TRUE(FileManager::isDirectory(root_.resolve("/var/log")));
+    for (const char* folder : {"/var/log/apt", "/var/lib/apt"})
+        EXPECT_TRUE(FileManager::isDirectory(root_.resolve(folder))) << folder;
     EXPECT_TRUE(FileManager::isDirectory(KSAPTManager::listsDirectory() + "/partial"));
     EXPECT_TRUE(FileManager::isDirectory(KSAPTManager::archivesDirectory() + "/partial"));
 
@@ -229,13 +231,7 @@ TEST_F(KSAPTManagerTests, ASimulationThatFailsCarriesAptsWords) {
     astray.addStanza(
         "Package: com.example.astray\nVersion: 1.0\nArchitecture: iphoneos-arm\n"
         "Filename: ../../../../outside.deb");
-    KSRSource source;
-    source.location = astray.location();
-    auto database = realm();
-    database.write([&] { database.addOrUpdateObject(source); });
-    ASSERT_TRUE(KSAPTManager::writeSourceList());
-    const auto update = KSRootCommandRunner::run(KSAPTCommandLine::apt("apt-get", {"update"}));
-    ASSERT_TRUE(update.succeeded()) << update.output;
+    addSource(astray.location());
 
     const List words = {
         "E: Can't find a source to download version '1.0' of 'com.example.astray:iphoneos-arm'"};

@@ -1,6 +1,7 @@
 // Archives handed over by other applications: copied into the inbox, then read with dpkg-deb
 // through the root command runner, as the imported-archive screen does.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -9,6 +10,8 @@
 #include "foundation/FileManager.h"
 #include "framework/RunCommand.h"
 #include "framework/StorageFixture.h"
+#include "framework/apt/HostSecret.h"
+#include "framework/apt/KSAPTSandbox.h"
 #include "framework/apt/KSArchiveReader.h"
 #include "framework/apt/KSInboxArchive.h"
 #include "support/CommandMarker.h"
@@ -31,6 +34,10 @@ class KSArchiveReaderTests : public StorageFixture {
         sample_ = nullptr;
     }
 
+    void SetUp() override {
+        StorageFixture::SetUp();
+        ASSERT_TRUE(KSAPTSandbox::create());
+    }
     void TearDown() override {
         EXPECT_TRUE(CommandMarker::noCommandRan()) << "a file name ran a command";
         StorageFixture::TearDown();
@@ -133,20 +140,32 @@ TEST_F(KSArchiveReaderTests, WhatDpkgPrintsIsDecodedWholeAndAnArchiveWithoutCont
 TEST_F(KSArchiveReaderTests, OnlyARegularFileInsideTheDeviceIsCopiedAndAlwaysByContent) {
     handOver(sampleArchive("theme"), "/var/mobile/Documents/theme.deb");
     ASSERT_TRUE(FileManager::createDirectory(root_.resolve("/var/mobile/Folder.deb")));
+    // A package can leave links anywhere in the device, to make the host's own files look
+    // handed over; a link is refused even when it stays inside the device.
+    const HostSecret secret;
+    fs::create_symlink(secret.file(), root_.resolve("/var/mobile/Documents/secret.deb"));
+    fs::create_symlink(secret.folder(), root_.resolve("/var/mobile/Host"));
+    fs::create_symlink(root_.resolve("/var/mobile/Documents/theme.deb"),
+                       root_.resolve("/var/mobile/Documents/link.deb"));
+    ASSERT_EQ(mkfifo(root_.resolve("/var/mobile/Documents/fifo.deb").c_str(), 0600), 0);
     for (const std::string refused :
          {"var/mobile/Documents/theme.deb", "/var/mobile/../mobile/Documents/theme.deb",
           "/var/mobile/Documents/theme\n.deb", "/var/mobile/Documents/missing.deb",
-          "/var/mobile/Folder.deb"}) {
+          "/var/mobile/Folder.deb", "/var/mobile/Documents/secret.deb", "/var/mobile/Host/secret",
+          "/var/mobile/Documents/link.deb", "/var/mobile/Documents/fifo.deb"}) {
         auto copy = KSInboxArchive::copyOf(refused);
         ASSERT_FALSE(copy) << refused;
         EXPECT_EQ(copy.error().code, KSInboxArchive::kNotAnArchivePath) << refused;
+        EXPECT_EQ(copy.error().localizedDescription(),
+                  "\"" + refused + "\" is not a package archive.");
     }
+    EXPECT_TRUE(FileManager::contentsOfDirectory(KSInboxArchive::inboxDirectory())
+                    .valueOr({"<unreadable>"})
+                    .empty())
+        << "a refused copy leaves nothing in the inbox";
 
-    // A link is followed once, when the copy is made: what is read later cannot change.
-    fs::create_symlink(root_.resolve("/var/mobile/Documents/theme.deb"),
-                       root_.resolve("/var/mobile/Documents/link.deb"));
-    auto first = KSInboxArchive::copyOf("/var/mobile/Documents/link.deb");
-    auto second = KSInboxArchive::copyOf("/var/mobile/Documents/link.deb");
+    auto first = KSInboxArchive::copyOf("/var/mobile/Documents/theme.deb");
+    auto second = KSInboxArchive::copyOf("/var/mobile/Documents/theme.deb");
     ASSERT_TRUE(first && second);
     EXPECT_FALSE(fs::is_symlink((*first)->path()));
     EXPECT_NE((*first)->path(), (*second)->path()) << "every copy has a name of its own";

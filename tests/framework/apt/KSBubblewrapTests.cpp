@@ -7,12 +7,14 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
 #include "framework/apt/DeviceDpkg.h"
 #include "framework/apt/KSAPTCommandLine.h"
 #include "framework/apt/KSAPTManager.h"
 #include "framework/apt/KSAPTQueueEntry.h"
+#include "framework/apt/KSAPTSandbox.h"
 #include "framework/debian/ShellQuote.h"
 #include "support/DebianArchive.h"
 #include "support/TempDeviceRoot.h"
@@ -25,7 +27,7 @@ using foundation::FileManager;
 class KSBubblewrapTests : public ::testing::Test {
   protected:
     bool runnerWasUsed() const {
-        return FileManager::fileExists(KSRootCommandRunner::runnerPath());
+        return FileManager::fileExists(KSRootCommandRunner::lockPath());
     }
 
     // Every command that may run a package's scripts is refused with the same reason, and
@@ -45,7 +47,11 @@ class KSBubblewrapTests : public ::testing::Test {
         entry.identifier = "com.sample.tweak";
         for (const auto& command :
              {KSAPTCommandLine::dpkg({"--configure", "-a"}), KSAPTCommandLine::aptGet({"-f"}),
-              KSAPTCommandLine::install({entry}),
+              KSAPTCommandLine::install({entry}), KSAPTCommandLine::simulation({entry}),
+              KSAPTCommandLine::aptGetDownload({"install", "-f"}),
+              KSAPTCommandLine::apt("apt-mark", {"hold", "com.sample.tweak"}),
+              KSAPTCommandLine::prepareDevice({"iphoneos-arm"}),
+              KSAPTCommandLine::removeArchives(),
               KSAPTManager::installCommandForQueue("com.sample.tweak")}) {
             ASSERT_FALSE(command);
             EXPECT_EQ(command.error().localizedDescription(), description);
@@ -53,13 +59,16 @@ class KSBubblewrapTests : public ::testing::Test {
         const auto repair = KSAPTManager::fixPartiallyInstalledPackages();
         EXPECT_EQ(repair.status, KSRootCommandRunner::kNotStartedStatus);
         EXPECT_EQ(repair.output, description + "\n");
-        EXPECT_EQ(KSAPTCommandLine::simulation({entry}).find("bwrap"), std::string::npos);
+        EXPECT_EQ(KSAPTManager::hold("com.sample.tweak").output, description + "\n");
+        EXPECT_EQ(KSAPTManager::unmetDependenciesForPackages("com.sample.tweak").failure,
+                  std::vector<std::string>{description});
     }
 
     testing_support::TempDeviceRoot root_;
 };
 
-TEST_F(KSBubblewrapTests, WithoutASandboxNothingThatRunsScriptsIsBuilt) {
+TEST_F(KSBubblewrapTests, WithoutASandboxNothingOnTheDeviceRootIsBuilt) {
+    ASSERT_TRUE(KSAPTSandbox::create());
     setenv(KSBubblewrap::kProgramVariable, "/nonexistent/bwrap", 1);
     expectRefusedEverywhere("\u201C/nonexistent/bwrap\u201D (CORVANE_BWRAP) cannot be run.");
     setenv(KSBubblewrap::kProgramVariable, root_.path().c_str(), 1);
@@ -92,6 +101,7 @@ TEST_F(KSBubblewrapTests, WithoutASandboxNothingThatRunsScriptsIsBuilt) {
 TEST_F(KSBubblewrapTests, TheDeviceRootIsQuotedAndReachableThroughALink) {
     const auto device = root_.path() + "/it's a $(touch pwned) `root`";
     const auto link = root_.path() + "/link";
+    foundation::DataFolder::set(root_.dataPath());
     ASSERT_TRUE(FileManager::createDirectory(device));
     std::filesystem::create_directory_symlink(device, link);
     foundation::DeviceRoot::set(device);
@@ -129,6 +139,7 @@ TEST_F(KSBubblewrapTests, OfTheHostOnlyItsProgramsAreThere) {
     const auto written = "/run/corvane-sandbox-" + std::to_string(getpid());
     std::vector<std::string> arguments = {written, "/home",    "/root",    "/srv",       "/mnt",
                                           "/opt",  "/var/lib", "/var/tmp", "/var/spool", "/sys"};
+    ASSERT_TRUE(KSAPTSandbox::create());
     auto words = KSBubblewrap::prefix();
     ASSERT_TRUE(words) << words.error().localizedDescription();
     words->insert(words->end(), {"sh", "-c", R"(find /run/ /var/run/ -mindepth 1

@@ -86,35 +86,55 @@ TEST_F(KSRootCommandRunnerTests, ACommandInheritsNoDescriptorBeyondItsOutput) {
     EXPECT_EQ(result.output, "0\n1\n2\n");
 }
 
-TEST_F(KSRootCommandRunnerTests, InstallsTheRunnerIntoTheDeviceRootAndReplacesAStaleOne) {
-    const auto runner = root_.resolve(std::string(KSRootCommandRunner::kRunnerPath));
-    EXPECT_FALSE(FileManager::fileExists(runner));
-    ASSERT_TRUE(KSRootCommandRunner::run("true").succeeded());
-    ASSERT_TRUE(FileManager::fileExists(runner));
-    EXPECT_EQ(access(runner.c_str(), X_OK), 0);
+// A package can write anything in the device root, so nothing there is run or locked: the runner
+// comes from the installation and its lock from the data folder, and a line that would act on the
+// device root outside the sandbox is refused unrun.
+TEST_F(KSRootCommandRunnerTests, NothingOfTheDeviceRootIsRunOrLockedOutsideTheSandbox) {
+    const auto planted = root_.resolve("/usr/libexec/corvane/groot");
+    ASSERT_TRUE(FileManager::createDirectory(std::filesystem::path(planted).parent_path()));
+    const auto marker = root_.path() + "/planted-ran";
+    ASSERT_TRUE(FileManager::writeAtomically(
+        planted, "#!/bin/sh\ntouch '" + marker + "'\nexit 0\n"));
+    std::filesystem::permissions(planted, std::filesystem::perms(0755));
 
-    ASSERT_TRUE(FileManager::writeAtomically(runner, std::string_view("#!/bin/sh\nexit 9\n")));
-    chmod(runner.c_str(), 0755);
-    EXPECT_TRUE(KSRootCommandRunner::run("true").succeeded());
-    EXPECT_GT(FileManager::fileSize(runner).value_or(0), 100u);
+    ASSERT_TRUE(KSRootCommandRunner::run("true").succeeded());
+    EXPECT_FALSE(FileManager::fileExists(marker));
+    const auto runner = KSRootCommandRunner::runnerPath();
+    ASSERT_TRUE(runner);
+    EXPECT_FALSE(runner->starts_with(root_.path())) << *runner;
+    EXPECT_TRUE(KSRootCommandRunner::lockPath().starts_with(root_.dataPath()));
+    EXPECT_FALSE(FileManager::fileExists(root_.resolve("/var/run")));
+
+    const auto outside = KSRootCommandRunner::run("touch '" + root_.path() + "/outside'");
+    EXPECT_EQ(outside.status, KSRootCommandRunner::kNotStartedStatus);
+    EXPECT_NE(outside.output.find("runs only inside the sandbox"), std::string::npos)
+        << outside.output;
+    EXPECT_FALSE(FileManager::fileExists(root_.path() + "/outside"));
 }
 
-TEST_F(KSRootCommandRunnerTests, RunnerRefusesASecondCommandWhileOneRuns) {
-    ASSERT_TRUE(KSRootCommandRunner::installRunnerIfNeeded());
+TEST_F(KSRootCommandRunnerTests, RunnerRefusesASecondCommandWhileOneRunsAndRunsNoneWithoutALock) {
     HeldLock lock(KSRootCommandRunner::lockPath());
-    const auto marker = root_.path() + "/ran";
-    const auto refused =
-        testing::runCommand({KSRootCommandRunner::runnerPath(), "touch '" + marker + "'"});
+    const auto marker = root_.dataPath() + "/ran";
+    const auto runner = KSRootCommandRunner::runnerPath();
+    ASSERT_TRUE(runner);
+    const auto refused = testing::runCommand({"sh", "-c", "exec \"$0\" \"$1\" 3<\"$2\"", *runner,
+                                              "touch '" + marker + "'",
+                                              KSRootCommandRunner::lockPath()});
     EXPECT_EQ(refused.exitStatus, KSRootCommandRunner::kBusyStatus);
     EXPECT_EQ(refused.output, KSRootCommandRunner::kBusyMessage);
+
+    const auto unlocked = testing::runCommand(
+        {"sh", "-c", "exec 3<&-; exec \"$0\" \"$1\"", *runner, "touch '" + marker + "'"});
+    EXPECT_NE(unlocked.exitStatus, 0);
+    EXPECT_NE(unlocked.output.find("no lock file"), std::string::npos) << unlocked.output;
     EXPECT_FALSE(FileManager::fileExists(marker));
 }
 
 // The launch-time repair and a user's queue both go through run(): the second waits for the
 // first instead of failing or running beside it.
 TEST_F(KSRootCommandRunnerTests, ASecondCommandWaitsItsTurn) {
-    ASSERT_TRUE(KSRootCommandRunner::installRunnerIfNeeded());
-    const auto marker = root_.path() + "/ran";
+    ASSERT_TRUE(FileManager::createDirectory(root_.dataPath()));
+    const auto marker = root_.dataPath() + "/ran";
     HeldLock lock(KSRootCommandRunner::lockPath());
     const auto refusalsBefore = KSRootCommandRunner::busyRefusalCount();
     std::atomic<bool> done = false;

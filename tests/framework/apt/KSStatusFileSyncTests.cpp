@@ -1,8 +1,10 @@
 #include "framework/apt/KSStatusFileSync.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 #include "foundation/DeviceRoot.h"
@@ -11,9 +13,11 @@
 #include "foundation/Strings.h"
 #include "framework/StorageFixture.h"
 #include "framework/apt/DeviceDpkg.h"
+#include "framework/apt/HostSecret.h"
 #include "framework/apt/KSAPTManager.h"
 #include "framework/apt/KSParsingUtility.h"
 #include "framework/misc/KSPaths.h"
+#include "framework/storage/KSDatabase.h"
 #include "support/DebianArchive.h"
 #include "support/MainLoop.h"
 
@@ -162,6 +166,42 @@ TEST_F(KSStatusFileSyncTest, AnUnreadableStatusFileChangesNothing) {
     const auto unlisted = stored("com.example.tweak");
     ASSERT_TRUE(unlisted);
     EXPECT_FALSE(unlisted->isInstalled) << "no status file: nothing installed";
+}
+
+TEST_F(KSStatusFileSyncTest, WhatAPackageLeftInPlaceOfDpkgsFilesIsNeitherWaitedForNorRead) {
+    store({wasInstalled(fromRepo("com.example.tweak", "1.0"))});
+    const auto unchanged = [] {
+        const auto tweak = stored("com.example.tweak");
+        return tweak && tweak->isInstalled && tweak->installedVersion == "1.0" &&
+               tweak->installedFiles == std::vector<std::string>{"/old/file"} &&
+               tweak->installDate == 1000;
+    };
+    const auto status = foundation::DeviceRoot::resolve("/var/lib/dpkg/status");
+    ASSERT_TRUE(FileManager::createDirectory(foundation::deletingLastPathComponent(status)));
+    ASSERT_EQ(mkfifo(status.c_str(), 0600), 0);
+    KSStatusFileSync::synchronise();
+    EXPECT_TRUE(unchanged()) << "a FIFO";
+    ASSERT_TRUE(FileManager::removeItem(status));
+    std::filesystem::create_symlink("/dev/zero", status);
+    KSStatusFileSync::synchronise();
+    EXPECT_TRUE(unchanged()) << "a link to an endless file";
+
+    ASSERT_TRUE(FileManager::removeItem(status));
+    writeDeviceFile("/var/lib/dpkg/status",
+                    "Package: com.example.tweak\nStatus: install ok installed\nVersion: 1.1\n");
+    const testing::HostSecret secret;
+    const auto info = foundation::DeviceRoot::resolve("/var/lib/dpkg/info");
+    ASSERT_TRUE(FileManager::createDirectory(info));
+    std::filesystem::create_symlink(secret.file(), info + "/com.example.tweak.list");
+    check();
+    const auto tweak = stored("com.example.tweak");
+    ASSERT_TRUE(tweak);
+    EXPECT_EQ(tweak->installedVersion, "1.1");
+    EXPECT_TRUE(tweak->installedFiles.empty());
+    for (const auto& file : {KSDatabase::path(), KSDatabase::path() + "-wal"})
+        EXPECT_EQ(FileManager::readText(file).valueOr("").find(testing::HostSecret::kText),
+                  std::string::npos)
+            << file;
 }
 
 // Real dpkg on the device root: its status file and file lists, including a list named with the

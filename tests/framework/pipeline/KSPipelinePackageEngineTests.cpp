@@ -93,7 +93,7 @@ TEST_F(KSPipelinePackageEngineTests, AnAddedSourceIsRefreshedAndTheCachesRebuilt
     EXPECT_GT(ada->packagesCount, 0);
     EXPECT_EQ(ada->packagesCount, static_cast<std::int64_t>(ada->packagesIdentifiers.size()));
     EXPECT_TRUE(foundation::FileManager::fileExists(KSAPTManager::sandboxDirectory() +
-                                                    "/cache/pkgcache.bin"));
+                                                    "/cache/srcpkgcache.bin"));
 }
 
 TEST_F(KSPipelinePackageEngineTests, TheRefreshCountFallsToZeroBeforeTheOneCompletion) {

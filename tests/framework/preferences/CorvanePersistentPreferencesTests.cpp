@@ -149,15 +149,15 @@ TEST(CorvanePersistentPreferences, AValueWithoutPropertyListFormIsRefused) {
     EXPECT_EQ(onDisk(preferences.path()), (foundation::Dictionary{{"DarkMode", true}}));
 }
 
-TEST(CorvanePersistentPreferences, TheSharedInstanceFollowsTheDeviceRoot) {
+TEST(CorvanePersistentPreferences, TheSharedInstanceFollowsTheDataFolder) {
     testing_support::TempDeviceRoot first;
     CorvanePersistentPreferences::sharedInstance().setValue(true, "DarkMode");
     ASSERT_TRUE(CorvanePersistentPreferences::sharedInstance().saveToFile());
 
     testing_support::TempDeviceRoot second;
     auto& preferences = CorvanePersistentPreferences::sharedInstance();
-    EXPECT_EQ(preferences.path(), second.resolve(std::string(KSPaths::kDataDirectory) + "/" +
-                                                 std::string(KSPaths::kPreferenceFileName)));
+    EXPECT_EQ(preferences.path(), second.dataPath() + std::string(KSPaths::kDataDirectory) + "/" +
+                                      std::string(KSPaths::kPreferenceFileName));
     EXPECT_FALSE(preferences.boolForKey("DarkMode"));
 }
 

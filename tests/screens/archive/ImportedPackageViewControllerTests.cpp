@@ -77,10 +77,10 @@ class ImportedPackageViewControllerTests : public StorageFixture {
     }
     // An archive whose control text nobody checked.
     std::string uncheckedArchive(const std::string& control) const {
-        const auto folder = root_.path() + "/build";
+        const auto folder = root_.scratchPath("build");
         EXPECT_TRUE(FileManager::createDirectory(folder + "/DEBIAN"));
         EXPECT_TRUE(FileManager::writeAtomically(folder + "/DEBIAN/control", control));
-        const auto archive = root_.path() + "/unchecked.deb";
+        const auto archive = root_.scratchPath("unchecked.deb");
         const auto built = KSRootCommandRunner::run(ShellQuote::join(std::vector<std::string>{
             "dpkg-deb", "--nocheck", "--root-owner-group", "--build", folder, archive}));
         EXPECT_TRUE(built.succeeded()) << built.output;

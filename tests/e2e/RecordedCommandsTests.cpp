@@ -1,0 +1,100 @@
+// Every command line the program hands to the root command runner, whichever task built it, is
+// recorded by a runner that writes each line down before it runs it: a line that reaches the
+// device root starts inside the sandbox.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "e2e/ProgramRun.h"
+#include "foundation/FileManager.h"
+#include "framework/apt/AptSandboxFixture.h"
+#include "framework/apt/KSArchiveReader.h"
+#include "framework/apt/KSBubblewrap.h"
+#include "framework/debian/ShellQuote.h"
+#include "framework/tasks/KSInformationCacheTask.h"
+#include "framework/tasks/KSPackageAPTOperationTask.h"
+#include "framework/tasks/KSPackageDPKGInstallTask.h"
+#include "support/DebianArchive.h"
+
+namespace corvane::testing {
+namespace {
+
+using foundation::FileManager;
+
+class RecordedCommandsTests : public AptSandboxFixture {
+  protected:
+    void SetUp() override {
+        AptSandboxFixture::SetUp();
+        const auto runner = KSRootCommandRunner::runnerPath();
+        ASSERT_TRUE(runner);
+        recorder_ = root_.scratchPath("recording-groot");
+        record_ = root_.scratchPath("recorded-lines");
+        ASSERT_TRUE(FileManager::writeAtomically(
+            recorder_, "#!/bin/sh\nprintf '%s\\0' \"$1\" >> " + ShellQuote::quote(record_) +
+                           "\nexec " + ShellQuote::quote(*runner) + " \"$@\"\n"));
+        std::filesystem::permissions(recorder_, std::filesystem::perms(0755));
+        setenv("CORVANE_GROOT", recorder_.c_str(), 1);
+    }
+
+    std::vector<std::string> recordedLines() const {
+        std::vector<std::string> lines;
+        const auto text = FileManager::readText(record_).valueOr("");
+        for (std::size_t start = 0, end; (end = text.find('\0', start)) != std::string::npos;
+             start = end + 1)
+            lines.push_back(text.substr(start, end - start));
+        return lines;
+    }
+
+    // Runs through the sandbox program: the words before it are none, and its options end
+    // before the command.
+    static bool startsInsideTheSandbox(const std::string& line) {
+        return line.starts_with(ShellQuote::quote("/usr/bin/bwrap") + " ") &&
+               line.find(" '--remount-ro' '/' '--' ") != std::string::npos;
+    }
+
+    static void run(const std::shared_ptr<KSTask>& task) {
+        task->start();
+        EXPECT_TRUE(task->outcome().success)
+            << (task->outcome().error ? task->outcome().error->localizedDescription() : "");
+    }
+
+    std::string recorder_;
+    std::string record_;
+};
+
+TEST_F(RecordedCommandsTests, EveryLineThatReachesTheDeviceRootStartsInsideTheSandbox) {
+    ASSERT_TRUE(KSAPTManager::createAPTSandboxIfNeeded());
+    run(std::make_shared<KSInformationCacheTask>());
+    EXPECT_TRUE(KSAPTManager::unmetDependenciesForPackages("com.sample.tweak").failure.empty());
+    downloadArchives("com.sample.versioned");
+    run(std::make_shared<KSPackageAPTOperationTask>("com.sample.versioned"));
+    EXPECT_TRUE(KSAPTManager::hold("com.sample.versioned").succeeded());
+    EXPECT_TRUE(KSAPTManager::unhold("com.sample.versioned").succeeded());
+    const auto outside = repository_ + "/debs/core-lib.deb";
+    EXPECT_TRUE(KSArchiveReader::readControl(outside));
+    run(std::make_shared<KSPackageDPKGInstallTask>(outside, "com.sample.corelib"));
+    EXPECT_TRUE(KSAPTManager::fixPartiallyInstalledPackages().succeeded());
+    KSAPTManager::cleanUpArchivesIfNeeded();
+    const auto launched = runProgram({"--root", root_.path(), "--until-idle"},
+                                     {"CORVANE_DEFAULT_SOURCES=" + location_});
+    EXPECT_EQ(launched.exitStatus, 0) << launched.errors;
+
+    const auto lines = recordedLines();
+    std::size_t reachingTheDevice = 0;
+    for (const auto& line : lines) {
+        if (!KSBubblewrap::namesDeviceRoot(line) &&
+            line.find(KSAPTManager::configurationFile()) == std::string::npos)
+            continue;
+        ++reachingTheDevice;
+        EXPECT_TRUE(startsInsideTheSandbox(line)) << line;
+    }
+    // The launch's preparation, archives, repair (four steps) and caches, and each of the above.
+    EXPECT_GE(reachingTheDevice, 20u);
+    EXPECT_EQ(reachingTheDevice, lines.size()) << "every line the program runs is for the device";
+}
+
+}  // namespace
+}  // namespace corvane::testing
