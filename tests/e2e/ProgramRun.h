@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,17 @@ struct ProgramRun {
     std::string output;
     // What it printed on its standard error before that went to the log.
     std::string errors;
+    // Only for a bounded run: ended by the bounds, and the most memory it held.
+    bool overTime = false;
+    bool overMemory = false;
+    std::size_t peakResidentBytes = 0;
+};
+
+// How long a run may take and how much memory it may hold before it is killed, with everything
+// it started.
+struct RunBounds {
+    double seconds = 120;
+    std::size_t residentBytes = std::size_t(2) << 30;
 };
 
 // The corvane program and the journey tool, built beside this test program.
@@ -20,6 +32,10 @@ std::string journeyPath();
 // Runs the program (corvane unless named) with the arguments and extra environment entries
 // ("NAME=value", before the inherited ones, so they win), and gives what it printed.
 ProgramRun runProgram(const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& extraEnvironment = {},
+                      const std::string& program = corvanePath());
+// The same, in a process group of its own that is killed whole once the run outlasts its bounds.
+ProgramRun runBounded(const RunBounds& bounds, const std::vector<std::string>& arguments,
                       const std::vector<std::string>& extraEnvironment = {},
                       const std::string& program = corvanePath());
 

@@ -19,15 +19,23 @@ const std::vector<std::string> kKeepConfiguration = {"--force-confdef", "--force
 const std::string kNoQuestions = "DEBIAN_FRONTEND=noninteractive";
 
 // Made with the shell's own tests, inside the sandbox: whatever a package left in place of a
-// folder or file (a link, a FIFO) is met there, where it leads nowhere of the host's. dpkg makes
-// nothing but files and folders in its database: anything else would hang or mislead every later
-// command, and is refused by name.
+// folder or file (a link, a FIFO) is met there, where it leads nowhere of the host's. A FIFO,
+// socket or device in dpkg's database would hang or mislead every later command, and so would a
+// link in place of one of its own files: dpkg makes neither, and they are refused by name.
 constexpr const char* kPrepareDevice = R"(set -e
 root=$1 admin=$2 log=$3
 shift 3
-odd=$(find "$admin" ! -type f ! -type d -print -quit 2>/dev/null || true)
+odd=
+if [ -L "$admin" ]; then
+    odd=$admin
+elif [ -d "$admin" ]; then
+    odd=$(cd "$admin" && find . \( -type p -o -type s -o -type b -o -type c \) -print -quit \
+        -o -type l ! -path "./info/*" -print -quit)
+    [ -z "$odd" ] || odd=$admin/${odd#./}
+fi
 if [ -n "$odd" ]; then
-    echo "dpkg's database holds $odd, which is neither a file nor a folder."
+    echo "dpkg's database holds $odd, which dpkg never makes: remove it to install, remove or \
+configure packages again."
     exit 1
 fi
 mkdir -p -- "$admin/info" "$admin/updates" "$admin/triggers" "${log%/*}" "$root/var/lib/apt" \
