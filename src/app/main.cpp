@@ -22,6 +22,7 @@
 #include "foundation/RunLoop.h"
 #include "foundation/URL.h"
 #include "framework/misc/KSLoggedURL.h"
+#include "framework/storage/KSDataFolderMigration.h"
 #include "uikit/Application.h"
 #include "uikit/ViewRenderer.h"
 #include "uikit/Window.h"
@@ -116,6 +117,7 @@ int main(int argc, char** argv) {
     const int terminal = options->describe ? dup(STDOUT_FILENO) : -1;
     const int errorTerminal = options->snapshotPath ? dup(STDERR_FILENO) : -1;
     corvane::KSLogFile::redirectStandardStreams();
+    corvane::KSDataFolderMigration::moveEarlierData();
 
     std::shared_ptr<corvane::KSAlertAnswerer> answerer;
     if (!options->answers.empty())

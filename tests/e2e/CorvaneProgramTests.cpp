@@ -72,6 +72,36 @@ TEST(CorvaneProgramTests, ALaunchAndARefreshLeaveTheHostsDpkgFilesAlone) {
     EXPECT_EQ(fileDigest("/var/lib/dpkg/status"), hostStatus);
 }
 
+// A device root made by an earlier version held the database and preferences: the first launch
+// moves them into the data folder, and nothing they held is lost.
+TEST(CorvaneProgramTests, AnEarlierVersionsDatabaseAndPreferencesMoveIntoTheDataFolder) {
+    testing_support::SampleRepository repository;
+    testing_support::TempDeviceRoot root;
+    const auto earlier = root.scratchPath("earlier");
+    auto first = runProgram({"--root", root.path(), "--data", earlier, "--until-idle"},
+                            {"CORVANE_DEFAULT_SOURCES=" + repository.location()});
+    ASSERT_EQ(first.exitStatus, 0) << first.errors;
+    const auto oldFolder = root.resolve(std::string(KSPaths::kDataDirectory));
+    std::filesystem::create_directories(oldFolder);
+    const std::string database(KSPaths::kDatabaseFileName);
+    for (const auto& name :
+         {database, database + "-wal", std::string(KSPaths::kPreferenceFileName)}) {
+        const auto file = std::string(KSPaths::kDataDirectory) + "/" + name;
+        if (std::filesystem::exists(earlier + file))
+            std::filesystem::copy_file(earlier + file, root.resolve(file));
+    }
+
+    auto run = runProgram({"--root", root.path(), "--until-idle"}, {"CORVANE_DEFAULT_SOURCES="});
+
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_EQ(KSDatabase::realm().allObjects<KSRPackage>().count(), repository.packageCount());
+    EXPECT_FALSE(
+        (*foundation::PropertyList::readFile(KSPaths::preferenceFile()))["LastVisitDate"].isNil());
+    EXPECT_TRUE(std::filesystem::is_empty(oldFolder)) << "moved, not copied";
+    EXPECT_NE(readWhole(KSPaths::logFile()).find("from the device root into the data folder"),
+              std::string::npos);
+}
+
 TEST(CorvaneProgramTests, TheAddShortcutLeavesThePageThatAddsASourceOnScreen) {
     testing_support::TempDeviceRoot root;
     auto run = runProgram({"--root", root.path(), "--shortcut", "me_kestrune_corvane_shortcuts_add",

@@ -23,6 +23,7 @@
 #include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
+#include "framework/storage/KSDataFolderMigration.h"
 
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
 
     FILE* terminal = fdopen(dup(STDOUT_FILENO), "w");
     corvane::KSLogFile::redirectStandardStreams();
+    corvane::KSDataFolderMigration::moveEarlierData();
     auto player = std::make_shared<corvane::journey::JourneyPlayer>(std::move(*steps),
                                                                     options.settings, terminal);
     player->start();

@@ -8,7 +8,6 @@
 #include "app/tabs/KSMainStoryboard.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"
-#include "framework/storage/KSDataFolderMigration.h"
 #include "uikit/ApplicationMain.h"
 
 namespace corvane {
@@ -25,10 +24,8 @@ bool KSProcessStart::prepareFolders() {
         prepared = KSDeviceRootCheck::checkApart(root, data);
     if (prepared)
         prepared = KSLogFile::prepare();
-    if (prepared) {
-        KSDataFolderMigration::moveEarlierData();
+    if (prepared)
         return true;
-    }
     std::cerr << KSDeviceRootCheck::refusal("data folder", data, prepared.error()) << "\n";
     return false;
 }

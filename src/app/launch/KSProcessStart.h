@@ -9,8 +9,6 @@ class KSProcessStart {
     // The device root (chosen by foundation::DeviceRoot) can hold a device, the data folder
     // (foundation::DataFolder) lies apart from it and the log can be written below it; otherwise
     // the reason is printed on standard error, since the log cannot be, and false is returned.
-    // Then, before anything reads them, the database and preferences an earlier version kept in
-    // the device root are moved into the data folder.
     static bool prepareFolders();
     // The platform's application loop with KSCorvane as the delegate and the storyboard "Main"
     // as the interface, until the application terminates; the exit status.

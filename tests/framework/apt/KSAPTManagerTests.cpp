@@ -47,9 +47,7 @@ KSRPackage queued(std::string identifier, unsigned operation,
 
 class KSAPTManagerQueueTests : public testing::StorageFixture {
   protected:
-    bool runnerWasUsed() const {
-        return FileManager::fileExists(KSRootCommandRunner::lockPath());
-    }
+    bool runnerWasUsed() const { return FileManager::fileExists(KSRootCommandRunner::lockPath()); }
 };
 
 TEST_F(KSAPTManagerQueueTests, QueueStringCarriesEachOperation) {

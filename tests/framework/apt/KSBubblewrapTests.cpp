@@ -1,9 +1,11 @@
 #include "framework/apt/KSBubblewrap.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
@@ -16,7 +18,9 @@
 #include "framework/apt/KSAPTQueueEntry.h"
 #include "framework/apt/KSAPTSandbox.h"
 #include "framework/debian/ShellQuote.h"
+#include "framework/misc/KSPaths.h"
 #include "support/DebianArchive.h"
+#include "support/HttpServer.h"
 #include "support/TempDeviceRoot.h"
 
 namespace corvane {
@@ -26,9 +30,7 @@ using foundation::FileManager;
 
 class KSBubblewrapTests : public ::testing::Test {
   protected:
-    bool runnerWasUsed() const {
-        return FileManager::fileExists(KSRootCommandRunner::lockPath());
-    }
+    bool runnerWasUsed() const { return FileManager::fileExists(KSRootCommandRunner::lockPath()); }
 
     // Every command that may run a package's scripts is refused with the same reason, and
     // nothing ran for it.
@@ -50,8 +52,7 @@ class KSBubblewrapTests : public ::testing::Test {
               KSAPTCommandLine::install({entry}), KSAPTCommandLine::simulation({entry}),
               KSAPTCommandLine::aptGetDownload({"install", "-f"}),
               KSAPTCommandLine::apt("apt-mark", {"hold", "com.sample.tweak"}),
-              KSAPTCommandLine::prepareDevice({"iphoneos-arm"}),
-              KSAPTCommandLine::removeArchives(),
+              KSAPTCommandLine::prepareDevice({"iphoneos-arm"}), KSAPTCommandLine::removeArchives(),
               KSAPTManager::installCommandForQueue("com.sample.tweak")}) {
             ASSERT_FALSE(command);
             EXPECT_EQ(command.error().localizedDescription(), description);
@@ -159,6 +160,77 @@ exit 0)",
     EXPECT_EQ(result.output, "");
     EXPECT_FALSE(FileManager::fileExists(written));
     EXPECT_FALSE(FileManager::fileExists("/planted"));
+}
+
+// Of the data folder only APT's folder is there, read-only but for what the command fills, and
+// the network only for the download.
+TEST_F(KSBubblewrapTests, OfTheDataFolderOnlyAPTsFolderIsThereAndWrittenOnlyWhereTheCommandFills) {
+    ASSERT_TRUE(KSAPTSandbox::create());
+    ASSERT_TRUE(FileManager::writeAtomically(KSPaths::databaseFile(), std::string_view("db")));
+    const auto archives = KSAPTManager::archivesDirectory();
+    testing_support::HttpServer host;
+    host.start();
+    const auto probe = [&](KSBubblewrap::Access access) {
+        KSBubblewrap::Sandbox sandbox;
+        sandbox.access = access;
+        auto words = KSBubblewrap::prefix(sandbox);
+        EXPECT_TRUE(words) << words.error().localizedDescription();
+        words->insert(words->end(),
+                      {"sh", "-c", R"(
+test -e "$1" && echo "the database is there"
+test -r "$2" || echo "APT's configuration is missing"
+touch "$2" 2>/dev/null && echo "APT's configuration was written"
+touch "$3/probe" 2>/dev/null && rm "$3/probe" && echo "archives written"
+bash -c "exec 3<>/dev/tcp/127.0.0.1/$4" 2>/dev/null && echo "network"
+exit 0)",
+                       "sh", KSPaths::databaseFile(), KSAPTManager::configurationFile(), archives,
+                       std::to_string(host.port())});
+        const auto result = KSRootCommandRunner::run(ShellQuote::join(*words));
+        EXPECT_TRUE(result.succeeded()) << result.output;
+        return result.output;
+    };
+    EXPECT_EQ(probe(KSBubblewrap::Access::device), "");
+    EXPECT_EQ(probe(KSBubblewrap::Access::caches), "archives written\n");
+    EXPECT_EQ(probe(KSBubblewrap::Access::archives), "archives written\n");
+    EXPECT_EQ(probe(KSBubblewrap::Access::download), "archives written\nnetwork\n");
+}
+
+// A package may leave a FIFO where dpkg reads: every command ends within the time limit, and
+// the console shows the command without the limits around it.
+TEST_F(KSBubblewrapTests, ACommandEndsWithinTheTimeLimit) {
+    ASSERT_TRUE(KSAPTSandbox::create());
+    setenv(KSBubblewrap::kTimeLimitVariable, "1", 1);
+    auto words = KSBubblewrap::prefix();
+    ASSERT_TRUE(words);
+    words->insert(words->end(), {"sh", "-c", "mkfifo /tmp/f && cat /tmp/f"});
+    const auto line = ShellQuote::join(*words);
+    EXPECT_EQ(KSBubblewrap::commandInside(line), "'sh' '-c' 'mkfifo /tmp/f && cat /tmp/f'");
+    const auto started = std::chrono::steady_clock::now();
+    const auto result = KSRootCommandRunner::run(line);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));
+    EXPECT_EQ(result.status, 124) << result.output;
+}
+
+// What a package leaves in dpkg's database that dpkg never makes is named, and nothing of dpkg
+// runs on it.
+TEST_F(KSBubblewrapTests, ALinkOrFIFOInDpkgsDatabaseIsRefusedByName) {
+    ASSERT_TRUE(KSAPTManager::createAPTSandboxIfNeeded());
+    const auto arch = root_.resolve("/var/lib/dpkg/arch");
+    std::filesystem::remove(arch);
+    ASSERT_EQ(mkfifo(arch.c_str(), 0600), 0);
+    auto refused = KSAPTManager::createAPTSandboxIfNeeded();
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.error().localizedDescription().find("dpkg's database holds " + arch +
+                                                          ", which dpkg never makes"),
+              std::string::npos)
+        << refused.error().localizedDescription();
+
+    std::filesystem::remove(arch);
+    std::filesystem::create_symlink("/dev/zero", arch);
+    EXPECT_FALSE(KSAPTManager::createAPTSandboxIfNeeded());
+    std::filesystem::remove(arch);
+    std::filesystem::create_symlink("/dev/zero", root_.resolve("/var/lib/dpkg/info/a.list"));
+    EXPECT_TRUE(KSAPTManager::createAPTSandboxIfNeeded()) << "dpkg reads a list only in place";
 }
 
 }  // namespace

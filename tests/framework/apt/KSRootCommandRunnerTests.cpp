@@ -93,8 +93,8 @@ TEST_F(KSRootCommandRunnerTests, NothingOfTheDeviceRootIsRunOrLockedOutsideTheSa
     const auto planted = root_.resolve("/usr/libexec/corvane/groot");
     ASSERT_TRUE(FileManager::createDirectory(std::filesystem::path(planted).parent_path()));
     const auto marker = root_.path() + "/planted-ran";
-    ASSERT_TRUE(FileManager::writeAtomically(
-        planted, "#!/bin/sh\ntouch '" + marker + "'\nexit 0\n"));
+    ASSERT_TRUE(
+        FileManager::writeAtomically(planted, "#!/bin/sh\ntouch '" + marker + "'\nexit 0\n"));
     std::filesystem::permissions(planted, std::filesystem::perms(0755));
 
     ASSERT_TRUE(KSRootCommandRunner::run("true").succeeded());
@@ -117,9 +117,9 @@ TEST_F(KSRootCommandRunnerTests, RunnerRefusesASecondCommandWhileOneRunsAndRunsN
     const auto marker = root_.dataPath() + "/ran";
     const auto runner = KSRootCommandRunner::runnerPath();
     ASSERT_TRUE(runner);
-    const auto refused = testing::runCommand({"sh", "-c", "exec \"$0\" \"$1\" 3<\"$2\"", *runner,
-                                              "touch '" + marker + "'",
-                                              KSRootCommandRunner::lockPath()});
+    const auto refused =
+        testing::runCommand({"sh", "-c", "exec \"$0\" \"$1\" 3<\"$2\"", *runner,
+                             "touch '" + marker + "'", KSRootCommandRunner::lockPath()});
     EXPECT_EQ(refused.exitStatus, KSRootCommandRunner::kBusyStatus);
     EXPECT_EQ(refused.output, KSRootCommandRunner::kBusyMessage);
 
