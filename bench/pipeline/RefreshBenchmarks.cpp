@@ -8,6 +8,7 @@
 #include "AptScratch.h"
 #include "LoopbackRepository.h"
 #include "RefreshMeasures.h"
+#include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/DispatchQueue.h"
 #include "framework/SharedData.h"
@@ -24,7 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Ours: download, decompress, parse, store the records and APT's list, into an empty device
-// root each time, as a newly added source of that size would; with the information cache, also
+// root and data folder each time, as a newly added source of that size would; with the information cache, also
 // what follows every round of refreshes before the database and APT are ready: the dpkg status,
 // the developer records, the new packages and APT's caches.
 void refreshWithCorvane(benchmark::State& state, IndexShape shape, bool withInformationCache) {
@@ -62,6 +63,7 @@ void refreshWithCorvane(benchmark::State& state, IndexShape shape, bool withInfo
             state.SkipWithError("the information cache was not rebuilt");
         KSDatabase::forget();
         fs::remove_all(root);
+        fs::remove_all(foundation::DataFolder::path());
         state.ResumeTiming();
     }
 }
