@@ -11,6 +11,7 @@
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "framework/apt/KSAPTManager.h"
+#include "framework/apt/KSAPTSandbox.h"
 #include "framework/apt/KSInboxArchive.h"
 #include "framework/apt/KSParsingUtility.h"
 #include "framework/compatibility/TweakCompatibilityManager.h"
@@ -46,7 +47,7 @@ bool KSCorvane::didFinishLaunching(const foundation::Value&) {
     KSUncaughtExceptionHandler::install();
     KSDatabaseMigrationUtility::deleteDatabaseIfOutdated();
     generateAppSupportIfNeeded();
-    const auto prepared = createAPTSandbox();
+    const auto sandbox = createAPTSandbox();
     KSAPTManager::cleanUpArchivesIfNeeded();
     KSInboxArchive::emptyInbox();
     bool shouldRefresh = false;
@@ -63,20 +64,30 @@ bool KSCorvane::didFinishLaunching(const foundation::Value&) {
     if (shouldRefresh)
         refreshAllSources();
     startupCompleted_ = true;
-    repairPartiallyInstalledPackages(prepared);
+    prepareDeviceAndRepair(sandbox);
     return true;
 }
 
-// A device root that could not be prepared would only fail the repair again, or hang it on what
-// a package left in dpkg's database.
-void KSCorvane::repairPartiallyInstalledPackages(const foundation::Status& prepared) {
-    if (!prepared) {
-        KSLog("Repair refused: %@", prepared.error().localizedDescription());
+// Every command on the device runs in a sandbox that takes a moment to make, so the first screen
+// does not wait for them. A device root that could not be prepared would only fail the repair
+// again, or hang it on what a package left in dpkg's database.
+void KSCorvane::prepareDeviceAndRepair(const foundation::Status& sandbox) {
+    if (!sandbox) {
+        KSLog("Repair refused: %@", sandbox.error().localizedDescription());
         return;
     }
-    foundation::runInBackground([done = backgroundWork_.begin()] {
-        KSAPTManager::fixPartiallyInstalledPackages();
-        done();
+    std::weak_ptr<KSCorvane> weakSelf = weak_from_this();
+    foundation::runInBackground([weakSelf, done = backgroundWork_.begin()] {
+        const auto prepared = KSAPTManager::prepareDevice();
+        if (prepared)
+            KSAPTManager::fixPartiallyInstalledPackages();
+        else
+            KSLog("Repair refused: %@", prepared.error().localizedDescription());
+        foundation::runOnMain([weakSelf, prepared, done] {
+            if (auto self = weakSelf.lock(); self && !prepared)
+                self->reportSandboxFailure(prepared.error());
+            done();
+        });
     });
 }
 
@@ -178,13 +189,16 @@ void KSCorvane::migrateDatabase(bool* shouldRefresh) {
 // Without its sandbox the package engine cannot install or remove anything. The launch goes on,
 // as browsing still works, but the user hears why once the window is up.
 foundation::Status KSCorvane::createAPTSandbox() {
-    auto created = KSAPTManager::createAPTSandboxIfNeeded();
-    if (created)
-        return created;
-    KSLog("APT and dpkg could not be prepared: %@", created.error().localizedDescription());
-    sandboxFailure_ = created.error();
-    presentLaunchNoticesIfVisible();
+    auto created = KSAPTSandbox::create();
+    if (!created)
+        reportSandboxFailure(created.error());
     return created;
+}
+
+void KSCorvane::reportSandboxFailure(const foundation::Error& error) {
+    KSLog("APT and dpkg could not be prepared: %@", error.localizedDescription());
+    sandboxFailure_ = error;
+    presentLaunchNoticesIfVisible();
 }
 
 std::string KSCorvane::sandboxFailureMessage() const {

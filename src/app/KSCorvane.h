@@ -101,7 +101,8 @@ class KSCorvane : public uikit::ApplicationDelegate,
     void makeParts();
     void connectFramework();
     foundation::Status createAPTSandbox();
-    void repairPartiallyInstalledPackages(const foundation::Status& prepared);
+    void prepareDeviceAndRepair(const foundation::Status& sandbox);
+    void reportSandboxFailure(const foundation::Error& error);
     void migrateDatabase(bool* shouldRefresh);
     void presentLaunchNoticesIfVisible();
     std::string sandboxFailureMessage() const;

@@ -191,11 +191,15 @@ TEST_F(KSCorvaneLaunchTests, ADpkgThatRefusesTheArchitecturesIsShownToo) {
 
     ::testing::internal::CaptureStderr();
     launch();
+    std::shared_ptr<ErrorViewController> panel;
+    const bool shown = testing_support::pumpUntil([&] {
+        panel = std::dynamic_pointer_cast<ErrorViewController>(
+            window_->rootViewController()->presentedViewController());
+        return panel != nullptr;
+    });
     const auto log = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(log.find("APT and dpkg could not be prepared: "), std::string::npos) << log;
-    auto panel = std::dynamic_pointer_cast<ErrorViewController>(
-        window_->rootViewController()->presentedViewController());
-    ASSERT_TRUE(panel);
+    ASSERT_TRUE(shown) << "the first screen does not wait for the device";
     ASSERT_TRUE(panel->errorTxt());
     EXPECT_NE(panel->errorTxt()->find("dpkg"), std::string::npos) << *panel->errorTxt();
 }

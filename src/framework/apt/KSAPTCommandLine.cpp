@@ -44,8 +44,9 @@ for file in "$admin/status" "$admin/available"; do
     [ -e "$file" ] || [ -L "$file" ] || : > "$file"
 done
 for architecture; do
-    dpkg --root="$root" --admindir="$admin" --log="$log" --force-not-root \
-        --add-architecture "$architecture"
+    grep -qx -- "$architecture" "$admin/arch" 2>/dev/null ||
+        dpkg --root="$root" --admindir="$admin" --log="$log" --force-not-root \
+            --add-architecture "$architecture"
 done)";
 
 std::vector<std::string> joined(std::vector<std::string> first,

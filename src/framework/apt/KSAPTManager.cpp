@@ -102,6 +102,10 @@ std::string KSAPTManager::dpkgLogFile() {
 
 foundation::Status KSAPTManager::createAPTSandboxIfNeeded() {
     FOUNDATION_RETURN_IF_ERROR(KSAPTSandbox::create());
+    return prepareDevice();
+}
+
+foundation::Status KSAPTManager::prepareDevice() {
     const auto command =
         KSAPTCommandLine::prepareDevice({std::begin(kArchitectures), std::end(kArchitectures)});
     FOUNDATION_RETURN_IF_ERROR(command);

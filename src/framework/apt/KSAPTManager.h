@@ -56,11 +56,14 @@ class KSAPTManager {
     // writes there instead of the host's log.
     static std::string dpkgLogFile();
 
-    // Creates every folder of the sandbox where missing and rewrites the configuration; then,
-    // inside the sandbox, makes the device root's dpkg database where missing and registers the
-    // repositories' architectures with dpkg (kSandboxUnavailable where no sandbox can be made).
-    // It reads no stored data, so it may run before the database is migrated.
+    // Creates every folder of the sandbox where missing and rewrites the configuration
+    // (KSAPTSandbox), then prepares the device. It reads no stored data, so it may run before the
+    // database is migrated.
     static foundation::Status createAPTSandboxIfNeeded();
+    // Inside the sandbox: makes the device root's dpkg database where missing and registers the
+    // repositories' architectures with dpkg; refuses, by name, what a package left there that
+    // dpkg never makes (kCommandFailed), and kSandboxUnavailable where no sandbox can be made.
+    static foundation::Status prepareDevice();
     // The source list from the stored sources; sources whose location could break the line
     // are left out with a log line. The list on disk stays as the last refresh left it until
     // then, so APT always sees the sources whose indexes it holds.

@@ -33,6 +33,7 @@ constexpr const char* kKeptCapabilities[] = {"CAP_CHOWN", "CAP_DAC_OVERRIDE", "C
 // works on a read-only mount too.
 constexpr const char* kHostPrograms[] = {"/usr", "/etc",   "/bin",   "/sbin",
                                          "/lib", "/lib32", "/lib64", "/libx32"};
+constexpr const char* kSearchPath = "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin";
 constexpr std::size_t kQuotedOutputLimit = 300;
 constexpr long kDefaultTimeLimitSeconds = 600;
 // Far beyond what APT and dpkg take for the largest index, far below what the machine has.
@@ -136,14 +137,14 @@ foundation::Result<std::vector<std::string>> KSBubblewrap::prefix(const Sandbox&
     return words;
 }
 
+foundation::Result<std::vector<std::string>> KSBubblewrap::prefix() {
+    return prefix(Sandbox{});
+}
+
 long KSBubblewrap::timeLimitSeconds() {
     const char* configured = std::getenv(kTimeLimitVariable);
     const long seconds = configured ? std::strtol(configured, nullptr, 10) : 0;
     return seconds > 0 ? seconds : kDefaultTimeLimitSeconds;
-}
-
-foundation::Result<std::vector<std::string>> KSBubblewrap::prefix() {
-    return prefix(Sandbox{});
 }
 
 std::string KSBubblewrap::commandInside(const std::string& commandLine) {
@@ -212,6 +213,8 @@ foundation::Result<std::vector<std::string>> KSBubblewrap::options(const Sandbox
     appendDataFolder(sandbox.access, words);
     for (const auto& file : sandbox.readableFiles)
         appendReadOnly(file, words);
+    // Programs are found in the host's own folders alone, whatever the caller's PATH names.
+    words.insert(words.end(), {"--setenv", "PATH", kSearchPath});
     for (const auto& entry : sandbox.environment) {
         const auto equals = entry.find('=');
         words.insert(words.end(), {"--setenv", entry.substr(0, equals), entry.substr(equals + 1)});

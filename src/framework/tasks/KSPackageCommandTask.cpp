@@ -2,6 +2,7 @@
 
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
+#include "framework/apt/KSAPTManager.h"
 #include "framework/apt/KSBubblewrap.h"
 #include "framework/apt/KSRootCommandRunner.h"
 #include "framework/apt/KSStatusFileSync.h"
@@ -23,7 +24,7 @@ std::string KSPackageCommandTask::pipelineID() const {
 
 void KSPackageCommandTask::main() {
     KSVerboseConsoleFeed console(displayNames());
-    const auto command = this->command();
+    const auto command = preparedCommand();
     if (!command) {
         KSLog("Command refused: %@", command.error().localizedDescription());
         console.postMessage(command.error().localizedDescription(), true);
@@ -45,6 +46,15 @@ void KSPackageCommandTask::main() {
     if (!result.succeeded())
         console.postMessage(foundation::localized("The package operation failed."), true);
     finishRun(result.succeeded(), result.output, result.status);
+}
+
+// The launch prepares the device in the background; a task that comes before it does so too,
+// once its words are found good.
+foundation::Result<std::string> KSPackageCommandTask::preparedCommand() const {
+    auto command = this->command();
+    FOUNDATION_RETURN_IF_ERROR(command);
+    FOUNDATION_RETURN_IF_ERROR(KSAPTManager::createAPTSandboxIfNeeded());
+    return command;
 }
 
 void KSPackageCommandTask::finishRun(bool succeeded, const std::string& output, int status) {

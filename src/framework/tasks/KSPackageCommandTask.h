@@ -35,6 +35,7 @@ class KSPackageCommandTask : public KSTask {
     void main() final;
 
   private:
+    foundation::Result<std::string> preparedCommand() const;
     void finishRun(bool succeeded, const std::string& output, int status);
 };
 
