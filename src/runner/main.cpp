@@ -6,8 +6,15 @@
 // The lock is the regular file the caller hands over open as descriptor 3: one of the program's
 // own data folder, which no package can write. A request that finds the lock taken prints the
 // busy message and exits with status 75 without running anything; the client then asks again.
+//
+// The command ends with the runner and the runner with its caller, however either ends: the
+// caller starts the runner as the leader of a process group of its own, which the command joins;
+// the runner kills that group when it is asked to stop or its caller goes, and the command is
+// killed by the kernel when the runner itself is.
 
+#include <signal.h>
 #include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +22,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -23,6 +31,21 @@ constexpr const char* kBusyMessage = "groot: busy: another privileged command is
 constexpr int kBusyStatus = 75;
 constexpr int kUsageStatus = 64;
 constexpr int kFailureStatus = 70;
+
+void stopCommand(int) {
+    kill(0, SIGKILL);
+}
+
+// Asked to stop (SIGTERM, SIGINT, SIGHUP), or told that the caller is gone, the runner takes the
+// command with it.
+bool stopWithCaller() {
+    struct sigaction action {};
+    action.sa_handler = stopCommand;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
+    return prctl(PR_SET_PDEATHSIG, SIGTERM) == 0 && getppid() != 1;
+}
 
 // The lock lives as long as the descriptor, which no child inherits.
 bool takeLock(bool* busy) {
@@ -36,10 +59,13 @@ bool takeLock(bool* busy) {
 }
 
 int runCommand(const char* commandLine) {
+    const pid_t runner = getpid();
     const pid_t child = fork();
     if (child < 0)
         return kFailureStatus;
     if (child == 0) {
+        if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != runner)
+            _exit(kFailureStatus);
         dup2(STDOUT_FILENO, STDERR_FILENO);
         // Whatever else the caller left open (files, sockets) is not the command's to write.
         close_range(3, ~0U, 0);
@@ -61,6 +87,8 @@ int main(int argc, char** argv) {
         std::fputs("usage: groot 'command line'\n", stderr);
         return kUsageStatus;
     }
+    if (!stopWithCaller())
+        return kFailureStatus;
     bool busy = false;
     if (!takeLock(&busy)) {
         std::fputs(busy ? kBusyMessage : "groot: no lock file was handed over as descriptor 3\n",

@@ -26,7 +26,7 @@
 #include "e2e/ProgramRun.h"
 #include "foundation/FileManager.h"
 #include "framework/apt/KSAPTManager.h"
-#include "framework/apt/KSBubblewrap.h"
+#include "framework/apt/KSRootCommandRunner.h"
 #include "framework/debian/ShellQuote.h"
 #include "support/ArchiveRepository.h"
 #include "support/DebianArchive.h"
@@ -98,7 +98,7 @@ bool endsWithin(double seconds, std::function<void()> work) {
 class HostileDeviceTests : public ::testing::TestWithParam<Planting> {
   protected:
     void SetUp() override {
-        setenv(KSBubblewrap::kTimeLimitVariable, kCommandTimeLimit, 1);
+        setenv(KSRootCommandRunner::kTimeLimitVariable, kCommandTimeLimit, 1);
         // Open to every user, as a home folder often is: only the device root's own mode may
         // keep them out.
         fs::permissions(fs::path(root_.path()).parent_path(), fs::perms(0755));

@@ -48,10 +48,10 @@ class RecordedCommandsTests : public AptSandboxFixture {
         return lines;
     }
 
-    // Runs through the sandbox program: the words before it are none, and its options end
-    // before the command.
+    // The runner's shell gives way to the sandbox program at once, and its options end before
+    // the command.
     static bool startsInsideTheSandbox(const std::string& line) {
-        return line.starts_with(ShellQuote::quote("/usr/bin/bwrap") + " ") &&
+        return line.starts_with("exec " + ShellQuote::quote("/usr/bin/bwrap") + " ") &&
                line.find(" '--remount-ro' '/' '--' ") != std::string::npos;
     }
 

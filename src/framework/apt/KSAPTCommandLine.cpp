@@ -160,7 +160,7 @@ foundation::Result<std::string> KSAPTCommandLine::sandboxed(const KSBubblewrap::
                                                             const std::vector<std::string>& words) {
     auto prefix = KSBubblewrap::prefix(sandbox);
     FOUNDATION_RETURN_IF_ERROR(prefix);
-    return ShellQuote::join(joined(*prefix, words));
+    return KSBubblewrap::commandLine(joined(*prefix, words));
 }
 
 std::vector<std::string> KSAPTCommandLine::queueArguments(

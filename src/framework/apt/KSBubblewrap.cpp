@@ -33,9 +33,11 @@ constexpr const char* kKeptCapabilities[] = {"CAP_CHOWN", "CAP_DAC_OVERRIDE", "C
 // works on a read-only mount too.
 constexpr const char* kHostPrograms[] = {"/usr", "/etc",   "/bin",   "/sbin",
                                          "/lib", "/lib32", "/lib64", "/libx32"};
+// The shell that runs a line gives way to the sandbox, so that the sandbox is the runner's child
+// and ends with it.
+constexpr std::string_view kExec = "exec ";
 constexpr const char* kSearchPath = "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin";
 constexpr std::size_t kQuotedOutputLimit = 300;
-constexpr long kDefaultTimeLimitSeconds = 600;
 // Far beyond what APT and dpkg take for the largest index, far below what the machine has.
 constexpr const char* kMemoryLimit = "--as=4294967296";
 
@@ -69,16 +71,14 @@ std::string endOfOptions() {
     return ShellQuote::join({"--remount-ro", "/", "--"}) + " ";
 }
 
-// A package may leave a FIFO or a link to /dev/zero where dpkg or APT read: every command ends
-// within the time limit (its whole process group, the sandbox with it) and keeps to the memory
-// limit.
+// A package may leave a link to /dev/zero where dpkg or APT read: every command keeps to the
+// memory limit. The root command runner stops one that makes no progress.
 std::vector<std::string> limits() {
-    return {"timeout", "--kill-after=10", std::to_string(KSBubblewrap::timeLimitSeconds()),
-            "prlimit", kMemoryLimit,      "--"};
+    return {"prlimit", kMemoryLimit, "--"};
 }
 
 std::string endOfLimits() {
-    return ShellQuote::join({"prlimit", kMemoryLimit, "--"}) + " ";
+    return ShellQuote::join(limits()) + " ";
 }
 
 // A word as it stands between the quotes that ShellQuote puts around it.
@@ -141,10 +141,8 @@ foundation::Result<std::vector<std::string>> KSBubblewrap::prefix() {
     return prefix(Sandbox{});
 }
 
-long KSBubblewrap::timeLimitSeconds() {
-    const char* configured = std::getenv(kTimeLimitVariable);
-    const long seconds = configured ? std::strtol(configured, nullptr, 10) : 0;
-    return seconds > 0 ? seconds : kDefaultTimeLimitSeconds;
+std::string KSBubblewrap::commandLine(const std::vector<std::string>& words) {
+    return std::string(kExec) + ShellQuote::join(words);
 }
 
 std::string KSBubblewrap::commandInside(const std::string& commandLine) {
@@ -165,7 +163,9 @@ bool KSBubblewrap::namesDeviceRoot(const std::string& commandLine) {
 
 bool KSBubblewrap::startsInside(const std::string& commandLine) {
     const auto sandbox = program();
-    return sandbox && commandLine.starts_with(ShellQuote::quote(*sandbox) + " ") &&
+    const std::string_view line(commandLine);
+    const auto words = line.starts_with(kExec) ? line.substr(kExec.size()) : line;
+    return sandbox && words.starts_with(ShellQuote::quote(*sandbox) + " ") &&
            commandLine.find(endOfOptions()) != std::string::npos;
 }
 
@@ -252,7 +252,7 @@ void KSBubblewrap::appendHostFolder(const std::string& folder, std::vector<std::
 }
 
 foundation::Status KSBubblewrap::tryOut(const std::vector<std::string>& prefix) {
-    const auto line = ShellQuote::join(prefix);
+    const auto line = commandLine(prefix);
     if (triedPrefixes.get().contains(line))
         return foundation::Success{};
     const auto result = KSRootCommandRunner::run(line + " true");

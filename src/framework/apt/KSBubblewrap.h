@@ -28,8 +28,6 @@ namespace corvane {
 class KSBubblewrap {
   public:
     static constexpr const char* kProgramVariable = "CORVANE_BWRAP";
-    // The seconds a command may run (600 when unset); tests shorten it.
-    static constexpr const char* kTimeLimitVariable = "CORVANE_COMMAND_TIME_LIMIT";
 
     // What a command may write of the data folder, beside the device root.
     enum class Access {
@@ -48,8 +46,8 @@ class KSBubblewrap {
         std::vector<std::string> environment;
     };
 
-    // The words that run the words after them inside the sandbox, within the time limit and a
-    // memory limit, ending with "--"; an error
+    // The words that run the words after them inside the sandbox, within a memory limit, ending
+    // with "--"; an error
     // (KSAPTManager::kSandboxUnavailable) naming why no sandbox can be made.
     static foundation::Result<std::vector<std::string>> prefix(const Sandbox& sandbox);
     // The sandbox of a command that writes nothing of the data folder.
@@ -57,10 +55,11 @@ class KSBubblewrap {
     // What a command line runs inside the sandbox, as a person would type it on the device: the
     // words after the sandbox's own; a line that runs outside the sandbox as it is.
     static std::string commandInside(const std::string& commandLine);
-    static long timeLimitSeconds();
+    // The shell line of the words, which the root command runner's shell replaces itself with.
+    static std::string commandLine(const std::vector<std::string>& words);
     // Whether the line names the device root, where it lies or as it was given.
     static bool namesDeviceRoot(const std::string& commandLine);
-    // Whether the line's first word is the sandbox program, with its options ended.
+    // Whether the line's first word (after "exec") is the sandbox program, with its options ended.
     static bool startsInside(const std::string& commandLine);
 
   private:

@@ -1,6 +1,8 @@
 #include "framework/apt/KSRootCommandRunner.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -17,9 +19,12 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/FileManager.h"
+#include "foundation/Format.h"
+#include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "foundation/ProcessValue.h"
 #include "framework/apt/KSBubblewrap.h"
+#include "framework/preferences/CorvanePersistentPreferences.h"
 
 extern char** environ;
 
@@ -30,6 +35,8 @@ namespace {
 constexpr auto kBusyPause = std::chrono::milliseconds(100);
 // Where the runner finds its lock.
 constexpr int kRunnerLockDescriptor = 3;
+constexpr const char* kStoppedMessage =
+    "Nothing was heard from the command for %ld s, so it was stopped.";
 foundation::ProcessValue<std::uint64_t> busyRefusals;
 
 std::optional<std::string> installedRunner() {
@@ -120,9 +127,15 @@ std::optional<pid_t> spawnRunner(const std::string& runner, const std::string& c
     posix_spawn_file_actions_adddup2(&actions, lockDescriptor, kRunnerLockDescriptor);
     std::vector<char*> arguments = {const_cast<char*>(runner.c_str()),
                                     const_cast<char*>(commandLine.c_str()), nullptr};
+    // The runner leads a process group of its own, which its command joins.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     pid_t process = 0;
     const int failure =
-        posix_spawn(&process, runner.c_str(), &actions, nullptr, arguments.data(), environ);
+        posix_spawn(&process, runner.c_str(), &actions, &attributes, arguments.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (failure != 0)
         return std::nullopt;
@@ -148,16 +161,84 @@ std::optional<std::string> refusalOf(const std::string& commandLine) {
     return std::nullopt;
 }
 
-int exitStatusOf(pid_t process) {
-    int status = 0;
-    while (waitpid(process, &status, 0) < 0) {
-        if (errno != EINTR)
-            return KSRootCommandRunner::kNotStartedStatus;
+// Follows one request to its end. The runner leads a process group that its command shares:
+// asked to stop, it kills the group; once it has ended, whatever of the group still holds its
+// output is killed too, so that the output ends.
+class RunnerWatch {
+  public:
+    RunnerWatch(pid_t runner, int output, OutputSink& sink)
+        : runner_(runner), output_(output), sink_(sink) {}
+
+    // Reads until the output ends; the runner's exit status.
+    int wait() {
+        std::vector<char> buffer(64 * 1024);
+        for (;;) {
+            pollfd readable = {output_, POLLIN, 0};
+            const int ready = poll(&readable, 1, kPollMilliseconds);
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (ready == 0) {
+                checkProgress();
+                continue;
+            }
+            const auto count = read(output_, buffer.data(), buffer.size());
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0)
+                return exitStatus();
+            lastOutput_ = Clock::now();
+            sink_.append(std::string(buffer.data(), static_cast<std::size_t>(count)));
+        }
     }
-    if (WIFEXITED(status))
-        return WEXITSTATUS(status);
-    return 128 + WTERMSIG(status);
-}
+
+    bool stopped() const { return stoppedAt_.has_value(); }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr int kPollMilliseconds = 200;
+    static constexpr auto kStopGrace = std::chrono::seconds(10);
+
+    void checkProgress() {
+        if (!ended_ && hasEnded()) {
+            ended_ = true;
+            kill(-runner_, SIGKILL);
+        } else if (!stoppedAt_ && Clock::now() - lastOutput_ >= limit_) {
+            stoppedAt_ = Clock::now();
+            kill(-runner_, SIGTERM);
+            sink_.append(
+                "\n" +
+                foundation::format(foundation::localized(kStoppedMessage), long(limit_.count())) +
+                "\n");
+        } else if (stoppedAt_ && Clock::now() - *stoppedAt_ >= kStopGrace) {
+            kill(-runner_, SIGKILL);
+        }
+    }
+
+    // Left unreaped, so that its group cannot be taken by another process meanwhile.
+    bool hasEnded() const {
+        siginfo_t info{};
+        return waitid(P_PID, runner_, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid;
+    }
+
+    int exitStatus() const {
+        int status = 0;
+        while (waitpid(runner_, &status, 0) < 0) {
+            if (errno != EINTR)
+                return KSRootCommandRunner::kNotStartedStatus;
+        }
+        if (WIFEXITED(status))
+            return WEXITSTATUS(status);
+        return 128 + WTERMSIG(status);
+    }
+
+    const pid_t runner_;
+    const int output_;
+    OutputSink& sink_;
+    const std::chrono::seconds limit_{KSRootCommandRunner::timeLimitSeconds()};
+    Clock::time_point lastOutput_ = Clock::now();
+    std::optional<Clock::time_point> stoppedAt_;
+    bool ended_ = false;
+};
 
 // One request to the runner; nullopt when it refused for busyness.
 std::optional<KSRootCommandRunner::CommandResult> runOnce(
@@ -173,20 +254,14 @@ std::optional<KSRootCommandRunner::CommandResult> runOnce(
         close(descriptors[0]);
         return sink.finish(KSRootCommandRunner::kNotStartedStatus);
     }
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        const auto count = read(descriptors[0], buffer.data(), buffer.size());
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            break;
-        sink.append(std::string(buffer.data(), static_cast<std::size_t>(count)));
-    }
+    RunnerWatch watch(*process, descriptors[0], sink);
+    const int status = watch.wait();
     close(descriptors[0]);
-    const int status = exitStatusOf(*process);
     if (sink.isBusyRefusal(status))
         return std::nullopt;
-    return sink.finish(status);
+    auto result = sink.finish(status);
+    result.stopped = watch.stopped();
+    return result;
 }
 
 }  // namespace
@@ -199,6 +274,16 @@ foundation::Result<std::string> KSRootCommandRunner::runnerPath() {
 
 std::string KSRootCommandRunner::lockPath() {
     return foundation::DataFolder::resolve(kLockPath);
+}
+
+long KSRootCommandRunner::timeLimitSeconds() {
+    long seconds = 0;
+    if (const char* configured = std::getenv(kTimeLimitVariable))
+        seconds = std::strtol(configured, nullptr, 10);
+    if (seconds <= 0)
+        seconds = long(
+            CorvanePersistentPreferences::sharedInstance().integerForKey(kTimeLimitPreference));
+    return seconds > 0 ? seconds : kDefaultTimeLimitSeconds;
 }
 
 std::uint64_t KSRootCommandRunner::busyRefusalCount() {

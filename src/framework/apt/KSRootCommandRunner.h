@@ -30,11 +30,18 @@ class KSRootCommandRunner {
         "groot: busy: another privileged command is running\n";
     // The status of a command that could not be started at all.
     static constexpr int kNotStartedStatus = -1;
+    // A command that writes nothing for this many seconds is stopped: the environment variable
+    // first (tests shorten it), then the preference, else the default.
+    static constexpr const char* kTimeLimitVariable = "CORVANE_COMMAND_TIME_LIMIT";
+    static constexpr const char* kTimeLimitPreference = "CommandTimeLimitSeconds";
+    static constexpr long kDefaultTimeLimitSeconds = 300;
 
     struct CommandResult {
         int status = kNotStartedStatus;
         // Standard output and error, merged in the order written.
         std::string output;
+        // Stopped for writing nothing within the time limit; the output ends saying so.
+        bool stopped = false;
         bool succeeded() const { return status == 0; }
     };
 
@@ -45,10 +52,13 @@ class KSRootCommandRunner {
 
     // Runs the command line synchronously on the calling thread. The update block (may be
     // empty) is called on the same thread for every piece of output and once more at the end.
+    // The command and everything it started end with the runner, which ends with this process,
+    // and when the command writes nothing for timeLimitSeconds().
     // A line that names the device root but does not start inside the sandbox (KSBubblewrap) is
     // refused, unrun, with kNotStartedStatus.
     static CommandResult run(const std::string& commandLine, const UpdateBlock& update = {});
 
+    static long timeLimitSeconds();
     // The runner of the program's installation; an error when none is found.
     static foundation::Result<std::string> runnerPath();
     static std::string lockPath();

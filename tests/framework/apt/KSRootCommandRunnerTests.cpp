@@ -6,11 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
 #include "foundation/FileManager.h"
+#include "foundation/Strings.h"
 #include "framework/RunCommand.h"
 #include "support/MainLoop.h"
 #include "support/TempDeviceRoot.h"
@@ -155,5 +160,40 @@ TEST_F(KSRootCommandRunnerTests, ASecondCommandWaitsItsTurn) {
     EXPECT_TRUE(FileManager::fileExists(marker));
 }
 
+// A command that writes nothing for the time limit is stopped with everything it started, and
+// so is every command whose runner is killed: nothing of it lives on to hold the device.
+TEST_F(KSRootCommandRunnerTests, ACommandEndsWithItsRunnerOrItsTimeLimit) {
+    ASSERT_TRUE(FileManager::createDirectory(root_.dataPath()));
+    const auto pids = root_.dataPath() + "/pids";
+    const auto started = std::chrono::steady_clock::now();
+    setenv(KSRootCommandRunner::kTimeLimitVariable, "1", 1);
+    const auto stopped =
+        KSRootCommandRunner::run("echo waiting; sleep 300 & echo $! >> '" + pids + "'; wait");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_FALSE(stopped.succeeded());
+    EXPECT_NE(stopped.output.find("waiting\n\nNothing was heard from the command for 1 s"),
+              std::string::npos)
+        << stopped.output;
+
+    unsetenv(KSRootCommandRunner::kTimeLimitVariable);
+    const auto morePids = root_.dataPath() + "/more-pids";
+    std::thread killing([&] {
+        testing_support::pumpUntil([&] { return FileManager::fileExists(morePids); }, 30);
+        const auto ownRunner = "pkill -KILL -x -P " + std::to_string(getpid()) + " groot";
+        EXPECT_EQ(std::system(ownRunner.c_str()), 0);
+    });
+    const auto killed = KSRootCommandRunner::run("sleep 300 & echo $! >> '" + morePids + "'; wait");
+    killing.join();
+    EXPECT_FALSE(killed.succeeded());
+    for (const auto& file : {pids, morePids})
+        for (const auto& pid : foundation::split(FileManager::readText(file).valueOr(""), "\n")) {
+            if (pid.empty())
+                continue;
+            EXPECT_TRUE(
+                testing_support::pumpUntil([&] { return kill(std::stoi(pid), 0) != 0; }, 10))
+                << "process " << pid << " lives on";
+        }
+}
 }  // namespace
 }  // namespace corvane
