@@ -14,6 +14,7 @@
 #include "framework/apt/KSAPTSandbox.h"
 #include "framework/apt/KSInboxArchive.h"
 #include "framework/apt/KSParsingUtility.h"
+#include "framework/apt/KSUnfinishedPackages.h"
 #include "framework/compatibility/TweakCompatibilityManager.h"
 #include "framework/icons/KSIconProvider.h"
 #include "framework/misc/KSPaths.h"
@@ -22,6 +23,8 @@
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSDatabaseMigrationUtility.h"
+#include "framework/tasks/KSPackageRepairTask.h"
+#include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSPipelinePackageEngine.h"
 #include "framework/webservice/KSSearchRepositories.h"
 #include "screens/KSScreens.h"
@@ -70,7 +73,8 @@ bool KSCorvane::didFinishLaunching(const foundation::Value&) {
 
 // Every command on the device runs in a sandbox that takes a moment to make, so the first screen
 // does not wait for them. A device root that could not be prepared would only fail the repair
-// again, or hang it on what a package left in dpkg's database.
+// again, or hang it on what a package left in dpkg's database; one with nothing unfinished needs
+// none.
 void KSCorvane::prepareDeviceAndRepair(const foundation::Status& sandbox) {
     if (!sandbox) {
         KSLog("Repair refused: %@", sandbox.error().localizedDescription());
@@ -79,13 +83,18 @@ void KSCorvane::prepareDeviceAndRepair(const foundation::Status& sandbox) {
     std::weak_ptr<KSCorvane> weakSelf = weak_from_this();
     foundation::runInBackground([weakSelf, done = backgroundWork_.begin()] {
         const auto prepared = KSAPTManager::prepareDevice();
-        if (prepared)
-            KSAPTManager::fixPartiallyInstalledPackages();
-        else
+        const auto unfinished = KSUnfinishedPackages::read();
+        const bool needsRepair = prepared && unfinished && !unfinished->empty();
+        if (!prepared)
             KSLog("Repair refused: %@", prepared.error().localizedDescription());
-        foundation::runOnMain([weakSelf, prepared, done] {
+        else if (!unfinished)
+            KSLog("Nothing is repaired: %@", unfinished.error().localizedDescription());
+        foundation::runOnMain([weakSelf, prepared, needsRepair, done] {
             if (auto self = weakSelf.lock(); self && !prepared)
                 self->reportSandboxFailure(prepared.error());
+            if (needsRepair)
+                KSPipelineManager::sharedManager().queueTask(
+                    std::make_shared<KSPackageRepairTask>());
             done();
         });
     });

@@ -1,5 +1,6 @@
-// Archives handed to the corvane program as file URLs, as a file manager hands them over, on
-// fresh device roots: read, shown, installed with dpkg into the device root, or cancelled.
+// Archives of this machine handed to the corvane program as file URLs, as a file manager hands
+// them over, on fresh device roots: read, shown, installed with dpkg into the device root, or
+// cancelled.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,9 +36,10 @@ class CorvaneArchiveTests : public ::testing::Test {
         EXPECT_TRUE(CommandMarker::noCommandRan()) << "a file name ran a command";
     }
 
-    // Left in the device's documents as another application leaves it.
+    // Left in a folder of this machine, outside the device root, as another application leaves
+    // it.
     std::string handOver(const std::string& archive, const std::string& name) {
-        const auto path = root_.resolve("/var/mobile/Documents/" + name);
+        const auto path = documents() + "/" + name;
         EXPECT_TRUE(FileManager::createDirectory(fs::path(path).parent_path().string()));
         EXPECT_TRUE(FileManager::copyItem(
             (sample_->folder() / "debs" / (archive + ".deb")).string(), path));
@@ -51,6 +53,12 @@ class CorvaneArchiveTests : public ::testing::Test {
         }
         arguments.insert(arguments.end(), {"--until-idle", "--describe"});
         return runProgram(arguments, kNoSources);
+    }
+    std::string documents() const { return root_.scratchPath("Documents"); }
+    // "file:///.../Documents/<name>", the name escaped.
+    std::string urlOf(const std::string& name) const {
+        return "file://" + documents() + "/" +
+               foundation::percentEncode(name, foundation::PercentEncoding::PathComponent);
     }
     std::string deviceStatus() const {
         return FileManager::readText(root_.resolve("/var/lib/dpkg/status")).valueOr("");
@@ -66,7 +74,7 @@ class CorvaneArchiveTests : public ::testing::Test {
 
 TEST_F(CorvaneArchiveTests, AnArchiveShowsItsFieldsAndInstallPutsItIntoTheDevicesDpkgStatus) {
     const auto handed = handOver("core-lib", "a b.deb");
-    auto shown = open("file:///var/mobile/Documents/a%20b.deb", {});
+    auto shown = open(urlOf("a b.deb"), {});
     ASSERT_EQ(shown.exitStatus, 0) << shown.errors;
     for (const char* text : {"Label \"Package\"", "Label \"com.sample.corelib\"",
                              "Label \"Ada Sample <ada@sample.test>\"", "Label \"Raw Info\"",
@@ -74,7 +82,7 @@ TEST_F(CorvaneArchiveTests, AnArchiveShowsItsFieldsAndInstallPutsItIntoTheDevice
         EXPECT_NE(shown.output.find(text), std::string::npos) << text << "\n" << shown.output;
     EXPECT_EQ(deviceStatus().find("com.sample.corelib"), std::string::npos);
 
-    auto installed = open("file:///var/mobile/Documents/a%20b.deb", {"Install"});
+    auto installed = open(urlOf("a b.deb"), {"Install"});
     ASSERT_EQ(installed.exitStatus, 0) << installed.errors;
     const auto status = deviceStatus();
     EXPECT_NE(status.find("Package: com.sample.corelib\nStatus: install ok installed"),
@@ -91,11 +99,10 @@ TEST_F(CorvaneArchiveTests, AnArchiveShowsItsFieldsAndInstallPutsItIntoTheDevice
 TEST_F(CorvaneArchiveTests, AFileNamedWithCommandsRunsNothingAndStaysAfterCancel) {
     const auto name = CommandMarker::hostileName("x.deb");
     const auto handed = handOver("theme", name);
-    const auto url = "file:///var/mobile/Documents/" +
-                     foundation::percentEncode(name, foundation::PercentEncoding::PathComponent);
+    const auto url = urlOf(name);
     const auto parsed = foundation::URL::withString(url);
     ASSERT_TRUE(parsed);
-    ASSERT_EQ(parsed->path(), "/var/mobile/Documents/" + name) << "the URL names the file";
+    ASSERT_EQ(parsed->path(), documents() + "/" + name) << "the URL names the file";
     auto run = open(url, {"Cancel"});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
     EXPECT_EQ(run.output.find("Button \"Install\""), std::string::npos) << "the screen has gone\n"
@@ -111,12 +118,20 @@ TEST_F(CorvaneArchiveTests, ADamagedArchiveShowsAnErrorRowAndInstallStaysDisable
     auto bytes = FileManager::readFile(handed).valueOr({});
     bytes.resize(bytes.size() / 2);
     ASSERT_TRUE(FileManager::writeAtomically(handed, bytes));
-    auto run = open("file:///var/mobile/Documents/cut.deb", {"Install"});
+    auto run = open(urlOf("cut.deb"), {"Install"});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
     EXPECT_NE(run.output.find("Label \"This package cannot be read\""), std::string::npos)
         << run.output;
     EXPECT_NE(run.output.find("Button \"Install\" disabled"), std::string::npos) << run.output;
     EXPECT_EQ(deviceStatus().find("com.sample.theme"), std::string::npos);
+
+    // A file that is not there is named as missing, not as something else.
+    auto missing = open(urlOf("gone.deb"), {"Install"});
+    ASSERT_EQ(missing.exitStatus, 0) << missing.errors;
+    EXPECT_NE(missing.output.find(documents() + "/gone.deb\u201D: no such file."),
+              std::string::npos)
+        << missing.output;
+    EXPECT_EQ(missing.output.find("not a package archive"), std::string::npos) << missing.output;
 }
 
 }  // namespace

@@ -165,14 +165,8 @@ ln -sfn "$HOST/secret.txt" "$L/Logs/me.kestrune.corvane/corvane.log"
         return script;
     }
 
-    // Left in the device's documents as another application leaves it; its file URL.
-    std::string handOver(const std::string& archive) const {
-        const auto documents = root_.resolve("/var/mobile/Documents");
-        fs::create_directories(documents);
-        const auto name = fs::path(archive).filename().string();
-        fs::copy_file(archive, documents + "/" + name, fs::copy_options::overwrite_existing);
-        return "file:///var/mobile/Documents/" + name;
-    }
+    // Handed over by another application as a file URL.
+    static std::string handOver(const std::string& archive) { return "file://" + archive; }
 
     // An archive whose control member is a link to the host's secret.
     std::string archiveWithLinkedControl() const {

@@ -171,7 +171,8 @@ ProgramRun runBounded(const RunBounds& bounds, const std::vector<std::string>& a
         run.peakResidentBytes = std::max(run.peakResidentBytes, residentBytes(started->process));
         run.overMemory = run.peakResidentBytes > bounds.residentBytes;
         run.overTime = std::chrono::steady_clock::now() > deadline;
-        if (run.overMemory || run.overTime) {
+        run.killed = bounds.killWhen && bounds.killWhen();
+        if (run.overMemory || run.overTime || run.killed) {
             kill(-started->process, SIGKILL);
             waitpid(started->process, &status, 0);
             break;

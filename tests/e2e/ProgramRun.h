@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,10 @@ struct ProgramRun {
     std::string output;
     // What it printed on its standard error before that went to the log.
     std::string errors;
-    // Only for a bounded run: ended by the bounds, and the most memory it held.
+    // Only for a bounded run: ended by the bounds or by the test, and the most memory it held.
     bool overTime = false;
     bool overMemory = false;
+    bool killed = false;
     std::size_t peakResidentBytes = 0;
 };
 
@@ -23,6 +25,9 @@ struct ProgramRun {
 struct RunBounds {
     double seconds = 120;
     std::size_t residentBytes = std::size_t(2) << 30;
+    // Asked as the run goes: true kills it with everything it started, as a crash or a power cut
+    // ends a program.
+    std::function<bool()> killWhen;
 };
 
 // The corvane program and the journey tool, built beside this test program.

@@ -162,11 +162,11 @@ TEST_F(UserJourneyTests, AnOlderVersionPickedFromTheVersionMenuReplacesTheInstal
 // once installed from the file, its page there knows it is installed.
 TEST_F(UserJourneyTests, AHandedOverArchiveIsInstalledAndItsPageKnowsIt) {
     testing_support::SampleRepository repository;
-    const auto handed = device() + "/var/mobile/Documents/Night Sky.deb";
+    const auto handed = root_.scratchPath("Documents/Night Sky.deb");
     fs::create_directories(fs::path(handed).parent_path());
     fs::copy_file(repository.folder() / "debs" / "theme.deb", handed);
-    walk(addSource(repository.location()) +
-         "open file:///var/mobile/Documents/Night%20Sky.deb\n"
+    walk(addSource(repository.location()) + "open file://" + root_.scratchPath("Documents") +
+         "/Night%20Sky.deb\n"
          "expect Raw Info\n"
          "expect com.sample.theme\n"
          "tap Install\n"

@@ -35,13 +35,14 @@ ArchiveRepository::~ArchiveRepository() {
     std::filesystem::remove_all(folder_, ignored);
 }
 
-void ArchiveRepository::add(const DebianArchive& archive) {
+std::filesystem::path ArchiveRepository::add(const DebianArchive& archive) {
     const std::filesystem::path built = archive.build(folder_ / "debs");
     const auto bytes = contents(built);
     index_ += archive.control() + "Filename: debs/" + built.filename().string() +
               "\nSize: " + std::to_string(bytes.size()) +
               "\nSHA256: " + foundation::sha256Hex(std::string_view(bytes)) + "\n\n";
     writeIndex();
+    return built;
 }
 
 void ArchiveRepository::addStanza(const std::string& stanza) {

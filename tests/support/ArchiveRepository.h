@@ -18,8 +18,8 @@ class ArchiveRepository {
     ArchiveRepository(const ArchiveRepository&) = delete;
     ArchiveRepository& operator=(const ArchiveRepository&) = delete;
 
-    // Builds the archive into the repository and lists it in the index.
-    void add(const DebianArchive& archive);
+    // Builds the archive into the repository and lists it in the index; the file it serves.
+    std::filesystem::path add(const DebianArchive& archive);
     // Lists a stanza exactly as written, however a hostile repository writes it; its Filename
     // may name an archive that add() built.
     void addStanza(const std::string& stanza);

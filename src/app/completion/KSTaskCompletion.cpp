@@ -4,6 +4,7 @@
 #include "app/completion/KSTaskErrorText.h"
 #include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
+#include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/tasks/KSPipelineManager.h"
@@ -30,6 +31,14 @@ bool KSTaskCompletion::isLastShown(const foundation::Value& errorValue) const {
            &errorValue.dictionary() == &lastShownError_.dictionary();
 }
 
+// Whether or not the screen shows it (notifications may be refused), the log keeps it.
+void KSTaskCompletion::logFailure(const foundation::Value& info,
+                                  const foundation::Value& errorValue) {
+    KSLog("The task %@ (%@) failed: %@", info[KSPipelineUserInfoTaskID].stringValue(),
+          info[KSPipelineUserInfoPipelineID].stringValue(),
+          KSTaskErrorText::errorOfFailure(errorValue).localizedDescription());
+}
+
 void KSTaskCompletion::taskDone(const foundation::Notification& notification) {
     const auto& info = notification.userInfo;
     bool success = info[KSPipelineUserInfoSuccess].boolValue();
@@ -40,6 +49,7 @@ void KSTaskCompletion::taskDone(const foundation::Notification& notification) {
     const auto& errorValue = info[KSPipelineUserInfoError];
     if (isLastShown(errorValue))
         return;
+    logFailure(info, errorValue);
     if (errorValue.isDictionary())
         lastShownError_ = errorValue;
     auto error = KSTaskErrorText::describedError(KSTaskErrorText::errorOfFailure(errorValue));

@@ -27,6 +27,7 @@ class KSTaskCompletion : public std::enable_shared_from_this<KSTaskCompletion> {
     // An error travels as a dictionary value whose copies share one storage: the storage is
     // the error object, so a distinct error with the same code and text is shown again.
     bool isLastShown(const foundation::Value& errorValue) const;
+    static void logFailure(const foundation::Value& info, const foundation::Value& errorValue);
 
     std::shared_ptr<KSPresenter> presenter_;
     std::shared_ptr<KSLocalNotifications> notifications_;

@@ -22,7 +22,7 @@ const std::string kNoQuestions = "DEBIAN_FRONTEND=noninteractive";
 // folder or file (a link, a FIFO) is met there, where it leads nowhere of the host's. A FIFO,
 // socket or device in dpkg's database would hang or mislead every later command, and so would a
 // link in place of one of its own files: dpkg makes neither, and they are refused by name.
-constexpr const char* kPrepareDevice = R"(set -e
+constexpr const char* kPrepareDevice = R"sh(set -e
 root=$1 admin=$2 log=$3
 shift 3
 odd=
@@ -43,11 +43,17 @@ mkdir -p -- "$admin/info" "$admin/updates" "$admin/triggers" "${log%/*}" "$root/
 for file in "$admin/status" "$admin/available"; do
     [ -e "$file" ] || [ -L "$file" ] || : > "$file"
 done
+# A run cut short leaves its last changes in dpkg's journal, which APT refuses to work over and
+# which only dpkg reads: an empty change of selections writes them into the status file.
+if [ -n "$(ls -A "$admin/updates")" ]; then
+    dpkg --root="$root" --admindir="$admin" --log="$log" --force-not-root --set-selections \
+        < /dev/null
+fi
 for architecture; do
     grep -qx -- "$architecture" "$admin/arch" 2>/dev/null ||
         dpkg --root="$root" --admindir="$admin" --log="$log" --force-not-root \
             --add-architecture "$architecture"
-done)";
+done)sh";
 
 std::vector<std::string> joined(std::vector<std::string> first,
                                 const std::vector<std::string>& second) {
@@ -126,11 +132,6 @@ foundation::Result<std::string> KSAPTCommandLine::prepareDevice(
                                             KSAPTManager::dpkgAdminDirectory(),
                                             KSAPTManager::dpkgLogFile()};
     return sandboxed({}, joined(words, architectures));
-}
-
-foundation::Result<std::string> KSAPTCommandLine::removeArchives() {
-    return sandboxed({Access::archives},
-                     {"find", KSAPTManager::archivesDirectory(), "-mindepth", "1", "-delete"});
 }
 
 std::vector<std::string> KSAPTCommandLine::dpkgWords(const std::vector<std::string>& arguments) {

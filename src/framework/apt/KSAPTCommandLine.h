@@ -43,8 +43,6 @@ class KSAPTCommandLine {
     // the architectures registered with dpkg.
     static foundation::Result<std::string> prepareDevice(
         const std::vector<std::string>& architectures);
-    // Everything in the archives folder removed.
-    static foundation::Result<std::string> removeArchives();
 
     // "apt-get -s install" of the queue, answering no.
     static foundation::Result<std::string> simulation(const std::vector<KSAPTQueueEntry>& entries);

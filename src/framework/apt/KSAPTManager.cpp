@@ -8,6 +8,9 @@
 #include "framework/apt/KSAPTCommandLine.h"
 #include "framework/apt/KSAPTQueueEntry.h"
 #include "framework/apt/KSAPTSandbox.h"
+#include "framework/apt/KSTimedOutScripts.h"
+#include "framework/apt/KSUnfinishedDependencies.h"
+#include "framework/apt/KSUnfinishedPackages.h"
 #include "framework/debian/DebianGrammar.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/storage/KSDatabase.h"
@@ -20,6 +23,12 @@ namespace corvane {
 namespace {
 
 using foundation::FileManager;
+
+std::vector<std::string> joined(std::vector<std::string> first,
+                                const std::vector<std::string>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
 
 // The queue last handed to APT, and the identifiers it names.
 struct StoredQueue {
@@ -49,25 +58,42 @@ KSAPTManager::CommandResult runBuilt(const foundation::Result<std::string>& comm
     return KSRootCommandRunner::run(*command, update);
 }
 
-bool holdsArchives(const std::string& folder) {
-    const auto names = FileManager::contentsOfDirectory(folder);
-    if (!names)
-        return false;
-    for (const auto& name : *names) {
-        if (name == "lock")
-            continue;
-        if (name == "partial" && !holdsArchives(foundation::appendingPathComponent(folder, name)))
-            continue;
-        return true;
-    }
-    return false;
-}
-
 KSAPTManager::CommandResult mark(const char* action, const std::string& identifier,
                                  const KSAPTManager::UpdateBlock& update) {
     if (!isValidPackageName(identifier))
         return refusedCommand(KSAPTQueueEntry::invalidPackageError(identifier), update);
     return runBuilt(KSAPTCommandLine::apt("apt-mark", {action, identifier}), update);
+}
+
+std::vector<std::string> without(const std::vector<std::string>& names,
+                                 const std::set<std::string>& left) {
+    std::vector<std::string> kept;
+    for (const auto& name : names)
+        if (!left.contains(name))
+            kept.push_back(name);
+    return kept;
+}
+
+// Configuring finishes what was unpacked; a new unpacking, of the archive fetched first, mends
+// what was cut short while unpacking; then APT fetches and installs what the packages still
+// need. A package whose script was stopped for making no progress is left as it is: its script
+// would only run again, and so would it under APT, which configures whatever dpkg has pending.
+std::vector<foundation::Result<std::string>> repairSteps(const KSUnfinishedPackages& unfinished,
+                                                         const std::set<std::string>& stopped) {
+    std::vector<foundation::Result<std::string>> steps;
+    if (const auto names = without(unfinished.toConfigure, stopped); !names.empty())
+        steps.push_back(KSAPTCommandLine::dpkg(joined({"--configure", "--"}, names)));
+    if (const auto names = without(unfinished.toReinstall, stopped); !names.empty()) {
+        const auto arguments = joined({"install", "--reinstall", "--"}, names);
+        steps.push_back(KSAPTCommandLine::aptGetDownload(arguments));
+        steps.push_back(KSAPTCommandLine::aptGet(arguments));
+    }
+    if (without(unfinished.all(), stopped).size() == unfinished.all().size()) {
+        steps.push_back(KSAPTCommandLine::aptGetDownload({"install", "-f"}));
+        steps.push_back(KSAPTCommandLine::aptGet({"install", "-f"}));
+        steps.push_back(KSAPTCommandLine::dpkg({"--configure", "-a"}));
+    }
+    return steps;
 }
 
 }  // namespace
@@ -185,6 +211,8 @@ APTDependsTree KSAPTManager::unmetDependenciesForPackages(
         tree = APTDependsTree::fromSimulationOutput(result.output, result.status);
         if (!tree.failure.empty())
             KSLog("Simulation failed (%d): %@", result.status, result.output);
+        for (auto& line : KSUnfinishedDependencies::linesFor(*entries))
+            tree.failure.push_back(std::move(line));
     }
     if (block)
         block(tree);
@@ -220,12 +248,14 @@ KSAPTManager::CommandResult KSAPTManager::unhold(const std::string& identifier,
     return mark("unhold", identifier, update);
 }
 
+// The archives folder is the program's own, out of the packages' reach: it is emptied here, at
+// once, without the runner, so that the launch never waits for a command.
 void KSAPTManager::cleanUpArchivesIfNeeded() {
     const auto archives = archivesDirectory();
-    if (holdsArchives(archives)) {
-        const auto result = runBuilt(KSAPTCommandLine::removeArchives());
-        if (!result.succeeded())
-            KSLog("Archives not removed: %@", result.output);
+    for (const auto& name : FileManager::contentsOfDirectory(archives).valueOr({})) {
+        const auto path = foundation::appendingPathComponent(archives, name);
+        if (auto removed = FileManager::removeItem(path); !removed)
+            KSLog("Archives not removed: %@", removed.error().localizedDescription());
     }
     if (auto made =
             FileManager::createDirectory(foundation::appendingPathComponent(archives, "partial"));
@@ -233,29 +263,43 @@ void KSAPTManager::cleanUpArchivesIfNeeded() {
         KSLog("Archives folder not recreated: %@", made.error().localizedDescription());
 }
 
-KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages() {
-    const foundation::Result<std::string> steps[] = {
-        KSAPTCommandLine::dpkg({"--configure", "-a"}),
-        KSAPTCommandLine::aptGetDownload({"install", "-f"}),
-        KSAPTCommandLine::aptGet({"install", "-f"}), KSAPTCommandLine::dpkg({"--configure", "-a"})};
+KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages(const UpdateBlock& update) {
+    const auto unfinished = KSUnfinishedPackages::read();
+    if (!unfinished) {
+        KSLog("Repair refused: %@", unfinished.error().localizedDescription());
+        return refusedCommand(unfinished.error(), {});
+    }
+    if (unfinished->empty())
+        return {0, {}};
+    const auto steps = repairSteps(*unfinished, KSTimedOutScripts::identifiers());
     for (const auto& step : steps) {
         if (!step) {
             KSLog("Repair refused: %@", step.error().localizedDescription());
             return refusedCommand(step.error(), {});
         }
     }
+    const auto forward = [&update](const std::string& chunk, const std::string& output,
+                                   bool finished, int status) {
+        if (update && !finished)
+            update(chunk, output, false, status);
+    };
     CommandResult outcome{0, {}};
-    for (std::size_t step = 0; step < std::size(steps); ++step) {
-        const auto result = KSRootCommandRunner::run(*steps[step]);
+    for (std::size_t step = 0; step < steps.size() && !outcome.stopped; ++step) {
+        const auto result = KSRootCommandRunner::run(*steps[step], forward);
         outcome.output += result.output;
+        outcome.stopped = result.stopped;
         if (result.succeeded())
             continue;
         KSLog("Repair step %d failed (%d): %@", step + 1, result.status, result.output);
-        // The first configure fails when a dependency is missing; apt-get then fetches and
-        // installs it.
-        if (step > 0 && outcome.succeeded())
-            outcome.status = result.status;
+        outcome.status = result.status;
     }
+    const auto left = KSUnfinishedPackages::read();
+    if (left && left->empty())
+        outcome.status = 0;
+    else if (outcome.succeeded())
+        outcome.status = 1;
+    if (update)
+        update({}, outcome.output, true, outcome.status);
     return outcome;
 }
 

@@ -60,8 +60,9 @@ class KSAPTManager {
     // (KSAPTSandbox), then prepares the device. It reads no stored data, so it may run before the
     // database is migrated.
     static foundation::Status createAPTSandboxIfNeeded();
-    // Inside the sandbox: makes the device root's dpkg database where missing and registers the
-    // repositories' architectures with dpkg; refuses, by name, what a package left there that
+    // Inside the sandbox: makes the device root's dpkg database where missing, writes what a run
+    // cut short left in dpkg's journal into its status, and registers the repositories'
+    // architectures with dpkg; refuses, by name, what a package left there that
     // dpkg never makes (kCommandFailed), and kSandboxUnavailable where no sandbox can be made.
     static foundation::Status prepareDevice();
     // The source list from the stored sources; sources whose location could break the line
@@ -100,16 +101,20 @@ class KSAPTManager {
     static CommandResult hold(const std::string& identifier, const UpdateBlock& update = {});
     static CommandResult unhold(const std::string& identifier, const UpdateBlock& update = {});
 
-    // Removes the downloaded archives, in the sandbox, and recreates the archive folders.
+    // Removes the downloaded archives and recreates the archive folders, without a command.
     static void cleanUpArchivesIfNeeded();
-    // "dpkg --configure -a", "apt-get install -f" (its archives fetched first, by the one
-    // command given the network), "dpkg --configure -a", synchronously, without questions, in the
-    // sandbox. The
-    // output of every step; the status of the first failure after the first configure (which
-    // fails whenever a dependency is missing, which apt-get then installs), else 0. Where no
-    // sandbox can be made nothing runs: the reason is logged and is the output, with
-    // kNotStartedStatus.
-    static CommandResult fixPartiallyInstalledPackages();
+    // Brings what dpkg left unfinished (KSUnfinishedPackages) back to a state APT can work with,
+    // synchronously, without questions, in the sandbox: configures what was unpacked, reinstalls
+    // from its archive (fetched first, by the one command given the network) what was cut short
+    // while unpacking, then "apt-get install -f" and "dpkg --configure -a" for what the packages
+    // still need. A package whose script was stopped before (KSTimedOutScripts) is left alone,
+    // and so are the last two steps then. Nothing runs when nothing is unfinished. The output of
+    // every step; status 0 when nothing is left unfinished, else that of the last failed step
+    // (1 when none failed); stopped when a step was. Where no sandbox can be made nothing runs:
+    // the reason is logged and is the output, with kNotStartedStatus.
+    // The update block (may be empty) sees the output of every step as it comes, and is called
+    // once more at the end.
+    static CommandResult fixPartiallyInstalledPackages(const UpdateBlock& update = {});
 
     // The control stanza of a local archive ("dpkg-deb -f"), for the imported-archive screen.
     static foundation::Result<std::string> controlFileOfArchive(const std::string& archivePath);

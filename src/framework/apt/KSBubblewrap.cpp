@@ -231,7 +231,7 @@ void KSBubblewrap::appendDataFolder(Access access, std::vector<std::string>& wor
     const auto archives = KSAPTManager::archivesDirectory();
     if (access == Access::caches)
         appendWritable(foundation::deletingLastPathComponent(archives), words);
-    if (access == Access::archives || access == Access::download)
+    if (access == Access::download)
         appendWritable(archives, words);
     else
         words.insert(words.end(), {"--tmpfs", archives + "/partial"});

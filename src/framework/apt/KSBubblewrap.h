@@ -33,7 +33,6 @@ class KSBubblewrap {
     enum class Access {
         device,    // nothing
         caches,    // APT's caches
-        archives,  // the downloaded archives
         download,  // the downloaded archives, with the host's network
     };
 

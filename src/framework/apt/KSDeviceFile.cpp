@@ -34,29 +34,31 @@ std::string sizeText(std::uint64_t bytes) {
     return std::to_string(bytes) + " bytes";
 }
 
-foundation::Error deviceError(std::string_view devicePath, long code, std::string description) {
-    auto error = foundation::Error::make(KSDeviceFile::kErrorDomain, code, std::move(description));
+// The description names the path; the reason alone is kept apart, for a caller that names the
+// file its own way.
+foundation::Error deviceError(std::string_view devicePath, long code, const std::string& lead,
+                              const std::string& reason) {
+    auto error = foundation::Error::make(KSDeviceFile::kErrorDomain, code,
+                                         quoted(devicePath) + lead + reason);
     error.userInfo.mutableDictionary()[KSDeviceFile::kPathKey] = std::string(devicePath);
+    error.userInfo.mutableDictionary()[KSDeviceFile::kReasonKey] = reason;
     return error;
 }
 
 foundation::Error refusal(std::string_view devicePath, const std::string& reason) {
-    return deviceError(devicePath, KSDeviceFile::kRefused,
-                       quoted(devicePath) + " is refused: " + reason);
+    return deviceError(devicePath, KSDeviceFile::kRefused, " is refused: ", reason);
 }
 
 foundation::Error tooLarge(std::string_view devicePath, std::uint64_t limit) {
-    return deviceError(devicePath, KSDeviceFile::kTooLarge,
-                       quoted(devicePath) + " is larger than the " + sizeText(limit) + " limit.");
+    return deviceError(devicePath, KSDeviceFile::kTooLarge, " is ",
+                       "larger than the " + sizeText(limit) + " limit.");
 }
 
 foundation::Error systemFailure(std::string_view devicePath, int errnum) {
     if (errnum == ENOENT)
-        return deviceError(devicePath, KSDeviceFile::kMissing,
-                           quoted(devicePath) + " does not exist.");
+        return deviceError(devicePath, KSDeviceFile::kMissing, " ", "does not exist.");
     return deviceError(devicePath, KSDeviceFile::kUnreadable,
-                       quoted(devicePath) +
-                           " could not be read: " + std::generic_category().message(errnum) + ".");
+                       " could not be read: ", std::generic_category().message(errnum) + ".");
 }
 
 // Refused rather than normalised: no caller names such a path, and ".." could climb out.
@@ -93,10 +95,24 @@ foundation::Status KSDeviceFile::copy(std::string_view devicePath, const std::st
     auto file = open(devicePath, limit);
     if (!file)
         return file.error();
+    return file->copyInto(devicePath, destination, limit);
+}
+
+foundation::Status KSDeviceFile::copyHostFile(const std::string& hostPath,
+                                              const std::string& destination, std::uint64_t limit) {
+    auto file =
+        checked(KSDeviceFile(::open(hostPath.c_str(), kFileFlags & ~O_NOFOLLOW)), hostPath, limit);
+    if (!file)
+        return file.error();
+    return file->copyInto(hostPath, destination, limit);
+}
+
+foundation::Status KSDeviceFile::copyInto(std::string_view path, const std::string& destination,
+                                          std::uint64_t limit) const {
     KSDeviceFile target(::open(destination.c_str(), kCopyFlags, 0600));
     if (target.descriptor_ < 0)
         return foundation::fileError(errno, foundation::FileAccess::Write, "create", destination);
-    auto copied = file->stream(devicePath, limit, [&](std::string_view chunk) {
+    auto copied = stream(path, limit, [&](std::string_view chunk) {
         if (foundation::writeAll(target.descriptor_, chunk.data(), chunk.size()))
             return foundation::Status(foundation::Success{});
         return foundation::Status(
@@ -120,8 +136,7 @@ foundation::Status KSDeviceFile::remove(std::string_view devicePath) {
     if (errno == ENOENT)
         return systemFailure(devicePath, errno);
     return deviceError(devicePath, kUnreadable,
-                       quoted(devicePath) + " could not be removed: " +
-                           std::generic_category().message(errno) + ".");
+                       " could not be removed: ", std::generic_category().message(errno) + ".");
 }
 
 KSDeviceFile::KSDeviceFile(KSDeviceFile&& other) noexcept
@@ -147,12 +162,17 @@ foundation::Result<KSDeviceFile> KSDeviceFile::open(std::string_view devicePath,
     auto file = walk(devicePath);
     if (!file)
         return file.error();
-    if (::fstat(file->descriptor_, &file->status_) != 0)
-        return systemFailure(devicePath, errno);
-    if (!S_ISREG(file->status_.st_mode))
-        return refusal(devicePath, "it is not a regular file.");
-    if (std::uint64_t(file->status_.st_size) > limit)
-        return tooLarge(devicePath, limit);
+    return checked(std::move(*file), devicePath, limit);
+}
+
+foundation::Result<KSDeviceFile> KSDeviceFile::checked(KSDeviceFile file, std::string_view path,
+                                                       std::uint64_t limit) {
+    if (file.descriptor_ < 0 || ::fstat(file.descriptor_, &file.status_) != 0)
+        return systemFailure(path, errno);
+    if (!S_ISREG(file.status_.st_mode))
+        return refusal(path, "it is not a regular file.");
+    if (std::uint64_t(file.status_.st_size) > limit)
+        return tooLarge(path, limit);
     return file;
 }
 

@@ -26,7 +26,8 @@ class KSDeviceFile {
         kTooLarge = 3,
         kUnreadable = 4,
     };
-    static constexpr const char* kPathKey = "path";  // user info: the device path
+    static constexpr const char* kPathKey = "path";      // user info: the device path
+    static constexpr const char* kReasonKey = "reason";  // user info: why, without the path
 
     struct Contents {
         std::string bytes;
@@ -40,6 +41,10 @@ class KSDeviceFile {
     static foundation::Status copy(std::string_view devicePath, const std::string& destination,
                                    std::uint64_t limit);
 
+    // A file of the host that a person handed over, copied the same careful way but for links,
+    // which are followed: the file is the person's own.
+    static foundation::Status copyHostFile(const std::string& hostPath,
+                                           const std::string& destination, std::uint64_t limit);
     // Unlinks the entry itself, whatever it is but a folder, without following a link on the way.
     static foundation::Status remove(std::string_view devicePath);
 
@@ -54,6 +59,11 @@ class KSDeviceFile {
     // The regular file at the device path, no larger than the limit when opened.
     static foundation::Result<KSDeviceFile> open(std::string_view devicePath, std::uint64_t limit);
     static foundation::Result<KSDeviceFile> walk(std::string_view devicePath);
+    // The opened file, when it is a regular one within the limit.
+    static foundation::Result<KSDeviceFile> checked(KSDeviceFile file, std::string_view path,
+                                                    std::uint64_t limit);
+    foundation::Status copyInto(std::string_view path, const std::string& destination,
+                                std::uint64_t limit) const;
     // The folder that holds the path's last component, and that component.
     static foundation::Result<KSDeviceFile> parentFolder(std::string_view devicePath,
                                                          std::string* name);

@@ -15,25 +15,25 @@ namespace corvane {
 using foundation::FileManager;
 
 foundation::Result<std::shared_ptr<KSInboxArchive>> KSInboxArchive::copyOf(
-    const std::string& devicePath) {
-    if (!isPlainDevicePath(devicePath))
-        return notAnArchivePath(devicePath);
+    const std::string& path) {
+    if (!isPlainPath(path))
+        return pathError(kNotAnArchivePath, path, "\"" + path + "\" is not a package archive.");
     FOUNDATION_RETURN_IF_ERROR(FileManager::createDirectory(inboxDirectory()));
     const auto copy = inboxDirectory() + "/" + generatedName();
     // The content, not a link: a link would let the file change between reading and installing.
-    auto copied = KSDeviceFile::copy(devicePath, copy, kMaxArchiveBytes);
+    auto copied = KSDeviceFile::copyHostFile(path, copy, kMaxArchiveBytes);
     if (copied)
         return std::make_shared<KSInboxArchive>(copy);
     const auto& error = copied.error();
-    const bool noFile =
-        error.domain == KSDeviceFile::kErrorDomain &&
-        (error.code == KSDeviceFile::kMissing || error.code == KSDeviceFile::kRefused);
-    if (!noFile)
+    if (error.domain != KSDeviceFile::kErrorDomain)
         return foundation::Error::make(
             kErrorDomain, kCopyFailed,
             "The archive could not be copied: " + error.localizedDescription());
-    KSLog("%@", error.localizedDescription());
-    return notAnArchivePath(devicePath);
+    if (error.code == KSDeviceFile::kMissing)
+        return pathError(kNoSuchFile, path, "\u201C" + path + "\u201D: no such file.");
+    return pathError(kUnreadable, path,
+                     "\u201C" + path + "\u201D cannot be read: " +
+                         error.userInfo[KSDeviceFile::kReasonKey].stringValue());
 }
 
 std::string KSInboxArchive::inboxDirectory() {
@@ -53,19 +53,17 @@ KSInboxArchive::~KSInboxArchive() {
               removed.error().localizedDescription());
 }
 
-bool KSInboxArchive::isPlainDevicePath(const std::string& devicePath) {
-    const auto components = foundation::pathComponents(devicePath);
-    const bool printable =
-        std::none_of(devicePath.begin(), devicePath.end(),
-                     [](unsigned char character) { return character < 0x20 || character == 0x7f; });
-    const bool climbs = std::ranges::find(components, "..") != components.end();
-    return foundation::hasPrefix(devicePath, "/") && printable && !climbs;
+bool KSInboxArchive::isPlainPath(const std::string& path) {
+    const bool printable = std::none_of(path.begin(), path.end(), [](unsigned char character) {
+        return character < 0x20 || character == 0x7f;
+    });
+    return foundation::hasPrefix(path, "/") && printable;
 }
 
-foundation::Error KSInboxArchive::notAnArchivePath(const std::string& devicePath) {
-    auto error = foundation::Error::make(kErrorDomain, kNotAnArchivePath,
-                                         "\"" + devicePath + "\" is not a package archive.");
-    error.userInfo.mutableDictionary()["path"] = devicePath;
+foundation::Error KSInboxArchive::pathError(ErrorCode code, const std::string& path,
+                                            const std::string& description) {
+    auto error = foundation::Error::make(kErrorDomain, code, description);
+    error.userInfo.mutableDictionary()["path"] = path;
     return error;
 }
 

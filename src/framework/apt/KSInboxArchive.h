@@ -18,18 +18,19 @@ class KSInboxArchive {
   public:
     static constexpr const char* kErrorDomain = "KSInboxArchive";
     enum ErrorCode : long {
-        kNotAnArchivePath = 1,  // user info "path": the device path
+        kNotAnArchivePath = 1,  // user info "path": not an absolute path, or one with control
+                                // characters
         kCopyFailed = 2,
+        kNoSuchFile = 3,  // user info "path"
+        kUnreadable = 4,  // user info "path": not a regular file, too large, or refused
     };
     static constexpr std::string_view kInboxName = "Inbox";
     static constexpr std::uint64_t kMaxArchiveBytes = 512ull << 20;
 
-    // The file at the device path as a file URL names it (under the device root), copied.
-    // Refused for a path that is not absolute, climbs with "..", holds control characters or
-    // names no regular file; a link anywhere on the path is refused too, since a package could
-    // have put it there to hand over a file of the host.
-    static foundation::Result<std::shared_ptr<KSInboxArchive>> copyOf(
-        const std::string& devicePath);
+    // The file of this machine at the path a file URL names, copied, as the system hands over a
+    // file it holds: a regular file within kMaxArchiveBytes, read without blocking. Whether it
+    // is a package archive is for dpkg-deb to tell.
+    static foundation::Result<std::shared_ptr<KSInboxArchive>> copyOf(const std::string& path);
     static std::string inboxDirectory();
     // Removes what an earlier run left in the inbox (a screen still open as the process ended,
     // an install cut short). The launch calls it before anything can make a copy.
@@ -45,8 +46,9 @@ class KSInboxArchive {
     const std::string& path() const { return path_; }
 
   private:
-    static bool isPlainDevicePath(const std::string& devicePath);
-    static foundation::Error notAnArchivePath(const std::string& devicePath);
+    static bool isPlainPath(const std::string& path);
+    static foundation::Error pathError(ErrorCode code, const std::string& path,
+                                       const std::string& description);
     static std::string generatedName();
 
     std::string path_;

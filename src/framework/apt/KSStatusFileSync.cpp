@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <mutex>
 #include <set>
-#include <sstream>
 
 #include "foundation/Date.h"
 #include "foundation/Log.h"
 #include "foundation/ProcessValue.h"
 #include "foundation/Strings.h"
 #include "framework/apt/KSDeviceFile.h"
+#include "framework/apt/KSDpkgStatus.h"
+#include "framework/apt/KSTimedOutScripts.h"
 #include "framework/categories/VersionCompare.h"
 #include "framework/debian/ControlFileParser.h"
 #include "framework/debian/DebianGrammar.h"
@@ -23,22 +24,6 @@ namespace {
 
 std::mutex runMutex;
 foundation::ProcessValue<KSStatusFileSync::Report> lastRun;
-
-std::vector<std::string> words(const std::string& text) {
-    std::istringstream stream(text);
-    std::vector<std::string> result;
-    for (std::string word; stream >> word;)
-        result.push_back(word);
-    return result;
-}
-
-bool isConfigured(const std::string& state) {
-    return state == "installed" || state == "triggers-awaited" || state == "triggers-pending";
-}
-
-bool isPartlyInstalled(const std::string& state) {
-    return state == "half-installed" || state == "unpacked" || state == "half-configured";
-}
 
 // An architecture as dpkg names it ("iphoneos-arm"), safe to put into a file name.
 bool isArchitectureName(const std::string& text) {
@@ -83,18 +68,21 @@ bool KSStatusFileSync::readStatusFile() {
     }
     for (const auto& element : ControlFileParser::parse(text->bytes, "Package")) {
         const auto name = element["Package"].stringValue();
-        const auto status = words(element["Status"].stringValue());
+        const auto status = KSDpkgStatus::parse(element["Status"].stringValue());
         if (!isValidPackageName(name)) {
             KSLog("Ignoring \"%@\" of the dpkg status file: not a valid package name", name);
-        } else if (status.size() == 3 && isConfigured(status[2])) {
-            installed_.try_emplace(
-                foundation::lowercase(name),
-                InstalledPackage{element.dictionary(), name, element["Version"].stringValue(),
-                                 status[0] == "hold"});
-        } else if (status.size() == 3 && isPartlyInstalled(status[2])) {
-            report_.partiallyInstalled.push_back(name);
+            continue;
         }
+        if (!status || (!status->isConfigured() && !status->isPartlyInstalled()))
+            continue;
+        installed_.try_emplace(
+            foundation::lowercase(name),
+            InstalledPackage{element.dictionary(), name, element["Version"].stringValue(),
+                             status->isHeld()});
+        if (status->isPartlyInstalled())
+            report_.partiallyInstalled.push_back(name);
     }
+    KSTimedOutScripts::keepOnly(report_.partiallyInstalled);
     return true;
 }
 

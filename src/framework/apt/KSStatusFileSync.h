@@ -16,11 +16,11 @@ namespace corvane {
 // ("/var/lib/dpkg/status" and the file lists in "/var/lib/dpkg/info").
 //
 // A package counts as installed when dpkg has configured it: the status "installed", or
-// "triggers-awaited" / "triggers-pending" (configured, only its triggers still to run). A
-// package left "half-installed", "unpacked" or "half-configured" by an interrupted run is not
-// installed: its files may be partly there and its scripts have not run. It is not marked, but
-// the report lists it, so that the partial-install fix can see what it has to mend. Packages
-// that were removed ("config-files", "not-installed") are not installed either.
+// "triggers-awaited" / "triggers-pending" (configured, only its triggers still to run), and also
+// when a run cut short left it "half-installed", "unpacked" or "half-configured": its files may
+// be partly there and its scripts not all run, but it is on the device, and its page must offer
+// to reinstall or remove it. The report lists those apart, for the repair. Packages that were
+// removed ("config-files", "not-installed") are not installed.
 //
 // Installed packages get installedVersion, installDate (when dpkg wrote their file list),
 // installedFiles, isHeld ("hold" selection) and isUpdated (the repository version is greater).

@@ -6,6 +6,7 @@
 #include "framework/apt/KSBubblewrap.h"
 #include "framework/apt/KSRootCommandRunner.h"
 #include "framework/apt/KSStatusFileSync.h"
+#include "framework/apt/KSTimedOutScripts.h"
 #include "framework/tasks/KSPackageTaskReport.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSTaskError.h"
@@ -45,7 +46,7 @@ void KSPackageCommandTask::main() {
     console.flush();
     if (!result.succeeded())
         console.postMessage(foundation::localized("The package operation failed."), true);
-    finishRun(result.succeeded(), result.output, result.status);
+    finishRun(result);
 }
 
 // The launch prepares the device in the background; a task that comes before it does so too,
@@ -57,9 +58,13 @@ foundation::Result<std::string> KSPackageCommandTask::preparedCommand() const {
     return command;
 }
 
-void KSPackageCommandTask::finishRun(bool succeeded, const std::string& output, int status) {
+void KSPackageCommandTask::finishRun(const KSRootCommandRunner::CommandResult& result) {
+    const bool succeeded = result.succeeded();
     if (succeeded)
         commandDidSucceed();
+    if (const auto stopped =
+            result.stopped ? KSPackageTaskReport::packageOfLastStep(result.output) : std::nullopt)
+        KSTimedOutScripts::record(*stopped);
     KSStatusFileSync::synchronise();
     KSPackageTaskReport::postFinished(packageIdentifiers(), succeeded);
     setTaskProgress(1);
@@ -67,7 +72,8 @@ void KSPackageCommandTask::finishRun(bool succeeded, const std::string& output, 
     if (succeeded)
         setOutcome(true);
     else
-        setOutcome(false, KSPackageTaskReport::commandFailure(output, status));
+        setOutcome(false, KSPackageTaskReport::commandFailure(result.output, result.status,
+                                                              result.stopped));
 }
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foundation/Result.h"
+#include "framework/apt/KSRootCommandRunner.h"
 #include "framework/tasks/KSTask.h"
 
 namespace corvane {
@@ -36,7 +37,7 @@ class KSPackageCommandTask : public KSTask {
 
   private:
     foundation::Result<std::string> preparedCommand() const;
-    void finishRun(bool succeeded, const std::string& output, int status);
+    void finishRun(const KSRootCommandRunner::CommandResult& result);
 };
 
 }  // namespace corvane

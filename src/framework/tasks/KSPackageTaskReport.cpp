@@ -1,7 +1,12 @@
 #include "framework/tasks/KSPackageTaskReport.h"
 
+#include <regex>
+
+#include "foundation/Format.h"
+#include "foundation/Localization.h"
 #include "foundation/Strings.h"
 #include "framework/apt/KSAPTManager.h"
+#include "framework/debian/DebianGrammar.h"
 #include "framework/packagemanager/KSQueueStateNotification.h"
 
 namespace corvane {
@@ -9,6 +14,9 @@ namespace corvane {
 namespace {
 
 constexpr std::size_t kQuotedLines = 5;
+constexpr const char* kStoppedSummary =
+    "The package operation was stopped: the script of %@ made no progress within the time limit. "
+    "The package is left as dpkg left it; reinstall or remove it from its page.";
 
 std::string failureLines(const std::string& output) {
     std::vector<std::string> marked;
@@ -32,12 +40,33 @@ std::string failureLines(const std::string& output) {
 
 }  // namespace
 
-foundation::Error KSPackageTaskReport::commandFailure(const std::string& output, int status) {
+foundation::Error KSPackageTaskReport::commandFailure(const std::string& output, int status,
+                                                      bool stopped) {
+    const auto package = stopped ? packageOfLastStep(output) : std::nullopt;
+    const auto summary =
+        package ? foundation::format(foundation::localized(kStoppedSummary), *package)
+                : "The package operation failed (status " + std::to_string(status) + ").";
     auto error = foundation::Error::make(KSAPTManager::kErrorDomain, KSAPTManager::kCommandFailed,
-                                         "The package operation failed (status " +
-                                             std::to_string(status) + ")." + failureLines(output));
+                                         summary + failureLines(output));
     error.userInfo.mutableDictionary()["output"] = output;
+    if (package)
+        error.userInfo.mutableDictionary()["package"] = *package;
     return error;
+}
+
+std::optional<std::string> KSPackageTaskReport::packageOfLastStep(const std::string& output) {
+    static const std::regex step(
+        R"(^(?:Setting up|Unpacking|Removing|Purging configuration files for|Processing triggers for) ([^ :]+)(?::[^ ]+)? \(|^Preparing to unpack .*/([^/_]+)_[^/]*\.deb \.\.\.)");
+    std::optional<std::string> last;
+    for (const auto& line : foundation::split(output, "\n")) {
+        std::smatch match;
+        if (!std::regex_search(line, match, step))
+            continue;
+        const auto name = match[1].matched ? match[1].str() : match[2].str();
+        if (isValidPackageName(name))
+            last = name;
+    }
+    return last;
 }
 
 void KSPackageTaskReport::postFinished(const std::vector<std::string>& identifiers,

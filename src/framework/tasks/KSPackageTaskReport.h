@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,13 @@ namespace corvane {
 class KSPackageTaskReport {
   public:
     // A failed command as an error: the lines APT and dpkg marked as errors (or the last lines
-    // when none is marked) in the description, and the whole output under "output".
-    static foundation::Error commandFailure(const std::string& output, int status);
+    // when none is marked) in the description, and the whole output under "output". A command
+    // stopped for making no progress is told as such, naming the package of its last step.
+    static foundation::Error commandFailure(const std::string& output, int status,
+                                            bool stopped = false);
+    // The package dpkg was working on when the output ended: the one its last step line names
+    // ("Setting up", "Unpacking", "Preparing to unpack", "Removing", ...).
+    static std::optional<std::string> packageOfLastStep(const std::string& output);
     // "UpdateQueueStateNotification-<identifier>" on a later turn of the main thread for each
     // identifier, with
     // "Message" "Finished Operation", or "Finished with error" after a failure.

@@ -33,7 +33,7 @@ class KSBubblewrapTests : public ::testing::Test {
 
     // Every command that may run a package's scripts is refused with the same reason, and
     // nothing ran for it.
-    void expectRefusedEverywhere(const std::string& reason) {
+    void expectRefusedEverywhere(const std::string& reason, bool onTheDevice = true) {
         SCOPED_TRACE(reason);
         const auto prefix = KSBubblewrap::prefix();
         ASSERT_FALSE(prefix);
@@ -51,14 +51,16 @@ class KSBubblewrapTests : public ::testing::Test {
               KSAPTCommandLine::install({entry}), KSAPTCommandLine::simulation({entry}),
               KSAPTCommandLine::aptGetDownload({"install", "-f"}),
               KSAPTCommandLine::apt("apt-mark", {"hold", "com.sample.tweak"}),
-              KSAPTCommandLine::prepareDevice({"iphoneos-arm"}), KSAPTCommandLine::removeArchives(),
+              KSAPTCommandLine::prepareDevice({"iphoneos-arm"}),
               KSAPTManager::installCommandForQueue("com.sample.tweak")}) {
             ASSERT_FALSE(command);
             EXPECT_EQ(command.error().localizedDescription(), description);
         }
-        const auto repair = KSAPTManager::fixPartiallyInstalledPackages();
-        EXPECT_EQ(repair.status, KSRootCommandRunner::kNotStartedStatus);
-        EXPECT_EQ(repair.output, description + "\n");
+        if (onTheDevice) {
+            const auto repair = KSAPTManager::fixPartiallyInstalledPackages();
+            EXPECT_EQ(repair.status, KSRootCommandRunner::kNotStartedStatus);
+            EXPECT_EQ(repair.output, description + "\n");
+        }
         EXPECT_EQ(KSAPTManager::hold("com.sample.tweak").output, description + "\n");
         EXPECT_EQ(KSAPTManager::unmetDependenciesForPackages("com.sample.tweak").failure,
                   std::vector<std::string>{description});
@@ -69,6 +71,10 @@ class KSBubblewrapTests : public ::testing::Test {
 
 TEST_F(KSBubblewrapTests, WithoutASandboxNothingOnTheDeviceRootIsBuilt) {
     ASSERT_TRUE(KSAPTSandbox::create());
+    ASSERT_TRUE(FileManager::createDirectory(root_.resolve("/var/lib/dpkg")));
+    ASSERT_TRUE(FileManager::writeAtomically(
+        root_.resolve("/var/lib/dpkg/status"),
+        std::string_view("Package: com.example.pending\nStatus: install ok unpacked\n\n")));
     setenv(KSBubblewrap::kProgramVariable, "/nonexistent/bwrap", 1);
     expectRefusedEverywhere("\u201C/nonexistent/bwrap\u201D (CORVANE_BWRAP) cannot be run.");
     setenv(KSBubblewrap::kProgramVariable, root_.path().c_str(), 1);
@@ -93,7 +99,7 @@ TEST_F(KSBubblewrapTests, WithoutASandboxNothingOnTheDeviceRootIsBuilt) {
     unsetenv(KSBubblewrap::kProgramVariable);
 
     foundation::DeviceRoot::set("/");
-    expectRefusedEverywhere("the device root is the host's own file system.");
+    expectRefusedEverywhere("the device root is the host's own file system.", false);
 }
 
 // The device root is a word like any other, however it is written, and the sandbox finds it
@@ -190,7 +196,6 @@ exit 0)",
     };
     EXPECT_EQ(probe(KSBubblewrap::Access::device), "");
     EXPECT_EQ(probe(KSBubblewrap::Access::caches), "archives written\n");
-    EXPECT_EQ(probe(KSBubblewrap::Access::archives), "archives written\n");
     EXPECT_EQ(probe(KSBubblewrap::Access::download), "archives written\nnetwork\n");
 }
 

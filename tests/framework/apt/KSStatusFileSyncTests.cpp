@@ -68,7 +68,9 @@ class KSStatusFileSyncTest : public StorageFixture {
     }
 };
 
-TEST_F(KSStatusFileSyncTest, MarksExactlyTheFullyInstalledPackages) {
+// A package a run cut short left half-installed or unpacked is on the device too: its page must
+// offer to reinstall or remove it.
+TEST_F(KSStatusFileSyncTest, MarksTheInstalledAndTheUnfinishedPackages) {
     auto heldRecord = fromRepo("com.example.held", "1.0");
     heldRecord.isInWishlist = true;
     store({fromRepo("com.example.updatable", "2.0"), heldRecord,
@@ -98,7 +100,8 @@ TEST_F(KSStatusFileSyncTest, MarksExactlyTheFullyInstalledPackages) {
     EXPECT_EQ(
         installedIdentifiers(),
         (std::set<std::string>{"com.example.updatable", "com.example.held", "com.Example.Mixed",
-                               "com.example.missing", "com.example.triggers"}));
+                               "com.example.missing", "com.example.triggers", "com.example.half",
+                               "com.example.unpacked"}));
     auto updatable = stored("com.example.updatable");
     ASSERT_TRUE(updatable);
     EXPECT_EQ(updatable->installedVersion, "1.0");
@@ -118,10 +121,11 @@ TEST_F(KSStatusFileSyncTest, MarksExactlyTheFullyInstalledPackages) {
 
     auto half = stored("com.example.half");
     ASSERT_TRUE(half);
-    EXPECT_FALSE(half->isInstalled);
-    EXPECT_FALSE(half->installedVersion);
-    EXPECT_TRUE(half->installedFiles.empty());
-    EXPECT_FALSE(stored("com.example.unpacked")) << "a partial install adds no record";
+    EXPECT_EQ(half->installedVersion, "1.1");
+    EXPECT_TRUE(half->installedFiles.empty()) << "dpkg lists no files for it";
+    const auto unpacked = stored("com.example.unpacked");
+    ASSERT_TRUE(unpacked) << "offered by no source, yet on the device";
+    EXPECT_EQ(unpacked->installedVersion, "0.5");
 
     auto missing = stored("com.example.missing");
     ASSERT_TRUE(missing);
@@ -146,10 +150,10 @@ TEST_F(KSStatusFileSyncTest, MarksExactlyTheFullyInstalledPackages) {
     EXPECT_EQ(asSet(report.partiallyInstalled),
               (std::set<std::string>{"com.example.half", "com.example.unpacked"}));
     EXPECT_EQ(asSet(report.added),
-              (std::set<std::string>{"com.example.missing", "com.example.triggers"}));
+              (std::set<std::string>{"com.example.missing", "com.example.triggers",
+                                     "com.example.unpacked"}));
     EXPECT_EQ(asSet(report.unmarked),
-              (std::set<std::string>{"com.example.half", "com.example.removed",
-                                     "com.example.localonly"}));
+              (std::set<std::string>{"com.example.removed", "com.example.localonly"}));
 }
 
 TEST_F(KSStatusFileSyncTest, AnUnreadableStatusFileChangesNothing) {

@@ -38,7 +38,8 @@ TEST_F(KSPackageDPKGInstallTaskTests, ReportsDpkgsFailureWithItsOutput) {
         std::string::npos);
     const auto tweak = stored("com.sample.tweak");
     ASSERT_TRUE(tweak);
-    EXPECT_FALSE(tweak->isInstalled);
+    EXPECT_TRUE(tweak->isInstalled) << "left unpacked, it is on the device to be removed";
+    EXPECT_EQ(dpkgState("com.sample.tweak"), "install ok unpacked 1.2");
 
     const auto refused = install("debs/../../etc/passwd", "x");
     ASSERT_FALSE(refused.success);
@@ -61,8 +62,8 @@ TEST_F(KSPackageDPKGInstallTaskTests, AnArchiveOutsideTheDeviceRootIsReadWhereIt
     EXPECT_EQ(dpkgState("com.sample.corelib"), "");
 
     const auto installed = install(outside, "com.sample.corelib");
-    ASSERT_TRUE(installed.success) << (installed.error ? installed.error->localizedDescription()
-                                                       : "no error");
+    ASSERT_TRUE(installed.success)
+        << (installed.error ? installed.error->localizedDescription() : "no error");
     EXPECT_EQ(dpkgState("com.sample.corelib"), "install ok installed 1.0.2");
     EXPECT_EQ(fileDigest(outside), before);
 

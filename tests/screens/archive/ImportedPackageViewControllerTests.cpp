@@ -37,8 +37,6 @@ using testing_support::CommandMarker;
 using testing_support::pumpUntil;
 namespace fs = std::filesystem;
 
-const std::string kDocuments = "/var/mobile/Documents/";
-
 class ImportedPackageViewControllerTests : public StorageFixture {
   protected:
     static void SetUpTestSuite() { sample_ = new testing_support::SampleRepository(); }
@@ -65,12 +63,14 @@ class ImportedPackageViewControllerTests : public StorageFixture {
         StorageFixture::TearDown();
     }
 
-    // The file as another application leaves it on the device; its device path.
+    // A folder of this machine that another application leaves files in.
+    std::string documents() const { return root_.scratchPath("Documents") + "/"; }
+    // The file as another application leaves it; its path, as its file URL names it.
     std::string handOver(const std::string& from, const std::string& name) const {
-        const auto path = root_.resolve(kDocuments + name);
-        EXPECT_TRUE(FileManager::createDirectory(root_.resolve(kDocuments)));
+        const auto path = documents() + name;
+        EXPECT_TRUE(FileManager::createDirectory(documents()));
         EXPECT_TRUE(FileManager::copyItem(from, path));
-        return kDocuments + name;
+        return path;
     }
     static std::string sampleArchive(const std::string& name) {
         return (sample_->folder() / "debs" / (name + ".deb")).string();
@@ -194,7 +194,7 @@ TEST_F(ImportedPackageViewControllerTests, AnArchiveShowsItsFieldsAndInstallsFro
     // The task leaves the list before its finished notification reaches the main thread.
     EXPECT_TRUE(pumpUntil([&] { return inboxIsEmpty(); }, 10))
         << "the copy goes once the install has finished";
-    EXPECT_TRUE(FileManager::fileExists(root_.resolve(handed))) << "the handed-over file stays";
+    EXPECT_TRUE(FileManager::fileExists(handed)) << "the handed-over file stays";
 }
 
 TEST_F(ImportedPackageViewControllerTests, CancelRemovesTheCopyAndNeverTheHandedOverFile) {
@@ -206,7 +206,7 @@ TEST_F(ImportedPackageViewControllerTests, CancelRemovesTheCopyAndNeverTheHanded
     advanceClock(1);
     EXPECT_FALSE(home_->presentedViewController());
     EXPECT_TRUE(inboxIsEmpty());
-    EXPECT_TRUE(FileManager::fileExists(root_.resolve(handed)));
+    EXPECT_TRUE(FileManager::fileExists(handed));
     EXPECT_TRUE(KSPipelineManager::sharedManager().tasksArray().empty());
     EXPECT_EQ(deviceStatus().find("com.sample.theme"), std::string::npos);
 
@@ -221,17 +221,17 @@ TEST_F(ImportedPackageViewControllerTests, CancelRemovesTheCopyAndNeverTheHanded
     early.reset();
     advanceClock(1);
     ASSERT_TRUE(pumpUntil([] { return inboxIsEmpty(); }));
-    EXPECT_TRUE(FileManager::fileExists(root_.resolve(handed)));
+    EXPECT_TRUE(FileManager::fileExists(handed));
 }
 
 TEST_F(ImportedPackageViewControllerTests,
        AnArchiveThatCannotBeReadShowsOneErrorRowWithoutInstall) {
     auto damaged = FileManager::readFile(sampleArchive("theme")).valueOr({});
     damaged.resize(damaged.size() / 2);
-    ASSERT_TRUE(FileManager::createDirectory(root_.resolve(kDocuments)));
-    ASSERT_TRUE(FileManager::writeAtomically(root_.resolve(kDocuments + "cut short.deb"), damaged));
+    ASSERT_TRUE(FileManager::createDirectory(documents()));
+    ASSERT_TRUE(FileManager::writeAtomically(documents() + "cut short.deb", damaged));
     for (const std::string& name : {std::string("cut short.deb"), std::string("missing.deb")}) {
-        auto screen = open(kDocuments + name);
+        auto screen = open(documents() + name);
         ASSERT_TRUE(screen) << name;
         const auto shown = rows(*screen);
         ASSERT_EQ(shown.size(), 2u) << name;

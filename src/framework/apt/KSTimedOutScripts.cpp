@@ -1,0 +1,61 @@
+#include "framework/apt/KSTimedOutScripts.h"
+
+#include <mutex>
+
+#include "foundation/FileManager.h"
+#include "foundation/Log.h"
+#include "foundation/Strings.h"
+#include "framework/misc/KSPaths.h"
+
+namespace corvane {
+
+namespace {
+
+std::mutex fileMutex;
+
+std::set<std::string> readIdentifiers() {
+    std::set<std::string> identifiers;
+    const auto text =
+        foundation::FileManager::readText(KSPaths::dataPath(KSTimedOutScripts::kFileName));
+    for (auto& line : foundation::split(text.valueOr(""), "\n"))
+        if (!line.empty())
+            identifiers.insert(std::move(line));
+    return identifiers;
+}
+
+}  // namespace
+
+void KSTimedOutScripts::record(const std::string& identifier) {
+    std::lock_guard lock(fileMutex);
+    auto identifiers = readIdentifiers();
+    if (identifiers.insert(identifier).second)
+        write(identifiers);
+}
+
+std::set<std::string> KSTimedOutScripts::identifiers() {
+    std::lock_guard lock(fileMutex);
+    return readIdentifiers();
+}
+
+void KSTimedOutScripts::keepOnly(const std::vector<std::string>& unfinished) {
+    std::lock_guard lock(fileMutex);
+    const auto identifiers = readIdentifiers();
+    std::set<std::string> kept;
+    for (const auto& identifier : unfinished)
+        if (identifiers.contains(identifier))
+            kept.insert(identifier);
+    if (kept != identifiers)
+        write(kept);
+}
+
+void KSTimedOutScripts::write(const std::set<std::string>& identifiers) {
+    std::string text;
+    for (const auto& identifier : identifiers)
+        text += identifier + "\n";
+    if (auto written = foundation::FileManager::writeAtomically(KSPaths::dataPath(kFileName), text);
+        !written)
+        KSLog("The packages whose scripts were stopped are not kept: %@",
+              written.error().localizedDescription());
+}
+
+}  // namespace corvane

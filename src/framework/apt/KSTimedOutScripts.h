@@ -1,0 +1,25 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+// The packages whose maintainer script was stopped for making no progress. The repair leaves
+// them as dpkg left them, and says so, rather than start the same script again at every launch;
+// the person removes or reinstalls them. Kept in the data folder, a name a line. Any thread.
+class KSTimedOutScripts {
+  public:
+    static constexpr const char* kFileName = "TimedOutScripts";
+
+    static void record(const std::string& identifier);
+    static std::set<std::string> identifiers();
+    // Forgets those dpkg has finished with since, one way or the other.
+    static void keepOnly(const std::vector<std::string>& unfinished);
+
+  private:
+    static void write(const std::set<std::string>& identifiers);
+};
+
+}  // namespace corvane
