@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +13,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/apt/KSAPTManager.h"
+#include "framework/apt/KSRootCommandRunner.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "support/SampleRepository.h"
@@ -202,6 +206,33 @@ TEST_F(KSCorvaneLaunchTests, ADpkgThatRefusesTheArchitecturesIsShownToo) {
     ASSERT_TRUE(shown) << "the first screen does not wait for the device";
     ASSERT_TRUE(panel->errorTxt());
     EXPECT_NE(panel->errorTxt()->find("dpkg"), std::string::npos) << *panel->errorTxt();
+}
+
+// Another program may hold the root command runner for as long as its command takes: the first
+// screen shows all the same, and the repair waits its turn in the background, as a task.
+TEST_F(KSCorvaneLaunchTests, TheFirstScreenDoesNotWaitForTheRootCommandRunner) {
+    writeDeviceFile("/var/lib/dpkg/status",
+                    "Package: com.example.pending\nStatus: install ok unpacked\n"
+                    "Architecture: iphoneos-arm\nVersion: 1.0\n\n");
+    std::filesystem::create_directories(
+        std::filesystem::path(KSRootCommandRunner::lockPath()).parent_path());
+    const int lock = open(KSRootCommandRunner::lockPath().c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(flock(lock, LOCK_EX), 0);
+
+    launch();
+    EXPECT_TRUE(window_->isKeyWindow());
+    EXPECT_NE(window_->describe().find("Button \"Featured\" selected"), std::string::npos);
+    EXPECT_TRUE(
+        testing_support::pumpUntil([] { return KSRootCommandRunner::busyRefusalCount() > 0; }, 60))
+        << "the preparation waits for the runner";
+
+    close(lock);
+    waitUntilAtRest();
+    EXPECT_NE(FileManager::readText(root_.resolve("/var/lib/dpkg/status"))
+                  .valueOr("")
+                  .find("Package: com.example.pending\nStatus: install ok installed"),
+              std::string::npos)
+        << "configured by the repair";
 }
 
 }  // namespace
