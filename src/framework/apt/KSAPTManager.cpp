@@ -8,6 +8,7 @@
 #include "framework/apt/KSAPTCommandLine.h"
 #include "framework/apt/KSAPTQueueEntry.h"
 #include "framework/apt/KSAPTSandbox.h"
+#include "framework/apt/KSRepairPlan.h"
 #include "framework/apt/KSTimedOutScripts.h"
 #include "framework/apt/KSUnfinishedDependencies.h"
 #include "framework/apt/KSUnfinishedPackages.h"
@@ -23,12 +24,6 @@ namespace corvane {
 namespace {
 
 using foundation::FileManager;
-
-std::vector<std::string> joined(std::vector<std::string> first,
-                                const std::vector<std::string>& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
 
 // The queue last handed to APT, and the identifiers it names.
 struct StoredQueue {
@@ -63,37 +58,6 @@ KSAPTManager::CommandResult mark(const char* action, const std::string& identifi
     if (!isValidPackageName(identifier))
         return refusedCommand(KSAPTQueueEntry::invalidPackageError(identifier), update);
     return runBuilt(KSAPTCommandLine::apt("apt-mark", {action, identifier}), update);
-}
-
-std::vector<std::string> without(const std::vector<std::string>& names,
-                                 const std::set<std::string>& left) {
-    std::vector<std::string> kept;
-    for (const auto& name : names)
-        if (!left.contains(name))
-            kept.push_back(name);
-    return kept;
-}
-
-// Configuring finishes what was unpacked; a new unpacking, of the archive fetched first, mends
-// what was cut short while unpacking; then APT fetches and installs what the packages still
-// need. A package whose script was stopped for making no progress is left as it is: its script
-// would only run again, and so would it under APT, which configures whatever dpkg has pending.
-std::vector<foundation::Result<std::string>> repairSteps(const KSUnfinishedPackages& unfinished,
-                                                         const std::set<std::string>& stopped) {
-    std::vector<foundation::Result<std::string>> steps;
-    if (const auto names = without(unfinished.toConfigure, stopped); !names.empty())
-        steps.push_back(KSAPTCommandLine::dpkg(joined({"--configure", "--"}, names)));
-    if (const auto names = without(unfinished.toReinstall, stopped); !names.empty()) {
-        const auto arguments = joined({"install", "--reinstall", "--"}, names);
-        steps.push_back(KSAPTCommandLine::aptGetDownload(arguments));
-        steps.push_back(KSAPTCommandLine::aptGet(arguments));
-    }
-    if (without(unfinished.all(), stopped).size() == unfinished.all().size()) {
-        steps.push_back(KSAPTCommandLine::aptGetDownload({"install", "-f"}));
-        steps.push_back(KSAPTCommandLine::aptGet({"install", "-f"}));
-        steps.push_back(KSAPTCommandLine::dpkg({"--configure", "-a"}));
-    }
-    return steps;
 }
 
 }  // namespace
@@ -271,7 +235,7 @@ KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages(const Up
     }
     if (unfinished->empty())
         return {0, {}};
-    const auto steps = repairSteps(*unfinished, KSTimedOutScripts::identifiers());
+    const auto steps = KSRepairPlan::steps(*unfinished, KSTimedOutScripts::identifiers());
     for (const auto& step : steps) {
         if (!step) {
             KSLog("Repair refused: %@", step.error().localizedDescription());

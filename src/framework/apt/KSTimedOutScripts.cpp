@@ -52,8 +52,10 @@ void KSTimedOutScripts::write(const std::set<std::string>& identifiers) {
     std::string text;
     for (const auto& identifier : identifiers)
         text += identifier + "\n";
-    if (auto written = foundation::FileManager::writeAtomically(KSPaths::dataPath(kFileName), text);
-        !written)
+    auto written = foundation::FileManager::createDirectory(KSPaths::dataDirectory());
+    if (written)
+        written = foundation::FileManager::writeAtomically(KSPaths::dataPath(kFileName), text);
+    if (!written)
         KSLog("The packages whose scripts were stopped are not kept: %@",
               written.error().localizedDescription());
 }
