@@ -397,6 +397,13 @@ std::vector<std::string> pathComponents(std::string_view path) {
     return components;
 }
 
+bool pathLiesWithin(std::string_view path, std::string_view folder) {
+    const auto inside = pathComponents(path);
+    const auto outside = pathComponents(folder);
+    return inside.size() >= outside.size() &&
+           std::equal(outside.begin(), outside.end(), inside.begin());
+}
+
 bool isSafeFileName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." &&
            name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;

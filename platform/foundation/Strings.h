@@ -67,6 +67,9 @@ std::string appendingPathComponent(std::string_view path, std::string_view compo
 std::string appendingPathExtension(std::string_view path, std::string_view extension);
 // "/a/b/" -> {"/", "a", "b"}; "a//b" -> {"a", "b"}.
 std::vector<std::string> pathComponents(std::string_view path);
+// Whether the path is the folder or lies below it, component by component, as written:
+// "/a/b" lies within "/a", "/ab" does not.
+bool pathLiesWithin(std::string_view path, std::string_view folder);
 
 // A name from outside that may become one file name: not empty, not "." or "..", no "/" or NUL.
 bool isSafeFileName(std::string_view name);

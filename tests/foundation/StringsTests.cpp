@@ -42,6 +42,10 @@ TEST(Strings, PathHelpersHandleSlashesDotsAndRoot) {
     EXPECT_EQ(pathComponents("/var//lib/dpkg/"),
               (std::vector<std::string>{"/", "var", "lib", "dpkg"}));
     EXPECT_EQ(pathComponents("a/b"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(pathLiesWithin("/a/device/var", "/a/device/"));
+    EXPECT_TRUE(pathLiesWithin("/a/device", "/a/device"));
+    EXPECT_FALSE(pathLiesWithin("/a/device-data", "/a/device")) << "a sibling sharing a prefix";
+    EXPECT_FALSE(pathLiesWithin("/a", "/a/device"));
 }
 
 TEST(Strings, SafeFileNamesRejectEverythingThatLeavesTheFolder) {

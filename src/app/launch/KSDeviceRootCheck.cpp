@@ -3,13 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "foundation/FileManager.h"
+#include "foundation/Strings.h"
 
 namespace corvane {
 
@@ -48,15 +48,9 @@ foundation::Status keepToOwner(const std::string& path) {
         "it cannot be closed to other users (" + std::generic_category().message(errno) + ").");
 }
 
-bool liesInside(const std::filesystem::path& path, const std::filesystem::path& folder) {
-    const auto [end, unused] =
-        std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
-    return end == folder.end();
-}
-
-std::filesystem::path real(const std::string& path) {
+std::string real(const std::string& path) {
     std::error_code ignored;
-    return std::filesystem::weakly_canonical(path, ignored);
+    return std::filesystem::weakly_canonical(path, ignored).string();
 }
 
 }  // namespace
@@ -72,10 +66,10 @@ foundation::Status KSDeviceRootCheck::prepare(const std::string& path) {
 foundation::Status KSDeviceRootCheck::checkApart(const std::string& root, const std::string& data) {
     const auto realRoot = real(root);
     const auto realData = real(data);
-    if (liesInside(realData, realRoot))
+    if (foundation::pathLiesWithin(realData, realRoot))
         return checkError(kNotApart, "it lies inside the device root \u201C" + root +
                                          "\u201D, where packages can write.");
-    if (liesInside(realRoot, realData))
+    if (foundation::pathLiesWithin(realRoot, realData))
         return checkError(kNotApart, "the device root \u201C" + root +
                                          "\u201D lies inside it, so packages "
                                          "could write it.");

@@ -7,6 +7,7 @@
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
+#include "foundation/Strings.h"
 #include "framework/apt/KSAPTManager.h"
 #include "framework/debian/ShellQuote.h"
 
@@ -65,18 +66,13 @@ std::vector<std::string> aptEnvironment() {
     return {"APT_CONFIG=" + KSAPTManager::configurationFile(), kNoQuestions};
 }
 
-bool liesInside(const std::filesystem::path& path, const std::filesystem::path& folder) {
-    const auto [end, unused] =
-        std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
-    return end == folder.end();
-}
-
 bool liesInDeviceRoot(const std::string& path) {
     const auto root = foundation::DeviceRoot::path();
     std::error_code error;
     const auto real = std::filesystem::weakly_canonical(root, error);
-    const auto lexical = std::filesystem::path(path).lexically_normal();
-    return liesInside(lexical, root) || (!error && liesInside(lexical, real));
+    const auto lexical = std::filesystem::path(path).lexically_normal().string();
+    return foundation::pathLiesWithin(lexical, root) ||
+           (!error && foundation::pathLiesWithin(lexical, real.string()));
 }
 
 bool isRegularFile(const std::string& path, bool followingLinks) {

@@ -231,15 +231,16 @@ KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages(const Up
     const auto unfinished = KSUnfinishedPackages::read();
     if (!unfinished) {
         KSLog("Repair refused: %@", unfinished.error().localizedDescription());
-        return refusedCommand(unfinished.error(), {});
+        return refusedCommand(unfinished.error(), update);
     }
     if (unfinished->empty())
         return {0, {}};
+    KSTimedOutScripts::keepOnly(unfinished->all());
     const auto steps = KSRepairPlan::steps(*unfinished, KSTimedOutScripts::identifiers());
     for (const auto& step : steps) {
         if (!step) {
             KSLog("Repair refused: %@", step.error().localizedDescription());
-            return refusedCommand(step.error(), {});
+            return refusedCommand(step.error(), update);
         }
     }
     const auto forward = [&update](const std::string& chunk, const std::string& output,
@@ -252,6 +253,7 @@ KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages(const Up
         const auto result = KSRootCommandRunner::run(*steps[step], forward);
         outcome.output += result.output;
         outcome.stopped = result.stopped;
+        settleStoppedCommand(result);
         if (result.succeeded())
             continue;
         KSLog("Repair step %d failed (%d): %@", step + 1, result.status, result.output);
@@ -265,6 +267,16 @@ KSAPTManager::CommandResult KSAPTManager::fixPartiallyInstalledPackages(const Up
     if (update)
         update({}, outcome.output, true, outcome.status);
     return outcome;
+}
+
+void KSAPTManager::settleStoppedCommand(const CommandResult& result) {
+    if (!result.stopped)
+        return;
+    if (const auto package = KSTimedOutScripts::packageOfLastStep(result.output))
+        KSTimedOutScripts::record(*package);
+    if (auto prepared = prepareDevice(); !prepared)
+        KSLog("dpkg's journal is not written into its status: %@",
+              prepared.error().localizedDescription());
 }
 
 foundation::Result<std::string> KSAPTManager::controlFileOfArchive(const std::string& archivePath) {

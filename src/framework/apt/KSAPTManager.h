@@ -115,6 +115,10 @@ class KSAPTManager {
     // The update block (may be empty) sees the output of every step as it comes, and is called
     // once more at the end.
     static CommandResult fixPartiallyInstalledPackages(const UpdateBlock& update = {});
+    // After a command stopped for making no progress: the package of its last step is
+    // remembered (KSTimedOutScripts), and what dpkg left in its journal is written into its
+    // status, so that the status tells how the command left the package. Nothing otherwise.
+    static void settleStoppedCommand(const CommandResult& result);
 
     // The control stanza of a local archive ("dpkg-deb -f"), for the imported-archive screen.
     static foundation::Result<std::string> controlFileOfArchive(const std::string& archivePath);

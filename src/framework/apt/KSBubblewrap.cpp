@@ -125,6 +125,13 @@ void appendResolver(std::vector<std::string>& words) {
 }  // namespace
 
 foundation::Result<std::vector<std::string>> KSBubblewrap::prefix(const Sandbox& sandbox) {
+    auto words = wordsOf(sandbox);
+    FOUNDATION_RETURN_IF_ERROR(words);
+    FOUNDATION_RETURN_IF_ERROR(tryOut(sandbox.access));
+    return words;
+}
+
+foundation::Result<std::vector<std::string>> KSBubblewrap::wordsOf(const Sandbox& sandbox) {
     auto program = KSBubblewrap::program();
     FOUNDATION_RETURN_IF_ERROR(program);
     auto words = options(sandbox);
@@ -133,7 +140,6 @@ foundation::Result<std::vector<std::string>> KSBubblewrap::prefix(const Sandbox&
     words->push_back("--");
     const auto limited = limits();
     words->insert(words->end(), limited.begin(), limited.end());
-    FOUNDATION_RETURN_IF_ERROR(tryOut(*words));
     return words;
 }
 
@@ -251,8 +257,12 @@ void KSBubblewrap::appendHostFolder(const std::string& folder, std::vector<std::
     }
 }
 
-foundation::Status KSBubblewrap::tryOut(const std::vector<std::string>& prefix) {
-    const auto line = commandLine(prefix);
+// Tried once for a kind of command and a device root: the files a command reads besides do not
+// change whether a sandbox can be made.
+foundation::Status KSBubblewrap::tryOut(Access access) {
+    auto words = wordsOf(Sandbox{access});
+    FOUNDATION_RETURN_IF_ERROR(words);
+    const auto line = commandLine(*words);
     if (triedPrefixes.get().contains(line))
         return foundation::Success{};
     const auto result = KSRootCommandRunner::run(line + " true");

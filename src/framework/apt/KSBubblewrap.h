@@ -46,8 +46,7 @@ class KSBubblewrap {
     };
 
     // The words that run the words after them inside the sandbox, within a memory limit, ending
-    // with "--"; an error
-    // (KSAPTManager::kSandboxUnavailable) naming why no sandbox can be made.
+    // with "--"; an error (KSAPTManager::kSandboxUnavailable) naming why no sandbox can be made.
     static foundation::Result<std::vector<std::string>> prefix(const Sandbox& sandbox);
     // The sandbox of a command that writes nothing of the data folder.
     static foundation::Result<std::vector<std::string>> prefix();
@@ -63,10 +62,11 @@ class KSBubblewrap {
 
   private:
     static foundation::Result<std::string> program();
+    static foundation::Result<std::vector<std::string>> wordsOf(const Sandbox& sandbox);
     static foundation::Result<std::vector<std::string>> options(const Sandbox& sandbox);
     static void appendDataFolder(Access access, std::vector<std::string>& words);
     static void appendHostFolder(const std::string& folder, std::vector<std::string>& words);
-    static foundation::Status tryOut(const std::vector<std::string>& prefix);
+    static foundation::Status tryOut(Access access);
 };
 
 }  // namespace corvane

@@ -10,7 +10,6 @@
 #include "foundation/Strings.h"
 #include "framework/apt/KSDeviceFile.h"
 #include "framework/apt/KSDpkgStatus.h"
-#include "framework/apt/KSTimedOutScripts.h"
 #include "framework/categories/VersionCompare.h"
 #include "framework/debian/ControlFileParser.h"
 #include "framework/debian/DebianGrammar.h"
@@ -82,7 +81,6 @@ bool KSStatusFileSync::readStatusFile() {
         if (status->isPartlyInstalled())
             report_.partiallyInstalled.push_back(name);
     }
-    KSTimedOutScripts::keepOnly(report_.partiallyInstalled);
     return true;
 }
 

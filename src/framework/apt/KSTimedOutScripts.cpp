@@ -1,10 +1,12 @@
 #include "framework/apt/KSTimedOutScripts.h"
 
 #include <mutex>
+#include <regex>
 
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
+#include "framework/debian/DebianGrammar.h"
 #include "framework/misc/KSPaths.h"
 
 namespace corvane {
@@ -24,6 +26,21 @@ std::set<std::string> readIdentifiers() {
 }
 
 }  // namespace
+
+std::optional<std::string> KSTimedOutScripts::packageOfLastStep(const std::string& output) {
+    static const std::regex step(
+        R"(^(?:Setting up|Unpacking|Removing|Purging configuration files for|Processing triggers for) ([^ :]+)(?::[^ ]+)? \(|^Preparing to unpack .*/([^/_]+)_[^/]*\.deb \.\.\.)");
+    std::optional<std::string> last;
+    for (const auto& line : foundation::split(output, "\n")) {
+        std::smatch match;
+        if (!std::regex_search(line, match, step))
+            continue;
+        const auto name = match[1].matched ? match[1].str() : match[2].str();
+        if (isValidPackageName(name))
+            last = name;
+    }
+    return last;
+}
 
 void KSTimedOutScripts::record(const std::string& identifier) {
     std::lock_guard lock(fileMutex);

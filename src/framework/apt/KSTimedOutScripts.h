@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@ class KSTimedOutScripts {
   public:
     static constexpr const char* kFileName = "TimedOutScripts";
 
+    // The package dpkg was working on when the output ended: the one its last step line names
+    // ("Setting up", "Unpacking", "Preparing to unpack", "Removing", ...).
+    static std::optional<std::string> packageOfLastStep(const std::string& output);
     static void record(const std::string& identifier);
     static std::set<std::string> identifiers();
     // Forgets those dpkg has finished with since, one way or the other.

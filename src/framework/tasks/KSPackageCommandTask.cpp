@@ -6,7 +6,6 @@
 #include "framework/apt/KSBubblewrap.h"
 #include "framework/apt/KSRootCommandRunner.h"
 #include "framework/apt/KSStatusFileSync.h"
-#include "framework/apt/KSTimedOutScripts.h"
 #include "framework/tasks/KSPackageTaskReport.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSTaskError.h"
@@ -62,9 +61,7 @@ void KSPackageCommandTask::finishRun(const KSRootCommandRunner::CommandResult& r
     const bool succeeded = result.succeeded();
     if (succeeded)
         commandDidSucceed();
-    if (const auto stopped =
-            result.stopped ? KSPackageTaskReport::packageOfLastStep(result.output) : std::nullopt)
-        KSTimedOutScripts::record(*stopped);
+    KSAPTManager::settleStoppedCommand(result);
     KSStatusFileSync::synchronise();
     KSPackageTaskReport::postFinished(packageIdentifiers(), succeeded);
     setTaskProgress(1);

@@ -64,9 +64,6 @@ void KSPackageRepairTask::main() {
             console.append(chunk);
         });
     console.flush();
-    if (const auto stopped =
-            result.stopped ? KSPackageTaskReport::packageOfLastStep(result.output) : std::nullopt)
-        KSTimedOutScripts::record(*stopped);
     KSStatusFileSync::synchronise();
     const auto left = KSUnfinishedPackages::read();
     setTaskProgress(1);
@@ -76,19 +73,14 @@ void KSPackageRepairTask::main() {
         return;
     }
     setTaskStatus(foundation::localized("Failed"));
-    setOutcome(false, left ? unmended(*left, result) : left.error());
+    setOutcome(false, left ? unmended(*left, result.output) : left.error());
 }
 
 foundation::Error KSPackageRepairTask::unmended(const KSUnfinishedPackages& left,
-                                                const KSRootCommandRunner::CommandResult& result) {
-    auto error = KSPackageTaskReport::commandFailure(result.output, result.status, result.stopped);
+                                                const std::string& output) {
     const auto summaryFormat = left.all().size() == 1 ? kOneLeft : kSomeLeft;
-    const auto summary = foundation::format(foundation::localized(summaryFormat), namesOf(left));
-    const auto words = error.localizedDescription();
-    const auto lines = words.find('\n');
-    error.userInfo.mutableDictionary()[foundation::Error::kLocalizedDescriptionKey] =
-        summary + (lines == std::string::npos ? "" : words.substr(lines));
-    return error;
+    return KSPackageTaskReport::failure(
+        foundation::format(foundation::localized(summaryFormat), namesOf(left)), output);
 }
 
 }  // namespace corvane

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "framework/apt/KSRootCommandRunner.h"
 #include "framework/apt/KSUnfinishedPackages.h"
 #include "framework/tasks/KSTask.h"
 
@@ -25,8 +24,8 @@ class KSPackageRepairTask : public KSTask {
     void main() override;
 
   private:
-    static foundation::Error unmended(const KSUnfinishedPackages& left,
-                                      const KSRootCommandRunner::CommandResult& result);
+    // The packages named with the way out, then dpkg's words.
+    static foundation::Error unmended(const KSUnfinishedPackages& left, const std::string& output);
 };
 
 }  // namespace corvane

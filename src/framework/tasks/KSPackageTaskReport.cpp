@@ -1,12 +1,10 @@
 #include "framework/tasks/KSPackageTaskReport.h"
 
-#include <regex>
-
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
 #include "foundation/Strings.h"
 #include "framework/apt/KSAPTManager.h"
-#include "framework/debian/DebianGrammar.h"
+#include "framework/apt/KSTimedOutScripts.h"
 #include "framework/packagemanager/KSQueueStateNotification.h"
 
 namespace corvane {
@@ -42,31 +40,22 @@ std::string failureLines(const std::string& output) {
 
 foundation::Error KSPackageTaskReport::commandFailure(const std::string& output, int status,
                                                       bool stopped) {
-    const auto package = stopped ? packageOfLastStep(output) : std::nullopt;
-    const auto summary =
-        package ? foundation::format(foundation::localized(kStoppedSummary), *package)
-                : "The package operation failed (status " + std::to_string(status) + ").";
-    auto error = foundation::Error::make(KSAPTManager::kErrorDomain, KSAPTManager::kCommandFailed,
-                                         summary + failureLines(output));
-    error.userInfo.mutableDictionary()["output"] = output;
+    const auto package = stopped ? KSTimedOutScripts::packageOfLastStep(output) : std::nullopt;
+    auto error =
+        failure(package ? foundation::format(foundation::localized(kStoppedSummary), *package)
+                        : "The package operation failed (status " + std::to_string(status) + ").",
+                output);
     if (package)
         error.userInfo.mutableDictionary()["package"] = *package;
     return error;
 }
 
-std::optional<std::string> KSPackageTaskReport::packageOfLastStep(const std::string& output) {
-    static const std::regex step(
-        R"(^(?:Setting up|Unpacking|Removing|Purging configuration files for|Processing triggers for) ([^ :]+)(?::[^ ]+)? \(|^Preparing to unpack .*/([^/_]+)_[^/]*\.deb \.\.\.)");
-    std::optional<std::string> last;
-    for (const auto& line : foundation::split(output, "\n")) {
-        std::smatch match;
-        if (!std::regex_search(line, match, step))
-            continue;
-        const auto name = match[1].matched ? match[1].str() : match[2].str();
-        if (isValidPackageName(name))
-            last = name;
-    }
-    return last;
+foundation::Error KSPackageTaskReport::failure(const std::string& summary,
+                                               const std::string& output) {
+    auto error = foundation::Error::make(KSAPTManager::kErrorDomain, KSAPTManager::kCommandFailed,
+                                         summary + failureLines(output));
+    error.userInfo.mutableDictionary()["output"] = output;
+    return error;
 }
 
 void KSPackageTaskReport::postFinished(const std::vector<std::string>& identifiers,

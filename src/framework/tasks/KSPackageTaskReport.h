@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,9 +16,8 @@ class KSPackageTaskReport {
     // stopped for making no progress is told as such, naming the package of its last step.
     static foundation::Error commandFailure(const std::string& output, int status,
                                             bool stopped = false);
-    // The package dpkg was working on when the output ended: the one its last step line names
-    // ("Setting up", "Unpacking", "Preparing to unpack", "Removing", ...).
-    static std::optional<std::string> packageOfLastStep(const std::string& output);
+    // The same error with a summary of the caller's own before the lines of the output.
+    static foundation::Error failure(const std::string& summary, const std::string& output);
     // "UpdateQueueStateNotification-<identifier>" on a later turn of the main thread for each
     // identifier, with
     // "Message" "Finished Operation", or "Finished with error" after a failure.

@@ -52,15 +52,15 @@ TEST(KSRepairPlanTests, AStoppedScriptIsLeftAloneAndSoIsWhatWouldRunItAgain) {
 // The package whose step made no progress is remembered until dpkg has finished with it.
 TEST(KSRepairPlanTests, TheStoppedStepNamesItsPackageWhichIsRememberedUntilFinished) {
     testing_support::TempDeviceRoot root;
-    EXPECT_EQ(KSPackageTaskReport::packageOfLastStep(
+    EXPECT_EQ(KSTimedOutScripts::packageOfLastStep(
                   "Selecting previously unselected package com.example.a:iphoneos-arm.\n"
                   "Preparing to unpack .../com.example.b_1.0_iphoneos-arm.deb ...\n"),
               "com.example.b");
-    EXPECT_EQ(KSPackageTaskReport::packageOfLastStep(
+    EXPECT_EQ(KSTimedOutScripts::packageOfLastStep(
                   "Unpacking com.example.b:iphoneos-arm (1.0) ...\n"
                   "Setting up com.example.c (2.0) ...\n\nNothing was heard for 3 s.\n"),
               "com.example.c");
-    EXPECT_EQ(KSPackageTaskReport::packageOfLastStep("Setting up $(reboot) (1.0) ...\n"),
+    EXPECT_EQ(KSTimedOutScripts::packageOfLastStep("Setting up $(reboot) (1.0) ...\n"),
               std::nullopt);
     const auto error =
         KSPackageTaskReport::commandFailure("Setting up com.example.c (2.0) ...\n", 143, true);
