@@ -7,10 +7,10 @@
 
 #include "app/completion/KSApplicationNotices.h"
 #include "app/completion/KSLocalNotifications.h"
+#include "app/completion/KSNewsCheck.h"
 #include "app/completion/KSTaskCompletion.h"
 #include "app/launch/KSBackgroundWork.h"
 #include "app/presentations/KSDelegateState.h"
-#include "app/presentations/KSNewsCheck.h"
 #include "app/presentations/KSPresentations.h"
 #include "app/presentations/KSPresenter.h"
 #include "app/queue/KSPackageQueuer.h"

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "app/KSCorvane.h"
+#include "app/KSProcessStart.h"
 #include "app/launch/KSAlertAnswerer.h"
 #include "app/launch/KSLaunchOptions.h"
 #include "app/launch/KSLogFile.h"
-#include "app/launch/KSProcessStart.h"
 #include "app/launch/KSRestWatch.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"

@@ -18,8 +18,8 @@
 
 #include "JourneyPlayer.h"
 #include "JourneyStep.h"
+#include "app/KSProcessStart.h"
 #include "app/launch/KSLogFile.h"
-#include "app/launch/KSProcessStart.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"

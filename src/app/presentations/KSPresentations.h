@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "app/presentations/HudPresenting.h"
 #include "app/presentations/KSDelegateState.h"
 #include "app/presentations/KSPresenter.h"
 #include "app/presentations/KSSender.h"
-#include "app/tabs/HudPresenting.h"
 #include "foundation/URL.h"
 #include "uikit/ActivityViewController.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tabs/HudPresenting.h"
+#include "app/presentations/HudPresenting.h"
 #include "uikit/Label.h"
 #include "uikit/LayoutAnchor.h"
 #include "uikit/ProgressView.h"

@@ -4,8 +4,8 @@
 #include <memory>
 #include <optional>
 
+#include "app/presentations/HudPresenting.h"
 #include "app/presentations/KSPresenter.h"
-#include "app/tabs/HudPresenting.h"
 #include "app/tabs/KSFloatingHudView.h"
 #include "foundation/ObservationToken.h"
 #include "framework/storage/KSRPackage.h"

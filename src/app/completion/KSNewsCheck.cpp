@@ -1,4 +1,4 @@
-#include "app/presentations/KSNewsCheck.h"
+#include "app/completion/KSNewsCheck.h"
 
 #include "foundation/Dispatch.h"
 #include "foundation/Localization.h"

@@ -1,6 +1,6 @@
 // The news check: more items than the user was told of become one news notification, and the
 // next check follows two minutes after each answer.
-#include "app/presentations/KSNewsCheck.h"
+#include "app/completion/KSNewsCheck.h"
 
 #include <gtest/gtest.h>
 

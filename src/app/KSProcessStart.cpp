@@ -1,4 +1,4 @@
-#include "app/launch/KSProcessStart.h"
+#include "app/KSProcessStart.h"
 
 #include <iostream>
 
