@@ -152,7 +152,12 @@ void PackageReviews::fetchReviews(Page& page) {
                         });
 }
 
+// The review form stores the rating itself, over the page, so no appearance follows: the
+// page's copy learns it from the store.
 void PackageReviews::updateRatingInfo(Page& page) {
+    if (const auto stored =
+            KSDatabase::realm().objectForPrimaryKey<KSRPackage>(page.packageIdentifier()))
+        page.setPackageField("myRating", foundation::Value(stored->myRating));
     const int rating = static_cast<int>(
         PackageSnapshot::field(page.packageDictionary(), "myRating").integerValue());
     showStars(page, rating);
