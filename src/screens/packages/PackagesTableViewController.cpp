@@ -6,14 +6,13 @@
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
-#include "framework/depictions/KSFetchableURL.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRNotifications.h"
-#include "framework/storage/KSRSource.h"
 #include "screens/packages/KSPackageListQuery.h"
 #include "screens/packages/KSPackageListRowAction.h"
 #include "screens/packages/KSPackageListSort.h"
+#include "screens/packages/KSPackageOpener.h"
 #include "screens/packages/KSPackageTableScreen.h"
 #include "ui/core/KSApplicationServices.h"
 #include "ui/core/KSScreenFactory.h"
@@ -299,26 +298,8 @@ void PackagesTableViewController::didSelectRowAtIndexPath(TableView& tableView,
         openPackage(*identifier);
 }
 
-// The package's own page, or its web depiction when its source asks for the original
-// depictions and the package names a web address to show.
 void PackagesTableViewController::openPackage(const std::string& identifier) {
-    const auto package = storedPackage(identifier);
-    const auto source =
-        package && package->sourceLocation
-            ? KSDatabase::realm().objectForPrimaryKey<KSRSource>(*package->sourceLocation)
-            : std::nullopt;
-    KSScreenFactory::Request request;
-    request.packageIdentifier = identifier;
-    auto screen = KSScreenFactory::Screen::packagePage;
-    const auto website =
-        package && package->website ? KSFetchableURL::fromString(*package->website) : std::nullopt;
-    if (source && source->seeOriginalDepictions && website) {
-        screen = KSScreenFactory::Screen::webDepiction;
-        request.websiteURL = website;
-    } else if (package) {
-        request.title = package->name;
-    }
-    auto page = KSScreenFactory::make(screen, request);
+    auto page = KSPackageOpener::screenForPackage(identifier);
     auto navigation = navigationController();
     if (!page || !navigation)
         return;
