@@ -264,10 +264,12 @@ void PackagesTableViewController::fillCell(PackageCell& cell,
 }
 
 // While the user scrolls, rows whose icon is not on disk yet show their category's, so that a
-// fast scroll starts no downloads; at the very top a row always asks for its own icon.
+// fast scroll starts no downloads; at the very top a row always asks for its own icon. The top
+// of a list under a bar rests at minus the inset that keeps its first row clear of the bar.
 std::shared_ptr<uikit::Image> PackagesTableViewController::iconForRow(
     const std::string& identifier, const std::optional<KSRPackage>& package) const {
-    const bool atTop = packagesTableView->contentOffset().y == 0;
+    const bool atTop =
+        packagesTableView->contentOffset().y == -packagesTableView->adjustedContentInset().top;
     if (atTop || !isScrolling_ ||
         (package && foundation::FileManager::fileExists(package->iconPath())))
         return storedPackages().iconForIdentifier(identifier);
