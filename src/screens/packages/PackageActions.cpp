@@ -52,7 +52,7 @@ void PackageActions::showPanel(Page& page, const std::string& title, const std::
     auto panel = std::make_shared<ErrorViewController>();
     panel->showWithTitle(title, message, 1, localized("OK"), std::nullopt, KSErrorSelector{});
     panel->setModalPresentationStyle(uikit::ModalPresentationStyle::overFullScreen);
-    page.present(panel, true);
+    page.showAlert(panel);
 }
 
 void PackageActions::seeAllReviews(Page& page) {

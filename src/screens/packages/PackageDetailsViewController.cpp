@@ -543,6 +543,11 @@ void PackageDetailsViewController::dismissVC() {
     dismiss(true);
 }
 
+void PackageDetailsViewController::showAlert(
+    const std::shared_ptr<uikit::ViewController>& controller) {
+    present(controller, true);
+}
+
 void PackageDetailsViewController::contactDeveloper() {
     PackageActions::contactDeveloper(*this);
 }

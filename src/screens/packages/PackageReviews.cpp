@@ -113,11 +113,10 @@ void PackageReviews::storeRating(Page& page, int rating) {
 }
 
 void PackageReviews::showLeaveReviewWarning(Page& page) {
-    page.present(panel(localized("Leave a Review"),
-                       foundation::format(
-                           localized("You need to install %@ before being able to leave a review"),
-                           text(page.packageDictionary(), "name"))),
-                 true);
+    page.showAlert(panel(
+        localized("Leave a Review"),
+        foundation::format(localized("You need to install %@ before being able to leave a review"),
+                           text(page.packageDictionary(), "name"))));
 }
 
 void PackageReviews::fetchAverageRating(Page& page, std::function<void(Page&)> then) {
@@ -152,7 +151,12 @@ void PackageReviews::fetchReviews(Page& page) {
                         });
 }
 
+// The review form stores the rating itself, over the page, so no appearance follows: the
+// page's copy learns it from the store.
 void PackageReviews::updateRatingInfo(Page& page) {
+    if (const auto stored =
+            KSDatabase::realm().objectForPrimaryKey<KSRPackage>(page.packageIdentifier()))
+        page.setPackageField("myRating", foundation::Value(stored->myRating));
     const int rating = static_cast<int>(
         PackageSnapshot::field(page.packageDictionary(), "myRating").integerValue());
     showStars(page, rating);
@@ -180,7 +184,7 @@ void PackageReviews::showReviewWarning(Page& page, const std::string& title,
             if (auto page = weak.lock())
                 postReview(*page, title, text, rate);
         }));
-    page.present(alert, true);
+    page.showAlert(alert);
 }
 
 void PackageReviews::postReview(Page& page, const std::string& title, const std::string& text,
@@ -198,7 +202,7 @@ void PackageReviews::postReview(Page& page, const std::string& title, const std:
                 if (auto services = KSApplicationServices::shared())
                     services->presentViewController(posted, nullptr);
                 else
-                    page.present(posted, true);
+                    page.showAlert(posted);
             });
         });
 }

@@ -32,6 +32,7 @@ class PackageReviews {
                                    std::function<void(PackageDetailsViewController&)> then = {});
     // The reviews kept on the page; a failed request leaves the ones it had.
     static void fetchReviews(PackageDetailsViewController& page);
+    // The stars as stored now, then the average and the reviews.
     static void updateRatingInfo(PackageDetailsViewController& page);
     // The form found a bug report in a review: offer mail to the developer first.
     static void showReviewWarning(PackageDetailsViewController& page, const std::string& title,
