@@ -9,8 +9,9 @@
 
 namespace corvane::bench {
 
-// The console report, plus each benchmark's fastest repetition kept so that ratios can be printed
-// at the end; the fastest is the one least disturbed by whatever else the machine was doing.
+// The console report, plus each benchmark's repetitions kept so that ratios of their medians can be
+// printed at the end: the fastest of a few takes flattered whichever side had a lucky one, and its
+// ratios did not come out again from one run to the next.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override;
@@ -19,11 +20,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
     // the target is missed.
     bool printRatio(const std::string& ours, const std::string& theirs,
                     std::optional<double> limit) const;
-    // A figure of its own, with no yardstick: the fastest repetition's time.
+    // A figure of its own, with no yardstick: the median repetition's time.
     void printTime(const std::string& name) const;
 
   private:
-    std::map<std::string, double> nanosecondsByName_;
+    std::optional<double> medianNanoseconds(const std::string& name) const;
+
+    std::map<std::string, std::vector<double>> nanosecondsByName_;
 };
 
 }  // namespace corvane::bench

@@ -23,7 +23,8 @@ bool isAtRest(const KSCorvane& delegate) {
 }
 
 // From the launch the platform starts to the first screen laid out in the window, on a device
-// whose database holds kIndexStanzas packages, as a person opening the application waits for it.
+// whose database holds the launch index's packages, as a person opening the application waits for
+// it, in process: the libraries are loaded already (ProgramFigures measures from exec).
 // Each launch starts from a process put back as it started (ProcessState), on the same device.
 void launchToFirstScreen(benchmark::State& state) {
     const auto& device = PreparedDevice::shared();

@@ -9,7 +9,6 @@
 #include <stdexcept>
 
 #include "foundation/Digest.h"
-#include "framework/SharedData.h"
 #include "framework/network/RepositoryRequest.h"
 
 extern char** environ;
@@ -22,6 +21,17 @@ namespace {
 
 int spawnAndWait(const std::vector<std::string>& arguments,
                  const std::vector<std::string>& environment) {
+    const pid_t child = spawnQuietly(arguments, environment);
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+}  // namespace
+
+pid_t spawnQuietly(const std::vector<std::string>& arguments,
+                   const std::vector<std::string>& environment) {
     std::vector<std::string> entries(environment);
     for (char** entry = environ; *entry; ++entry)
         entries.emplace_back(*entry);
@@ -40,15 +50,8 @@ int spawnAndWait(const std::vector<std::string>& arguments,
     pid_t child = 0;
     const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return -1;
-    int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
+    return spawned == 0 ? child : -1;
 }
-
-}  // namespace
 
 ProgramRun runProgram(const std::vector<std::string>& arguments,
                       const std::vector<std::string>& environment) {
@@ -72,10 +75,10 @@ LoopbackRepository::LoopbackRepository() {
         throw std::runtime_error("cannot make a scratch folder");
     scratch_ = pattern;
     folder_ = scratch_ / "repo";
-    for (const auto shape : {IndexShape::repository, IndexShape::distribution})
-        writeRepository(shape);
+    for (const auto& index : refreshIndexes())
+        writeRepository(index);
     server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-        // "/<shape>/<name>/Packages.xz" -> "<shape>/Packages.xz"
+        // "/<index>/<name>/Packages.xz" -> "<index>/Packages.xz"
         const auto path = fs::path(request.path).lexically_normal();
         const auto file = folder_ / path.parent_path().parent_path().filename() / path.filename();
         std::ifstream in(file, std::ios::binary);
@@ -104,16 +107,17 @@ LoopbackRepository& LoopbackRepository::shared() {
     return repository;
 }
 
-std::string LoopbackRepository::location(IndexShape shape, const std::string& name) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + "/" + nameOf(shape) + "/" + name + "/";
+std::string LoopbackRepository::location(const RefreshIndex& index, const std::string& name) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + "/" + index.name + "/" + name + "/";
 }
 
-void LoopbackRepository::writeRepository(IndexShape shape) const {
-    const auto folder = folder_ / nameOf(shape);
+void LoopbackRepository::writeRepository(const RefreshIndex& refreshIndex) const {
+    const auto folder = folder_ / refreshIndex.name;
     fs::create_directories(folder);
-    const auto& index = indexOf(shape);
+    const auto& index = textOf(refreshIndex);
     std::ofstream(folder / "Packages", std::ios::binary) << index;
-    if (runProgram({"xz", "-6", "-k", "-f", (folder / "Packages").string()}).status != 0)
+    // On every core: one took half a minute for the distribution's index.
+    if (runProgram({"xz", "-6", "-T0", "-k", "-f", (folder / "Packages").string()}).status != 0)
         throw std::runtime_error("xz failed");
     std::ifstream compressedFile(folder / "Packages.xz", std::ios::binary);
     std::ostringstream compressed;

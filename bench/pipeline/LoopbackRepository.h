@@ -1,19 +1,20 @@
 #pragma once
 
 #include <httplib.h>
+#include <sys/types.h>
 
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "framework/SharedData.h"
+#include "RefreshIndex.h"
 
 namespace corvane::bench {
 
-// A generated flat repository of kIndexStanzas packages (Release, Packages, Packages.xz) of each
-// index shape, served on 127.0.0.1 for the whole run. Every path below "/<shape>/<anything>/"
-// serves the same files, so each iteration can refresh a source location of its own.
+// A generated flat repository (Release, Packages, Packages.xz) of each refresh index, served on
+// 127.0.0.1 for the whole run. Every path below "/<index>/<anything>/" serves the same files, so
+// each iteration can refresh a source location of its own.
 class LoopbackRepository {
   public:
     LoopbackRepository();
@@ -23,12 +24,12 @@ class LoopbackRepository {
 
     static LoopbackRepository& shared();
 
-    // "http://127.0.0.1:PORT/<shape>/<name>/"
-    std::string location(IndexShape shape, const std::string& name) const;
+    // "http://127.0.0.1:PORT/<index>/<name>/"
+    std::string location(const RefreshIndex& index, const std::string& name) const;
     const std::filesystem::path& scratch() const { return scratch_; }
 
   private:
-    void writeRepository(IndexShape shape) const;
+    void writeRepository(const RefreshIndex& index) const;
 
     std::filesystem::path scratch_;
     std::filesystem::path folder_;
@@ -46,6 +47,10 @@ struct ProgramRun {
     long peakKibibytes = 0;
 };
 
+// Starts a program (no shell) with extra environment entries, its output thrown away; the child's
+// process ID, or -1.
+pid_t spawnQuietly(const std::vector<std::string>& arguments,
+                   const std::vector<std::string>& environment = {});
 // Runs a program (no shell) with extra environment entries, its output thrown away.
 ProgramRun runProgram(const std::vector<std::string>& arguments,
                       const std::vector<std::string>& environment = {});

@@ -11,7 +11,6 @@
 #include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/DispatchQueue.h"
-#include "framework/SharedData.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
 #include "framework/storage/KSRSource.h"
@@ -25,10 +24,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // Ours: download, decompress, parse, store the records and APT's list, into an empty device
-// root and data folder each time, as a newly added source of that size would; with the information cache, also
-// what follows every round of refreshes before the database and APT are ready: the dpkg status,
-// the developer records, the new packages and APT's caches.
-void refreshWithCorvane(benchmark::State& state, IndexShape shape, bool withInformationCache) {
+// root and data folder each time, as a newly added source of that size would; with the information
+// cache, also what follows every round of refreshes before the database and APT are ready: the dpkg
+// status, the developer records, the new packages and APT's caches.
+void refreshWithCorvane(benchmark::State& state, const RefreshIndex& index,
+                        bool withInformationCache) {
     auto& repository = LoopbackRepository::shared();
     int iteration = 0;
     for (auto _ : state) {
@@ -36,7 +36,7 @@ void refreshWithCorvane(benchmark::State& state, IndexShape shape, bool withInfo
         const auto root = repository.scratch() / ("root-" + std::to_string(++iteration));
         fs::create_directories(root);
         foundation::DeviceRoot::set(root.string());
-        const auto location = repository.location(shape, "ours-" + std::to_string(iteration));
+        const auto location = repository.location(index, "ours-" + std::to_string(iteration));
         KSRSource source;
         source.location = location;
         auto realm = KSDatabase::realm();
@@ -57,7 +57,7 @@ void refreshWithCorvane(benchmark::State& state, IndexShape shape, bool withInfo
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (!task->outcome().success ||
             realm.objectsWhere<KSRPackage>("sourceLocation = %@", location).count() !=
-                static_cast<std::size_t>(kIndexStanzas))
+                static_cast<std::size_t>(index.stanzas))
             state.SkipWithError("the refresh did not store every package");
         if (withInformationCache && !caches->outcome().success)
             state.SkipWithError("the information cache was not rebuilt");
@@ -70,13 +70,13 @@ void refreshWithCorvane(benchmark::State& state, IndexShape shape, bool withInfo
 
 // Theirs: "apt-get update" of the same repository into a scratch configuration with empty
 // lists, which downloads, checks, decompresses and stores the index and builds APT's cache.
-void refreshWithAptGetUpdate(benchmark::State& state, IndexShape shape) {
+void refreshWithAptGetUpdate(benchmark::State& state, const RefreshIndex& index) {
     auto& repository = LoopbackRepository::shared();
     int iteration = 0;
     for (auto _ : state) {
         state.PauseTiming();
         const auto root = repository.scratch() / ("apt-" + std::to_string(++iteration));
-        const AptScratch apt(root, repository.location(shape, "apt-" + std::to_string(iteration)));
+        const AptScratch apt(root, repository.location(index, "apt-" + std::to_string(iteration)));
         state.ResumeTiming();
 
         const int status = apt.update().status;
@@ -90,13 +90,13 @@ void refreshWithAptGetUpdate(benchmark::State& state, IndexShape shape) {
 }
 
 void registerRefreshBenchmarks() {
-    for (const auto shape : {IndexShape::repository, IndexShape::distribution}) {
-        const std::string prefix = std::string("Refresh/") + nameOf(shape) + "/";
+    for (const auto& index : refreshIndexes()) {
+        const std::string prefix = std::string("Refresh/") + index.name + "/";
         for (const bool caches : {false, true})
             benchmark::RegisterBenchmark(
                 (prefix + (caches ? "withInformationCache" : "KSSourceRefreshTask")).c_str(),
-                [shape, caches](benchmark::State& state) {
-                    refreshWithCorvane(state, shape, caches);
+                [&index, caches](benchmark::State& state) {
+                    refreshWithCorvane(state, index, caches);
                 })
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime()
@@ -104,7 +104,7 @@ void registerRefreshBenchmarks() {
                 ->Repetitions(kRefreshRepetitions);
         benchmark::RegisterBenchmark(
             (prefix + "aptGetUpdate").c_str(),
-            [shape](benchmark::State& state) { refreshWithAptGetUpdate(state, shape); })
+            [&index](benchmark::State& state) { refreshWithAptGetUpdate(state, index); })
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->Iterations(kRefreshIterations)

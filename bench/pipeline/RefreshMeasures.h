@@ -5,7 +5,7 @@
 namespace corvane::bench {
 
 // Each refresh measure averages this many refreshes, and is taken this many times, interleaved
-// with the others under bench/run; the fastest time of each is compared: one take of each was
+// with the others under bench/run; the median take of each is compared: one take of each was
 // too noisy to judge, apt-get update alone varying by a quarter from one run to the next.
 constexpr int kRefreshIterations = 3;
 constexpr int kRefreshRepetitions = 3;

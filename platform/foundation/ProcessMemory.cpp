@@ -16,4 +16,8 @@ void ProcessMemory::limitRetainedMemory() {
     mallopt(M_TRIM_THRESHOLD, kKeptTopBytes);
 }
 
+void ProcessMemory::releaseFreeMemory() {
+    malloc_trim(0);
+}
+
 }  // namespace foundation

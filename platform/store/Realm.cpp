@@ -53,4 +53,14 @@ foundation::Status Realm::compact() const {
     }
 }
 
+foundation::Status Realm::truncateLog() const {
+    try {
+        core_->truncateLog();
+        return foundation::Success{};
+    } catch (const std::exception& error) {
+        return foundation::Error::make(kErrorDomain, TruncateLogFailed,
+                                       std::string("cannot empty the log: ") + error.what());
+    }
+}
+
 }  // namespace store

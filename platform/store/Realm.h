@@ -23,12 +23,12 @@ namespace store {
 // (others wait), and a write transaction begun again on the same thread joins the open one.
 //
 // Faults of use (a change outside a write transaction, a class not in the configuration, a
-// malformed predicate) throw StoreError or PredicateError; opening and compacting report
-// failures as Errors of domain kErrorDomain.
+// malformed predicate) throw StoreError or PredicateError; opening, compacting and emptying the
+// log report failures as Errors of domain kErrorDomain.
 class Realm {
   public:
     static constexpr const char* kErrorDomain = "store";
-    enum ErrorCode : long { OpenFailed = 1, CompactFailed = 2 };
+    enum ErrorCode : long { OpenFailed = 1, CompactFailed = 2, TruncateLogFailed = 3 };
 
     // Creates the file when missing and migrates an older schema version. Fails for an
     // unreadable file, a newer schema version, a migration that throws, or a class changed
@@ -105,6 +105,10 @@ class Realm {
 
     // Rewrites the file without free space (VACUUM); waits for the writer to finish first.
     foundation::Status compact() const;
+    // Copies the write-ahead log into the file and empties it, so that the next process to open
+    // the file has no log to read; waits for the writer to finish first. Fails, losing nothing,
+    // when a reader still holds an older state once the busy timeout has passed.
+    foundation::Status truncateLog() const;
 
   private:
     explicit Realm(std::shared_ptr<RealmCore> core) : core_(std::move(core)) {}

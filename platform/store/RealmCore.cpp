@@ -85,6 +85,14 @@ void RealmCore::compact() {
     });
 }
 
+void RealmCore::truncateLog() {
+    writer_.runExclusively([](Connection& connection) {
+        // The first column is 1 when a reader kept some of the log from being copied.
+        if (connection.database().execAndGet("PRAGMA wal_checkpoint(TRUNCATE)").getInt() != 0)
+            throw StoreError("a reader still reads from the log");
+    });
+}
+
 std::set<std::string> RealmCore::classesReachedFrom(const ObjectSchema& schema) const {
     std::set<std::string> names;
     std::vector<const ObjectSchema*> pending{&schema};

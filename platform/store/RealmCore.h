@@ -54,6 +54,8 @@ class RealmCore {
                                                        std::function<void()> block);
 
     void compact();
+    // Throws StoreError when a reader kept the log from being emptied.
+    void truncateLog();
 
   private:
     void addTable(const ObjectSchema& schema);

@@ -65,7 +65,7 @@ bool Writer::cancel() {
 
 void Writer::runExclusively(const std::function<void(Connection&)>& work) {
     if (isHeldByCurrentThread())
-        throw StoreError("cannot compact inside a write transaction");
+        throw StoreError("cannot compact or empty the log inside a write transaction");
     std::lock_guard lock(mutex_);
     auto connection = pool_.take();
     work(*connection);

@@ -52,8 +52,8 @@ class Writer {
     Connection& connection() { return *connection_; }
     void touch(const std::string& className) { touched_.insert(className); }
 
-    // Runs work on a connection of its own while no one writes (for VACUUM, which must run outside
-    // any transaction).
+    // Runs work on a connection of its own while no one writes (for VACUUM and checkpoints, which
+    // must run outside any transaction).
     void runExclusively(const std::function<void(Connection&)>& work);
 
   private:

@@ -22,6 +22,7 @@
 #include "framework/network/RepositoryRequest.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
+#include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSDatabaseMigrationUtility.h"
 #include "framework/tasks/KSPackageRepairTask.h"
 #include "framework/tasks/KSPipelineManager.h"
@@ -272,6 +273,10 @@ void KSCorvane::willTerminate() {
     preferences.setValue(foundation::Date::now(), "LastVisitDate");
     // The process ends right after this; a delayed save would never happen.
     preferences.saveToFile();
+    // What this launch wrote would otherwise wait in the log for the next one, which reads it
+    // all before its first screen. A task still writing would hold the end up: its pages wait.
+    if (KSPipelineManager::sharedManager().tasksArray().empty())
+        KSDatabase::truncateLog();
 }
 
 void KSCorvane::configureShortcutItemsForApplication(uikit::Application& application) {

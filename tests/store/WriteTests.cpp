@@ -1,3 +1,4 @@
+#include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -201,4 +202,36 @@ TEST_F(Writes, TheWritersPageCacheIsLetGoOnceATransactionCommits) {
         EXPECT_EQ(cacheSize(), -store::Writer::kCacheKibibytes);
         writer.cancel();
     }
+}
+
+// A process that ends without closing the database leaves the log behind, and the next one to
+// open the file reads all of it again: emptied, it is read by no one.
+TEST_F(Writes, AnEmptiedLogKeepsEveryWriteAndAReaderInTheWayLosesNothing) {
+    const auto logSize = [&] { return std::filesystem::file_size(databasePath() + "-wal"); };
+    realm.write([&] {
+        for (int i = 0; i < 2000; ++i)
+            realm.addOrUpdateObject(package("p" + std::to_string(i), std::string(1200, 'x')));
+    });
+    ASSERT_GT(logSize(), 1u << 20);
+
+    ASSERT_TRUE(realm.truncateLog().ok());
+    EXPECT_EQ(logSize(), 0u);
+    EXPECT_EQ(openRealm().allObjects<Package>().count(), 2000u);
+
+    // A reader of another process still on the state before the next write keeps the log.
+    auto impatient = configuration();
+    impatient.busyTimeoutMilliseconds = 50;
+    auto quick = store::Realm::open(impatient).value();
+    SQLite::Database reader(databasePath(), SQLite::OPEN_READONLY);
+    reader.exec("BEGIN");
+    EXPECT_EQ(reader.execAndGet("SELECT count(*) FROM Package").getInt(), 2000);
+    quick.write([&] { quick.addOrUpdateObject(package("late")); });
+    const auto kept = quick.truncateLog();
+    ASSERT_FALSE(kept.ok());
+    EXPECT_EQ(kept.error().code, store::Realm::TruncateLogFailed);
+    EXPECT_GT(logSize(), 0u);
+    reader.exec("COMMIT");
+    EXPECT_TRUE(openRealm().objectForPrimaryKey<Package>("late"));
+    EXPECT_TRUE(quick.truncateLog().ok());
+    EXPECT_EQ(logSize(), 0u);
 }

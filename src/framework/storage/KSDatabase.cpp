@@ -3,6 +3,7 @@
 #include <mutex>
 #include <optional>
 
+#include "foundation/Log.h"
 #include "foundation/ProcessState.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/storage/KSDatabaseMigrationUtility.h"
@@ -54,6 +55,16 @@ void KSDatabase::adopt(const store::Realm& realm, const std::string& path) {
     openRealm = realm;
     openPath = path;
     store::Realm::setDefaultRealm(realm);
+}
+
+void KSDatabase::truncateLog() {
+    try {
+        if (auto truncated = realm().truncateLog(); !truncated)
+            KSLog("The database's log stays as it is: %@",
+                  truncated.error().localizedDescription());
+    } catch (const store::StoreError& error) {
+        KSLog("The database's log stays as it is: %@", error.what());
+    }
 }
 
 void KSDatabase::forget() {

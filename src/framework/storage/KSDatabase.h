@@ -24,6 +24,10 @@ class KSDatabase {
 
     // Makes realm the default database, standing for the file at path.
     static void adopt(const store::Realm& realm, const std::string& path);
+    // Empties the write-ahead log of the open database into its file: a refresh leaves tens of
+    // megabytes of pages there, which every later launch would otherwise read again before its
+    // first screen. A reader in the way is logged; the log is emptied next time.
+    static void truncateLog();
     // Forgets the open database, so that the next realm() opens the file anew (after it was
     // deleted).
     static void forget();

@@ -11,6 +11,7 @@
 #include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
+#include "foundation/ProcessMemory.h"
 #include "foundation/Strings.h"
 #include "foundation/Value.h"
 #include "framework/apt/KSAPTManager.h"
@@ -102,6 +103,9 @@ void KSInformationCacheTask::main() {
         rebuildDevelopers();
         listingNewPackages.get();
         const auto aptCaches = rebuildingAPTCaches.get();
+        // The round's imports are over: what they wrote and held is no launch's concern.
+        KSDatabase::truncateLog();
+        foundation::ProcessMemory::releaseFreeMemory();
         setOutcome(aptCaches.ok(),
                    aptCaches ? std::nullopt : std::optional<foundation::Error>(aptCaches.error()));
     } catch (const std::exception& error) {

@@ -11,7 +11,7 @@ namespace corvane {
 
 // Runs after the last source refresh of a round: re-reads the dpkg status, rebuilds the
 // developer records and the lists of new packages, and has APT rebuild its caches from the
-// fresh indexes.
+// fresh indexes; then empties the database's log and gives the round's memory back.
 //
 // A round of refreshes that ends while a rebuild is under way needs a rebuild of its own, so
 // each task has its own number; the rebuilds themselves run one at a time.

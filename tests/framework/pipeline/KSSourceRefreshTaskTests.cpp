@@ -12,6 +12,7 @@
 #include "framework/apt/KSAPTManager.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/pipeline/PipelineFixture.h"
+#include "framework/storage/KSDatabase.h"
 #include "framework/tasks/KSAPTFileNames.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "framework/tasks/KSSourceRefreshTask.h"
@@ -320,6 +321,19 @@ TEST_F(KSSourceRefreshTaskTests, ALargeIndexShowsProgressWhileItIsStored) {
     EXPECT_TRUE(std::ranges::any_of(progress, [](double value) {
         return value > 0.7 && value < 1;
     })) << "only the download moved the progress";
+}
+
+// Every launch after it would read the import's pages from the log again before its first screen.
+TEST_F(KSSourceRefreshTaskTests, ARefreshLeavesTheDatabasesLogEmpty) {
+    offerOnlyXz(runCommand({"xz", "-c"}, bulkIndex()).output);
+    const auto log = KSDatabase::path() + "-wal";
+
+    KSPipelineManager::sharedManager().queueTask(std::make_shared<KSSourceRefreshTask>(location_));
+    ASSERT_TRUE(testing_support::pumpUntil(pipelineIsEmpty, 120));
+
+    EXPECT_EQ(packagesOf(location_).size(), 4000u);
+    ASSERT_TRUE(fs::exists(log));
+    EXPECT_EQ(fs::file_size(log), 0u);
 }
 
 }  // namespace
