@@ -91,6 +91,16 @@ bool FileManager::isDirectory(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+std::string FileManager::realPath(const std::string& path) {
+    std::error_code error;
+    const auto real = std::filesystem::weakly_canonical(path, error);
+    return error ? std::filesystem::path(path).lexically_normal().string() : real.string();
+}
+
+bool FileManager::liesWithin(const std::string& path, const std::string& folder) {
+    return pathLiesWithin(realPath(path), realPath(folder));
+}
+
 std::optional<std::uint64_t> FileManager::fileSize(const std::string& path) {
     struct stat info;
     if (::stat(path.c_str(), &info) != 0)

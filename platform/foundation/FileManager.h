@@ -33,6 +33,12 @@ class FileManager {
     static bool fileExists(const std::string& path);
     static bool isDirectory(const std::string& path);
     static std::optional<std::uint64_t> fileSize(const std::string& path);
+    // The path with ".", ".." and the links of the part that exists resolved, the rest as
+    // written; where that part cannot be resolved (a loop of links), the path lexically normal.
+    static std::string realPath(const std::string& path);
+    // Whether the real path is the real folder or lies below it, component by component, so
+    // that "/a/device-data" is not within "/a/device", and a link that leads out is not either.
+    static bool liesWithin(const std::string& path, const std::string& folder);
     // Seconds since 1970.
     static std::optional<double> modificationDate(const std::string& path);
     static Status setModificationDate(const std::string& path, double secondsSince1970);

@@ -4,9 +4,10 @@
 
 namespace testing_support {
 
-// A fresh device root in a temporary folder, made the process's root for the object's lifetime
-// and removed afterwards, with the data folder beside it where the program puts it by default
-// ("<root>-data").
+// A fresh device root in a temporary folder, made the process's root, with the data folder
+// beside it where the program puts it by default ("<root>-data"). It stays the process's root,
+// and on disk, until the process reset that follows the test (support/ProcessReset.h), so that
+// work the test left running never reaches the default folder.
 class TempDeviceRoot {
   public:
     TempDeviceRoot();

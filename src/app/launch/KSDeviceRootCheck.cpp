@@ -5,11 +5,9 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 #include <system_error>
 
 #include "foundation/FileManager.h"
-#include "foundation/Strings.h"
 
 namespace corvane {
 
@@ -48,11 +46,6 @@ foundation::Status keepToOwner(const std::string& path) {
         "it cannot be closed to other users (" + std::generic_category().message(errno) + ").");
 }
 
-std::string real(const std::string& path) {
-    std::error_code ignored;
-    return std::filesystem::weakly_canonical(path, ignored).string();
-}
-
 }  // namespace
 
 foundation::Status KSDeviceRootCheck::prepare(const std::string& path) {
@@ -64,12 +57,10 @@ foundation::Status KSDeviceRootCheck::prepare(const std::string& path) {
 }
 
 foundation::Status KSDeviceRootCheck::checkApart(const std::string& root, const std::string& data) {
-    const auto realRoot = real(root);
-    const auto realData = real(data);
-    if (foundation::pathLiesWithin(realData, realRoot))
+    if (FileManager::liesWithin(data, root))
         return checkError(kNotApart, "it lies inside the device root \u201C" + root +
                                          "\u201D, where packages can write.");
-    if (foundation::pathLiesWithin(realRoot, realData))
+    if (FileManager::liesWithin(root, data))
         return checkError(kNotApart, "the device root \u201C" + root +
                                          "\u201D lies inside it, so packages "
                                          "could write it.");

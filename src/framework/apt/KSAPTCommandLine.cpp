@@ -3,11 +3,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
-#include "foundation/Strings.h"
 #include "framework/apt/KSAPTManager.h"
 #include "framework/debian/ShellQuote.h"
 
@@ -66,13 +64,10 @@ std::vector<std::string> aptEnvironment() {
     return {"APT_CONFIG=" + KSAPTManager::configurationFile(), kNoQuestions};
 }
 
+// Where it really lies: an archive beside the device root whose folder's name begins with the
+// root's is outside it, and so is a link in the device root that leads out of it.
 bool liesInDeviceRoot(const std::string& path) {
-    const auto root = foundation::DeviceRoot::path();
-    std::error_code error;
-    const auto real = std::filesystem::weakly_canonical(root, error);
-    const auto lexical = std::filesystem::path(path).lexically_normal().string();
-    return foundation::pathLiesWithin(lexical, root) ||
-           (!error && foundation::pathLiesWithin(lexical, real.string()));
+    return foundation::FileManager::liesWithin(path, foundation::DeviceRoot::path());
 }
 
 bool isRegularFile(const std::string& path, bool followingLinks) {

@@ -100,12 +100,6 @@ bool namesPath(const std::string& commandLine, const std::string& path) {
     return false;
 }
 
-std::string realPath(const std::string& path) {
-    std::error_code error;
-    const auto real = std::filesystem::weakly_canonical(path, error);
-    return error ? path : real.string();
-}
-
 void appendReadOnly(const std::string& path, std::vector<std::string>& words) {
     words.insert(words.end(), {"--ro-bind", path, path});
 }
@@ -117,7 +111,7 @@ void appendWritable(const std::string& path, std::vector<std::string>& words) {
 // Where the host's resolver configuration is a link into /run, which is the sandbox's own, the
 // file it names is shown too, so that a download finds its repositories by name.
 void appendResolver(std::vector<std::string>& words) {
-    const auto resolver = realPath("/etc/resolv.conf");
+    const auto resolver = foundation::FileManager::realPath("/etc/resolv.conf");
     if (resolver != "/etc/resolv.conf" && foundation::FileManager::fileExists(resolver))
         appendReadOnly(resolver, words);
 }
@@ -161,7 +155,7 @@ std::string KSBubblewrap::commandInside(const std::string& commandLine) {
 
 bool KSBubblewrap::namesDeviceRoot(const std::string& commandLine) {
     const auto given = foundation::DeviceRoot::path();
-    for (const auto& root : {given, realPath(given)})
+    for (const auto& root : {given, foundation::FileManager::realPath(given)})
         if (namesPath(commandLine, quotedInner(root)))
             return true;
     return false;

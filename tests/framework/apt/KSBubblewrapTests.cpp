@@ -167,6 +167,27 @@ exit 0)",
     EXPECT_FALSE(FileManager::fileExists("/planted"));
 }
 
+// Started by root, a sandbox would keep every capability: enough to make a device node of the
+// host's disk in the device root and write it through. Of them only what dpkg needs to give
+// unpacked files their owners and modes is kept.
+TEST_F(KSBubblewrapTests, ACommandKeepsOnlyWhatUnpackingNeedsAndMakesNoDeviceNode) {
+    ASSERT_TRUE(KSAPTSandbox::create());
+    auto words = KSBubblewrap::prefix();
+    ASSERT_TRUE(words) << words.error().localizedDescription();
+    const auto node = root_.resolve("/dev-null");
+    words->insert(words->end(), {"sh", "-c", R"(grep -E '^Cap(Prm|Eff):' /proc/self/status
+mknod "$1" c 1 3 2>/dev/null && echo "a device node was made"
+exit 0)",
+                                 "sh", node});
+
+    const auto result = KSRootCommandRunner::run(ShellQuote::join(*words));
+    EXPECT_TRUE(result.succeeded()) << result.output;
+    // CAP_CHOWN (0), CAP_DAC_OVERRIDE (1), CAP_FOWNER (3) and CAP_FSETID (4).
+    EXPECT_EQ(result.output, "CapPrm:\t000000000000001b\nCapEff:\t000000000000001b\n");
+    std::error_code error;
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(node, error)));
+}
+
 // Of the data folder only APT's folder is there, read-only but for what the command fills, and
 // the network only for the download.
 TEST_F(KSBubblewrapTests, OfTheDataFolderOnlyAPTsFolderIsThereAndWrittenOnlyWhereTheCommandFills) {

@@ -75,5 +75,32 @@ TEST_F(KSPackageDPKGInstallTaskTests, AnArchiveOutsideTheDeviceRootIsReadWhereIt
     EXPECT_EQ(refused.error->code, KSAPTManager::kInvalidArchivePath);
 }
 
+// The data folder lies beside the device root under a name that begins with the root's
+// ("<root>-data"), and so may any folder: beside the root is outside it. An archive there is
+// read where it lies, and a link there is refused before dpkg runs.
+TEST_F(KSPackageDPKGInstallTaskTests, AFolderBesideTheDeviceRootIsOutsideItWhateverItsName) {
+    const auto beside = root_.path() + "-sibling";
+    const auto original = repository_ + "/debs/core-lib.deb";
+    ASSERT_TRUE(foundation::FileManager::createDirectory(beside));
+    const auto link = beside + "/link.deb";
+    std::filesystem::create_symlink(original, link);
+    const auto refused = install(link, "com.sample.corelib");
+    ASSERT_FALSE(refused.success);
+    ASSERT_TRUE(refused.error);
+    EXPECT_EQ(refused.error->code, KSAPTManager::kInvalidArchivePath)
+        << refused.error->localizedDescription();
+    EXPECT_FALSE(KSAPTManager::controlFileOfArchive(link));
+
+    const auto copy = beside + "/core-lib.deb";
+    ASSERT_TRUE(foundation::FileManager::copyItem(original, copy));
+    const auto control = KSAPTManager::controlFileOfArchive(copy);
+    ASSERT_TRUE(control) << control.error().localizedDescription();
+    EXPECT_NE(control->find("Package: com.sample.corelib"), std::string::npos) << *control;
+    const auto installed = install(copy, "com.sample.corelib");
+    ASSERT_TRUE(installed.success)
+        << (installed.error ? installed.error->localizedDescription() : "no error");
+    EXPECT_EQ(dpkgState("com.sample.corelib"), "install ok installed 1.0.2");
+}
+
 }  // namespace
 }  // namespace corvane
