@@ -87,6 +87,9 @@ class Application {
         std::function<void(std::optional<foundation::Error>)> completion = {});
     long applicationIconBadgeNumber() const { return badgeNumber_; }
     void setApplicationIconBadgeNumber(long number) { badgeNumber_ = number; }
+    // Only recorded: no remote notification ever arrives.
+    void registerForRemoteNotifications() { registeredForRemoteNotifications_ = true; }
+    bool isRegisteredForRemoteNotifications() const { return registeredForRemoteNotifications_; }
     bool isNetworkActivityIndicatorVisible() const { return networkIndicatorVisible_; }
     void setNetworkActivityIndicatorVisible(bool visible) { networkIndicatorVisible_ = visible; }
 
@@ -112,6 +115,7 @@ class Application {
     std::vector<ApplicationShortcutItem> shortcutItems_;
     std::optional<std::string> alternateIconName_;
     long badgeNumber_ = 0;
+    bool registeredForRemoteNotifications_ = false;
     bool networkIndicatorVisible_ = false;
     UserInterfaceStyle systemStyle_ = UserInterfaceStyle::light;
 };

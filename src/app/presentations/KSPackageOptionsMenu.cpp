@@ -1,6 +1,7 @@
 #include "app/presentations/KSPackageOptionsMenu.h"
 
 #include "app/presentations/KSPresentations.h"
+#include "foundation/Dispatch.h"
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
@@ -8,6 +9,7 @@
 #include "framework/apt/KSParsingUtility.h"
 #include "framework/packagemanager/KSQueueStateNotification.h"
 #include "framework/storage/KSRQueueOperation.h"
+#include "ui/core/KSApplicationServices.h"
 
 namespace corvane {
 
@@ -61,11 +63,26 @@ void KSPackageOptionsMenu::addInstalledActions(
                                         [=](AlertAction&) { setHeld(identifier, !held); }));
 }
 
+// apt-mark waits for the root command runner, which another command may hold for minutes:
+// the screen keeps turning meanwhile, and the application is not at rest until the status
+// has been read again.
 void KSPackageOptionsMenu::setHeld(const std::string& identifier, bool held) {
-    auto result = held ? KSAPTManager::hold(identifier) : KSAPTManager::unhold(identifier);
-    if (!result.succeeded())
-        KSLog("apt-mark for %@ failed (%d): %@", identifier, result.status, result.output);
-    KSParsingUtility::checkStatusFileWithCompletion({});
+    const auto services = KSApplicationServices::shared();
+    auto done = services ? services->beginBackgroundWork() : std::function<void()>([] {});
+    foundation::runInBackground([identifier, held, done = std::move(done)] {
+        const auto update = [identifier, done](const std::string&, const std::string& output,
+                                               bool finished, int status) {
+            if (!finished)
+                return;
+            if (status != 0)
+                KSLog("apt-mark for %@ failed (%d): %@", identifier, status, output);
+            KSParsingUtility::checkStatusFileWithCompletion(done);
+        };
+        if (held)
+            KSAPTManager::hold(identifier, update);
+        else
+            KSAPTManager::unhold(identifier, update);
+    });
 }
 
 void KSPackageOptionsMenu::queueAndPresent(const std::string& identifier,

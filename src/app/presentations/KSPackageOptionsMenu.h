@@ -22,7 +22,8 @@ class KSPackageOptionsMenu {
   private:
     static void addInstalledActions(uikit::AlertController& sheet, const KSRPackage& package,
                                     const std::weak_ptr<KSPresentations>& presentations);
-    // apt-mark, then the status file is read again whatever the command answered.
+    // apt-mark off the main thread, then the status file is read again whatever the command
+    // answered, so that the next menu offers the other choice.
     static void setHeld(const std::string& identifier, bool held);
     static void queueAndPresent(const std::string& identifier,
                                 const std::optional<std::string>& version, unsigned operation,

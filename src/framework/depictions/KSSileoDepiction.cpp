@@ -1,5 +1,7 @@
 #include "framework/depictions/KSSileoDepiction.h"
 
+#include <cctype>
+
 #include "framework/depictions/KSFetchableURL.h"
 
 namespace corvane {
@@ -19,6 +21,35 @@ std::optional<std::string> fetchableText(const Value& value) {
 bool hasText(const Value& value, const char* expected) {
     const auto* text = value.string();
     return text && *text == expected;
+}
+
+bool isHeaderView(const Value& view) {
+    return hasText(view["class"], "DepictionHeaderView") ||
+           hasText(view["class"], "DepictionSubheaderView");
+}
+
+// A title is plain text: every ASCII punctuation mark is escaped, so that "1.0.2" or "#3" reads
+// as written.
+std::string escapedMarkdown(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80 && std::ispunct(byte))
+            escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+// Header views title the entries of a changelog; as headings they also end one entry's list
+// before the next, which would otherwise run on into one list.
+std::string markdownOfView(const Value& view) {
+    if (const auto* text = view["markdown"].string())
+        return *text;
+    const auto* title = view["title"].string();
+    if (!title || title->empty() || !isHeaderView(view))
+        return {};
+    return "### " + escapedMarkdown(*title);
 }
 
 }  // namespace
@@ -126,12 +157,12 @@ KSSileoDepiction::Views KSSileoDepiction::viewsOf(const Views& containers) {
 std::optional<std::string> KSSileoDepiction::markdownOf(const Value& tab) {
     std::string markdown;
     for (const auto* view : viewsOf({&tab})) {
-        const auto* text = (*view)["markdown"].string();
-        if (!text || text->empty())
+        const auto text = markdownOfView(*view);
+        if (text.empty())
             continue;
         if (!markdown.empty())
             markdown += "\n\n";
-        markdown += *text;
+        markdown += text;
     }
     return markdown.empty() ? std::nullopt : std::optional(markdown);
 }

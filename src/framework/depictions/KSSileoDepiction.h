@@ -15,7 +15,8 @@ namespace corvane {
 //
 // The document is a tab view ("tabs": [{"tabname", "views": [...]}]) or a single stack view
 // ("views" at the top). Views nest through their own "views"; markdown views carry
-// "markdown", screenshot views "screenshots": [{"url"}], buttons "title" and "action".
+// "markdown", header and subheader views "title", screenshot views "screenshots": [{"url"}],
+// buttons "title" and "action".
 class KSSileoDepiction {
   public:
     explicit KSSileoDepiction(foundation::Value document) : document_(std::move(document)) {}
@@ -45,6 +46,8 @@ class KSSileoDepiction {
     // The views below container, depth first, in document order.
     static void collectViews(const foundation::Value& container, Views& views);
     static Views viewsOf(const Views& containers);
+    // The Markdown of the tab's markdown views with the titles of its header views as
+    // headings, in document order.
     static std::optional<std::string> markdownOf(const foundation::Value& tab);
 
     const foundation::Value document_;

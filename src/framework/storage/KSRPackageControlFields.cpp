@@ -1,6 +1,7 @@
 #include "framework/storage/KSRPackageControlFields.h"
 
 #include "foundation/Strings.h"
+#include "framework/categories/VersionRelation.h"
 
 namespace corvane {
 
@@ -102,15 +103,15 @@ void applyFirmwareBounds(const std::vector<std::string>& dependencies, KSRPackag
         auto close = entry.find(')', open);
         if (open == std::string::npos || close == std::string::npos)
             continue;
-        auto relation = foundation::trimmed(entry.substr(open + 1, close - open - 1));
-        auto blank = relation.find(' ');
-        if (blank == std::string::npos)
+        auto bound = foundation::trimmed(entry.substr(open + 1, close - open - 1));
+        auto operatorEnd = bound.find_first_not_of("<>=");
+        auto relation = relationFromOperator(bound.substr(0, operatorEnd));
+        if (!relation || operatorEnd == std::string::npos)
             continue;
-        auto op = relation.substr(0, blank);
-        auto version = foundation::trimmed(relation.substr(blank + 1));
-        if (op == ">=" || op == ">>")
+        auto version = foundation::trimmed(bound.substr(operatorEnd));
+        if (*relation == VersionRelation::Greater || *relation == VersionRelation::GreaterOrEqual)
             package.minosversion = version;
-        else if (op == "<<" || op == "<=")
+        else if (*relation == VersionRelation::Less || *relation == VersionRelation::LessOrEqual)
             package.maxosversion = version;
     }
 }

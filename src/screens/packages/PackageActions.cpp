@@ -11,7 +11,6 @@
 #include "framework/webservice/KSPackagesWishlist.h"
 #include "screens/packages/PackageDetailsViews.h"
 #include "screens/packages/PackagePageModel.h"
-#include "screens/packages/PackageReviews.h"
 #include "screens/packages/PackageSnapshot.h"
 #include "ui/error/ErrorViewController.h"
 #include "uikit/Application.h"
@@ -25,10 +24,12 @@ using foundation::localized;
 using Screen = KSScreenFactory::Screen;
 
 PackageActions::PackageActions(std::weak_ptr<uikit::ViewController> host,
+                               PackageReviews::ShowAlert showAlert,
                                std::weak_ptr<LeaveReviewDelegate> reviewDelegate,
                                std::shared_ptr<PackagePageModel> model,
                                std::shared_ptr<PackageReviews> reviews)
     : host_(std::move(host)),
+      showAlert_(std::move(showAlert)),
       reviewDelegate_(std::move(reviewDelegate)),
       model_(std::move(model)),
       reviews_(std::move(reviews)) {}
@@ -69,8 +70,7 @@ void PackageActions::showPanel(const std::string& title, const std::string& mess
     auto panel = std::make_shared<ErrorViewController>();
     panel->showWithTitle(title, message, 1, localized("OK"), std::nullopt, KSErrorSelector{});
     panel->setModalPresentationStyle(uikit::ModalPresentationStyle::overFullScreen);
-    if (auto host = host_.lock())
-        host->present(panel, true);
+    showAlert_(panel);
 }
 
 void PackageActions::seeAllReviews() {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "screens/packages/PackageReviews.h"
 #include "ui/core/KSScreenFactory.h"
 #include "ui/core/LeaveReviewDelegate.h"
 #include "uikit/ViewController.h"
@@ -12,7 +13,6 @@ namespace corvane {
 
 class PackageDetailsViews;
 class PackagePageModel;
-class PackageReviews;
 
 // What the buttons, strips and links of the package page open: the screens about the package
 // and its author (through the screen factory), mail to the author, the author's links, or the
@@ -21,8 +21,9 @@ class PackageReviews;
 // Main thread.
 class PackageActions : public std::enable_shared_from_this<PackageActions> {
   public:
-    // The host pushes and presents what opens; the review form reports to the delegate.
-    PackageActions(std::weak_ptr<uikit::ViewController> host,
+    // The host pushes and presents what opens, and shows the panels; the review form reports
+    // to the delegate.
+    PackageActions(std::weak_ptr<uikit::ViewController> host, PackageReviews::ShowAlert showAlert,
                    std::weak_ptr<LeaveReviewDelegate> reviewDelegate,
                    std::shared_ptr<PackagePageModel> model,
                    std::shared_ptr<PackageReviews> reviews);
@@ -57,6 +58,7 @@ class PackageActions : public std::enable_shared_from_this<PackageActions> {
     void showPanel(const std::string& title, const std::string& message);
 
     std::weak_ptr<uikit::ViewController> host_;
+    PackageReviews::ShowAlert showAlert_;
     std::weak_ptr<LeaveReviewDelegate> reviewDelegate_;
     std::shared_ptr<PackagePageModel> model_;
     std::shared_ptr<PackageReviews> reviews_;

@@ -89,8 +89,13 @@ void PackageDetailsViewController::makeCollaborators() {
     });
     screenshotLoader_ = std::make_shared<PackageScreenshots>(model_);
     depictions_ = std::make_shared<PackageDepictions>(model_, screenshotLoader_);
-    ratings_ = std::make_shared<PackageReviews>(model_, self);
-    actions_ = std::make_shared<PackageActions>(self, self, model_, ratings_);
+    const PackageReviews::ShowAlert showAlert =
+        [weak = weakSelf()](const std::shared_ptr<uikit::ViewController>& alert) {
+            if (auto page = weak.lock())
+                page->showAlert(alert);
+        };
+    ratings_ = std::make_shared<PackageReviews>(model_, showAlert);
+    actions_ = std::make_shared<PackageActions>(self, showAlert, self, model_, ratings_);
     backgroundLoad_ = std::make_shared<PackageBackgroundLoad>(model_, screenshotLoader_, ratings_);
 }
 
@@ -369,6 +374,11 @@ void PackageDetailsViewController::dismissVC() {
     dismiss(true);
 }
 
+void PackageDetailsViewController::showAlert(
+    const std::shared_ptr<uikit::ViewController>& controller) {
+    present(controller, true);
+}
+
 void PackageDetailsViewController::contactDeveloper() {
     actions_->contactDeveloper();
 }
@@ -392,6 +402,7 @@ void PackageDetailsViewController::ratingChangedNotification(const std::string& 
 }
 
 void PackageDetailsViewController::updateRatingInfo() {
+    ratings_->readStoredRating();
     header().showOwnRating(model_->myRating());
     ratings_->fetchRatingAndReviews();
 }

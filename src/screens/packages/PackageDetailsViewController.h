@@ -80,6 +80,8 @@ class PackageDetailsViewController : public KSPalettedViewController,
     void sharePackage(const std::shared_ptr<uikit::View>& sender);
     void changeWishlistState();
     void dismissVC();
+    // The page's alerts and panels come over it, animated.
+    void showAlert(const std::shared_ptr<uikit::ViewController>& controller);
     void contactDeveloper();
     void ratingChangedNotification(const std::string& identifier);
 

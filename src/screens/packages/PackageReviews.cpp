@@ -36,9 +36,8 @@ std::shared_ptr<ErrorViewController> panel(const std::string& title, const std::
 
 }  // namespace
 
-PackageReviews::PackageReviews(std::shared_ptr<PackagePageModel> model,
-                               std::weak_ptr<uikit::ViewController> presenter)
-    : model_(std::move(model)), presenter_(std::move(presenter)) {}
+PackageReviews::PackageReviews(std::shared_ptr<PackagePageModel> model, ShowAlert showAlert)
+    : model_(std::move(model)), showAlert_(std::move(showAlert)) {}
 
 void PackageReviews::sendRating(int rating) {
     storeRating(rating);
@@ -60,14 +59,17 @@ void PackageReviews::storeRating(int rating) {
     model_->setPackageField("myRating", foundation::Value(rating));
 }
 
+void PackageReviews::readStoredRating() {
+    if (const auto stored =
+            KSDatabase::realm().objectForPrimaryKey<KSRPackage>(model_->packageIdentifier()))
+        model_->setPackageField("myRating", foundation::Value(stored->myRating));
+}
+
 void PackageReviews::showLeaveReviewWarning() {
-    if (auto presenter = presenter_.lock())
-        presenter->present(
-            panel(localized("Leave a Review"),
-                  foundation::format(
-                      localized("You need to install %@ before being able to leave a review"),
-                      model_->text("name"))),
-            true);
+    showAlert_(panel(
+        localized("Leave a Review"),
+        foundation::format(localized("You need to install %@ before being able to leave a review"),
+                           model_->text("name"))));
 }
 
 void PackageReviews::fetchAverageRating(std::function<void()> then) {
@@ -104,9 +106,6 @@ void PackageReviews::fetchRatingAndReviews() {
 void PackageReviews::showReviewWarning(const std::string& title, const std::string& text, int rate,
                                        std::function<void()> sendEmail,
                                        std::function<void()> posted) {
-    auto presenter = presenter_.lock();
-    if (!presenter)
-        return;
     auto alert = uikit::AlertController::create(
         localized("Package Support"),
         localized("It seems you are having an issue with this package. Would you like to send an "
@@ -122,7 +121,7 @@ void PackageReviews::showReviewWarning(const std::string& title, const std::stri
             if (auto self = weak.lock())
                 self->postReview(title, text, rate, posted);
         }));
-    presenter->present(alert, true);
+    showAlert_(alert);
 }
 
 void PackageReviews::postReview(const std::string& title, const std::string& text, int rate,
@@ -131,16 +130,16 @@ void PackageReviews::postReview(const std::string& title, const std::string& tex
     auto ratings = std::make_shared<KSPackageRatings>(KSAccount::instance()->returnUsername());
     ratings->postRatingReview(
         model_->text("identifier"), text, title, rate,
-        [weak = std::weak_ptr<PackagePageModel>(model_), presenter = presenter_, ratings,
+        [weak = std::weak_ptr<PackagePageModel>(model_), showAlert = showAlert_, ratings,
          name = model_->text("name"), posted](std::string answer) {
-            onMain(weak, [answer, name, presenter, posted](PackagePageModel&) {
+            onMain(weak, [answer, name, showAlert, posted](PackagePageModel&) {
                 posted();
                 auto shown = panel(foundation::format(localized("%@ Review"), name),
                                    postedReviewMessage(answer));
                 if (auto services = KSApplicationServices::shared())
                     services->presentViewController(shown, nullptr);
-                else if (auto page = presenter.lock())
-                    page->present(shown, true);
+                else
+                    showAlert(shown);
             });
         });
 }

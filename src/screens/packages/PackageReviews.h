@@ -16,12 +16,16 @@ class PackagePageModel;
 // Service replies land in the model on the main thread, while the page is there.
 class PackageReviews : public std::enable_shared_from_this<PackageReviews> {
   public:
-    // The presenter shows the panels and the alert.
-    PackageReviews(std::shared_ptr<PackagePageModel> model,
-                   std::weak_ptr<uikit::ViewController> presenter);
+    // Shows a panel or an alert over the page.
+    using ShowAlert = std::function<void(const std::shared_ptr<uikit::ViewController>&)>;
+
+    PackageReviews(std::shared_ptr<PackagePageModel> model, ShowAlert showAlert);
 
     // Stores the user's own rating and sends it.
     void sendRating(int rating);
+    // The review form stores the rating itself, over the page, so no appearance follows: the
+    // model's copy learns it from the store.
+    void readStoredRating();
     // Only a person who has the package installed rates or reviews it.
     void showLeaveReviewWarning();
 
@@ -44,7 +48,7 @@ class PackageReviews : public std::enable_shared_from_this<PackageReviews> {
                     std::function<void()> posted);
 
     std::shared_ptr<PackagePageModel> model_;
-    std::weak_ptr<uikit::ViewController> presenter_;
+    ShowAlert showAlert_;
 };
 
 }  // namespace corvane

@@ -6,14 +6,13 @@
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
-#include "framework/depictions/KSFetchableURL.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRNotifications.h"
-#include "framework/storage/KSRSource.h"
 #include "screens/packages/KSPackageListQuery.h"
 #include "screens/packages/KSPackageListRowAction.h"
 #include "screens/packages/KSPackageListSort.h"
+#include "screens/packages/KSPackageOpener.h"
 #include "screens/packages/KSPackageTableScreen.h"
 #include "ui/core/KSApplicationServices.h"
 #include "ui/core/KSScreenFactory.h"
@@ -265,10 +264,12 @@ void PackagesTableViewController::fillCell(PackageCell& cell,
 }
 
 // While the user scrolls, rows whose icon is not on disk yet show their category's, so that a
-// fast scroll starts no downloads; at the very top a row always asks for its own icon.
+// fast scroll starts no downloads; at the very top a row always asks for its own icon. The top
+// of a list under a bar rests at minus the inset that keeps its first row clear of the bar.
 std::shared_ptr<uikit::Image> PackagesTableViewController::iconForRow(
     const std::string& identifier, const std::optional<KSRPackage>& package) const {
-    const bool atTop = packagesTableView->contentOffset().y == 0;
+    const bool atTop =
+        packagesTableView->contentOffset().y == -packagesTableView->adjustedContentInset().top;
     if (atTop || !isScrolling_ ||
         (package && foundation::FileManager::fileExists(package->iconPath())))
         return storedPackages().iconForIdentifier(identifier);
@@ -299,26 +300,8 @@ void PackagesTableViewController::didSelectRowAtIndexPath(TableView& tableView,
         openPackage(*identifier);
 }
 
-// The package's own page, or its web depiction when its source asks for the original
-// depictions and the package names a web address to show.
 void PackagesTableViewController::openPackage(const std::string& identifier) {
-    const auto package = storedPackage(identifier);
-    const auto source =
-        package && package->sourceLocation
-            ? KSDatabase::realm().objectForPrimaryKey<KSRSource>(*package->sourceLocation)
-            : std::nullopt;
-    KSScreenFactory::Request request;
-    request.packageIdentifier = identifier;
-    auto screen = KSScreenFactory::Screen::packagePage;
-    const auto website =
-        package && package->website ? KSFetchableURL::fromString(*package->website) : std::nullopt;
-    if (source && source->seeOriginalDepictions && website) {
-        screen = KSScreenFactory::Screen::webDepiction;
-        request.websiteURL = website;
-    } else if (package) {
-        request.title = package->name;
-    }
-    auto page = KSScreenFactory::make(screen, request);
+    auto page = KSPackageOpener::screenForPackage(identifier);
     auto navigation = navigationController();
     if (!page || !navigation)
         return;

@@ -5,10 +5,10 @@
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
 #include "screens/packages/KSPackageListQuery.h"
+#include "screens/packages/KSPackageOpener.h"
 #include "screens/sources/KSSourceSummary.h"
 #include "screens/sources/SourceViewControllerNib.h"
 #include "ui/cells/PackageCell.h"
-#include "ui/core/KSScreenFactory.h"
 #include "uikit/BarButtonItem.h"
 #include "uikit/NavigationController.h"
 #include "uikit/TableViewHeaderFooterView.h"
@@ -258,11 +258,7 @@ void SourceViewController::didSelectRowAtIndexPath(TableView& tableView,
     auto navigation = navigationController();
     if (row >= packages_.size() || !navigation)
         return;
-    KSScreenFactory::Request request;
-    request.packageIdentifier = packages_[row];
-    if (auto package = KSDatabase::realm().objectForPrimaryKey<KSRPackage>(packages_[row]))
-        request.title = package->name;
-    if (auto page = KSScreenFactory::make(KSScreenFactory::Screen::packagePage, request)) {
+    if (auto page = KSPackageOpener::screenForPackage(packages_[row])) {
         packageViewController_ = page;
         navigation->push(page, true);
     }

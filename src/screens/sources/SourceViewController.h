@@ -21,7 +21,8 @@ namespace corvane {
 
 // The page of one source: its icon, name, address and description, whether it is refreshing,
 // the error of its last refresh or when that ended, and its packages by name; a row opens the
-// package's page. The page follows the source's refreshes while it is shown.
+// package's page, or its web depiction when the source asks for the original depictions. The
+// page follows the source's refreshes while it is shown.
 //
 // Without a location it is the page that adds a source: the person types an address and taps
 // "Add Source"; a plain http address is added only once approved, a refusal shows its own

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <span>
 #include <utility>
 
 #include "foundation/Strings.h"
@@ -24,10 +25,25 @@ constexpr std::pair<const char*, const char*> kSpacing[] = {
     {"<li><p>", "<li>"},      {"</p></li>", "</li>"},
 };
 
+// The converter puts a line break between a loose list item and its paragraph, where the
+// spacing above expects the two tags side by side; left there, the item's paragraph would start
+// on the line after its bullet.
+constexpr std::pair<const char*, const char*> kLooseListItems[] = {
+    {"<li>\n<p>", "<li><p>"},
+    {"</p>\n</li>", "</p></li>"},
+};
+
 std::string convert(const std::string& markdown) {
     std::unique_ptr<char, decltype(&std::free)> html(
         cmark_markdown_to_html(markdown.data(), markdown.size(), CMARK_OPT_SAFE), &std::free);
     return html ? std::string(html.get()) : std::string();
+}
+
+std::string replaceAll(std::string text,
+                       std::span<const std::pair<const char*, const char*>> pairs) {
+    for (const auto& [from, to] : pairs)
+        text = foundation::replace(text, from, to);
+    return text;
 }
 
 void removeLinkUnderlines(uikit::AttributedString& text) {
@@ -62,9 +78,7 @@ void dropTrailingLineBreaks(uikit::AttributedString& text) {
 }  // namespace
 
 std::string MarkdownAttributedText::htmlFromMarkdown(const std::string& markdown, bool darkMode) {
-    std::string html = convert(markdown);
-    for (const auto& [from, to] : kSpacing)
-        html = foundation::replace(html, from, to);
+    const std::string html = replaceAll(replaceAll(convert(markdown), kLooseListItems), kSpacing);
     return std::string("<span style=\"font-family: -apple-system; font-size: 15.0; color:") +
            (darkMode ? "white" : "black") + "\">" + html + "</span>";
 }

@@ -98,8 +98,10 @@ void SettingsCell::askNotificationPermission(const std::string& key) {
     center.requestAuthorization(
         usernotifications::AuthorizationOptionAlert | usernotifications::AuthorizationOptionSound |
             usernotifications::AuthorizationOptionBadge,
-        [weakSelf, key](bool granted, std::optional<foundation::Error>) {
-            foundation::runOnMain([weakSelf, key, granted] {
+        [weakSelf, key](bool granted, std::optional<foundation::Error> error) {
+            foundation::runOnMain([weakSelf, key, granted, failed = error.has_value()] {
+                if (granted && !failed)
+                    uikit::Application::shared().registerForRemoteNotifications();
                 if (granted)
                     return writeAndSave(key, true);
                 if (auto self = std::static_pointer_cast<SettingsCell>(weakSelf.lock()))

@@ -92,6 +92,26 @@ TEST(KSSileoDepiction, TabsAreFoundByName) {
     EXPECT_EQ(description(stack), "single stack");
 }
 
+TEST(KSSileoDepiction, HeaderViewsBecomeHeadingsThatReadAsWritten) {
+    const auto depiction = load(R"({"tabs": [
+        {"tabname": "Changelog", "views": [
+            {"class": "DepictionSubheaderView", "title": "Version 1.5.0", "useBoldText": true},
+            {"class": "DepictionMarkdownView", "markdown": "- one\n- two"},
+            {"class": "DepictionSeparatorView"},
+            {"class": "DepictionHeaderView", "title": "1.0.2 *beta* #3"},
+            {"class": "DepictionMarkdownView", "markdown": "- three"}]},
+        {"tabname": "Details", "views": [
+            {"class": "DepictionHeaderView", "title": ""},
+            {"class": "DepictionTableTextView", "title": "Version", "text": "1.5.0"},
+            {"class": "DepictionTableButtonView", "title": "Support", "action": "https://s.example"},
+            {"class": "DepictionHeaderView", "title": "Features"},
+            {"class": "DepictionMarkdownView", "markdown": "Fast"}]}]})");
+    EXPECT_EQ(changelog(depiction),
+              "### Version 1\\.5\\.0\n\n- one\n- two\n\n### 1\\.0\\.2 \\*beta\\* \\#3\n\n- three");
+    EXPECT_EQ(description(depiction), "### Features\n\nFast")
+        << "only header views give headings, and only with a title";
+}
+
 TEST(KSSileoDepiction, AnExternalChangelogComesFromTheOtherTabsAndOnlyOverHttp) {
     const auto depiction = load(R"({"tabs": [
         {"tabname": "Changelog", "views": [

@@ -61,5 +61,23 @@ TEST(KSRPackageControlFields, AStanzaReadInPlaceGivesWhatItsDictionaryGives) {
     EXPECT_EQ(lines.dependencies, (std::vector<std::string>{"a", "b (>= 1) | c"}));
 }
 
+// The iOS bounds come from "firmware" dependencies written as dpkg reads them, with or without
+// a blank after the operator; a bound that is an alternative or names no version bounds nothing.
+TEST(KSRPackageControlFields, FirmwareDependenciesBoundTheIOSVersions) {
+    const auto bounded = fromStanza(
+        "Package: p\nVersion: 1\n"
+        "Depends: firmware (>=12.0), firmware (<< 15.0)\n");
+    EXPECT_EQ(bounded.minosversion, "12.0");
+    EXPECT_EQ(bounded.maxosversion, "15.0");
+    const auto obsolete = fromStanza("Package: p\nVersion: 1\nDepends: firmware (< 14)\n");
+    EXPECT_FALSE(obsolete.minosversion);
+    EXPECT_EQ(obsolete.maxosversion, "14");
+    const auto unbounded = fromStanza(
+        "Package: p\nVersion: 1\n"
+        "Depends: firmware (>= ), firmware (= 13) | a, firmware\n");
+    EXPECT_FALSE(unbounded.minosversion);
+    EXPECT_FALSE(unbounded.maxosversion);
+}
+
 }  // namespace
 }  // namespace corvane

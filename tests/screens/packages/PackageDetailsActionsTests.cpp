@@ -6,6 +6,7 @@
 
 #include "screens/packages/OnlinePageFixture.h"
 #include "ui/error/ErrorViewController.h"
+#include "uikit/AlertController.h"
 #include "uikit/Application.h"
 #include "uikit/InterfaceHands.h"
 
@@ -107,6 +108,19 @@ TEST_F(PackageDetailsActionsTest, DonatingWithoutALinkSaysWhoHasNotGivenOne) {
     ASSERT_TRUE(panel);
     EXPECT_EQ(panel->titleTxt(), "No Donate Link");
     EXPECT_EQ(panel->errorTxt(), "Ada Sample hasn't provided a donate link.");
+}
+
+TEST_F(PackageDetailsActionsTest, AnAlertOfThePageComesOverItAnimated) {
+    auto page = open("com.sample.tweak");
+    ASSERT_TRUE(page);
+    auto alert =
+        uikit::AlertController::create("Title", "Message", uikit::AlertController::Style::alert);
+    page->showAlert(alert);
+    EXPECT_EQ(page->presentedViewController(), alert);
+    EXPECT_TRUE(alert->isBeingPresented()) << "animated";
+    advanceClock(1);
+    EXPECT_FALSE(alert->isBeingPresented());
+    EXPECT_EQ(window->topmostPresentedViewController(), alert);
 }
 
 TEST_F(PackageDetailsActionsTest, TheWishlistTappedTwiceRestoresTheStoredValue) {

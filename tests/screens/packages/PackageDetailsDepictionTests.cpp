@@ -4,6 +4,7 @@
 // ends the wait, so no empty block stays reserved for screenshots that never come.
 #include <gtest/gtest.h>
 
+#include "foundation/Strings.h"
 #include "framework/depictions/KSVostrelLayout.h"
 #include "framework/misc/KSKnownRepositories.h"
 #include "screens/packages/OnlinePageFixture.h"
@@ -146,6 +147,46 @@ TEST_F(PackageDetailsDepictionTest, TheVostrelAndPellithPagesFillThePageFromThei
     EXPECT_EQ(pellith->header().nameLbl->text(), "Night Sky Theme") << "this layout names nothing";
     EXPECT_TRUE(contains(description(*pellith), "Adds gestures."));
     EXPECT_EQ(pellith->changelog().changelogContentLbl->text(), "1.2: iPad");
+}
+
+// As repositories write them: a subheader per version over a list of its changes.
+TEST_F(PackageDetailsDepictionTest, AChangelogKeepsItsVersionHeadingsAndEachChangeBesideItsBullet) {
+    std::string views;
+    for (const char* version : {"Version 1.5.0", "1.1", "1.0.2"}) {
+        const std::string tag = foundation::replace(version, "Version ", "");
+        views +=
+            std::string(R"({"class": "DepictionSubheaderView", "useBoldText": true, "title": ")") +
+            version + R"("}, {"class": "DepictionMarkdownView", "markdown": "- Fixed )" + tag +
+            R"( a\n- Added )" + tag + R"( b\n- Faster )" + tag +
+            R"( c"}, {"class": "DepictionSeparatorView"},)";
+    }
+    views.pop_back();
+    serve("/d/versions.json",
+          R"({"tabs": [{"tabname": "Details", "views": [{"class": "DepictionMarkdownView",
+              "markdown": "Words"}]}, {"tabname": "Changelog", "views": [)" +
+              views + "]}]}",
+          200, "application/json");
+    const std::string address = web.url("/d/versions.json");
+    change("com.sample.theme", [&](KSRPackage& package) { package.sileoDepiction = address; });
+    auto page = open("com.sample.theme");
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(pumpUntil([&] { return page->model().cydiaPackageHaveChangelog(); }));
+
+    std::vector<std::string> lines;
+    for (const auto& line : foundation::split(changelog(*page), "\n"))
+        if (!line.empty())
+            lines.push_back(line);
+    const std::string bullet = "\u2022 ";
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"Version 1.5.0", bullet + "Fixed 1.5.0 a",
+                                        bullet + "Added 1.5.0 b", bullet + "Faster 1.5.0 c", "1.1",
+                                        bullet + "Fixed 1.1 a", bullet + "Added 1.1 b",
+                                        bullet + "Faster 1.1 c", "1.0.2", bullet + "Fixed 1.0.2 a",
+                                        bullet + "Added 1.0.2 b", bullet + "Faster 1.0.2 c"}));
+    const auto& text = page->changelog().changelogContentLbl->attributedText();
+    const auto heading = text.attributesAt(text.string().find("1.1")).font;
+    ASSERT_TRUE(heading);
+    EXPECT_TRUE(heading->isBold()) << "a version reads as a heading";
 }
 
 TEST_F(PackageDetailsDepictionTest, AFirstReleaseOnlyOrMissingChangelogShowsNoneAndNoEmptyBlock) {

@@ -6,10 +6,12 @@
 #include "foundation/NotificationCenter.h"
 #include "framework/storage/KSRNotifications.h"
 #include "screens/packages/OnlinePageFixture.h"
+#include "screens/reviews/LeaveReviewViewController.h"
 #include "ui/cells/ReviewsCell.h"
 #include "ui/error/ErrorViewController.h"
 #include "uikit/AlertController.h"
 #include "uikit/Application.h"
+#include "uikit/Hands.h"
 #include "uikit/InterfaceHands.h"
 
 namespace corvane::testing {
@@ -156,6 +158,38 @@ TEST_F(PackageDetailsReviewsTest, AReviewThatReadsLikeABugReportBringsTheWarning
     EXPECT_EQ(posted->errorTxt(), "Review has been successfully posted");
     EXPECT_EQ(stars(*page)[1], "starSelected");
     EXPECT_EQ(stars(*page)[2], "star");
+}
+
+TEST_F(PackageDetailsReviewsTest, AReviewPostedFromTheFormShowsItsStarsAsTheFormCloses) {
+    KSScreenFactory::registerScreen(Screen::leaveReview,
+                                    [](const KSScreenFactory::Request& request) {
+                                        auto form = std::make_shared<LeaveReviewViewController>();
+                                        form->setPackageIdentifier(request.packageIdentifier);
+                                        form->setDelegate(request.leaveReviewDelegate);
+                                        return form;
+                                    });
+    signIn("ann");
+    serveJSON("rating", R"({"rating": 4, "answer": "Success"})");
+    install("com.sample.corelib");
+    auto page = open("com.sample.corelib");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->header().ratingLbl->text(), "0 out of 5 rating");
+
+    ASSERT_TRUE(tapOnPage(*page, page->reviews().leaveReviewBtn));
+    advanceClock(1);
+    auto form = presentedBy<LeaveReviewViewController>(*page);
+    ASSERT_TRUE(form);
+    ASSERT_TRUE(uikit::hands::tap(form->ratingButtons[3]));
+    ASSERT_TRUE(uikit::hands::typeText(form->titleTextField, "Lovely"));
+    form->reviewTextView->setText("Does what it says");
+    ASSERT_TRUE(uikit::hands::tap(form->submitBtn));
+    ASSERT_TRUE(pumpUntil([&] { return form->isBeingDismissed(); }));
+    advanceClock(1);
+    ASSERT_EQ(page->presentedViewController(), nullptr);
+    EXPECT_EQ(stars(*page), (std::vector<std::string>{"starSelected", "starSelected",
+                                                      "starSelected", "starSelected", "star"}));
+    EXPECT_EQ(page->header().ratingLbl->text(), "4 out of 5 rating");
+    EXPECT_EQ(stored("com.sample.corelib")->myRating, 4);
 }
 
 TEST_F(PackageDetailsReviewsTest, ReviewsAreFetchedOncePerAppearanceAndAFailureKeepsThemShown) {

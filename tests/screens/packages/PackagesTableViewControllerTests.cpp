@@ -313,6 +313,19 @@ TEST_F(PackagesTableViewControllerTest, RebuildsAndIconDownloadsWaitUntilScrolli
     advanceClock(uikit::ScrollView::kScrollAnimationDuration);
     EXPECT_FALSE(all->isScrolling());
     EXPECT_FALSE(startsWithA());
+
+    // Back at the very top, below the navigation bar, rows drawn as a drag begins still ask for
+    // their own icons.
+    table.setContentOffset(table.minimumContentOffset());
+    ASSERT_LT(table.contentOffset().y, 0) << "the top of the list rests below the bar";
+    table.beginDragging();
+    fetcher->asked.clear();
+    table.reloadData();
+    table.layoutIfNeeded();
+    EXPECT_TRUE(all->isScrolling());
+    EXPECT_NE(std::find(fetcher->asked.begin(), fetcher->asked.end(), "com.sample.corelib"),
+              fetcher->asked.end());
+    table.endDragging();
 }
 
 TEST_F(PackagesTableViewControllerTest, EveryRowKeepsItsTextWithinItsSeventyPoints) {

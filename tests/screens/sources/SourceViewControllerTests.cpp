@@ -90,6 +90,32 @@ TEST_F(SourceViewControllerTest, ShowsTheSourceWithItsPackagesByNameAndOpensOne)
     EXPECT_EQ(navigation->viewControllers().size(), 3u) << "the package page is pushed";
 }
 
+TEST_F(SourceViewControllerTest, ASourceThatAsksForTheOriginalDepictionsOpensThemFromItsRows) {
+    storeAndRefresh(location);
+    waitUntilAtRest();
+    auto database = realm();
+    database.write([&] {
+        auto source = database.objectForPrimaryKey<KSRSource>(location).value();
+        source.seeOriginalDepictions = true;
+        database.addOrUpdateObject(source);
+    });
+    auto page = openPage(location);
+    ASSERT_EQ(shownNames(*page), kSampleNames);
+
+    ASSERT_TRUE(uikit::hands::selectRow(page->sourceTableView, uikit::IndexPath::forRow(8, 0)));
+    advanceClock(1);
+    EXPECT_EQ(openedWebDepictions, (Names{location + "depictions/html.html"}));
+    EXPECT_TRUE(openedPackages.empty());
+    navigation->pop(false);
+    advanceClock(1);
+
+    // A package without a web address of its own still opens its page.
+    ASSERT_TRUE(uikit::hands::selectRow(page->sourceTableView, uikit::IndexPath::forRow(2, 0)));
+    advanceClock(1);
+    EXPECT_EQ(openedPackages, (Names{"com.sample.corelib"}));
+    EXPECT_EQ(openedWebDepictions.size(), 1u);
+}
+
 TEST_F(SourceViewControllerTest, FollowsARefreshAndShowsWhyItFailed) {
     const auto held = heldLocation("held");
     auto database = realm();

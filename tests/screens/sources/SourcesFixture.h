@@ -23,7 +23,8 @@ namespace corvane::testing {
 
 // A device root on which the real package engine refreshes sources: the sample repository, and
 // held repositories that answer nothing until the test opens the gate, then 404. A window shows
-// a navigation controller; the package pages a screen opens are recorded rather than built.
+// a navigation controller; the package pages and web depictions a screen opens are recorded
+// rather than built.
 class SourcesFixture : public StorageFixture {
   protected:
     static void SetUpTestSuite() { repository_ = new testing_support::SampleRepository(); }
@@ -43,6 +44,12 @@ class SourcesFixture : public StorageFixture {
                                             openedPackages.push_back(request.packageIdentifier);
                                             return std::make_shared<uikit::ViewController>();
                                         });
+        KSScreenFactory::registerScreen(
+            KSScreenFactory::Screen::webDepiction, [this](const KSScreenFactory::Request& request) {
+                openedWebDepictions.push_back(
+                    request.websiteURL ? request.websiteURL->absoluteString() : "(none)");
+                return std::make_shared<uikit::ViewController>();
+            });
     }
 
     // Whatever a test held goes on, and ends, before the device root goes.
@@ -96,6 +103,8 @@ class SourcesFixture : public StorageFixture {
     std::shared_ptr<uikit::NavigationController> navigation =
         uikit::NavigationController::create(std::make_shared<uikit::ViewController>());
     std::vector<std::string> openedPackages;
+    // The address of each web depiction opened.
+    std::vector<std::string> openedWebDepictions;
     testing_support::Gate gate;
     std::unique_ptr<testing_support::HttpServer> heldServer_;
 

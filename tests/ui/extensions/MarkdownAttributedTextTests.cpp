@@ -65,6 +65,17 @@ TEST(MarkdownAttributedText, HeadingsAndParagraphsAreSpacedAndTrailingBreaksGo) 
     }
 }
 
+TEST(MarkdownAttributedText, EveryItemOfALooseListStaysBesideItsBullet) {
+    const std::string bullet = "\u2022 ";
+    for (const char* markdown : {"- one\n- two\n- three", "- one\n\n- two\n\n- three"}) {
+        const auto text = converted(markdown).string();
+        EXPECT_EQ(text, bullet + "one\n" + bullet + "two\n" + bullet + "three") << markdown;
+    }
+    EXPECT_NE(converted("### 1\\.0\\.2 \\*beta\\* \\#3").string().find("1.0.2 *beta* #3"),
+              std::string::npos)
+        << "an escaped heading reads as written";
+}
+
 TEST(MarkdownAttributedText, LinksLoseTheirUnderlineAndTheColourFollowsTheMode) {
     auto light = converted("Visit <https://example.com/page> today");
     auto links = light.links();

@@ -179,12 +179,16 @@ TEST_F(SettingsCellTest, RefusedNotificationPermissionKeepsTheSwitchAndPreferenc
     advanceClock(0.3);
     ASSERT_TRUE(uikit::hands::pickAlertAction(shownAlert(), "OK"));
     advanceClock(0.3);
+    auto& application = uikit::Application::shared();
+    EXPECT_FALSE(application.isRegisteredForRemoteNotifications());
 
     center.setAuthorizationAnswer(true);
     flip(*screen, "ShowNotificationsInsteadOfErrorAlerts");
     ASSERT_TRUE(pumpUntil([&] { return saved("ShowNotificationsInsteadOfErrorAlerts"); }));
     EXPECT_TRUE(cell->optionSwitch->isOn());
     EXPECT_FALSE(shownAlert());
+    EXPECT_TRUE(application.isRegisteredForRemoteNotifications())
+        << "rights granted without an error register for remote notifications";
 }
 
 TEST_F(SettingsCellTest, PackageTaskAuthenticationChangesOnlyWhenTheOwnerConfirms) {

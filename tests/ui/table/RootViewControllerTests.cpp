@@ -314,5 +314,70 @@ TEST_F(RootViewControllerTest, NamesInADescriptionReachOnlyWhatTheScreenRegister
     EXPECT_EQ(screen->title(), "Other");
 }
 
+// A switch row that sets its linked keys, reloads what is on screen and reports back, over
+// the rows bound to those keys, and a row in colours of its own.
+Value linkedSwitches() {
+    auto bound = [](const char* key) {
+        return row({{"title", key}, {"control", "switch"}, {"prefsKey", key}});
+    };
+    Value::Array rows{
+        row({{"title", "Main"},
+             {"control", "switch"},
+             {"prefsKey", "Main"},
+             {"enableKeys", Value::Array{"Enabled"}},
+             {"additionalKeys", Value::Array{"Along"}},
+             {"invertedAdditionalKeys", Value::Array{"Against"}},
+             {"requiresReloadSection", true},
+             {"callback", "mainChanged"}}),
+        bound("Enabled"),
+        bound("Along"),
+        bound("Against"),
+        row({{"title", "mainState"}}),
+        row({{"title", "Coloured"},
+             {"subtitle", "Note"},
+             {"titleColor", "#FF0000"},
+             {"subtitleColor", "#00FF00"}}),
+    };
+    return Value(Value::Dictionary{
+        {"title", "Linked"}, {"sections", Value::Array{Value(Value::Dictionary{{"rows", rows}})}}});
+}
+
+TEST_F(RootViewControllerTest, ASwitchSetsItsLinkedKeysReloadsTheRowsAndCallsBack) {
+    auto screen = RootViewController::rootViewControllerWithData(linkedSwitches());
+    int callbacks = 0;
+    screen->methods().registerAction("mainChanged", [&] { ++callbacks; });
+    screen->methods().registerTextProvider("mainState", [] {
+        return std::string(preferences().boolForKey("Main") ? "Main is on" : "Main is off");
+    });
+    show(screen);
+    auto state = [&] { return cellInSight(*screen, {0, 4})->textLabel()->text(); };
+    auto shows = [&](const char* key) { return switchFor(*screen, key)->isOn(); };
+    EXPECT_EQ(state(), "Main is off");
+
+    ASSERT_TRUE(uikit::hands::tap(switchFor(*screen, "Main")));
+    EXPECT_TRUE(preferences().boolForKey("Main"));
+    EXPECT_TRUE(preferences().boolForKey("Enabled"));
+    EXPECT_TRUE(preferences().boolForKey("Along"));
+    EXPECT_FALSE(preferences().boolForKey("Against"));
+    EXPECT_TRUE(shows("Enabled") && shows("Along"));
+    EXPECT_FALSE(shows("Against"));
+    EXPECT_EQ(state(), "Main is on") << "the rows on screen were reloaded";
+    EXPECT_EQ(callbacks, 1);
+
+    ASSERT_TRUE(uikit::hands::tap(switchFor(*screen, "Main")));
+    EXPECT_TRUE(preferences().boolForKey("Enabled")) << "an enabled key stays on";
+    EXPECT_FALSE(preferences().boolForKey("Along"));
+    EXPECT_TRUE(preferences().boolForKey("Against"));
+    EXPECT_TRUE(shows("Enabled") && shows("Against"));
+    EXPECT_FALSE(shows("Along"));
+    EXPECT_EQ(state(), "Main is off");
+    EXPECT_EQ(callbacks, 2);
+
+    auto coloured = cellInSight(*screen, {0, 5});
+    EXPECT_EQ(coloured->textLabel()->textColor(), uikit::Color(1, 0, 0, 1));
+    ASSERT_TRUE(coloured->detailTextLabel());
+    EXPECT_EQ(coloured->detailTextLabel()->textColor(), uikit::Color(0, 1, 0, 1));
+}
+
 }  // namespace
 }  // namespace corvane
