@@ -4,9 +4,11 @@
 
 #include "foundation/Dispatch.h"
 #include "framework/network/KSImageFetcher.h"
+#include "framework/repostore/KSRepoStoreAPI.h"
 #include "framework/webservice/KSSearchDeveloper.h"
+#include "framework/webservice/KSStatistics.h"
 #include "screens/packages/PackageBanner.h"
-#include "screens/packages/PackageDetailsViewController.h"
+#include "screens/packages/PackagePageModel.h"
 #include "screens/packages/PackageReviews.h"
 #include "screens/packages/PackageScreenshots.h"
 #include "screens/packages/PackageSnapshot.h"
@@ -15,49 +17,52 @@ namespace corvane {
 
 namespace {
 
-using Page = PackageDetailsViewController;
-constexpr auto text = &PackageSnapshot::text;
-
-void avatarOnMain(std::weak_ptr<Page> weak, std::shared_ptr<uikit::Image> avatar) {
+void avatarOnMain(std::weak_ptr<PackagePageModel> weak, std::shared_ptr<uikit::Image> avatar) {
     foundation::runOnMain([weak, avatar = std::move(avatar)] {
-        if (auto page = weak.lock())
-            page->setAuthorAvatar(avatar);
+        if (auto model = weak.lock())
+            model->setAuthorAvatar(avatar);
     });
 }
 
 }  // namespace
 
-void PackageBackgroundLoad::start(Page& page) {
-    loadBanner(page);
-    loadAvatar(page);
-    PackageScreenshots::load(page);
-    PackageReviews::fetchAverageRating(page);
+PackageBackgroundLoad::PackageBackgroundLoad(std::shared_ptr<PackagePageModel> model,
+                                             std::shared_ptr<PackageScreenshots> screenshots,
+                                             std::shared_ptr<PackageReviews> reviews)
+    : model_(std::move(model)),
+      screenshots_(std::move(screenshots)),
+      reviews_(std::move(reviews)) {}
+
+void PackageBackgroundLoad::start() {
+    loadBanner();
+    loadAvatar();
+    screenshots_->load();
+    reviews_->fetchAverageRating();
 }
 
-void PackageBackgroundLoad::loadBanner(Page& page) {
-    const auto& package = page.packageDictionary();
-    const std::string banner = text(package, "banner");
+void PackageBackgroundLoad::loadBanner() {
+    const std::string banner = model_->text("banner");
     if (!banner.empty()) {
-        PackageBanner::fetch(page, banner);
+        PackageBanner::fetch(model_, banner);
         return;
     }
-    if (text(package, "sileoDepiction").empty())
+    if (model_->text("sileoDepiction").empty())
         return;
-    if (PackageBanner::isCached(page.packageIdentifier()))
-        page.bannerCached = true;
-    if (page.bannerCached)
-        PackageBanner::showCached(page);
+    if (PackageBanner::isCached(model_->packageIdentifier()))
+        model_->setBannerCached();
+    if (model_->bannerCached())
+        PackageBanner::showCached(model_);
 }
 
-void PackageBackgroundLoad::loadAvatar(Page& page) {
-    const std::string maintainer = text(page.packageDictionary(), "maintainer");
+void PackageBackgroundLoad::loadAvatar() {
+    const std::string maintainer = model_->text("maintainer");
     if (maintainer.empty()) {
-        page.setAuthorAvatar(nullptr);
+        model_->setAuthorAvatar(nullptr);
         return;
     }
-    std::weak_ptr<Page> weak = std::static_pointer_cast<Page>(page.shared_from_this());
     KSSearchDeveloper::instance()->searchDeveloper(
-        maintainer, [weak, maintainer](const std::vector<KSDeveloperProfile>& developers) {
+        maintainer, [weak = std::weak_ptr<PackagePageModel>(model_),
+                     maintainer](const std::vector<KSDeveloperProfile>& developers) {
             auto match =
                 std::find_if(developers.begin(), developers.end(),
                              [&](const auto& profile) { return profile.fullName == maintainer; });
@@ -67,6 +72,31 @@ void PackageBackgroundLoad::loadAvatar(Page& page) {
             }
             KSImageFetcher::fetch(*match->avatarURL, [weak](KSImageFetcher::Result result) {
                 avatarOnMain(weak, std::move(result.image));
+            });
+        });
+}
+
+void PackageBackgroundLoad::loadOnce() {
+    if (model_->sourceFound())
+        KSStatistics().postPackageStatisticForIdentifier(
+            model_->packageIdentifier(), model_->optionalText("maintainer"),
+            model_->optionalText("sourceLocation"), model_->optionalText("version"), 0, 1);
+    requestPurchaseInfo();
+}
+
+void PackageBackgroundLoad::requestPurchaseInfo() {
+    const std::string location = model_->text("sourceLocation");
+    if (PackageSnapshot::field(model_->packageDictionary(), "isFree").boolValue() ||
+        location.empty() || !KSRepoStoreAPI::userIsAuthenticatedForStoreLocation(location))
+        return;
+    KSRepoStoreAPI::sharedRepoStore().purchaseInfoForPackageWithIdentifier(
+        model_->packageIdentifier(), [weak = std::weak_ptr<PackagePageModel>(model_)](
+                                         bool failed, KSRepoStorePackageInfoResponse info) {
+            if (failed)
+                return;
+            foundation::runOnMain([weak, info] {
+                if (auto model = weak.lock())
+                    model->setPackageInfo(info.available, info.purchased, info.price);
             });
         });
 }

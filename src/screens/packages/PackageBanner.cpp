@@ -6,25 +6,17 @@
 #include "framework/debian/DebianGrammar.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/network/KSImageFetcher.h"
-#include "screens/packages/PackageDetailsViewController.h"
-#include "ui/extensions/ScrollViewInteractiveHeader.h"
+#include "screens/packages/PackagePageModel.h"
 
 namespace corvane {
 
 namespace {
 
-// Hands the image to the page, unless the appearance that asked for it has passed.
-void showOnMain(std::weak_ptr<PackageDetailsViewController> weak, std::uint64_t appearance,
+void showOnMain(std::weak_ptr<PackagePageModel> model, std::uint64_t appearance,
                 std::shared_ptr<uikit::Image> image) {
-    foundation::runOnMain([weak, appearance, image = std::move(image)] {
-        auto page = weak.lock();
-        if (page && page->appearance() == appearance)
-            PackageBanner::show(*page, image);
-    });
-}
-
-std::weak_ptr<PackageDetailsViewController> weakPage(PackageDetailsViewController& page) {
-    return std::static_pointer_cast<PackageDetailsViewController>(page.shared_from_this());
+    PackagePageModel::whileCurrent(
+        std::move(model), appearance,
+        [image = std::move(image)](PackagePageModel& current) { current.setBanner(image); });
 }
 
 }  // namespace
@@ -37,12 +29,13 @@ bool PackageBanner::isCached(const std::string& identifier) {
     return foundation::FileManager::fileExists(cachePath(identifier));
 }
 
-void PackageBanner::fetch(PackageDetailsViewController& page, const std::string& address) {
-    if (!isValidPackageName(page.packageIdentifier()))
+void PackageBanner::fetch(const std::shared_ptr<PackagePageModel>& model,
+                          const std::string& address) {
+    if (!isValidPackageName(model->packageIdentifier()))
         return;
     KSImageFetcher::fetch(
-        address, [weak = weakPage(page), appearance = page.appearance(),
-                  identifier = page.packageIdentifier()](KSImageFetcher::Result result) {
+        address, [weak = std::weak_ptr<PackagePageModel>(model), appearance = model->appearance(),
+                  identifier = model->packageIdentifier()](KSImageFetcher::Result result) {
             if (!result.image)
                 return;
             // A folder that cannot be made shows as the write's failure below.
@@ -54,20 +47,15 @@ void PackageBanner::fetch(PackageDetailsViewController& page, const std::string&
         });
 }
 
-void PackageBanner::showCached(PackageDetailsViewController& page) {
-    if (!isValidPackageName(page.packageIdentifier()))
+void PackageBanner::showCached(const std::shared_ptr<PackagePageModel>& model) {
+    if (!isValidPackageName(model->packageIdentifier()))
         return;
-    foundation::runOnDefaultQueue([weak = weakPage(page), appearance = page.appearance(),
-                                   path = cachePath(page.packageIdentifier())] {
+    foundation::runOnDefaultQueue([weak = std::weak_ptr<PackagePageModel>(model),
+                                   appearance = model->appearance(),
+                                   path = cachePath(model->packageIdentifier())] {
         if (auto image = uikit::Image::fromFile(path))
             showOnMain(weak, appearance, std::move(image));
     });
-}
-
-void PackageBanner::show(PackageDetailsViewController& page, std::shared_ptr<uikit::Image> image) {
-    ScrollViewInteractiveHeader::addHeaderWithImage(page.scrollView, std::move(image), kHeight);
-    page.scrollView->setContentOffset({0, kRestOffset});
-    page.setNavigationBarAlpha(0);
 }
 
 }  // namespace corvane

@@ -1,8 +1,6 @@
 #include "screens/packages/PackageDepictions.h"
 
-#include <algorithm>
 #include <functional>
-#include <memory>
 #include <optional>
 
 #include "foundation/Dispatch.h"
@@ -15,86 +13,52 @@
 #include "framework/misc/KSKnownRepositories.h"
 #include "framework/network/RepositoryRequest.h"
 #include "screens/packages/PackageBanner.h"
-#include "screens/packages/PackageContentLayout.h"
-#include "screens/packages/PackageDetailsViewController.h"
+#include "screens/packages/PackagePageModel.h"
 #include "screens/packages/PackageScreenshots.h"
-#include "screens/packages/PackageSnapshot.h"
-#include "ui/extensions/MarkdownAttributedText.h"
-#include "ui/extensions/ScrollViewInteractiveHeader.h"
 
 namespace corvane {
 
 namespace {
 
-using Page = PackageDetailsViewController;
 using Text = std::optional<std::string>;
 using URLs = std::vector<std::string>;
-constexpr auto text = &PackageSnapshot::text;
 
-// What the background steps need of the page, copied on the main thread.
+// What the background steps need, copied on the main thread when the request starts.
 struct Context {
-    std::weak_ptr<Page> page;
+    std::weak_ptr<PackageDepictions> reader;
+    std::weak_ptr<PackagePageModel> model;
     std::uint64_t appearance = 0;
     std::string identifier;
-    std::string version;
     std::string website;
     std::string sourceLocation;
 
-    // Runs the work on the main thread while the appearance that asked is the page's current.
-    void later(std::function<void(Page&)> work) const {
-        foundation::runOnMain([page = page, appearance = appearance, work = std::move(work)] {
-            auto alive = page.lock();
-            if (alive && alive->appearance() == appearance)
+    // Runs the work on the main thread while the appearance that asked is the current one.
+    void later(std::function<void(PackagePageModel&)> work) const {
+        PackagePageModel::whileCurrent(model, appearance, std::move(work));
+    }
+    void laterOnReader(std::function<void(PackageDepictions&)> work) const {
+        later([reader = reader, work = std::move(work)](PackagePageModel&) {
+            if (auto alive = reader.lock())
                 work(*alive);
         });
     }
 };
 
-Context contextOf(Page& page) {
-    const auto& package = page.packageDictionary();
-    return {std::static_pointer_cast<Page>(page.shared_from_this()),
-            page.appearance(),
-            page.packageIdentifier(),
-            text(package, "version"),
-            text(package, "website"),
-            text(package, "sourceLocation")};
-}
-
-void endWait(Page& page) {
-    page.refreshForCydiaPackages = true;
-    page.setContent();
-}
-
-void setDescription(Page& page, const std::string& markdown) {
-    page.descriptionLbl->setAttributedText(MarkdownAttributedText::attributedTextFromMarkdown(
-        foundation::Value(markdown), page.isDarkMode()));
-}
-
-void setNoChangelog(Page& page) {
-    page.cydiaPackageHaveChangelog = false;
-    page.setContent();
-}
-
-void setChangelog(Page& page, const Context& context, const std::string& changelog, bool markdown) {
-    page.cydiaPackageHaveChangelog = true;
-    if (markdown)
-        page.changelogContentLbl->setAttributedText(
-            MarkdownAttributedText::attributedTextFromMarkdown(foundation::Value(changelog),
-                                                               page.isDarkMode()));
-    else
-        page.changelogContentLbl->setText(changelog);
-    page.changelogVersionLbl->setText(context.version);
-    page.setContent();
+Context contextOf(const std::shared_ptr<PackageDepictions>& reader,
+                  const std::shared_ptr<PackagePageModel>& model) {
+    return {reader,
+            model,
+            model->appearance(),
+            model->packageIdentifier(),
+            model->text("website"),
+            model->text("sourceLocation")};
 }
 
 // Changelog steps that every family shares.
 std::function<void(Text)> changelogTo(const Context& context, bool markdown) {
     return [context, markdown](Text changelog) {
-        context.later([context, markdown, changelog](Page& page) {
-            if (changelog)
-                setChangelog(page, context, *changelog, markdown);
-            else
-                setNoChangelog(page);
+        context.later([markdown, changelog](PackagePageModel& model) {
+            model.setChangelog(changelog, markdown);
         });
     };
 }
@@ -102,29 +66,32 @@ std::function<void(Text)> changelogTo(const Context& context, bool markdown) {
 std::function<void(Text)> nameTo(const Context& context) {
     return [context](Text name) {
         if (name)
-            context.later([name](Page& page) { page.nameLbl->setText(*name); });
+            context.later([name](PackagePageModel& model) { model.setDepictionName(*name); });
     };
 }
 
 std::function<void(Text)> descriptionTo(const Context& context) {
     return [context](Text description) {
         if (description)
-            context.later([description](Page& page) { setDescription(page, *description); });
+            context.later([description](PackagePageModel& model) {
+                model.setDepictionDescription(*description);
+            });
     };
 }
 
 std::function<void(URLs)> screenshotsTo(const Context& context) {
     return [context](URLs addresses) {
-        context.later([addresses = std::move(addresses)](Page& page) mutable {
-            PackageDepictions::applyScreenshots(page, std::move(addresses));
-        });
+        context.laterOnReader(
+            [addresses = std::move(addresses)](PackageDepictions& reader) mutable {
+                reader.applyScreenshots(std::move(addresses));
+            });
     };
 }
 
 void externalChangelog(const Context& context, std::shared_ptr<const KSSileoDepiction> depiction) {
     depiction->retrieveExternalChangelogFromSileoDepiction([context](Text address) {
         if (!address) {
-            context.later(setNoChangelog);
+            context.later([](PackagePageModel& model) { model.setChangelog(std::nullopt, false); });
             return;
         }
         KSExternalChangelog::retrieve(*address, changelogTo(context, false));
@@ -135,11 +102,11 @@ void applySileo(const Context& context, bool bannerCached,
                 std::shared_ptr<const KSSileoDepiction> depiction) {
     if (!bannerCached)
         depiction->retrieveBannerURLFromSileoDepiction([context](Text address) {
-            context.later([address](Page& page) {
+            context.later([address, model = context.model](PackagePageModel& current) {
                 if (address)
-                    PackageBanner::fetch(page, *address);
+                    PackageBanner::fetch(model.lock(), *address);
                 else
-                    ScrollViewInteractiveHeader::removeHeaderView(*page.scrollView);
+                    current.setBanner(nullptr);
             });
         });
     depiction->retrieveChangelogFromSileoDepiction([context, depiction](Text changelog) {
@@ -149,7 +116,7 @@ void applySileo(const Context& context, bool bannerCached,
             externalChangelog(context, depiction);
     });
     depiction->retrieveDescriptionFromSileoDepiction(descriptionTo(context));
-    context.later([](Page& page) { page.updateGetButtonTitle(); });
+    context.later([](PackagePageModel& model) { model.nativeDepictionRead(); });
     depiction->retrieveScreenshotsFromSileoDepiction(screenshotsTo(context));
 }
 
@@ -202,32 +169,29 @@ void applyScraped(Family family, const Context& context,
     }
 }
 
-// The stored labels come back; nothing more will come.
-void scrapedPageMissing(Page& page) {
-    page.getPackageInformation();
-    endWait(page);
-}
-
 }  // namespace
 
-bool PackageDepictions::read(Page& page) {
-    if (!PackageContentLayout::depictionExpected(page))
-        return false;
-    if (!text(page.packageDictionary(), "sileoDepiction").empty())
-        getSileoDepiction(page);
+PackageDepictions::PackageDepictions(std::shared_ptr<PackagePageModel> model,
+                                     std::shared_ptr<PackageScreenshots> screenshots)
+    : model_(std::move(model)), screenshots_(std::move(screenshots)) {}
+
+void PackageDepictions::read() {
+    if (!model_->depictionExpected())
+        return;
+    if (!model_->text("sileoDepiction").empty())
+        getSileoDepiction();
     else
-        getHtmlPageForCydiaPackage(page);
-    return true;
+        getHtmlPageForCydiaPackage();
 }
 
-void PackageDepictions::getSileoDepiction(Page& page) {
-    const Context context = contextOf(page);
-    const bool bannerCached = page.bannerCached;
-    auto url = KSFetchableURL::fromString(text(page.packageDictionary(), "sileoDepiction"));
+void PackageDepictions::getSileoDepiction() {
+    const Context context = contextOf(shared_from_this(), model_);
+    const bool bannerCached = model_->bannerCached();
+    auto url = KSFetchableURL::fromString(model_->text("sileoDepiction"));
     if (!url) {
         KSLog("Error : %@",
               "the native depiction of " + context.identifier + " is no http or https address");
-        getHtmlPageForCydiaPackage(page);
+        getHtmlPageForCydiaPackage();
         return;
     }
     foundation::URLRequest request(*url);
@@ -235,7 +199,8 @@ void PackageDepictions::getSileoDepiction(Page& page) {
     KSDepictionPageLoader::load(
         std::move(request), [context, bannerCached](std::optional<foundation::Bytes> body) {
             if (!body) {
-                context.later(getHtmlPageForCydiaPackage);
+                context.laterOnReader(
+                    [](PackageDepictions& reader) { reader.getHtmlPageForCydiaPackage(); });
                 return;
             }
             applySileo(context, bannerCached,
@@ -243,22 +208,22 @@ void PackageDepictions::getSileoDepiction(Page& page) {
         });
 }
 
-void PackageDepictions::getHtmlPageForCydiaPackage(Page& page) {
-    const Context context = contextOf(page);
+void PackageDepictions::getHtmlPageForCydiaPackage() {
+    const Context context = contextOf(shared_from_this(), model_);
     const Family family = familyOf(context.sourceLocation);
     auto url = family == Family::none ? std::nullopt : pageURL(family, context);
     if (!url) {
         if (family == Family::none)
-            endWait(page);
+            model_->endDepictionWait();
         else
-            scrapedPageMissing(page);
+            model_->depictionPageMissing();
         return;
     }
     KSDepictionPageLoader::load(
         RepositoryRequest::requestForPageOfRepository(*url, context.sourceLocation),
         [context, family](std::optional<foundation::Bytes> body) {
             if (!body) {
-                context.later(scrapedPageMissing);
+                context.later([](PackagePageModel& model) { model.depictionPageMissing(); });
                 return;
             }
             applyScraped(family, context,
@@ -266,14 +231,10 @@ void PackageDepictions::getHtmlPageForCydiaPackage(Page& page) {
         });
 }
 
-void PackageDepictions::applyScreenshots(Page& page, std::vector<std::string> addresses) {
-    const bool holdsNone =
-        page.screenshotsDictionary.empty() &&
-        PackageSnapshot::field(page.packageDictionary(), "screenshotsLocalPaths").count() == 0;
-    if (holdsNone && PackageScreenshots::replace(page, std::move(addresses)))
+void PackageDepictions::applyScreenshots(std::vector<std::string> addresses) {
+    if (!model_->holdsScreenshots() && screenshots_->replace(std::move(addresses)))
         return;
-    page.screenshotRetrievingFail = false;
-    endWait(page);
+    model_->keepScreenshots();
 }
 
 }  // namespace corvane

@@ -3,33 +3,19 @@
 #include <algorithm>
 
 #include "foundation/Dispatch.h"
-#include "foundation/Format.h"
 #include "foundation/Localization.h"
 #include "foundation/NotificationCenter.h"
-#include "framework/misc/KSKnownRepositories.h"
 #include "framework/packagemanager/KSRPackageManager.h"
-#include "framework/preferences/CorvanePersistentPreferences.h"
-#include "framework/repostore/KSRepoStoreAPI.h"
-#include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRNotifications.h"
-#include "framework/webservice/KSAccount.h"
-#include "framework/webservice/KSPackagesWishlist.h"
-#include "framework/webservice/KSStatistics.h"
 #include "reachability/Reachability.h"
 #include "screens/packages/PackageActions.h"
 #include "screens/packages/PackageBackgroundLoad.h"
-#include "screens/packages/PackageCollections.h"
-#include "screens/packages/PackageContentLayout.h"
 #include "screens/packages/PackageDepictions.h"
-#include "screens/packages/PackageDetailsContentView.h"
 #include "screens/packages/PackageDetailsNib.h"
-#include "screens/packages/PackageInformation.h"
 #include "screens/packages/PackageReviews.h"
-#include "screens/packages/PackageScreenshotBatches.h"
+#include "screens/packages/PackageScreenshots.h"
 #include "screens/packages/PackageSnapshot.h"
-#include "ui/cells/GetPackageCell.h"
 #include "ui/core/KSApplicationServices.h"
-#include "ui/core/KSScreenFactory.h"
 #include "ui/extensions/GetButton.h"
 #include "ui/extensions/ScrollViewInteractiveHeader.h"
 #include "uikit/Animation.h"
@@ -40,34 +26,13 @@ namespace corvane {
 namespace {
 
 using foundation::Value;
-constexpr auto field = &PackageSnapshot::field;
-constexpr auto presentText = &PackageSnapshot::text;
-
-std::optional<std::string> optionalText(const Value::Dictionary& dictionary,
-                                        const std::string& key) {
-    auto text = presentText(dictionary, key);
-    return text.empty() ? std::nullopt : std::optional<std::string>(text);
-}
-
-// The first title, before the package collection's rule has been asked.
-std::string firstGetTitle(const Value::Dictionary& package) {
-    if (field(package, "isUpdated").boolValue() && !field(package, "isHeld").boolValue())
-        return foundation::localized("UPDATE");
-    if (field(package, "isInstalled").boolValue())
-        return foundation::localized("UNINSTALL");
-    const std::string price = presentText(package, "price");
-    if (price.empty() || price == "0" || price == "free" || price == "Free")
-        return foundation::localized("GET");
-    return price;
-}
+using Change = PackagePageModel::Change;
 
 const uikit::LayerTransition kFadeText{uikit::LayerTransition::Type::fade, 0.1};
 
 }  // namespace
 
-PackageDetailsViewController::PackageDetailsViewController()
-    : KSPalettedViewController(kNibName),
-      screenshotBatches_(std::make_shared<PackageScreenshotBatches>()) {
+PackageDetailsViewController::PackageDetailsViewController() : KSPalettedViewController(kNibName) {
     PackageDetailsNib::registerNib();
 }
 
@@ -78,28 +43,21 @@ std::weak_ptr<PackageDetailsViewController> PackageDetailsViewController::weakSe
 }
 
 void PackageDetailsViewController::setPackageDictionaryFromPackageObject() {
-    packageDictionary_ = PackageSnapshot::packageDictionary(packageIdentifier_);
+    model_->setPackageDictionaryFromPackageObject();
 }
 
 void PackageDetailsViewController::setSourceDictionaryFromSourceObject() {
-    auto source =
-        PackageSnapshot::sourceDictionary(presentText(packageDictionary_, "sourceLocation"));
-    sourceFound_ = source.has_value();
-    sourceDictionary_ = source.value_or(Value::Dictionary{});
-}
-
-void PackageDetailsViewController::setPackageField(const std::string& key, Value value) {
-    packageDictionary_[key] = std::move(value);
+    model_->setSourceDictionaryFromSourceObject();
 }
 
 void PackageDetailsViewController::viewDidLoad() {
     KSPalettedViewController::viewDidLoad();
-    buttonAlpha_ = 1;
     setOverrideLargeTitles(true);
     setUseLegacyNavbarAppearance(false);
     auto self = std::static_pointer_cast<PackageDetailsViewController>(shared_from_this());
-    descriptionLbl->setDelegate(self);
-    changelogContentLbl->setDelegate(self);
+    description().descriptionLbl->setDelegate(self);
+    changelog().changelogContentLbl->setDelegate(self);
+    makeCollaborators();
     setPackageDictionaryFromPackageObject();
     setSourceDictionaryFromSourceObject();
     if (isComingFromFeatured_) {
@@ -114,45 +72,31 @@ void PackageDetailsViewController::viewDidLoad() {
             }));
     }
     navigationItem()->setTitle("");
-    collections_ = std::make_shared<PackageCollections>(weakSelf());
-    for (const auto& collection : {screenshotsCollectionView, beforeAfterCollectionView})
-        collection->registerNib("ScreenshotsCell", "cell");
-    authorCollectionView->registerNib("DeveloperCell", "cell");
-    reviewsCollectionView->registerNib("ReviewsCell", "cell");
-    for (const auto& collection : {screenshotsCollectionView, beforeAfterCollectionView,
-                                   authorCollectionView, reviewsCollectionView}) {
-        collection->setDataSource(collections_);
-        collection->setDelegate(collections_);
-    }
-    otherDevPackagesTableView->registerNib(GetPackageCell::kNibName, "getPackageCell");
-    otherDevPackagesTableView->setDataSource(self);
-    otherDevPackagesTableView->setDelegate(self);
-    scrollView->setDelegate(std::static_pointer_cast<uikit::TableViewDelegate>(self));
+    connect(model_, self, actions_);
+    scrollView->setDelegate(std::static_pointer_cast<uikit::TextViewDelegate>(self));
     observeNotifications();
-    if (sourceFound_) {
-        KSStatistics().postPackageStatisticForIdentifier(
-            packageIdentifier_, optionalText(packageDictionary_, "maintainer"),
-            optionalText(packageDictionary_, "sourceLocation"),
-            optionalText(packageDictionary_, "version"), 0, 1);
-    }
     buildBarButtons();
     wireActions();
-    screenshotRetrievingFail = beforeAfterScreenshotsRetrievingFail = refreshForCydiaPackages =
-        cydiaPackageHaveChangelog = bannerCached = false;
-    const std::string location = presentText(packageDictionary_, "sourceLocation");
-    if (!field(packageDictionary_, "isFree").boolValue() && !location.empty() &&
-        KSRepoStoreAPI::userIsAuthenticatedForStoreLocation(location)) {
-        KSRepoStoreAPI::sharedRepoStore().purchaseInfoForPackageWithIdentifier(
-            packageIdentifier_,
-            [weak = weakSelf()](bool failed, KSRepoStorePackageInfoResponse info) {
-                if (failed)
-                    return;
-                foundation::runOnMain([weak, info] {
-                    if (auto page = weak.lock())
-                        page->setPackageInfo(info.available, info.purchased, info.price);
-                });
-            });
-    }
+    backgroundLoad_->loadOnce();
+}
+
+void PackageDetailsViewController::makeCollaborators() {
+    auto self = std::static_pointer_cast<PackageDetailsViewController>(shared_from_this());
+    model_ = std::make_shared<PackagePageModel>(packageIdentifier_);
+    model_->setListener([weak = weakSelf()](Change change) {
+        if (auto page = weak.lock())
+            page->modelDidChange(change);
+    });
+    screenshotLoader_ = std::make_shared<PackageScreenshots>(model_);
+    depictions_ = std::make_shared<PackageDepictions>(model_, screenshotLoader_);
+    const PackageReviews::ShowAlert showAlert =
+        [weak = weakSelf()](const std::shared_ptr<uikit::ViewController>& alert) {
+            if (auto page = weak.lock())
+                page->showAlert(alert);
+        };
+    ratings_ = std::make_shared<PackageReviews>(model_, showAlert);
+    actions_ = std::make_shared<PackageActions>(self, showAlert, self, model_, ratings_);
+    backgroundLoad_ = std::make_shared<PackageBackgroundLoad>(model_, screenshotLoader_, ratings_);
 }
 
 void PackageDetailsViewController::observeNotifications() {
@@ -167,98 +111,61 @@ void PackageDetailsViewController::observeNotifications() {
                     page->ratingChangedNotification(identifier);
             });
         }));
-    observations_.push_back(center.addObserver(
-        KSRQueueStateNotificationName(presentText(packageDictionary_, "identifier")),
-        [weak = weakSelf()](const foundation::Notification&) {
-            foundation::runAsyncOnMain([weak] {
-                if (auto page = weak.lock())
-                    page->updateGetButtonTitle();
-            });
-        }));
+    observations_.push_back(
+        center.addObserver(KSRQueueStateNotificationName(model_->text("identifier")),
+                           [weak = weakSelf()](const foundation::Notification&) {
+                               foundation::runAsyncOnMain([weak] {
+                                   if (auto page = weak.lock())
+                                       page->updateGetButtonTitle();
+                               });
+                           }));
 }
 
 void PackageDetailsViewController::buildBarButtons() {
-    customTitleView_ = std::make_shared<uikit::View>(uikit::Rect{0, 0, 30, 30});
-    titleViewImgView_ = std::make_shared<uikit::ImageView>(
-        KSRPackageManager::sharedPackageManager().packages().iconForIdentifier(packageIdentifier_));
-    titleViewImgView_->setContentMode(uikit::ContentMode::scaleAspectFit);
-    titleViewImgView_->setFrame(customTitleView_->bounds());
-    titleViewImgView_->layer().setCornerRadius(6.711);
-    titleViewImgView_->setClipsToBounds(true);
-    customTitleView_->addSubview(titleViewImgView_);
-
-    getBarBtn_ = std::make_shared<uikit::Button>(uikit::ButtonType::custom);
-    getBarBtn_->setFrame({0, 0, 100, 25});
-    getBarBtn_->titleLabel()->setFont(uikit::Font::boldSystemFont(15));
-    getBarBtn_->widthAnchor().constraintEqualToConstant(100)->setActive(true);
-    getBarBtn_->heightAnchor().constraintEqualToConstant(25)->setActive(true);
-    for (const auto& button : {getBarBtn_, getBtn}) {
+    compactTitle_.build(packageIdentifier_, model_->packageDictionary(), palette(),
+                        navigationItem()->titleView());
+    for (const auto& button : {getBarBtn(), header().getBtn}) {
         GetButton::addTarget(*button, [weak = weakSelf()](uikit::GestureRecognizer& recognizer) {
             if (auto page = weak.lock())
                 page->presentOptionsFromGesture(recognizer);
         });
         button->addAction(
             [weak = weakSelf(), button = std::weak_ptr<uikit::Button>(button)](uikit::Control&) {
-                auto page = weak.lock();
-                if (page)
+                if (auto page = weak.lock())
                     page->getPackage(button.lock());
             },
             uikit::ControlEvent::touchUpInside);
     }
-    getBarBtn_->setTitle(firstGetTitle(packageDictionary_));
-    if (palette())
-        getBarBtn_->setBackgroundColor(palette()->tintColor());
-    getBarBtn_->layer().setCornerRadius(12);
-    getBarBtnItem_ = uikit::BarButtonItem::withCustomView(getBarBtn_);
-    defaultTitleView_ = navigationItem()->titleView();
-    shareBtn->addAction(
+    header().shareBtn->addAction(
         [weak = weakSelf()](uikit::Control&) {
             if (auto page = weak.lock())
-                page->sharePackage(page->shareBtn);
+                page->sharePackage(page->header().shareBtn);
         },
         uikit::ControlEvent::touchUpInside);
 }
 
 void PackageDetailsViewController::wireActions() {
-    const std::pair<std::shared_ptr<uikit::Button>, void (*)(PackageDetailsViewController&)>
-        actions[] = {{seeAllReviewsBtn, PackageActions::seeAllReviews},
-                     {contactDeveloperBtn, PackageActions::contactDeveloper},
-                     {leaveReviewBtn, PackageActions::leaveReview},
-                     {installedFilesBtn, PackageActions::seeInstalledFiles},
-                     {developerWebsiteBtn, PackageActions::developerWebsite},
-                     {donateBtn, PackageActions::donate},
-                     {seeAllDevPackagesBtn, PackageActions::seeAllDevPackages}};
-    for (const auto& [button, action] : actions)
-        button->addAction(
-            [weak = weakSelf(), action](uikit::Control&) {
-                if (auto page = weak.lock())
-                    action(*page);
-            },
-            uikit::ControlEvent::touchUpInside);
+    actions_->wireButtons(*this);
     int position = 0;
-    for (const auto& star : {rating1, rating2, rating3, rating4, rating5})
+    for (const auto& star : header().stars())
         star->addAction(
             [weak = weakSelf(), position = ++position](uikit::Control&) {
                 if (auto page = weak.lock())
-                    PackageReviews::ratingPressed(*page, position);
+                    page->ratingPressed(position);
             },
             uikit::ControlEvent::touchUpInside);
 }
 
 void PackageDetailsViewController::viewWillAppear(bool animated) {
     KSPalettedViewController::viewWillAppear(animated);
-    ++appearance_;
+    model_->beginAppearance(
+        static_cast<int>(reachability::Reachability::reachabilityForInternetConnection()
+                             ->currentReachabilityStatus()));
     // What changed while the page was covered (queued, installed, removed) shows when it
     // returns.
     setPackageDictionaryFromPackageObject();
     setSourceDictionaryFromSourceObject();
     getPackageInformation();
-    nativeDepictionCompatibleCydiaSources = {
-        KSKnownRepositories::kBigBossLocation, KSKnownRepositories::kVostrelLocation,
-        KSKnownRepositories::kModMyiLocation, KSKnownRepositories::kPellithLocation};
-    refreshForCydiaPackages = false;
-    reach = static_cast<int>(reachability::Reachability::reachabilityForInternetConnection()
-                                 ->currentReachabilityStatus());
     loadInformationFromBackground();
     applyDepictionGate();
     // The author's other packages are known before the pass that sizes their list.
@@ -268,60 +175,55 @@ void PackageDetailsViewController::viewWillAppear(bool animated) {
     if (scrollView->contentOffset().y < kHeaderTransitionOffset)
         buildWishlistButton();
     const double y = scrollView->contentOffset().y;
-    if (isHeaderMode() && y < 0)
+    if (model_->isHeaderMode() && y < 0)
         setNavigationBarAlpha(2 * (1 + y / 200));
-    PackageReviews::fetchReviews(*this);
+    ratings_->fetchReviews();
 }
 
 void PackageDetailsViewController::applyDepictionGate() {
-    if (PackageContentLayout::depictionExpected(*this) &&
-        foundation::isPresentText(field(packageDictionary_, "sileoDepiction"))) {
+    if (model_->depictionExpected() && !model_->text("sileoDepiction").empty()) {
         setExtendedLayoutIncludesOpaqueBars(true);
         ScrollViewInteractiveHeader::setUseAlphaFade(scrollView, true);
     }
-    PackageDepictions::read(*this);
+    depictions_->read();
 }
 
 void PackageDetailsViewController::loadInformationFromBackground() {
-    PackageBackgroundLoad::start(*this);
+    backgroundLoad_->start();
 }
 
-void PackageDetailsViewController::applyScreenshots(const PackageScreenshots::Outcome& outcome,
-                                                    bool fallsBackToDepiction) {
-    // A batch that brought nothing leaves what the page showed before.
-    if (!outcome.images.empty() || outcome.cleared) {
-        screenshotsDictionary.clear();
-        int number = 0;
-        for (const auto& image : outcome.images)
-            screenshotsDictionary[++number] = image;
+void PackageDetailsViewController::modelDidChange(Change change) {
+    showChange(change, *model_, isDarkMode());
+    switch (change) {
+        case Change::banner:
+            if (model_->banner())
+                setNavigationBarAlpha(0);
+            break;
+        case Change::purchase:
+        case Change::nativeDepictionRead:
+            updateGetButtonTitle();
+            break;
+        case Change::screenshotsGone:
+            depictions_->read();
+            break;
+        case Change::storedLabels:
+            getPackageInformation();
+            setContent();
+            break;
+        case Change::screenshots:
+        case Change::depictionEnded:
+        case Change::changelog:
+        case Change::reviews:
+            setContent();
+            break;
+        default:
+            break;
     }
-    if (outcome.stored) {
-        packageDictionary_["screenshots"] =
-            Value(Value::Array(outcome.addresses.begin(), outcome.addresses.end()));
-        packageDictionary_["screenshotsLocalPaths"] =
-            Value(Value::Array(outcome.localPaths.begin(), outcome.localPaths.end()));
-    }
-    refreshForCydiaPackages = true;
-    screenshotRetrievingFail = screenshotsDictionary.empty();
-    screenshotsCollectionView->reloadData();
-    setContent();
-    if (outcome.cleared && fallsBackToDepiction &&
-        !field(sourceDictionary_, "isUsingInfoJson").boolValue())
-        PackageDepictions::read(*this);
-}
-
-void PackageDetailsViewController::setAuthorAvatar(std::shared_ptr<uikit::Image> avatar) {
-    if (avatar) {
-        authorAvatar = std::move(avatar);
-        authorAvatarDownloaded_ = true;
-    } else if (!authorAvatarDownloaded_) {
-        authorAvatar = uikit::Image::named("iTunesArtwork.png");
-    }
-    authorCollectionView->reloadData();
 }
 
 void PackageDetailsViewController::buildWishlistButton() {
-    const bool wished = field(packageDictionary_, "isInWishlist").boolValue();
+    const bool wished =
+        PackageSnapshot::field(model_->packageDictionary(), "isInWishlist").boolValue();
     wishlistBtn_ = uikit::BarButtonItem::withImage(uikit::Image::named(wished ? "Fav" : "Not Fav"),
                                                    uikit::BarButtonItem::Style::plain,
                                                    [weak = weakSelf()](uikit::BarButtonItem&) {
@@ -332,20 +234,8 @@ void PackageDetailsViewController::buildWishlistButton() {
 }
 
 void PackageDetailsViewController::loadMoreByDeveloper() {
-    devPackages_.clear();
-    const bool showIncompatible =
-        CorvanePersistentPreferences::sharedInstance().boolForKey("ShowIncompatiblePackages");
-    auto packages = KSRPackageManager::sharedPackageManager()
-                        .packages()
-                        .packagesOfMaintainer(optionalText(packageDictionary_, "maintainer"))
-                        .sortedResultsUsingKeyPath("name", true);
-    for (const auto& package : packages) {
-        if (package.identifier == packageIdentifier_ ||
-            (!showIncompatible && package.tweakCompatibleStatus == 1))
-            continue;
-        devPackages_.push_back(package.identifier);
-    }
-    otherDevPackagesTableView->reloadData();
+    model_->loadDevPackages();
+    moreByDeveloper().otherDevPackagesTableView->reloadData();
 }
 
 void PackageDetailsViewController::viewWillDisappear(bool animated) {
@@ -363,70 +253,44 @@ void PackageDetailsViewController::viewWillDisappear(bool animated) {
 
 void PackageDetailsViewController::viewWillTransitionToSize(uikit::Size size) {
     KSPalettedViewController::viewWillTransitionToSize(size);
-    for (const auto& collection :
-         {screenshotsCollectionView, beforeAfterCollectionView, authorCollectionView})
-        collection->reloadData();
-    otherDevPackagesTableView->reloadData();
+    reloadStrips();
 }
 
 void PackageDetailsViewController::getPackageInformation() {
-    PackageInformation::apply(*this);
-    layoutPage();
+    showStoredIdentity(*model_);
+    updateGetButtonTitle();
+    showStoredDetails(*model_, isDarkMode());
+    placeSections();
 }
 
 void PackageDetailsViewController::setContent() {
-    PackageContentLayout::apply(*this);
-    PackageContentLayout::applyReviews(*this, !packageReviews.empty());
-    layoutPage();
-}
-
-void PackageDetailsViewController::layoutPage() {
-    if (auto content = std::dynamic_pointer_cast<PackageDetailsContentView>(contentView))
-        content->placeSections();
-}
-
-void PackageDetailsViewController::setPackageInfo(bool available, bool owned,
-                                                  std::optional<std::string> price) {
-    packagePrice_ = std::move(price);
-    packageOwned_ = owned;
-    packageAvailable_ = available;
-    packageInfoWasFetched_ = true;
-    buttonAlpha_ = available ? 1.0 : 0.5;
-    updateGetButtonTitle();
+    layout(*model_);
+    placeSections();
 }
 
 void PackageDetailsViewController::updateGetButtonTitle() {
     foundation::runOnMain([weak = weakSelf()] {
         auto page = weak.lock();
-        if (!page || !page->isViewLoaded())
-            return;
-        const bool fetched = page->packageInfoWasFetched_;
-        const std::string title =
-            KSRPackageManager::sharedPackageManager().packages().getButtonTitleForPackageIdentifier(
-                page->packageIdentifier_, true, fetched ? page->packageAvailable_ : true,
-                fetched && page->packageOwned_, fetched ? page->packagePrice_ : std::nullopt);
-        // Only a package that can be neither got nor changed is refused: an installed or queued
-        // one the store calls unavailable can still be removed or updated.
-        const bool refused = title == foundation::localized("UNAVAILABLE");
-        const double width = uikit::Font::boldSystemFont(13).sizeOfText(title).width;
-        for (const auto& button : {page->getBtn, page->getBarBtn_}) {
-            button->setTitle(title);
-            button->setEnabled(!refused);
-        }
-        page->layoutPage();
-        uikit::Animation::animate(kGetButtonAnimationDuration, [&] {
-            const double alpha = refused ? page->buttonAlpha_ : 1.0;
-            page->getBtn->setAlpha(alpha);
-            page->getBarBtn_->setAlpha(alpha);
-            page->getBtnWidthConstraint->setConstant(width + kGetButtonPadding);
-            page->layoutPage();
-        });
+        if (page && page->isViewLoaded())
+            page->applyGetButtonTitle();
     });
 }
 
-bool PackageDetailsViewController::isHeaderMode() const {
-    return foundation::isPresentText(field(packageDictionary_, "banner")) ||
-           foundation::isPresentText(field(packageDictionary_, "sileoDepiction"));
+void PackageDetailsViewController::applyGetButtonTitle() {
+    const std::string title = model_->getButtonTitle();
+    // Only a package that can be neither got nor changed is refused: an installed or queued one
+    // the store calls unavailable can still be removed or updated.
+    const bool refused = title == foundation::localized("UNAVAILABLE");
+    const double width = uikit::Font::boldSystemFont(13).sizeOfText(title).width;
+    header().setGetTitle(title, !refused);
+    compactTitle_.setGetTitle(title, !refused);
+    placeSections();
+    uikit::Animation::animate(kGetButtonAnimationDuration, [&] {
+        const double alpha = refused ? model_->buttonAlpha() : 1.0;
+        header().setGetAlphaAndWidth(alpha, width + kGetButtonPadding);
+        compactTitle_.setGetAlpha(alpha);
+        placeSections();
+    });
 }
 
 void PackageDetailsViewController::setNavigationBarAlpha(double alpha) {
@@ -435,33 +299,14 @@ void PackageDetailsViewController::setNavigationBarAlpha(double alpha) {
 }
 
 void PackageDetailsViewController::paletteDidChange(const KSPalette& palette) {
-    if (!isViewLoaded() || !nameLbl)
+    if (!isViewLoaded() || !header().nameLbl)
         return;
     view()->setBackgroundColor(palette.backgroundColor());
-    secondBackgroundView->setBackgroundColor(palette.backgroundColor());
-    backgroundView->setBackgroundColor(palette.foregroundColor());
-    for (const auto& label :
-         {nameLbl, changelogTitle, videoPreviewTitle, screenshotsTitle, beforeAfterTitle,
-          descriptionTitle, reviewsTitle, informationsTitle, developerNameLbl, packageSizeLbl,
-          packageCompatibilityLbl, packageDependenciesLbl, packageConflictsLbl,
-          packagePostInstallActionLbl, packageDateLbl, packageIsBetaLbl, repositoryTitle,
-          repositoryNameLbl, moreDevPackagesTitle})
-        label->setTextColor(palette.primaryTextColor());
-    for (const auto& text : {changelogContentLbl, descriptionLbl})
-        text->setTextColor(palette.primaryTextColor());
-    for (const auto& button : {leaveReviewBtn, contactDeveloperBtn}) {
-        button->setTitleColor(isDarkMode() ? palette.primaryTextColor()
-                                           : palette.getButtonTextColor());
-        button->setBackgroundColor(isDarkMode() ? palette.highlightColor()
-                                                : palette.getButtonBackgoundColor());
-    }
-    for (const auto& button : {getBtn, shareBtn})
-        button->setBackgroundColor(palette.tintColor());
-    otherDevPackagesTableView->reloadData();
+    PackageDetailsViews::paletteDidChange(palette, isDarkMode());
 }
 
 void PackageDetailsViewController::scrollViewDidScroll(uikit::ScrollView& view) {
-    if (&view != scrollView.get() || !isHeaderMode())
+    if (&view != scrollView.get() || !model_->isHeaderMode())
         return;
     const double y = view.contentOffset().y;
     if (y > 0)
@@ -481,21 +326,18 @@ void PackageDetailsViewController::scrollViewWillEndDragging(uikit::ScrollView& 
 
 void PackageDetailsViewController::transitionTopContent(bool show) {
     // A refused Get button stays dimmed wherever it shows.
-    const double getAlpha = getBtn->isEnabled() ? 1.0 : buttonAlpha_;
+    const double getAlpha = header().getBtn->isEnabled() ? 1.0 : model_->buttonAlpha();
     const double headerAlpha = show ? 0 : 1;
-    if (getBtn->alpha() == headerAlpha * getAlpha && authorLbl->alpha() == headerAlpha)
+    if (header().showsAlpha(headerAlpha, getAlpha))
         return;
-    getBarBtn_->setAlpha(headerAlpha * getAlpha);
-    customTitleView_->setAlpha(headerAlpha);
+    compactTitle_.setGetAlpha(headerAlpha * getAlpha);
+    compactTitle_.setTitleAlpha(headerAlpha);
     uikit::Animation::animate(0.5, [&] {
-        for (const auto& view : std::initializer_list<std::shared_ptr<uikit::View>>{
-                 authorLbl, nameLbl, iconView, shareBtn})
-            view->setAlpha(headerAlpha);
-        getBtn->setAlpha(headerAlpha * getAlpha);
-        getBarBtn_->setAlpha((show ? 1 : 0) * getAlpha);
-        customTitleView_->setAlpha(show ? 1 : 0);
-        navigationItem()->setTitleView(show ? customTitleView_ : defaultTitleView_);
-        navigationItem()->setRightBarButtonItem(show ? getBarBtnItem_ : wishlistBtn_);
+        header().setContentAlpha(headerAlpha, getAlpha);
+        compactTitle_.setGetAlpha((show ? 1 : 0) * getAlpha);
+        compactTitle_.setTitleAlpha(show ? 1 : 0);
+        navigationItem()->setTitleView(show ? customTitleView() : compactTitle_.defaultTitleView());
+        navigationItem()->setRightBarButtonItem(show ? getBarBtnItem() : wishlistBtn_);
     });
 }
 
@@ -523,20 +365,9 @@ void PackageDetailsViewController::sharePackage(const std::shared_ptr<uikit::Vie
 }
 
 void PackageDetailsViewController::changeWishlistState() {
-    const bool wished = !field(packageDictionary_, "isInWishlist").boolValue();
-    auto realm = KSDatabase::realm();
-    if (!realm.objectForPrimaryKey<KSRPackage>(packageIdentifier_))
-        return;
-    realm.write([&] {
-        auto package = realm.objectForPrimaryKey<KSRPackage>(packageIdentifier_);
-        package->isInWishlist = wished;
-        realm.addOrUpdateObject(*package);
-    });
-    packageDictionary_["isInWishlist"] = Value(wished);
-    if (wishlistBtn_)
-        wishlistBtn_->setImage(uikit::Image::named(wished ? "Fav" : "Not Fav"));
-    if (KSAccount::instance()->returnUsername() != std::optional<std::string>(""))
-        KSPackagesWishlist::sharedInstance()->syncWithTheKestruneAccount();
+    auto wished = actions_->changeWishlistState();
+    if (wished && wishlistBtn_)
+        wishlistBtn_->setImage(uikit::Image::named(*wished ? "Fav" : "Not Fav"));
 }
 
 void PackageDetailsViewController::dismissVC() {
@@ -549,73 +380,52 @@ void PackageDetailsViewController::showAlert(
 }
 
 void PackageDetailsViewController::contactDeveloper() {
-    PackageActions::contactDeveloper(*this);
+    actions_->contactDeveloper();
+}
+
+void PackageDetailsViewController::ratingPressed(int position) {
+    if (!PackageSnapshot::field(model_->packageDictionary(), "isInstalled").boolValue()) {
+        ratings_->showLeaveReviewWarning();
+        return;
+    }
+    setRating(position >= 1 && position <= 5 ? position : 1);
+}
+
+void PackageDetailsViewController::setRating(int rating) {
+    header().showOwnRating(rating);
+    ratings_->sendRating(rating);
 }
 
 void PackageDetailsViewController::ratingChangedNotification(const std::string& identifier) {
     if (identifier == packageIdentifier_)
-        PackageReviews::fetchAverageRating(*this);
+        ratings_->fetchAverageRating();
 }
 
 void PackageDetailsViewController::updateRatingInfo() {
-    PackageReviews::updateRatingInfo(*this);
+    ratings_->readStoredRating();
+    header().showOwnRating(model_->myRating());
+    ratings_->fetchRatingAndReviews();
 }
 
 void PackageDetailsViewController::showReviewWarningWithTitle(const std::string& title,
                                                               const std::string& text, int rate) {
-    PackageReviews::showReviewWarning(*this, title, text, rate);
-}
-
-int PackageDetailsViewController::numberOfRowsInSection(uikit::TableView&, int) {
-    return static_cast<int>(std::min<std::size_t>(devPackages_.size(), 2));
-}
-
-std::shared_ptr<uikit::TableViewCell> PackageDetailsViewController::cellForRowAtIndexPath(
-    uikit::TableView& tableView, const uikit::IndexPath& indexPath) {
-    auto cell = tableView.dequeueReusableCell("getPackageCell", indexPath);
-    auto row = std::dynamic_pointer_cast<GetPackageCell>(cell);
-    const auto identifier = devPackages_.at(static_cast<std::size_t>(indexPath.row));
-    auto package = KSDatabase::realm().objectForPrimaryKey<KSRPackage>(identifier);
-    if (!row || !package)
-        return cell;
-    row->setBackgroundColor(uikit::Color::clear());
-    row->setPackageIdentifier(identifier);
-    row->updateWithPackage(*package);
-    row->updateButtonTitleWithPackage(package, false);
-    if (palette()) {
-        row->nameLbl->setTextColor(package->isFree() ? palette()->primaryTextColor()
-                                                     : palette()->paidTextColor());
-        row->getBtn->setBackgroundColor(isDarkMode() ? palette()->getButtonBackgoundColor()
-                                                     : palette()->tintColor());
-        row->getBtn->setTitleColor(isDarkMode() ? palette()->getButtonTextColor()
-                                                : uikit::Color::white());
-    }
-    row->updatePackageIcon();
-    row->separator->setHidden(indexPath.row + 1 == numberOfRowsInSection(tableView, 0));
-    return cell;
-}
-
-std::optional<double> PackageDetailsViewController::heightForRowAtIndexPath(
-    uikit::TableView&, const uikit::IndexPath&) {
-    return kRowHeight;
-}
-
-void PackageDetailsViewController::didSelectRowAtIndexPath(uikit::TableView& tableView,
-                                                           const uikit::IndexPath& indexPath) {
-    tableView.deselectRow(indexPath, true);
-    KSScreenFactory::Request request;
-    request.packageIdentifier = devPackages_.at(static_cast<std::size_t>(indexPath.row));
-    auto page = KSScreenFactory::make(KSScreenFactory::Screen::packagePage, request);
-    auto navigation = navigationController();
-    if (page && navigation)
-        navigation->push(page, true);
+    ratings_->showReviewWarning(
+        title, text, rate,
+        [weak = weakSelf()] {
+            if (auto page = weak.lock())
+                page->contactDeveloper();
+        },
+        [weak = weakSelf()] {
+            if (auto page = weak.lock())
+                page->updateRatingInfo();
+        });
 }
 
 bool PackageDetailsViewController::textViewShouldInteractWithURL(uikit::TextView&,
                                                                  const std::string& url,
                                                                  uikit::TextRange,
                                                                  uikit::TextItemInteraction) {
-    PackageActions::openLink(*this, url);
+    actions_->openLink(url, header().nameLbl->text().value_or(""));
     return false;
 }
 

@@ -1,19 +1,13 @@
 #include "screens/packages/PackageReviews.h"
 
-#include <array>
-#include <memory>
-
 #include "foundation/Dispatch.h"
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
-#include "foundation/Log.h"
-#include "foundation/Strings.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
 #include "framework/webservice/KSAccount.h"
 #include "framework/webservice/KSPackageRatings.h"
-#include "screens/packages/PackageDetailsViewController.h"
-#include "screens/packages/PackageSnapshot.h"
+#include "screens/packages/PackagePageModel.h"
 #include "ui/core/KSApplicationServices.h"
 #include "ui/error/ErrorViewController.h"
 #include "uikit/AlertController.h"
@@ -23,18 +17,13 @@ namespace corvane {
 namespace {
 
 using foundation::localized;
-using Page = PackageDetailsViewController;
-constexpr auto text = &PackageSnapshot::text;
 
-std::weak_ptr<Page> weakPage(Page& page) {
-    return std::static_pointer_cast<Page>(page.shared_from_this());
-}
-
-// Runs on the main thread while the page is there.
-void onMain(const std::weak_ptr<Page>& weak, std::function<void(Page&)> work) {
+// Runs on the main thread while the page's model is there.
+void onMain(const std::weak_ptr<PackagePageModel>& weak,
+            std::function<void(PackagePageModel&)> work) {
     foundation::runOnMain([weak, work = std::move(work)] {
-        if (auto page = weak.lock())
-            work(*page);
+        if (auto model = weak.lock())
+            work(*model);
     });
 }
 
@@ -45,164 +34,112 @@ std::shared_ptr<ErrorViewController> panel(const std::string& title, const std::
     return panel;
 }
 
-void showRatingLabel(Page& page, int rating) {
-    page.ratingLbl->setText(
-        foundation::format(localized("%@ out of 5 rating"), std::to_string(rating)));
-}
-
-uikit::AttributedString votes(const KSReviews& review) {
-    uikit::AttributedString votes;
-    uikit::TextAttributes up;
-    up.foregroundColor = uikit::Color(1, 0, 0, 1);
-    votes.append(foundation::format("+%@ ", std::to_string(review.upvotes)), up);
-    uikit::TextAttributes down;
-    down.foregroundColor = uikit::Color(0.46, 0.53, 1, 1);
-    votes.append(foundation::format("-%@", std::to_string(review.downvotes)), down);
-    return votes;
-}
-
-uikit::AttributedString repliedComment(const KSReviews& review, const std::string& maintainer) {
-    uikit::AttributedString comment;
-    uikit::TextAttributes header;
-    header.font = uikit::Font::italicSystemFont(15);
-    comment.append(foundation::format(localized("Developer \"%@\" replied\n\n"), maintainer),
-                   header);
-    uikit::TextAttributes body;
-    body.font = uikit::Font::systemFont(15);
-    comment.append(review.desc, body);
-    return comment;
-}
-
 }  // namespace
 
-void PackageReviews::showStars(Page& page, int rating) {
-    const std::array stars{page.rating1, page.rating2, page.rating3, page.rating4, page.rating5};
-    for (std::size_t index = 0; index < stars.size(); ++index)
-        stars[index]->setImage(
-            uikit::Image::named(static_cast<int>(index) < rating ? "starSelected" : "star"));
-}
+PackageReviews::PackageReviews(std::shared_ptr<PackagePageModel> model, ShowAlert showAlert)
+    : model_(std::move(model)), showAlert_(std::move(showAlert)) {}
 
-void PackageReviews::ratingPressed(Page& page, int position) {
-    if (!PackageSnapshot::field(page.packageDictionary(), "isInstalled").boolValue()) {
-        showLeaveReviewWarning(page);
-        return;
-    }
-    setRating(page, position >= 1 && position <= 5 ? position : 1);
-}
-
-void PackageReviews::setRating(Page& page, int rating) {
-    showStars(page, rating);
-    storeRating(page, rating);
-    showRatingLabel(page, rating);
+void PackageReviews::sendRating(int rating) {
+    storeRating(rating);
     auto ratings = std::make_shared<KSPackageRatings>(KSAccount::instance()->returnUsername());
-    ratings->postRatingReview(text(page.packageDictionary(), "identifier"), "", "", rating,
+    ratings->postRatingReview(model_->text("identifier"), "", "", rating,
                               [ratings](const std::string&) {});
 }
 
 // Stored before anything is sent, and at once, so that the page's next reading of the store
-// (every appearance) already finds it; the page's copy follows too.
-void PackageReviews::storeRating(Page& page, int rating) {
+// (every appearance) already finds it; the model's copy follows too.
+void PackageReviews::storeRating(int rating) {
     auto realm = KSDatabase::realm();
     realm.write([&] {
-        if (auto package = realm.objectForPrimaryKey<KSRPackage>(page.packageIdentifier())) {
+        if (auto package = realm.objectForPrimaryKey<KSRPackage>(model_->packageIdentifier())) {
             package->myRating = rating;
             realm.addOrUpdateObject(*package);
         }
     });
-    page.setPackageField("myRating", foundation::Value(rating));
+    model_->setPackageField("myRating", foundation::Value(rating));
 }
 
-void PackageReviews::showLeaveReviewWarning(Page& page) {
-    page.showAlert(panel(
+void PackageReviews::readStoredRating() {
+    if (const auto stored =
+            KSDatabase::realm().objectForPrimaryKey<KSRPackage>(model_->packageIdentifier()))
+        model_->setPackageField("myRating", foundation::Value(stored->myRating));
+}
+
+void PackageReviews::showLeaveReviewWarning() {
+    showAlert_(panel(
         localized("Leave a Review"),
         foundation::format(localized("You need to install %@ before being able to leave a review"),
-                           text(page.packageDictionary(), "name"))));
+                           model_->text("name"))));
 }
 
-void PackageReviews::fetchAverageRating(Page& page, std::function<void(Page&)> then) {
+void PackageReviews::fetchAverageRating(std::function<void()> then) {
     auto ratings = std::make_shared<KSPackageRatings>();
-    ratings->getAverageRate(
-        text(page.packageDictionary(), "identifier"),
-        [weak = weakPage(page), ratings, then](std::optional<std::string> rating) {
-            onMain(weak, [rating, then](Page& page) {
-                page.packageRatingLbl->setText(rating);
-                if (then)
-                    then(page);
-            });
+    ratings->getAverageRate(model_->text("identifier"),
+                            [weak = std::weak_ptr<PackagePageModel>(model_), ratings,
+                             then](std::optional<std::string> rating) {
+                                onMain(weak, [rating, then](PackagePageModel& model) {
+                                    model.setAverageRating(rating);
+                                    if (then)
+                                        then();
+                                });
+                            });
+}
+
+void PackageReviews::fetchReviews() {
+    const std::uint64_t request = model_->beginReviewsRequest();
+    auto ratings = std::make_shared<KSPackageRatings>();
+    ratings->getReviews(model_->text("identifier"), [weak = std::weak_ptr<PackagePageModel>(model_),
+                                                     ratings, request](const foundation::Value&) {
+        onMain(weak, [reviews = ratings->packageReviews(), request](PackagePageModel& model) {
+            model.answerReviews(request, reviews);
         });
+    });
 }
 
-void PackageReviews::fetchReviews(Page& page) {
-    const std::uint64_t request = ++page.reviewsRequests;
-    auto ratings = std::make_shared<KSPackageRatings>();
-    ratings->getReviews(text(page.packageDictionary(), "identifier"),
-                        [weak = weakPage(page), ratings, request](const foundation::Value&) {
-                            onMain(weak,
-                                   [reviews = ratings->packageReviews(), request](Page& page) {
-                                       // A failed request keeps what was shown, and one that
-                                       // answers after a newer one is out of date.
-                                       if (request <= page.reviewsAnswered)
-                                           return;
-                                       page.reviewsAnswered = request;
-                                       if (reviews)
-                                           page.packageReviews = *reviews;
-                                       page.setContent();
-                                   });
-                        });
+void PackageReviews::fetchRatingAndReviews() {
+    fetchAverageRating([weak = weak_from_this()] {
+        if (auto self = weak.lock())
+            self->fetchReviews();
+    });
 }
 
-// The review form stores the rating itself, over the page, so no appearance follows: the
-// page's copy learns it from the store.
-void PackageReviews::updateRatingInfo(Page& page) {
-    if (const auto stored =
-            KSDatabase::realm().objectForPrimaryKey<KSRPackage>(page.packageIdentifier()))
-        page.setPackageField("myRating", foundation::Value(stored->myRating));
-    const int rating = static_cast<int>(
-        PackageSnapshot::field(page.packageDictionary(), "myRating").integerValue());
-    showStars(page, rating);
-    showRatingLabel(page, rating);
-    fetchAverageRating(page, fetchReviews);
-}
-
-void PackageReviews::showReviewWarning(Page& page, const std::string& title,
-                                       const std::string& text, int rate) {
+void PackageReviews::showReviewWarning(const std::string& title, const std::string& text, int rate,
+                                       std::function<void()> sendEmail,
+                                       std::function<void()> posted) {
     auto alert = uikit::AlertController::create(
         localized("Package Support"),
         localized("It seems you are having an issue with this package. Would you like to send an "
                   "email to the developer asking for support first ? Reviews should not be used "
                   "to report issues."),
         uikit::AlertController::Style::alert);
-    alert->addAction(uikit::AlertAction::create(localized("Send email"),
-                                                uikit::AlertAction::Style::defaultStyle,
-                                                [weak = weakPage(page)](uikit::AlertAction&) {
-                                                    if (auto page = weak.lock())
-                                                        page->contactDeveloper();
-                                                }));
+    alert->addAction(uikit::AlertAction::create(
+        localized("Send email"), uikit::AlertAction::Style::defaultStyle,
+        [sendEmail = std::move(sendEmail)](uikit::AlertAction&) { sendEmail(); }));
     alert->addAction(uikit::AlertAction::create(
         localized("Leave review"), uikit::AlertAction::Style::defaultStyle,
-        [weak = weakPage(page), title, text, rate](uikit::AlertAction&) {
-            if (auto page = weak.lock())
-                postReview(*page, title, text, rate);
+        [weak = weak_from_this(), title, text, rate, posted](uikit::AlertAction&) {
+            if (auto self = weak.lock())
+                self->postReview(title, text, rate, posted);
         }));
-    page.showAlert(alert);
+    showAlert_(alert);
 }
 
-void PackageReviews::postReview(Page& page, const std::string& title, const std::string& text,
-                                int rate) {
-    storeRating(page, rate);
+void PackageReviews::postReview(const std::string& title, const std::string& text, int rate,
+                                std::function<void()> posted) {
+    storeRating(rate);
     auto ratings = std::make_shared<KSPackageRatings>(KSAccount::instance()->returnUsername());
     ratings->postRatingReview(
-        PackageSnapshot::text(page.packageDictionary(), "identifier"), text, title, rate,
-        [weak = weakPage(page), ratings,
-         name = PackageSnapshot::text(page.packageDictionary(), "name")](std::string answer) {
-            onMain(weak, [answer, name](Page& page) {
-                updateRatingInfo(page);
-                auto posted = panel(foundation::format(localized("%@ Review"), name),
-                                    postedReviewMessage(answer));
+        model_->text("identifier"), text, title, rate,
+        [weak = std::weak_ptr<PackagePageModel>(model_), showAlert = showAlert_, ratings,
+         name = model_->text("name"), posted](std::string answer) {
+            onMain(weak, [answer, name, showAlert, posted](PackagePageModel&) {
+                posted();
+                auto shown = panel(foundation::format(localized("%@ Review"), name),
+                                   postedReviewMessage(answer));
                 if (auto services = KSApplicationServices::shared())
-                    services->presentViewController(posted, nullptr);
+                    services->presentViewController(shown, nullptr);
                 else
-                    page.showAlert(posted);
+                    showAlert(shown);
             });
         });
 }
@@ -215,28 +152,6 @@ std::string PackageReviews::postedReviewMessage(const std::string& answer) {
     if (answer == "Failed")
         return localized("There was an error while posting the review");
     return answer;
-}
-
-void PackageReviews::fillCell(ReviewsCell& cell, const KSReviews& review,
-                              const std::string& maintainer,
-                              const std::optional<KSPalette>& palette) {
-    cell.titleLbl->setText(foundation::capitalized(review.title));
-    cell.nameLbl->setText(review.name);
-    cell.voteLbl->setAttributedText(votes(review));
-    if (review.reply)
-        cell.commentLbl->setAttributedText(repliedComment(review, maintainer));
-    else
-        cell.commentLbl->setText(review.desc);
-    if (palette) {
-        cell.setBackgroundColor(palette->foregroundColor());
-        cell.nameLbl->setTextColor(palette->primaryTextColor());
-        cell.commentLbl->setTextColor(palette->primaryTextColor());
-    }
-    cell.layer().setCornerRadius(kCellCornerRadius);
-    const std::array stars{cell.rating1, cell.rating2, cell.rating3, cell.rating4, cell.rating5};
-    for (std::size_t index = 0; index < stars.size(); ++index)
-        stars[index]->setImage(uikit::Image::named(
-            static_cast<int>(index) < review.rating ? "starOtherUsers" : "star"));
 }
 
 }  // namespace corvane

@@ -1,52 +1,54 @@
 #pragma once
 
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 
-#include "framework/webservice/KSReviews.h"
-#include "ui/cells/ReviewsCell.h"
-#include "ui/palette/KSPalette.h"
+#include "uikit/ViewController.h"
 
 namespace corvane {
 
-class PackageDetailsViewController;
+class PackagePageModel;
 
-// The ratings and reviews of the package page: the user's own stars (stored with the package
-// and in the page's copy of it, so they stay when the page appears again), the community's
-// average, the first review, and the review form's outcomes. Service replies land on the main
-// thread, in a page that is still there.
-class PackageReviews {
+// The ratings and reviews of the package page with the maker's service: the user's own rating
+// (stored with the package and in the model's copy of it, so it stays when the page appears
+// again), the community's average, the reviews, and the panels of the review form's outcomes.
+// Service replies land in the model on the main thread, while the page is there.
+class PackageReviews : public std::enable_shared_from_this<PackageReviews> {
   public:
-    static constexpr double kCellCornerRadius = 13;
+    // Shows a panel or an alert over the page.
+    using ShowAlert = std::function<void(const std::shared_ptr<uikit::ViewController>&)>;
 
-    // The five stars filled up to the rating; 0 empties them.
-    static void showStars(PackageDetailsViewController& page, int rating);
-    // A star pressed: only a person who has the package installed rates it.
-    static void ratingPressed(PackageDetailsViewController& page, int position);
-    static void setRating(PackageDetailsViewController& page, int rating);
-    static void showLeaveReviewWarning(PackageDetailsViewController& page);
+    PackageReviews(std::shared_ptr<PackagePageModel> model, ShowAlert showAlert);
 
-    // The average rating into its label (a failure clears it), then what follows.
-    static void fetchAverageRating(PackageDetailsViewController& page,
-                                   std::function<void(PackageDetailsViewController&)> then = {});
+    // Stores the user's own rating and sends it.
+    void sendRating(int rating);
+    // The review form stores the rating itself, over the page, so no appearance follows: the
+    // model's copy learns it from the store.
+    void readStoredRating();
+    // Only a person who has the package installed rates or reviews it.
+    void showLeaveReviewWarning();
+
+    // The average rating (a failure clears it), then what follows.
+    void fetchAverageRating(std::function<void()> then = {});
     // The reviews kept on the page; a failed request leaves the ones it had.
-    static void fetchReviews(PackageDetailsViewController& page);
-    // The stars as stored now, then the average and the reviews.
-    static void updateRatingInfo(PackageDetailsViewController& page);
-    // The form found a bug report in a review: offer mail to the developer first.
-    static void showReviewWarning(PackageDetailsViewController& page, const std::string& title,
-                                  const std::string& text, int rate);
+    void fetchReviews();
+    // The average, then the reviews.
+    void fetchRatingAndReviews();
+    // The form found a bug report in a review: offer mail to the developer first. Once a
+    // review is posted, the page hears of it before the answer shows.
+    void showReviewWarning(const std::string& title, const std::string& text, int rate,
+                           std::function<void()> sendEmail, std::function<void()> posted);
     // What the person reads after a review was posted.
     static std::string postedReviewMessage(const std::string& answer);
 
-    static void fillCell(ReviewsCell& cell, const KSReviews& review, const std::string& maintainer,
-                         const std::optional<KSPalette>& palette);
-
   private:
-    static void storeRating(PackageDetailsViewController& page, int rating);
-    static void postReview(PackageDetailsViewController& page, const std::string& title,
-                           const std::string& text, int rate);
+    void storeRating(int rating);
+    void postReview(const std::string& title, const std::string& text, int rate,
+                    std::function<void()> posted);
+
+    std::shared_ptr<PackagePageModel> model_;
+    ShowAlert showAlert_;
 };
 
 }  // namespace corvane

@@ -11,7 +11,7 @@
 #include "framework/network/KSImageFetcher.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
-#include "screens/packages/PackageDetailsViewController.h"
+#include "screens/packages/PackagePageModel.h"
 #include "screens/packages/PackageScreenshotBatches.h"
 #include "screens/packages/PackageSnapshot.h"
 #include "store/StoreError.h"
@@ -27,7 +27,7 @@ using Fetched = KSImageFetcher::Outcome;
 
 // One download pass over a list of addresses.
 struct Batch {
-    std::weak_ptr<PackageDetailsViewController> page;
+    std::weak_ptr<PackagePageModel> model;
     std::shared_ptr<PackageScreenshotBatches> batches;
     std::uint64_t number = 0;
     std::string identifier;
@@ -115,14 +115,14 @@ Outcome finish(Batch& batch) {
     return outcome;
 }
 
-void apply(const std::weak_ptr<PackageDetailsViewController>& weak,
+void apply(const std::weak_ptr<PackagePageModel>& weak,
            const std::shared_ptr<PackageScreenshotBatches>& batches, Outcome outcome,
            bool fallsBackToDepiction) {
     foundation::runOnMain([weak, batches, outcome = std::move(outcome), fallsBackToDepiction] {
-        auto page = weak.lock();
-        if (!page || !batches->isCurrent(outcome.batch))
+        auto model = weak.lock();
+        if (!model || !batches->isCurrent(outcome.batch))
             return;
-        page->applyScreenshots(outcome, fallsBackToDepiction);
+        model->applyScreenshots(outcome, fallsBackToDepiction);
     });
 }
 
@@ -137,7 +137,7 @@ void answered(const std::shared_ptr<Batch>& batch, std::size_t index,
     Outcome outcome;
     if (!batch->batches->endIfCurrent(batch->number, [&] { outcome = finish(*batch); }))
         return;
-    apply(batch->page, batch->batches, std::move(outcome), batch->fallsBackToDepiction);
+    apply(batch->model, batch->batches, std::move(outcome), batch->fallsBackToDepiction);
 }
 
 void download(const std::shared_ptr<Batch>& batch) {
@@ -149,13 +149,14 @@ void download(const std::shared_ptr<Batch>& batch) {
                               });
 }
 
-std::shared_ptr<Batch> makeBatch(PackageDetailsViewController& page,
+std::shared_ptr<Batch> makeBatch(const std::shared_ptr<PackagePageModel>& model,
+                                 const std::shared_ptr<PackageScreenshotBatches>& batches,
                                  std::vector<std::string> addresses) {
     auto batch = std::make_shared<Batch>();
-    batch->page = std::static_pointer_cast<PackageDetailsViewController>(page.shared_from_this());
-    batch->batches = page.screenshotBatches();
+    batch->model = model;
+    batch->batches = batches;
     batch->number = batch->batches->begin();
-    batch->identifier = page.packageIdentifier();
+    batch->identifier = model->packageIdentifier();
     batch->addresses = std::move(addresses);
     return batch;
 }
@@ -174,13 +175,16 @@ std::string PackageScreenshots::cachePath(const std::string& identifier, int num
            foundation::format("%@-%i", identifier, number) + ".png";
 }
 
-void PackageScreenshots::load(PackageDetailsViewController& page) {
-    const auto& package = page.packageDictionary();
+PackageScreenshots::PackageScreenshots(std::shared_ptr<PackagePageModel> model)
+    : model_(std::move(model)), batches_(std::make_shared<PackageScreenshotBatches>()) {}
+
+void PackageScreenshots::load() {
+    const auto& package = model_->packageDictionary();
     auto addresses = texts(PackageSnapshot::field(package, "screenshots"));
     auto localPaths = texts(PackageSnapshot::field(package, "screenshotsLocalPaths"));
-    if (addresses.empty() || !isValidPackageName(page.packageIdentifier()))
+    if (addresses.empty() || !isValidPackageName(model_->packageIdentifier()))
         return;
-    auto batch = makeBatch(page, addresses);
+    auto batch = makeBatch(model_, batches_, addresses);
     batch->expected = std::move(addresses);
     batch->fallsBackToDepiction = true;
     foundation::runOnDefaultQueue([batch, localPaths = std::move(localPaths)] {
@@ -189,7 +193,7 @@ void PackageScreenshots::load(PackageDetailsViewController& page) {
                 Outcome outcome;
                 outcome.batch = batch->number;
                 outcome.images = std::move(*images);
-                apply(batch->page, batch->batches, std::move(outcome), false);
+                apply(batch->model, batch->batches, std::move(outcome), false);
                 return;
             }
         }
@@ -197,11 +201,10 @@ void PackageScreenshots::load(PackageDetailsViewController& page) {
     });
 }
 
-bool PackageScreenshots::replace(PackageDetailsViewController& page,
-                                 std::vector<std::string> addresses) {
-    if (addresses.empty() || !isValidPackageName(page.packageIdentifier()))
+bool PackageScreenshots::replace(std::vector<std::string> addresses) {
+    if (addresses.empty() || !isValidPackageName(model_->packageIdentifier()))
         return false;
-    auto batch = makeBatch(page, std::move(addresses));
+    auto batch = makeBatch(model_, batches_, std::move(addresses));
     foundation::runOnDefaultQueue([batch] {
         if (auto package = KSDatabase::realm().objectForPrimaryKey<KSRPackage>(batch->identifier))
             batch->expected = package->screenshots;

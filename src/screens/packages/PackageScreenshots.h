@@ -9,14 +9,15 @@
 
 namespace corvane {
 
-class PackageDetailsViewController;
+class PackagePageModel;
+class PackageScreenshotBatches;
 
 // The screenshots of the package page: read from the files the page cached on an earlier visit,
 // or downloaded in batches. A batch numbers its images 1, 2, ... in the order of their
 // addresses, without gaps, and ends once, when its last download has answered, whatever that
 // answer: it writes the cache files, then the stored addresses and file paths together in one
-// write, and hands the images to the page on the main thread. It never clears what is stored
-// on a failure that may pass (no network, a time-out, the server's trouble), and writes only
+// write, and hands the images to the page's model on the main thread. It never clears what is
+// stored on a failure that may pass (no network, a time-out, the server's trouble), and writes only
 // while the stored addresses are still the ones it started from. A package whose identifier is
 // no package name is never cached: the identifier names the files.
 class PackageScreenshots {
@@ -26,12 +27,14 @@ class PackageScreenshots {
     // The cache file of image number of the package.
     static std::string cachePath(const std::string& identifier, int number);
 
-    // On each appearance, from the page's copy of the stored package: the cached files when
+    explicit PackageScreenshots(std::shared_ptr<PackagePageModel> model);
+
+    // On each appearance, from the model's copy of the stored package: the cached files when
     // there is one for each address, else a download batch. Main thread.
-    static void load(PackageDetailsViewController& page);
+    void load();
     // The screenshots a depiction lists take the place of the stored ones; false when there is
     // no batch to wait for. Main thread.
-    static bool replace(PackageDetailsViewController& page, std::vector<std::string> addresses);
+    bool replace(std::vector<std::string> addresses);
 
     // What a batch leaves for the page.
     struct Outcome {
@@ -45,6 +48,10 @@ class PackageScreenshots {
         // Every address failed for good, so the stored list is empty now.
         bool cleared = false;
     };
+
+  private:
+    std::shared_ptr<PackagePageModel> model_;
+    std::shared_ptr<PackageScreenshotBatches> batches_;
 };
 
 }  // namespace corvane

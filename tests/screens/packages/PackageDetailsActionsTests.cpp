@@ -37,12 +37,12 @@ class PackageDetailsActionsTest : public OnlinePageFixture {
 TEST_F(PackageDetailsActionsTest, TheHeaderQueuesOffersOptionsAndShares) {
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(uikit::hands::tap(page->getBtn));
+    ASSERT_TRUE(uikit::hands::tap(page->header().getBtn));
     EXPECT_EQ(services->queued, std::vector<std::string>{"com.sample.tweak"});
-    ASSERT_TRUE(uikit::hands::longPress(page->getBtn, 0.5));
+    ASSERT_TRUE(uikit::hands::longPress(page->header().getBtn, 0.5));
     EXPECT_EQ(services->options, std::vector<std::string>{"com.sample.tweak"})
         << "one sheet for one press";
-    ASSERT_TRUE(uikit::hands::tap(page->shareBtn));
+    ASSERT_TRUE(uikit::hands::tap(page->header().shareBtn));
     EXPECT_EQ(services->shared, std::vector<std::string>{"com.sample.tweak"});
 }
 
@@ -50,7 +50,7 @@ TEST_F(PackageDetailsActionsTest, MailToTheAuthorNamesOnlyAPlainAddress) {
     change("com.sample.tweak", [](KSRPackage& package) { package.contact = "ada@sample.test"; });
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(tapOnPage(*page, page->contactDeveloperBtn));
+    ASSERT_TRUE(tapOnPage(*page, page->reviews().contactDeveloperBtn));
     EXPECT_EQ(lastOpenedURL(),
               "mailto:ada@sample.test?subject=Corvane%205%3A%20Question%20regarding%20Sample%"
               "20Tweak");
@@ -60,7 +60,7 @@ TEST_F(PackageDetailsActionsTest, MailToTheAuthorNamesOnlyAPlainAddress) {
     });
     auto theme = open("com.sample.theme");
     ASSERT_TRUE(theme);
-    ASSERT_TRUE(tapOnPage(*theme, theme->contactDeveloperBtn));
+    ASSERT_TRUE(tapOnPage(*theme, theme->reviews().contactDeveloperBtn));
     EXPECT_EQ(lastOpenedURL(),
               "mailto:?subject=Corvane%205%3A%20Question%20regarding%20Night%20Sky%20Theme");
 }
@@ -70,9 +70,10 @@ TEST_F(PackageDetailsActionsTest, TheWebsiteOpensInsideOnlyWhenItCanBeFetched) {
            [](KSRPackage& package) { package.website = "https://ada.example.org/tweak"; });
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
-    EXPECT_EQ(page->developerWebsiteBtn->currentTitleColor(), page->view()->tintColor())
+    EXPECT_EQ(page->information().developerWebsiteBtn->currentTitleColor(),
+              page->view()->tintColor())
         << "a text button reads in the tint, not white on white";
-    ASSERT_TRUE(tapOnPage(*page, page->developerWebsiteBtn));
+    ASSERT_TRUE(tapOnPage(*page, page->information().developerWebsiteBtn));
     advanceClock(1);
     auto websites = openedScreens(Screen::website);
     ASSERT_EQ(websites.size(), 1u);
@@ -86,7 +87,7 @@ TEST_F(PackageDetailsActionsTest, TheWebsiteOpensInsideOnlyWhenItCanBeFetched) {
            [](KSRPackage& package) { package.website = "javascript:alert(document.cookie)"; });
     auto theme = open("com.sample.theme");
     ASSERT_TRUE(theme);
-    ASSERT_TRUE(tapOnPage(*theme, theme->developerWebsiteBtn));
+    ASSERT_TRUE(tapOnPage(*theme, theme->information().developerWebsiteBtn));
     auto panel = panelOn(*theme);
     ASSERT_TRUE(panel);
     EXPECT_EQ(panel->titleTxt(), "No Website Link");
@@ -100,8 +101,9 @@ TEST_F(PackageDetailsActionsTest, DonatingWithoutALinkSaysWhoHasNotGivenOne) {
     changeSource([](KSRSource& source) { source.isUsingInfoJson = true; }, location);
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
-    ASSERT_FALSE(page->donateBtn->isHidden()) << "an info-JSON source offers donations";
-    ASSERT_TRUE(tapOnPage(*page, page->donateBtn));
+    ASSERT_FALSE(page->information().donateBtn->isHidden())
+        << "an info-JSON source offers donations";
+    ASSERT_TRUE(tapOnPage(*page, page->information().donateBtn));
     auto panel = panelOn(*page);
     ASSERT_TRUE(panel);
     EXPECT_EQ(panel->titleTxt(), "No Donate Link");
@@ -140,13 +142,13 @@ TEST_F(PackageDetailsActionsTest, InstalledFilesAndTheAuthorsPackagesOpenForThis
     change("com.sample.conflicting", [](KSRPackage& package) { package.isInstalled = true; });
     auto page = open("com.sample.conflicting");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(tapOnPage(*page, page->installedFilesBtn));
+    ASSERT_TRUE(tapOnPage(*page, page->information().installedFilesBtn));
     auto files = openedScreens(Screen::installedFiles);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].request.packageIdentifier, "com.sample.conflicting");
     expectPushed(files[0]);
 
-    ASSERT_TRUE(tapOnPage(*page, page->seeAllDevPackagesBtn));
+    ASSERT_TRUE(tapOnPage(*page, page->moreByDeveloper().seeAllDevPackagesBtn));
     auto packages = openedScreens(Screen::developerPackages);
     ASSERT_EQ(packages.size(), 1u);
     EXPECT_EQ(packages[0].request.title, "Bo Sample's Packages");
@@ -154,13 +156,13 @@ TEST_F(PackageDetailsActionsTest, InstalledFilesAndTheAuthorsPackagesOpenForThis
     expectPushed(packages[0]);
 
     // A row of "More by" opens that package's own page.
-    bringIntoSight(*page, page->otherDevPackagesTableView);
-    ASSERT_TRUE(uikit::hands::selectRow(page->otherDevPackagesTableView, {0, 0}));
+    bringIntoSight(*page, page->moreByDeveloper().otherDevPackagesTableView);
+    ASSERT_TRUE(uikit::hands::selectRow(page->moreByDeveloper().otherDevPackagesTableView, {0, 0}));
     advanceClock(1);
     auto next =
         std::dynamic_pointer_cast<PackageDetailsViewController>(navigation->topViewController());
     ASSERT_TRUE(next);
-    EXPECT_EQ(next->packageIdentifier(), page->devPackages().front());
+    EXPECT_EQ(next->packageIdentifier(), page->model().devPackages().front());
     settle(*next);
 }
 
@@ -176,36 +178,37 @@ TEST_F(PackageDetailsActionsTest, TheStripsOpenTheReviewsTheAuthorAndTheScreensh
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
     ASSERT_TRUE(pumpUntil([&] {
-        return !page->reviewsCollectionView->isHidden() && page->screenshotsDictionary.size() == 1;
+        return !page->reviews().reviewsCollectionView->isHidden() &&
+               page->model().screenshotsDictionary().size() == 1;
     }));
 
-    ASSERT_TRUE(tapOnPage(*page, page->seeAllReviewsBtn));
+    ASSERT_TRUE(tapOnPage(*page, page->reviews().seeAllReviewsBtn));
     auto reviews = openedScreens(Screen::allReviews);
     ASSERT_EQ(reviews.size(), 1u);
     EXPECT_EQ(reviews[0].request.packageIdentifier, "com.sample.tweak");
     EXPECT_EQ(reviews[0].request.maintainer, "Ada Sample");
     expectPushed(reviews[0]);
-    bringIntoSight(*page, page->reviewsCollectionView);
-    ASSERT_TRUE(uikit::hands::selectItem(page->reviewsCollectionView, {0, 0}));
+    bringIntoSight(*page, page->reviews().reviewsCollectionView);
+    ASSERT_TRUE(uikit::hands::selectItem(page->reviews().reviewsCollectionView, {0, 0}));
     ASSERT_EQ(openedScreens(Screen::allReviews).size(), 2u);
     expectPushed(openedScreens(Screen::allReviews)[1]);
 
-    bringIntoSight(*page, page->authorCollectionView);
-    ASSERT_TRUE(uikit::hands::selectItem(page->authorCollectionView, {0, 0}));
+    bringIntoSight(*page, page->description().authorCollectionView);
+    ASSERT_TRUE(uikit::hands::selectItem(page->description().authorCollectionView, {0, 0}));
     auto author = openedScreens(Screen::contactDeveloper);
     ASSERT_EQ(author.size(), 1u);
     EXPECT_EQ(author[0].request.developerName, "Ada Sample");
     EXPECT_EQ(author[0].request.email, "ada@sample.test");
     EXPECT_EQ(author[0].request.packageName, "Sample Tweak");
-    EXPECT_EQ(author[0].request.developerAvatar, page->authorAvatar);
+    EXPECT_EQ(author[0].request.developerAvatar, page->model().authorAvatar());
     expectPushed(author[0]);
 
-    bringIntoSight(*page, page->screenshotsCollectionView);
-    ASSERT_TRUE(uikit::hands::selectItem(page->screenshotsCollectionView, {0, 0}));
+    bringIntoSight(*page, page->screenshots().screenshotsCollectionView);
+    ASSERT_TRUE(uikit::hands::selectItem(page->screenshots().screenshotsCollectionView, {0, 0}));
     advanceClock(1);
     auto pager = openedScreens(Screen::screenshots);
     ASSERT_EQ(pager.size(), 1u);
-    EXPECT_EQ(pager[0].request.screenshotsDictionary, page->screenshotsDictionary);
+    EXPECT_EQ(pager[0].request.screenshotsDictionary, page->model().screenshotsDictionary());
     auto presented = std::dynamic_pointer_cast<uikit::NavigationController>(
         navigation->presentedViewController());
     ASSERT_TRUE(presented) << "the pager comes in a navigation controller of its own";
@@ -221,7 +224,7 @@ TEST_F(PackageDetailsActionsTest, LinksOfTheDescriptionOpenOnlyOnTheWebOrInMail)
     });
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
-    page->descriptionLbl->tapLink("https://ada.example.org/x");
+    page->description().descriptionLbl->tapLink("https://ada.example.org/x");
     advanceClock(1);
     auto websites = openedScreens(Screen::website);
     ASSERT_EQ(websites.size(), 1u);
@@ -229,14 +232,15 @@ TEST_F(PackageDetailsActionsTest, LinksOfTheDescriptionOpenOnlyOnTheWebOrInMail)
     EXPECT_EQ(websites[0].request.websiteURL->absoluteString(), "https://ada.example.org/x");
     expectPushed(websites[0]);
 
-    page->descriptionLbl->tapLink("mailto:ada@sample.test?cc=eve@example.org&body=Hi");
+    page->description().descriptionLbl->tapLink(
+        "mailto:ada@sample.test?cc=eve@example.org&body=Hi");
     EXPECT_EQ(lastOpenedURL(), "mailto:ada@sample.test") << "the recipient, nobody else";
 
     const std::size_t openedBefore = uikit::Application::shared().openedURLs().size();
     for (const char* hostile :
          {"file:///etc/passwd", "javascript:alert(1)", "tel:123", "mailto:?to=eve@example.org"})
-        EXPECT_FALSE(page->textViewShouldInteractWithURL(*page->descriptionLbl, hostile, {},
-                                                         uikit::TextItemInteraction{}))
+        EXPECT_FALSE(page->textViewShouldInteractWithURL(*page->description().descriptionLbl,
+                                                         hostile, {}, uikit::TextItemInteraction{}))
             << hostile;
     advanceClock(1);
     EXPECT_EQ(uikit::Application::shared().openedURLs().size(), openedBefore);

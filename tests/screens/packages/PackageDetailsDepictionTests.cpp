@@ -31,17 +31,17 @@ class PackageDetailsDepictionTest : public OnlinePageFixture {
                changelogLink + R"("}]}]})";
     }
     static std::string description(PackageDetailsViewController& page) {
-        return page.descriptionLbl->attributedText().string();
+        return page.description().descriptionLbl->attributedText().string();
     }
     static std::string changelog(PackageDetailsViewController& page) {
-        return page.changelogContentLbl->attributedText().string();
+        return page.changelog().changelogContentLbl->attributedText().string();
     }
     // The block between the description and what stands above it holds nothing.
     static void expectNoEmptyBlock(PackageDetailsViewController& page) {
-        EXPECT_TRUE(page.screenshotsCollectionView->isHidden());
-        EXPECT_DOUBLE_EQ(page.screenshotsCollectionView->frame().height(), 0);
-        EXPECT_DOUBLE_EQ(page.descriptionTitle->frame().minY(),
-                         page.screenshotsSeparator->frame().maxY() + 20);
+        EXPECT_TRUE(page.screenshots().screenshotsCollectionView->isHidden());
+        EXPECT_DOUBLE_EQ(page.screenshots().screenshotsCollectionView->frame().height(), 0);
+        EXPECT_DOUBLE_EQ(page.description().descriptionTitle->frame().minY(),
+                         page.screenshots().screenshotsSeparator->frame().maxY() + 20);
     }
 };
 
@@ -49,21 +49,24 @@ TEST_F(PackageDetailsDepictionTest, ANativeDepictionFillsDescriptionChangelogAnd
     auto page = open("com.sample.nativedepiction");
     ASSERT_TRUE(page);
     ASSERT_TRUE(pumpUntil([&] {
-        return page->screenshotsDictionary.size() == 2 && page->cydiaPackageHaveChangelog;
+        return page->model().screenshotsDictionary().size() == 2 &&
+               page->model().cydiaPackageHaveChangelog();
     }));
     EXPECT_TRUE(contains(description(*page), "A tweak described by a native depiction."))
         << description(*page);
     EXPECT_TRUE(contains(changelog(*page), "Faster start-up")) << changelog(*page);
-    EXPECT_EQ(page->changelogVersionLbl->text(), "2.4");
-    EXPECT_FALSE(page->changelogTitle->isHidden());
-    EXPECT_GT(page->changelogContentLbl->frame().height(), 40) << "placed at its text's height";
-    EXPECT_GE(page->changelogContentLbl->frame().minY(), page->changelogVersionLbl->frame().maxY());
-    EXPECT_DOUBLE_EQ(page->changelogSeparator->frame().minY(),
-                     page->changelogContentLbl->frame().maxY() + 20);
-    EXPECT_FALSE(page->screenshotsCollectionView->isHidden());
-    EXPECT_DOUBLE_EQ(page->screenshotsCollectionView->frame().height(), 441);
-    EXPECT_DOUBLE_EQ(page->screenshotsTitle->frame().minY(),
-                     page->changelogSeparator->frame().maxY() + 20);
+    EXPECT_EQ(page->changelog().changelogVersionLbl->text(), "2.4");
+    EXPECT_FALSE(page->changelog().changelogTitle->isHidden());
+    EXPECT_GT(page->changelog().changelogContentLbl->frame().height(), 40)
+        << "placed at its text's height";
+    EXPECT_GE(page->changelog().changelogContentLbl->frame().minY(),
+              page->changelog().changelogVersionLbl->frame().maxY());
+    EXPECT_DOUBLE_EQ(page->changelog().changelogSeparator->frame().minY(),
+                     page->changelog().changelogContentLbl->frame().maxY() + 20);
+    EXPECT_FALSE(page->screenshots().screenshotsCollectionView->isHidden());
+    EXPECT_DOUBLE_EQ(page->screenshots().screenshotsCollectionView->frame().height(), 441);
+    EXPECT_DOUBLE_EQ(page->screenshots().screenshotsTitle->frame().minY(),
+                     page->changelog().changelogSeparator->frame().maxY() + 20);
     auto record = stored("com.sample.nativedepiction");
     ASSERT_TRUE(record);
     EXPECT_EQ(record->screenshots.size(), 2u);
@@ -87,11 +90,12 @@ TEST_F(PackageDetailsDepictionTest, AFailedNativeDepictionOfABigBossPackageFalls
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
     ASSERT_TRUE(pumpUntil([&] {
-        return page->nameLbl->text() == "Scraped Tweak" &&
-               page->screenshotsDictionary.size() == 2 && page->cydiaPackageHaveChangelog;
+        return page->header().nameLbl->text() == "Scraped Tweak" &&
+               page->model().screenshotsDictionary().size() == 2 &&
+               page->model().cydiaPackageHaveChangelog();
     }));
     EXPECT_TRUE(contains(description(*page), "Scraped words.")) << description(*page);
-    EXPECT_EQ(page->changelogContentLbl->text(), "1.3: fewer crashes");
+    EXPECT_EQ(page->changelog().changelogContentLbl->text(), "1.3: fewer crashes");
     EXPECT_EQ(requestsTo("/bb/missing.json").size(), 1u);
     auto scraped = requestsTo("/bb/depiction.html");
     ASSERT_EQ(scraped.size(), 1u);
@@ -115,11 +119,12 @@ TEST_F(PackageDetailsDepictionTest, TheVostrelAndPellithPagesFillThePageFromThei
     auto vostrel = open("com.sample.corelib");
     ASSERT_TRUE(vostrel);
     ASSERT_TRUE(pumpUntil([&] {
-        return vostrel->screenshotsDictionary.size() == 1 && vostrel->cydiaPackageHaveChangelog;
+        return vostrel->model().screenshotsDictionary().size() == 1 &&
+               vostrel->model().cydiaPackageHaveChangelog();
     }));
-    EXPECT_EQ(vostrel->nameLbl->text(), "Night Core");
+    EXPECT_EQ(vostrel->header().nameLbl->text(), "Night Core");
     EXPECT_TRUE(contains(description(*vostrel), "Dims the core at night."));
-    EXPECT_EQ(vostrel->changelogContentLbl->text(), "1.4: dark");
+    EXPECT_EQ(vostrel->changelog().changelogContentLbl->text(), "1.4: dark");
 
     serve("/pellith/package.html",
           "<div class='description'><p>Adds gestures.</p></div>"
@@ -136,11 +141,12 @@ TEST_F(PackageDetailsDepictionTest, TheVostrelAndPellithPagesFillThePageFromThei
     auto pellith = open("com.sample.theme");
     ASSERT_TRUE(pellith);
     ASSERT_TRUE(pumpUntil([&] {
-        return pellith->screenshotsDictionary.size() == 1 && pellith->cydiaPackageHaveChangelog;
+        return pellith->model().screenshotsDictionary().size() == 1 &&
+               pellith->model().cydiaPackageHaveChangelog();
     }));
-    EXPECT_EQ(pellith->nameLbl->text(), "Night Sky Theme") << "this layout names nothing";
+    EXPECT_EQ(pellith->header().nameLbl->text(), "Night Sky Theme") << "this layout names nothing";
     EXPECT_TRUE(contains(description(*pellith), "Adds gestures."));
-    EXPECT_EQ(pellith->changelogContentLbl->text(), "1.2: iPad");
+    EXPECT_EQ(pellith->changelog().changelogContentLbl->text(), "1.2: iPad");
 }
 
 // As repositories write them: a subheader per version over a list of its changes.
@@ -164,7 +170,7 @@ TEST_F(PackageDetailsDepictionTest, AChangelogKeepsItsVersionHeadingsAndEachChan
     change("com.sample.theme", [&](KSRPackage& package) { package.sileoDepiction = address; });
     auto page = open("com.sample.theme");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(pumpUntil([&] { return page->cydiaPackageHaveChangelog; }));
+    ASSERT_TRUE(pumpUntil([&] { return page->model().cydiaPackageHaveChangelog(); }));
 
     std::vector<std::string> lines;
     for (const auto& line : foundation::split(changelog(*page), "\n"))
@@ -177,7 +183,7 @@ TEST_F(PackageDetailsDepictionTest, AChangelogKeepsItsVersionHeadingsAndEachChan
                                         bullet + "Fixed 1.1 a", bullet + "Added 1.1 b",
                                         bullet + "Faster 1.1 c", "1.0.2", bullet + "Fixed 1.0.2 a",
                                         bullet + "Added 1.0.2 b", bullet + "Faster 1.0.2 c"}));
-    const auto& text = page->changelogContentLbl->attributedText();
+    const auto& text = page->changelog().changelogContentLbl->attributedText();
     const auto heading = text.attributesAt(text.string().find("1.1")).font;
     ASSERT_TRUE(heading);
     EXPECT_TRUE(heading->isBold()) << "a version reads as a heading";
@@ -191,11 +197,12 @@ TEST_F(PackageDetailsDepictionTest, AFirstReleaseOnlyOrMissingChangelogShowsNone
     change("com.sample.theme", [&](KSRPackage& package) { package.sileoDepiction = first; });
     auto page = open("com.sample.theme");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(pumpUntil(
-        [&] { return page->refreshForCydiaPackages && !requestsTo("/d/first.html").empty(); }));
+    ASSERT_TRUE(pumpUntil([&] {
+        return page->model().refreshForCydiaPackages() && !requestsTo("/d/first.html").empty();
+    }));
     pumpFor(0.3);
-    EXPECT_FALSE(page->cydiaPackageHaveChangelog);
-    EXPECT_TRUE(page->changelogTitle->isHidden());
+    EXPECT_FALSE(page->model().cydiaPackageHaveChangelog());
+    EXPECT_TRUE(page->changelog().changelogTitle->isHidden());
     EXPECT_EQ(description(*page), "Depiction words");
     expectNoEmptyBlock(*page);
 
@@ -206,10 +213,11 @@ TEST_F(PackageDetailsDepictionTest, AFirstReleaseOnlyOrMissingChangelogShowsNone
     change("com.sample.corelib", [&](KSRPackage& package) { package.sileoDepiction = broken; });
     auto failed = open("com.sample.corelib");
     ASSERT_TRUE(failed);
-    ASSERT_TRUE(pumpUntil(
-        [&] { return failed->refreshForCydiaPackages && !requestsTo("/d/nope.html").empty(); }));
+    ASSERT_TRUE(pumpUntil([&] {
+        return failed->model().refreshForCydiaPackages() && !requestsTo("/d/nope.html").empty();
+    }));
     pumpFor(0.3);
-    EXPECT_TRUE(failed->changelogTitle->isHidden());
+    EXPECT_TRUE(failed->changelog().changelogTitle->isHidden());
     EXPECT_EQ(description(*failed), "Broken words") << "the stored labels never come back over it";
     expectNoEmptyBlock(*failed);
 }
@@ -226,7 +234,8 @@ TEST_F(PackageDetailsDepictionTest, ResultsOfAnEarlierAppearanceAreDropped) {
     reappear(*page);
     pumpFor(0.8);
     EXPECT_NE(description(*page), "Slow words");
-    EXPECT_EQ(page->descriptionLbl->text(), stored("com.sample.theme")->Description.value_or(""));
+    EXPECT_EQ(page->description().descriptionLbl->text(),
+              stored("com.sample.theme")->Description.value_or(""));
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include "foundation/FileManager.h"
 #include "screens/packages/OnlinePageFixture.h"
 #include "screens/packages/PackageBanner.h"
-#include "screens/packages/PackageCollections.h"
 #include "screens/packages/PackageScreenshots.h"
+#include "screens/packages/PackageScreenshotsSection.h"
 #include "ui/cells/DeveloperCell.h"
 #include "ui/cells/ScreenshotsCell.h"
 #include "ui/extensions/ScrollViewInteractiveHeader.h"
@@ -52,13 +52,14 @@ TEST_F(PackageDetailsLoadingTest, ThreeAddressesWithTheLastFailingGiveImagesOneA
     storeScreenshots("com.sample.theme", addresses);
     auto page = open("com.sample.theme");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(pumpUntil([&] { return page->refreshForCydiaPackages; }));
+    ASSERT_TRUE(pumpUntil([&] { return page->model().refreshForCydiaPackages(); }));
 
-    ASSERT_EQ(page->screenshotsDictionary.size(), 2u);
-    EXPECT_EQ(middleOf(page->screenshotsDictionary[1]), Color::systemRed());
-    EXPECT_EQ(middleOf(page->screenshotsDictionary[2]), Color::systemBlue());
-    EXPECT_EQ(page->screenshotsDictionary[1]->pixelAt(0, 0).alpha(), 0) << "rounded corners";
-    EXPECT_FALSE(page->screenshotRetrievingFail);
+    ASSERT_EQ(page->model().screenshotsDictionary().size(), 2u);
+    EXPECT_EQ(middleOf(page->model().screenshotsDictionary().at(1)), Color::systemRed());
+    EXPECT_EQ(middleOf(page->model().screenshotsDictionary().at(2)), Color::systemBlue());
+    EXPECT_EQ(page->model().screenshotsDictionary().at(1)->pixelAt(0, 0).alpha(), 0)
+        << "rounded corners";
+    EXPECT_FALSE(page->model().screenshotRetrievingFail());
     const std::string first = PackageScreenshots::cachePath("com.sample.theme", 1);
     const std::string second = PackageScreenshots::cachePath("com.sample.theme", 2);
     EXPECT_EQ(middleOf(uikit::Image::fromFile(first)), Color::systemRed());
@@ -72,21 +73,22 @@ TEST_F(PackageDetailsLoadingTest, ThreeAddressesWithTheLastFailingGiveImagesOneA
     EXPECT_EQ(record->screenshotsLocalPaths, (std::vector<std::string>{first, second}));
 
     // The strip reloaded with the two images.
-    EXPECT_FALSE(page->screenshotsCollectionView->isHidden());
-    page->screenshotsCollectionView->layoutIfNeeded();
-    EXPECT_EQ(page->screenshotsCollectionView->numberOfItemsInSection(0), 2);
+    EXPECT_FALSE(page->screenshots().screenshotsCollectionView->isHidden());
+    page->screenshots().screenshotsCollectionView->layoutIfNeeded();
+    EXPECT_EQ(page->screenshots().screenshotsCollectionView->numberOfItemsInSection(0), 2);
     auto cell = std::dynamic_pointer_cast<ScreenshotsCell>(
-        page->screenshotsCollectionView->cellForItemAtIndexPath(uikit::IndexPath::forItem(1, 0)));
+        page->screenshots().screenshotsCollectionView->cellForItemAtIndexPath(
+            uikit::IndexPath::forItem(1, 0)));
     ASSERT_TRUE(cell);
-    EXPECT_EQ(cell->screenshotImageView->image(), page->screenshotsDictionary[2]);
+    EXPECT_EQ(cell->screenshotImageView->image(), page->model().screenshotsDictionary().at(2));
 
     // The next appearance reads the cached files and asks the server nothing.
     const std::size_t asked = requestsUnder("/shots/");
     reappear(*page);
-    ASSERT_TRUE(pumpUntil([&] { return page->refreshForCydiaPackages; }));
+    ASSERT_TRUE(pumpUntil([&] { return page->model().refreshForCydiaPackages(); }));
     EXPECT_EQ(requestsUnder("/shots/"), asked);
-    ASSERT_EQ(page->screenshotsDictionary.size(), 2u);
-    EXPECT_EQ(middleOf(page->screenshotsDictionary[2]), Color::systemBlue());
+    ASSERT_EQ(page->model().screenshotsDictionary().size(), 2u);
+    EXPECT_EQ(middleOf(page->model().screenshotsDictionary().at(2)), Color::systemBlue());
 }
 
 TEST_F(PackageDetailsLoadingTest, FailuresThatMayPassKeepTheStoredScreenshots) {
@@ -97,10 +99,10 @@ TEST_F(PackageDetailsLoadingTest, FailuresThatMayPassKeepTheStoredScreenshots) {
     storeScreenshots("com.sample.theme", unreachable);
     auto page = open("com.sample.theme");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(pumpUntil([&] { return page->refreshForCydiaPackages; }));
-    EXPECT_TRUE(page->screenshotRetrievingFail);
-    EXPECT_FALSE(page->screenshotsLbl->isHidden());
-    EXPECT_EQ(page->screenshotsLbl->text(),
+    ASSERT_TRUE(pumpUntil([&] { return page->model().refreshForCydiaPackages(); }));
+    EXPECT_TRUE(page->model().screenshotRetrievingFail());
+    EXPECT_FALSE(page->screenshots().screenshotsLbl->isHidden());
+    EXPECT_EQ(page->screenshots().screenshotsLbl->text(),
               "There was an error retrieving screenshots for \"Night Sky Theme\"");
     auto record = stored("com.sample.theme");
     ASSERT_TRUE(record);
@@ -111,7 +113,7 @@ TEST_F(PackageDetailsLoadingTest, FailuresThatMayPassKeepTheStoredScreenshots) {
     storeScreenshots("com.sample.corelib", {web.url("/busy.png")});
     auto busy = open("com.sample.corelib");
     ASSERT_TRUE(busy);
-    ASSERT_TRUE(pumpUntil([&] { return busy->refreshForCydiaPackages; }));
+    ASSERT_TRUE(pumpUntil([&] { return busy->model().refreshForCydiaPackages(); }));
     record = stored("com.sample.corelib");
     ASSERT_TRUE(record);
     EXPECT_EQ(record->screenshots, std::vector<std::string>{web.url("/busy.png")});
@@ -122,11 +124,11 @@ TEST_F(PackageDetailsLoadingTest, DefiniteFailuresClearOnlyTheListTheyStartedFro
     storeScreenshots("com.sample.theme", {web.url("/gone.png"), "file:///etc/passwd"});
     auto page = open("com.sample.theme");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(pumpUntil([&] { return page->refreshForCydiaPackages; }));
+    ASSERT_TRUE(pumpUntil([&] { return page->model().refreshForCydiaPackages(); }));
     auto record = stored("com.sample.theme");
     ASSERT_TRUE(record);
     EXPECT_TRUE(record->screenshots.empty()) << "every address gave a definite answer";
-    EXPECT_TRUE(page->screenshotRetrievingFail);
+    EXPECT_TRUE(page->model().screenshotRetrievingFail());
 
     // The stored list changes while the batch waits: the batch leaves it alone.
     serve("/late.png", "<html>Not Found</html>", 404, "text/html", 0.5);
@@ -135,7 +137,7 @@ TEST_F(PackageDetailsLoadingTest, DefiniteFailuresClearOnlyTheListTheyStartedFro
     ASSERT_TRUE(late);
     const std::vector<std::string> newer = {web.url("/newer.png")};
     storeScreenshots("com.sample.corelib", newer);
-    ASSERT_TRUE(pumpUntil([&] { return late->refreshForCydiaPackages; }));
+    ASSERT_TRUE(pumpUntil([&] { return late->model().refreshForCydiaPackages(); }));
     record = stored("com.sample.corelib");
     ASSERT_TRUE(record);
     EXPECT_EQ(record->screenshots, newer);
@@ -153,12 +155,13 @@ TEST_F(PackageDetailsLoadingTest, TwoOverlappingAppearancesNeverMixTheirScreensh
     serveImage("/o/1.png", Color::systemGreen());
     serveImage("/o/2.png", Color::systemGreen());
     reappear(*page);
-    ASSERT_TRUE(pumpUntil([&] { return page->screenshotsDictionary.size() == 2; }));
+    ASSERT_TRUE(pumpUntil([&] { return page->model().screenshotsDictionary().size() == 2; }));
     pumpFor(1.5);
     EXPECT_EQ(requestsUnder("/o/"), 4u);
-    ASSERT_EQ(page->screenshotsDictionary.size(), 2u);
+    ASSERT_EQ(page->model().screenshotsDictionary().size(), 2u);
     for (int number : {1, 2}) {
-        EXPECT_EQ(middleOf(page->screenshotsDictionary[number]), Color::systemGreen()) << number;
+        EXPECT_EQ(middleOf(page->model().screenshotsDictionary().at(number)), Color::systemGreen())
+            << number;
         EXPECT_EQ(middleOf(uikit::Image::fromFile(
                       PackageScreenshots::cachePath("com.sample.theme", number))),
                   Color::systemGreen())
@@ -212,14 +215,16 @@ TEST_F(PackageDetailsLoadingTest, TheAvatarComesFromTheFirstMatchingDeveloper) {
                                 web.url("/avatars/ada-2.png") + R"("}])");
     auto page = open("com.sample.corelib");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(pumpUntil([&] { return middleOf(page->authorAvatar) == Color::systemBlue(); }));
+    ASSERT_TRUE(
+        pumpUntil([&] { return middleOf(page->model().authorAvatar()) == Color::systemBlue(); }));
     ASSERT_EQ(requestsTo("/api/developers").size(), 1u);
     EXPECT_EQ(requestsTo("/api/developers")[0].query, "name=Ada%20Sample");
-    page->authorCollectionView->layoutIfNeeded();
+    page->description().authorCollectionView->layoutIfNeeded();
     auto cell = std::dynamic_pointer_cast<DeveloperCell>(
-        page->authorCollectionView->cellForItemAtIndexPath(uikit::IndexPath::forItem(0, 0)));
+        page->description().authorCollectionView->cellForItemAtIndexPath(
+            uikit::IndexPath::forItem(0, 0)));
     ASSERT_TRUE(cell);
-    EXPECT_EQ(cell->developerIconView->image(), page->authorAvatar);
+    EXPECT_EQ(cell->developerIconView->image(), page->model().authorAvatar());
     EXPECT_EQ(cell->developerNameLbl->text(), "Ada Sample");
 
     // The next search fails: the placeholder never takes the downloaded avatar's place.
@@ -227,24 +232,24 @@ TEST_F(PackageDetailsLoadingTest, TheAvatarComesFromTheFirstMatchingDeveloper) {
     reappear(*page);
     ASSERT_TRUE(pumpUntil([&] { return requestsTo("/api/developers").size() == 2; }));
     pumpFor(0.3);
-    EXPECT_EQ(middleOf(page->authorAvatar), Color::systemBlue());
+    EXPECT_EQ(middleOf(page->model().authorAvatar()), Color::systemBlue());
 
     // Nobody of that name: the placeholder.
     auto theme = open("com.sample.theme");
     ASSERT_TRUE(theme);
-    ASSERT_TRUE(pumpUntil([&] { return theme->authorAvatar != nullptr; }));
-    EXPECT_EQ(theme->authorAvatar->name(), "iTunesArtwork");
+    ASSERT_TRUE(pumpUntil([&] { return theme->model().authorAvatar() != nullptr; }));
+    EXPECT_EQ(theme->model().authorAvatar()->name(), "iTunesArtwork");
 }
 
-TEST(PackageCollections, AScreenshotIsNoTallerThanItsStripAndKeepsItsShape) {
-    EXPECT_EQ(PackageCollections::screenshotSize({500, 1000}, 422, false, 375),
+TEST(PackageScreenshotsSection, AScreenshotIsNoTallerThanItsStripAndKeepsItsShape) {
+    EXPECT_EQ(PackageScreenshotsSection::screenshotSize({500, 1000}, 422, false, 375),
               (uikit::Size{211, 422}));
-    EXPECT_EQ(PackageCollections::screenshotSize({80, 200}, 422, false, 375),
+    EXPECT_EQ(PackageScreenshotsSection::screenshotSize({80, 200}, 422, false, 375),
               (uikit::Size{80, 200}))
         << "a small one keeps its size";
-    EXPECT_EQ(PackageCollections::screenshotSize({500, 1000}, 287, false, 768),
+    EXPECT_EQ(PackageScreenshotsSection::screenshotSize({500, 1000}, 287, false, 768),
               (uikit::Size{143.5, 287}));
-    EXPECT_EQ(PackageCollections::screenshotSize({500, 1000}, 422, true, 375),
+    EXPECT_EQ(PackageScreenshotsSection::screenshotSize({500, 1000}, 422, true, 375),
               (uikit::Size{343, 422}))
         << "alone, it spans the page less 32 points";
 }

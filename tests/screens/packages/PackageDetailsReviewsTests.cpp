@@ -24,8 +24,8 @@ using testing_support::pumpUntil;
 // The image names of the five stars, in order.
 std::vector<std::string> stars(PackageDetailsViewController& page) {
     std::vector<std::string> names;
-    for (const auto& star :
-         {page.rating1, page.rating2, page.rating3, page.rating4, page.rating5}) {
+    for (const auto& star : {page.header().rating1, page.header().rating2, page.header().rating3,
+                             page.header().rating4, page.header().rating5}) {
         auto image = star->imageForState(uikit::ControlStates::normal);
         names.push_back(image ? image->name() : "");
     }
@@ -58,7 +58,7 @@ TEST_F(PackageDetailsReviewsTest, ARatedPackageShowsItsOwnStarsAndNoMore) {
     auto page = open("com.sample.theme");
     ASSERT_TRUE(page);
     EXPECT_EQ(stars(*page), kThreeStars);
-    EXPECT_EQ(page->ratingLbl->text(), "3 out of 5 rating");
+    EXPECT_EQ(page->header().ratingLbl->text(), "3 out of 5 rating");
 }
 
 TEST_F(PackageDetailsReviewsTest, TheThirdStarStoresThreeShowsThreeAndStays) {
@@ -67,9 +67,9 @@ TEST_F(PackageDetailsReviewsTest, TheThirdStarStoresThreeShowsThreeAndStays) {
     install("com.sample.corelib");
     auto page = open("com.sample.corelib");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(tapOnPage(*page, page->rating3));
+    ASSERT_TRUE(tapOnPage(*page, page->header().rating3));
     EXPECT_EQ(stars(*page), kThreeStars);
-    EXPECT_EQ(page->ratingLbl->text(), "3 out of 5 rating");
+    EXPECT_EQ(page->header().ratingLbl->text(), "3 out of 5 rating");
     auto record = stored("com.sample.corelib");
     ASSERT_TRUE(record);
     EXPECT_EQ(record->myRating, 3);
@@ -79,12 +79,12 @@ TEST_F(PackageDetailsReviewsTest, TheThirdStarStoresThreeShowsThreeAndStays) {
 
     reappear(*page);
     EXPECT_EQ(stars(*page), kThreeStars);
-    EXPECT_EQ(page->ratingLbl->text(), "3 out of 5 rating");
+    EXPECT_EQ(page->header().ratingLbl->text(), "3 out of 5 rating");
 
     // Without the package installed: the panel, and nothing stored or sent.
     auto theme = open("com.sample.theme");
     ASSERT_TRUE(theme);
-    ASSERT_TRUE(tapOnPage(*theme, theme->rating2));
+    ASSERT_TRUE(tapOnPage(*theme, theme->header().rating2));
     advanceClock(1);
     auto panel = presentedBy<ErrorViewController>(*theme);
     ASSERT_TRUE(panel);
@@ -103,7 +103,7 @@ TEST_F(PackageDetailsReviewsTest, AReviewThatReadsLikeABugReportBringsTheWarning
     change("com.sample.corelib", [](KSRPackage& package) { package.contact = "ada@sample.test"; });
     auto page = open("com.sample.corelib");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(tapOnPage(*page, page->leaveReviewBtn));
+    ASSERT_TRUE(tapOnPage(*page, page->reviews().leaveReviewBtn));
     advanceClock(1);
     auto forms = openedScreens(Screen::leaveReview);
     ASSERT_EQ(forms.size(), 1u);
@@ -173,9 +173,9 @@ TEST_F(PackageDetailsReviewsTest, AReviewPostedFromTheFormShowsItsStarsAsTheForm
     install("com.sample.corelib");
     auto page = open("com.sample.corelib");
     ASSERT_TRUE(page);
-    EXPECT_EQ(page->ratingLbl->text(), "0 out of 5 rating");
+    EXPECT_EQ(page->header().ratingLbl->text(), "0 out of 5 rating");
 
-    ASSERT_TRUE(tapOnPage(*page, page->leaveReviewBtn));
+    ASSERT_TRUE(tapOnPage(*page, page->reviews().leaveReviewBtn));
     advanceClock(1);
     auto form = presentedBy<LeaveReviewViewController>(*page);
     ASSERT_TRUE(form);
@@ -188,7 +188,7 @@ TEST_F(PackageDetailsReviewsTest, AReviewPostedFromTheFormShowsItsStarsAsTheForm
     ASSERT_EQ(page->presentedViewController(), nullptr);
     EXPECT_EQ(stars(*page), (std::vector<std::string>{"starSelected", "starSelected",
                                                       "starSelected", "starSelected", "star"}));
-    EXPECT_EQ(page->ratingLbl->text(), "4 out of 5 rating");
+    EXPECT_EQ(page->header().ratingLbl->text(), "4 out of 5 rating");
     EXPECT_EQ(stored("com.sample.corelib")->myRating, 4);
 }
 
@@ -199,16 +199,18 @@ TEST_F(PackageDetailsReviewsTest, ReviewsAreFetchedOncePerAppearanceAndAFailureK
     serveJSON("rating", R"({"rating": 4.5})");
     auto page = open("com.sample.corelib");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(pumpUntil([&] { return !page->reviewsCollectionView->isHidden(); }));
-    ASSERT_TRUE(pumpUntil([&] { return page->packageRatingLbl->text() == "4.5"; }));
+    ASSERT_TRUE(pumpUntil([&] { return !page->reviews().reviewsCollectionView->isHidden(); }));
+    ASSERT_TRUE(pumpUntil([&] { return page->reviews().packageRatingLbl->text() == "4.5"; }));
     pumpFor(0.2);
     EXPECT_EQ(requestsTo("/api/reviews").size(), 1u) << "once, however often the page lays out";
-    EXPECT_TRUE(page->reviewsLbl->isHidden());
-    EXPECT_FALSE(page->seeAllReviewsBtn->isHidden());
-    page->reviewsCollectionView->layoutIfNeeded();
-    EXPECT_EQ(page->reviewsCollectionView->numberOfItemsInSection(0), 1) << "the first review";
+    EXPECT_TRUE(page->reviews().reviewsLbl->isHidden());
+    EXPECT_FALSE(page->reviews().seeAllReviewsBtn->isHidden());
+    page->reviews().reviewsCollectionView->layoutIfNeeded();
+    EXPECT_EQ(page->reviews().reviewsCollectionView->numberOfItemsInSection(0), 1)
+        << "the first review";
     auto cell = std::dynamic_pointer_cast<ReviewsCell>(
-        page->reviewsCollectionView->cellForItemAtIndexPath(uikit::IndexPath::forItem(0, 0)));
+        page->reviews().reviewsCollectionView->cellForItemAtIndexPath(
+            uikit::IndexPath::forItem(0, 0)));
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->titleLbl->text(), "Great Little Tweak");
     EXPECT_EQ(cell->nameLbl->text(), "bob");
@@ -224,7 +226,7 @@ TEST_F(PackageDetailsReviewsTest, ReviewsAreFetchedOncePerAppearanceAndAFailureK
     center.post({KSRPackageInfoRatingChangedNotification, foundation::Value("com.sample.tweak")});
     serveJSON("rating", R"({"rating": 3.5})");
     center.post({KSRPackageInfoRatingChangedNotification, foundation::Value("com.sample.corelib")});
-    ASSERT_TRUE(pumpUntil([&] { return page->packageRatingLbl->text() == "3.5"; }));
+    ASSERT_TRUE(pumpUntil([&] { return page->reviews().packageRatingLbl->text() == "3.5"; }));
     EXPECT_EQ(requestsTo("/api/rating").size(), 2u);
 
     // A failed request leaves the reviews that were shown.
@@ -232,17 +234,17 @@ TEST_F(PackageDetailsReviewsTest, ReviewsAreFetchedOncePerAppearanceAndAFailureK
     reappear(*page);
     ASSERT_TRUE(pumpUntil([&] { return requestsTo("/api/reviews").size() == 2; }));
     pumpFor(0.3);
-    EXPECT_FALSE(page->reviewsCollectionView->isHidden());
-    EXPECT_EQ(page->packageReviews.size(), 2u);
+    EXPECT_FALSE(page->reviews().reviewsCollectionView->isHidden());
+    EXPECT_EQ(page->model().packageReviews().size(), 2u);
 
     // None: the message, and an empty strip that reads no review.
     serveJSON("reviews", "[]");
     reappear(*page);
-    ASSERT_TRUE(pumpUntil([&] { return page->packageReviews.empty(); }));
-    EXPECT_FALSE(page->reviewsLbl->isHidden());
-    EXPECT_TRUE(page->reviewsCollectionView->isHidden());
-    EXPECT_EQ(page->reviewsCollectionView->dataSource()->numberOfItemsInSection(
-                  *page->reviewsCollectionView, 0),
+    ASSERT_TRUE(pumpUntil([&] { return page->model().packageReviews().empty(); }));
+    EXPECT_FALSE(page->reviews().reviewsLbl->isHidden());
+    EXPECT_TRUE(page->reviews().reviewsCollectionView->isHidden());
+    EXPECT_EQ(page->reviews().reviewsCollectionView->dataSource()->numberOfItemsInSection(
+                  *page->reviews().reviewsCollectionView, 0),
               0);
 }
 

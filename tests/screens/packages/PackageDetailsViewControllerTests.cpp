@@ -9,7 +9,6 @@
 #include "foundation/NotificationCenter.h"
 #include "framework/misc/KSKnownRepositories.h"
 #include "framework/storage/KSRNotifications.h"
-#include "screens/packages/PackageDetailsNib.h"
 #include "screens/packages/PackagePageFixture.h"
 #include "ui/palette/KSPaletteManager.h"
 #include "uikit/Hands.h"
@@ -38,27 +37,28 @@ TEST_F(PackageDetailsTest, LabelsShowTheStoredPackageAndItsSource) {
     });
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
-    EXPECT_EQ(page->nameLbl->text(), "Sample Tweak");
-    EXPECT_EQ(page->authorLbl->text(), "Ada Sample");
-    EXPECT_EQ(page->packageVersionLbl->text(), "1.1") << "the installed version";
-    EXPECT_EQ(page->packageCategoryLbl->text(), "Tweaks");
-    EXPECT_EQ(page->packageSizeLbl->text(),
+    EXPECT_EQ(page->header().nameLbl->text(), "Sample Tweak");
+    EXPECT_EQ(page->header().authorLbl->text(), "Ada Sample");
+    EXPECT_EQ(page->header().packageVersionLbl->text(), "1.1") << "the installed version";
+    EXPECT_EQ(page->header().packageCategoryLbl->text(), "Tweaks");
+    EXPECT_EQ(page->information().packageSizeLbl->text(),
               foundation::ByteCountFormatter::stringFromByteCount(2048));
-    EXPECT_EQ(page->compatibilityLbl->text(), "Minimum OS");
-    EXPECT_EQ(page->packageCompatibilityLbl->text(), "iOS 12.0");
-    EXPECT_EQ(page->packageDependenciesLbl->text(),
+    EXPECT_EQ(page->information().compatibilityLbl->text(), "Minimum OS");
+    EXPECT_EQ(page->information().packageCompatibilityLbl->text(), "iOS 12.0");
+    EXPECT_EQ(page->information().packageDependenciesLbl->text(),
               "com.sample.corelib\nfirmware\ncom.sample.corelib")
         << "an entry equal to the last one keeps its line";
-    EXPECT_EQ(page->packageConflictsLbl->text(), "No conflicts");
-    EXPECT_EQ(page->packagePostInstallActionLbl->text(), "Nothing");
-    EXPECT_EQ(page->repositoryNameLbl->text(), kSourceName);
-    EXPECT_EQ(page->repositoryDescriptionLbl->text(), "Packages to try the program with");
-    EXPECT_EQ(page->moreDevPackagesTitle->text(), "More by Ada Sample");
-    EXPECT_EQ(page->copyrightLbl->text(), "\u00A9 Ada Sample \ncom.sample.tweak");
-    EXPECT_EQ(page->ratingLbl->text(), "0 out of 5 rating");
-    EXPECT_TRUE(page->verifiedIconView->isHidden());
-    EXPECT_FALSE(page->installedFilesBtn->isHidden());
-    EXPECT_EQ(page->installedFilesBtn->currentTitleColor(), page->view()->tintColor())
+    EXPECT_EQ(page->information().packageConflictsLbl->text(), "No conflicts");
+    EXPECT_EQ(page->information().packagePostInstallActionLbl->text(), "Nothing");
+    EXPECT_EQ(page->repository().repositoryNameLbl->text(), kSourceName);
+    EXPECT_EQ(page->repository().repositoryDescriptionLbl->text(),
+              "Packages to try the program with");
+    EXPECT_EQ(page->moreByDeveloper().moreDevPackagesTitle->text(), "More by Ada Sample");
+    EXPECT_EQ(page->moreByDeveloper().copyrightLbl->text(), "\u00A9 Ada Sample \ncom.sample.tweak");
+    EXPECT_EQ(page->header().ratingLbl->text(), "0 out of 5 rating");
+    EXPECT_TRUE(page->header().verifiedIconView->isHidden());
+    EXPECT_FALSE(page->information().installedFilesBtn->isHidden());
+    EXPECT_EQ(page->information().installedFilesBtn->currentTitleColor(), page->view()->tintColor())
         << "readable on the page, not white on white";
 
     // A package whose source went away, one only dpkg knows, and one not stored at all.
@@ -75,31 +75,34 @@ TEST_F(PackageDetailsTest, LabelsShowTheStoredPackageAndItsSource) {
     });
     auto removed = open("com.sample.theme");
     ASSERT_TRUE(removed);
-    EXPECT_EQ(removed->repositoryNameLbl->text(), "Removed Source");
-    EXPECT_EQ(removed->repositoryDescriptionLbl->text(),
+    EXPECT_EQ(removed->repository().repositoryNameLbl->text(), "Removed Source");
+    EXPECT_EQ(removed->repository().repositoryDescriptionLbl->text(),
               "The source of this package has been removed");
-    EXPECT_EQ(removed->packageVersionLbl->text(), "None");
-    EXPECT_TRUE(removed->installedFilesBtn->isHidden());
+    EXPECT_EQ(removed->header().packageVersionLbl->text(), "None");
+    EXPECT_TRUE(removed->information().installedFilesBtn->isHidden());
     auto dpkg = open("com.sample.paid");
     ASSERT_TRUE(dpkg);
-    EXPECT_EQ(dpkg->repositoryNameLbl->text(), "DPKG");
-    EXPECT_EQ(dpkg->authorLbl->text(), "Widget Maker <widgets@example.org>");
-    EXPECT_EQ(dpkg->moreDevPackagesTitle->text(), "More by Widget Maker <widgets@example.org>");
-    EXPECT_EQ(dpkg->packageVersionLbl->text(), "1.0") << "no installed version: the available one";
+    EXPECT_EQ(dpkg->repository().repositoryNameLbl->text(), "DPKG");
+    EXPECT_EQ(dpkg->header().authorLbl->text(), "Widget Maker <widgets@example.org>");
+    EXPECT_EQ(dpkg->moreByDeveloper().moreDevPackagesTitle->text(),
+              "More by Widget Maker <widgets@example.org>");
+    EXPECT_EQ(dpkg->header().packageVersionLbl->text(), "1.0")
+        << "no installed version: the available one";
     auto unknown = open("com.sample.unknown");
     ASSERT_TRUE(unknown);
-    EXPECT_EQ(unknown->authorLbl->text(), "No dev name found");
-    EXPECT_EQ(unknown->packageDependenciesLbl->text(), "No dependencies");
-    EXPECT_EQ(unknown->getBtn->titleForState(uikit::ControlStates::normal), "GET");
+    EXPECT_EQ(unknown->header().authorLbl->text(), "No dev name found");
+    EXPECT_EQ(unknown->information().packageDependenciesLbl->text(), "No dependencies");
+    EXPECT_EQ(unknown->header().getBtn->titleForState(uikit::ControlStates::normal), "GET");
 }
 
 TEST_F(PackageDetailsTest, TheGetButtonFollowsTheQueueTheInstallAndTheStore) {
     auto page = open("com.sample.theme");
     ASSERT_TRUE(page);
-    EXPECT_EQ(page->getBtn->currentTitle(), "GET");
+    EXPECT_EQ(page->header().getBtn->currentTitle(), "GET");
     EXPECT_EQ(page->getBarBtn()->currentTitle(), "GET");
-    EXPECT_DOUBLE_EQ(page->getBtnWidthConstraint->constant(), getWidth("GET"));
-    EXPECT_DOUBLE_EQ(page->getBtn->frame().width(), getWidth("GET")) << "placed at its width";
+    EXPECT_DOUBLE_EQ(page->header().getBtnWidthConstraint->constant(), getWidth("GET"));
+    EXPECT_DOUBLE_EQ(page->header().getBtn->frame().width(), getWidth("GET"))
+        << "placed at its width";
 
     // Installed, held with an update: removing is what a tap offers.
     change("com.sample.theme", [](KSRPackage& package) {
@@ -108,35 +111,35 @@ TEST_F(PackageDetailsTest, TheGetButtonFollowsTheQueueTheInstallAndTheStore) {
         package.isHeld = true;
     });
     page->updateGetButtonTitle();
-    EXPECT_EQ(page->getBtn->currentTitle(), "UNINSTALL");
+    EXPECT_EQ(page->header().getBtn->currentTitle(), "UNINSTALL");
 
     // The store calls it unavailable, but it is installed: it can still be removed.
-    page->setPackageInfo(false, false, std::nullopt);
-    EXPECT_EQ(page->getBtn->currentTitle(), "UNINSTALL");
-    EXPECT_TRUE(page->getBtn->isEnabled());
+    page->model().setPackageInfo(false, false, std::nullopt);
+    EXPECT_EQ(page->header().getBtn->currentTitle(), "UNINSTALL");
+    EXPECT_TRUE(page->header().getBtn->isEnabled());
     advanceClock(1);
-    EXPECT_DOUBLE_EQ(page->getBtn->alpha(), 1);
+    EXPECT_DOUBLE_EQ(page->header().getBtn->alpha(), 1);
 
     // Queued wins over installed.
-    ASSERT_TRUE(uikit::hands::tap(page->getBtn));
+    ASSERT_TRUE(uikit::hands::tap(page->header().getBtn));
     EXPECT_EQ(services->queued, std::vector<std::string>{"com.sample.theme"});
     advanceClock(0);
     advanceClock(0);
-    EXPECT_EQ(page->getBtn->currentTitle(), "QUEUED");
-    EXPECT_DOUBLE_EQ(page->getBtnWidthConstraint->constant(), getWidth("QUEUED"));
+    EXPECT_EQ(page->header().getBtn->currentTitle(), "QUEUED");
+    EXPECT_DOUBLE_EQ(page->header().getBtnWidthConstraint->constant(), getWidth("QUEUED"));
 
     // A paid package the store says is owned, and one it says is unavailable.
     auto paid = open("com.sample.paid");
     ASSERT_TRUE(paid);
-    paid->setPackageInfo(true, true, "$1.99");
-    EXPECT_EQ(paid->getBtn->currentTitle(), "OWNED");
-    paid->setPackageInfo(false, false, "$1.99");
-    EXPECT_EQ(paid->getBtn->currentTitle(), "UNAVAILABLE");
-    EXPECT_FALSE(paid->getBtn->isEnabled());
+    paid->model().setPackageInfo(true, true, "$1.99");
+    EXPECT_EQ(paid->header().getBtn->currentTitle(), "OWNED");
+    paid->model().setPackageInfo(false, false, "$1.99");
+    EXPECT_EQ(paid->header().getBtn->currentTitle(), "UNAVAILABLE");
+    EXPECT_FALSE(paid->header().getBtn->isEnabled());
     EXPECT_FALSE(paid->getBarBtn()->isEnabled());
     advanceClock(1);
-    EXPECT_DOUBLE_EQ(paid->getBtn->alpha(), 0.5);
-    uikit::hands::tap(paid->getBtn);
+    EXPECT_DOUBLE_EQ(paid->header().getBtn->alpha(), 0.5);
+    uikit::hands::tap(paid->header().getBtn);
     EXPECT_EQ(services->queued.size(), 1u) << "a refused button queues nothing";
 
     // Moving the header into the bar and back keeps the refused button dimmed.
@@ -145,7 +148,7 @@ TEST_F(PackageDetailsTest, TheGetButtonFollowsTheQueueTheInstallAndTheStore) {
     EXPECT_DOUBLE_EQ(paid->getBarBtn()->alpha(), 0.5);
     paid->transitionTopContent(false);
     advanceClock(1);
-    EXPECT_DOUBLE_EQ(paid->getBtn->alpha(), 0.5);
+    EXPECT_DOUBLE_EQ(paid->header().getBtn->alpha(), 0.5);
     EXPECT_DOUBLE_EQ(paid->getBarBtn()->alpha(), 0);
 }
 
@@ -156,20 +159,21 @@ TEST_F(PackageDetailsTest, OnlyThisPackagesQueueStateRetitlesTheButtonOnTheNextT
     auto& center = foundation::NotificationCenter::defaultCenter();
     center.post(KSRQueueStateNotificationName("com.sample.tweak"));
     advanceClock(0);
-    EXPECT_EQ(page->getBtn->currentTitle(), "GET") << "another package's news changes nothing";
+    EXPECT_EQ(page->header().getBtn->currentTitle(), "GET")
+        << "another package's news changes nothing";
 
     center.post(KSRQueueStateNotificationName("com.sample.corelib"));
-    EXPECT_EQ(page->getBtn->currentTitle(), "GET") << "not inside the post";
+    EXPECT_EQ(page->header().getBtn->currentTitle(), "GET") << "not inside the post";
     advanceClock(0);
-    EXPECT_EQ(page->getBtn->currentTitle(), "QUEUED");
+    EXPECT_EQ(page->header().getBtn->currentTitle(), "QUEUED");
 }
 
 TEST_F(PackageDetailsTest, EveryAppearanceRereadsTheStoredPackage) {
     change("com.sample.theme", [](KSRPackage& package) { package.maxosversion = "15.0"; });
     auto page = open("com.sample.theme");
     ASSERT_TRUE(page);
-    EXPECT_EQ(page->packageVersionLbl->text(), "3.1");
-    EXPECT_EQ(page->compatibilityLbl->text(), "Maximum OS");
+    EXPECT_EQ(page->header().packageVersionLbl->text(), "3.1");
+    EXPECT_EQ(page->information().compatibilityLbl->text(), "Maximum OS");
     navigation->push(std::make_shared<uikit::ViewController>(), true);
     advanceClock(1);
     change("com.sample.theme", [](KSRPackage& package) {
@@ -181,11 +185,11 @@ TEST_F(PackageDetailsTest, EveryAppearanceRereadsTheStoredPackage) {
     navigation->pop(true);
     advanceClock(1);
     settle(*page);
-    EXPECT_EQ(page->packageVersionLbl->text(), "3.0");
-    EXPECT_EQ(page->getBtn->currentTitle(), "UPDATE");
-    EXPECT_FALSE(page->installedFilesBtn->isHidden()) << "installed now";
-    EXPECT_EQ(page->compatibilityLbl->text(), "Compatibility");
-    EXPECT_EQ(page->packageCompatibilityLbl->text(), "iOS 12.0 - 15.0");
+    EXPECT_EQ(page->header().packageVersionLbl->text(), "3.0");
+    EXPECT_EQ(page->header().getBtn->currentTitle(), "UPDATE");
+    EXPECT_FALSE(page->information().installedFilesBtn->isHidden()) << "installed now";
+    EXPECT_EQ(page->information().compatibilityLbl->text(), "Compatibility");
+    EXPECT_EQ(page->information().packageCompatibilityLbl->text(), "iOS 12.0 - 15.0");
 }
 
 TEST_F(PackageDetailsTest, AMarkdownDescriptionKeepsItsTextButNoHostileLink) {
@@ -196,11 +200,12 @@ TEST_F(PackageDetailsTest, AMarkdownDescriptionKeepsItsTextButNoHostileLink) {
     });
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
-    const auto& text = page->descriptionLbl->attributedText();
+    const auto& text = page->description().descriptionLbl->attributedText();
     EXPECT_NE(text.string().find("Tap here or there now"), std::string::npos) << text.string();
     ASSERT_EQ(text.links().size(), 1u);
     EXPECT_EQ(text.links()[0].second, "https://example.org/x");
-    EXPECT_GT(page->descriptionLbl->frame().height(), 30) << "placed at the text's height";
+    EXPECT_GT(page->description().descriptionLbl->frame().height(), 30)
+        << "placed at the text's height";
 }
 
 double lightness(const uikit::Color& color) {
@@ -237,44 +242,46 @@ TEST_F(PackageDetailsTest, SectionsFollowWhatIsKnown) {
     // Cy Sample has two packages: one other package for the theme.
     auto theme = open("com.sample.theme");
     ASSERT_TRUE(theme);
-    EXPECT_EQ(theme->devPackages(), std::vector<std::string>{"com.sample.paid"});
-    EXPECT_FALSE(theme->otherDevPackagesTableView->isHidden());
-    EXPECT_DOUBLE_EQ(theme->otherDevPackagesTableView->frame().height(), 70);
-    EXPECT_TRUE(theme->otherDevPackagesLbl->isHidden());
-    EXPECT_DOUBLE_EQ(theme->screenshotsCollectionView->frame().height(), 0)
+    EXPECT_EQ(theme->model().devPackages(), std::vector<std::string>{"com.sample.paid"});
+    EXPECT_FALSE(theme->moreByDeveloper().otherDevPackagesTableView->isHidden());
+    EXPECT_DOUBLE_EQ(theme->moreByDeveloper().otherDevPackagesTableView->frame().height(), 70);
+    EXPECT_TRUE(theme->moreByDeveloper().otherDevPackagesLbl->isHidden());
+    EXPECT_DOUBLE_EQ(theme->screenshots().screenshotsCollectionView->frame().height(), 0)
         << "no depiction, no screenshots: the block folds";
-    EXPECT_TRUE(theme->screenshotsCollectionView->isHidden());
-    EXPECT_TRUE(theme->screenshotsTitle->isHidden());
-    EXPECT_TRUE(theme->videoPreviewPlayer->isHidden());
-    EXPECT_TRUE(theme->changelogTitle->isHidden());
-    EXPECT_FALSE(theme->reviewsLbl->isHidden()) << "no reviews: the message";
-    EXPECT_TRUE(theme->reviewsCollectionView->isHidden());
-    EXPECT_TRUE(theme->dateLbl->isHidden());
-    EXPECT_TRUE(theme->adsWebView->isHidden());
-    EXPECT_DOUBLE_EQ(theme->developerLbl->frame().minY(),
-                     theme->informationsTitle->frame().maxY() + 30)
+    EXPECT_TRUE(theme->screenshots().screenshotsCollectionView->isHidden());
+    EXPECT_TRUE(theme->screenshots().screenshotsTitle->isHidden());
+    EXPECT_TRUE(theme->bannerVideo().videoPreviewPlayer->isHidden());
+    EXPECT_TRUE(theme->changelog().changelogTitle->isHidden());
+    EXPECT_FALSE(theme->reviews().reviewsLbl->isHidden()) << "no reviews: the message";
+    EXPECT_TRUE(theme->reviews().reviewsCollectionView->isHidden());
+    EXPECT_TRUE(theme->information().dateLbl->isHidden());
+    EXPECT_TRUE(theme->description().adsWebView->isHidden());
+    EXPECT_DOUBLE_EQ(theme->information().developerLbl->frame().minY(),
+                     theme->information().informationsTitle->frame().maxY() + 30)
         << "not installed: the developer row sits under the title";
 
     // Bo Sample has four: two rows at most.
     auto conflicting = open("com.sample.conflicting");
     ASSERT_TRUE(conflicting);
-    EXPECT_EQ(conflicting->devPackages().size(), 3u);
-    EXPECT_DOUBLE_EQ(conflicting->otherDevPackagesTableView->frame().height(), 140);
-    EXPECT_EQ(conflicting->otherDevPackagesTableView->numberOfRowsInSection(0), 2);
+    EXPECT_EQ(conflicting->model().devPackages().size(), 3u);
+    EXPECT_DOUBLE_EQ(conflicting->moreByDeveloper().otherDevPackagesTableView->frame().height(),
+                     140);
+    EXPECT_EQ(conflicting->moreByDeveloper().otherDevPackagesTableView->numberOfRowsInSection(0),
+              2);
 
     // Without a maintainer there is no author to list packages of.
     change("com.sample.versioned", [](KSRPackage& package) { package.maintainer.reset(); });
     change("com.sample.unmet", [](KSRPackage& package) { package.maintainer.reset(); });
     auto lone = open("com.sample.versioned");
     ASSERT_TRUE(lone);
-    EXPECT_TRUE(lone->devPackages().empty());
-    EXPECT_TRUE(lone->otherDevPackagesTableView->isHidden());
-    EXPECT_DOUBLE_EQ(lone->otherDevPackagesTableView->frame().height(), 0);
-    EXPECT_FALSE(lone->otherDevPackagesLbl->isHidden());
-    EXPECT_DOUBLE_EQ(lone->devPackagesSeparator->frame().minY(),
-                     lone->otherDevPackagesLbl->frame().maxY() + 20);
+    EXPECT_TRUE(lone->model().devPackages().empty());
+    EXPECT_TRUE(lone->moreByDeveloper().otherDevPackagesTableView->isHidden());
+    EXPECT_DOUBLE_EQ(lone->moreByDeveloper().otherDevPackagesTableView->frame().height(), 0);
+    EXPECT_FALSE(lone->moreByDeveloper().otherDevPackagesLbl->isHidden());
+    EXPECT_DOUBLE_EQ(lone->moreByDeveloper().devPackagesSeparator->frame().minY(),
+                     lone->moreByDeveloper().otherDevPackagesLbl->frame().maxY() + 20);
     EXPECT_DOUBLE_EQ(lone->scrollView->contentSize().height,
-                     lone->copyrightLbl->frame().maxY() + 30);
+                     lone->moreByDeveloper().copyrightLbl->frame().maxY() + 30);
 }
 
 TEST_F(PackageDetailsTest, NoScreenshotAreaStaysReservedForADepictionThatFails) {
@@ -284,22 +291,23 @@ TEST_F(PackageDetailsTest, NoScreenshotAreaStaysReservedForADepictionThatFails) 
     auto page = open("com.sample.nativedepiction");
     ASSERT_TRUE(page);
     ASSERT_TRUE(waitForDepiction(*page));
-    EXPECT_TRUE(page->screenshotsCollectionView->isHidden());
-    EXPECT_DOUBLE_EQ(page->screenshotsCollectionView->frame().height(), 0);
-    EXPECT_TRUE(page->refreshForCydiaPackages) << "later passes keep the decision";
-    EXPECT_DOUBLE_EQ(page->descriptionTitle->frame().minY(),
-                     page->screenshotsSeparator->frame().maxY() + 20);
+    EXPECT_TRUE(page->screenshots().screenshotsCollectionView->isHidden());
+    EXPECT_DOUBLE_EQ(page->screenshots().screenshotsCollectionView->frame().height(), 0);
+    EXPECT_TRUE(page->model().refreshForCydiaPackages()) << "later passes keep the decision";
+    EXPECT_DOUBLE_EQ(page->description().descriptionTitle->frame().minY(),
+                     page->screenshots().screenshotsSeparator->frame().maxY() + 20);
 
     // Screenshots a later load brought show in a collection of the nib's height.
-    page->screenshotsDictionary[1] = uikit::Image::withColor(uikit::Color::white(), {10, 10});
-    page->refreshForCydiaPackages = true;
+    PackageScreenshots::Outcome later;
+    later.images = {uikit::Image::withColor(uikit::Color::white(), {10, 10})};
+    page->model().applyScreenshots(later, false);
     page->setContent();
-    EXPECT_FALSE(page->screenshotsCollectionView->isHidden());
-    EXPECT_FALSE(page->screenshotsTitle->isHidden());
-    EXPECT_DOUBLE_EQ(page->screenshotsCollectionView->frame().height(),
-                     PackageDetailsNib::kScreenshotsHeight);
-    EXPECT_DOUBLE_EQ(page->screenshotsTitle->frame().minY(),
-                     page->topSeparator->frame().maxY() + 20);
+    EXPECT_FALSE(page->screenshots().screenshotsCollectionView->isHidden());
+    EXPECT_FALSE(page->screenshots().screenshotsTitle->isHidden());
+    EXPECT_DOUBLE_EQ(page->screenshots().screenshotsCollectionView->frame().height(),
+                     PackageScreenshotsSection::kScreenshotsHeight);
+    EXPECT_DOUBLE_EQ(page->screenshots().screenshotsTitle->frame().minY(),
+                     page->header().topSeparator->frame().maxY() + 20);
     settle(*page);
 }
 
@@ -309,22 +317,26 @@ TEST_F(PackageDetailsTest, AnInfoJsonSourceShowsItsScreenshotsOrWhyNot) {
     change("com.sample.tweak", [&](KSRPackage& package) { package.screenshots = {shot}; });
     auto page = open("com.sample.tweak");
     ASSERT_TRUE(page);
-    ASSERT_TRUE(testing_support::pumpUntil([&] { return !page->screenshotsDictionary.empty(); }));
-    EXPECT_FALSE(page->screenshotsCollectionView->isHidden());
-    EXPECT_TRUE(page->screenshotsLbl->isHidden());
-    EXPECT_DOUBLE_EQ(page->screenshotsCollectionView->frame().height(),
-                     PackageDetailsNib::kScreenshotsHeight);
-    EXPECT_FALSE(page->dateLbl->isHidden()) << "an info-JSON source dates its packages";
-    EXPECT_EQ(page->packageDateLbl->text(), "None");
+    ASSERT_TRUE(
+        testing_support::pumpUntil([&] { return !page->model().screenshotsDictionary().empty(); }));
+    EXPECT_FALSE(page->screenshots().screenshotsCollectionView->isHidden());
+    EXPECT_TRUE(page->screenshots().screenshotsLbl->isHidden());
+    EXPECT_DOUBLE_EQ(page->screenshots().screenshotsCollectionView->frame().height(),
+                     PackageScreenshotsSection::kScreenshotsHeight);
+    EXPECT_FALSE(page->information().dateLbl->isHidden())
+        << "an info-JSON source dates its packages";
+    EXPECT_EQ(page->information().packageDateLbl->text(), "None");
 
-    page->screenshotRetrievingFail = true;
+    PackageScreenshots::Outcome failed;
+    failed.cleared = true;
+    page->model().applyScreenshots(failed, false);
     page->setContent();
-    EXPECT_TRUE(page->screenshotsCollectionView->isHidden());
-    EXPECT_FALSE(page->screenshotsLbl->isHidden());
-    EXPECT_EQ(page->screenshotsLbl->text(),
+    EXPECT_TRUE(page->screenshots().screenshotsCollectionView->isHidden());
+    EXPECT_FALSE(page->screenshots().screenshotsLbl->isHidden());
+    EXPECT_EQ(page->screenshots().screenshotsLbl->text(),
               "There was an error retrieving screenshots for \"Sample Tweak\"");
-    EXPECT_DOUBLE_EQ(page->screenshotsSeparator->frame().minY(),
-                     page->screenshotsLbl->frame().maxY() + 20);
+    EXPECT_DOUBLE_EQ(page->screenshots().screenshotsSeparator->frame().minY(),
+                     page->screenshots().screenshotsLbl->frame().maxY() + 20);
     settle(*page);
 }
 
@@ -332,10 +344,11 @@ TEST_F(PackageDetailsTest, TheHeaderIsSizedForTheScreen) {
     changeSource([](KSRSource& source) { source.isUsingInfoJson = true; }, location);
     auto regular = open("com.sample.theme");
     ASSERT_TRUE(regular);
-    EXPECT_EQ(regular->iconView->frame().size, (uikit::Size{120, 120}));
-    EXPECT_DOUBLE_EQ(regular->iconView->layer().cornerRadius(), 30);
-    EXPECT_DOUBLE_EQ(regular->rating3->frame().width(), 25);
-    EXPECT_DOUBLE_EQ(regular->getBtn->frame().maxY(), regular->iconView->frame().maxY())
+    EXPECT_EQ(regular->header().iconView->frame().size, (uikit::Size{120, 120}));
+    EXPECT_DOUBLE_EQ(regular->header().iconView->layer().cornerRadius(), 30);
+    EXPECT_DOUBLE_EQ(regular->header().rating3->frame().width(), 25);
+    EXPECT_DOUBLE_EQ(regular->header().getBtn->frame().maxY(),
+                     regular->header().iconView->frame().maxY())
         << "the Get button sits under the icon's edge";
     EXPECT_DOUBLE_EQ(regular->view()->frame().width(), 375);
 
@@ -353,12 +366,14 @@ TEST_F(PackageDetailsTest, TheHeaderIsSizedForTheScreen) {
     smallNavigation->push(compact, false);
     advanceClock(1);
     settle(*compact);
-    EXPECT_EQ(compact->iconView->frame().size, (uikit::Size{100, 100}));
-    EXPECT_DOUBLE_EQ(compact->iconView->layer().cornerRadius(), 25);
-    EXPECT_DOUBLE_EQ(compact->rating3->frame().width(), 20);
-    EXPECT_DOUBLE_EQ(compact->getBtn->frame().minY(), compact->authorLbl->frame().maxY() + 30);
+    EXPECT_EQ(compact->header().iconView->frame().size, (uikit::Size{100, 100}));
+    EXPECT_DOUBLE_EQ(compact->header().iconView->layer().cornerRadius(), 25);
+    EXPECT_DOUBLE_EQ(compact->header().rating3->frame().width(), 20);
+    EXPECT_DOUBLE_EQ(compact->header().getBtn->frame().minY(),
+                     compact->header().authorLbl->frame().maxY() + 30);
     EXPECT_DOUBLE_EQ(compact->contentView->frame().width(), 320);
-    EXPECT_LE(compact->copyrightLbl->frame().maxX(), 320 - PackageDetailsNib::kMargin);
+    EXPECT_LE(compact->moreByDeveloper().copyrightLbl->frame().maxX(),
+              320 - PackageSectionBuilder::kMargin);
     smallWindow->setRootViewController(nullptr);
 }
 
@@ -451,7 +466,7 @@ TEST_F(PackageDetailsTest, TheHeaderMovesIntoTheBarOncePerCrossing) {
     advanceClock(1);
     EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->getBarBtnItem());
     EXPECT_EQ(page->navigationItem()->titleView(), page->customTitleView());
-    EXPECT_DOUBLE_EQ(page->nameLbl->alpha(), 0);
+    EXPECT_DOUBLE_EQ(page->header().nameLbl->alpha(), 0);
     // Back on the page scrolled this far, the bar keeps its Get button.
     navigation->push(std::make_shared<uikit::ViewController>(), false);
     advanceClock(1);
@@ -462,7 +477,7 @@ TEST_F(PackageDetailsTest, TheHeaderMovesIntoTheBarOncePerCrossing) {
     page->scrollView->dragTo({0, 50});
     advanceClock(1);
     EXPECT_EQ(page->navigationItem()->rightBarButtonItem(), page->wishlistBtn());
-    EXPECT_DOUBLE_EQ(page->nameLbl->alpha(), 1);
+    EXPECT_DOUBLE_EQ(page->header().nameLbl->alpha(), 1);
     page->scrollView->endDragging();
     advanceClock(1);
 

@@ -112,14 +112,13 @@ class PackagePageFixture : public StorageFixture {
     }
     // Runs the main loop until the reviews asked for on appearing have answered.
     static void settle(PackageDetailsViewController& page) {
-        EXPECT_TRUE(testing_support::pumpUntil(
-            [&] { return page.reviewsAnswered == page.reviewsRequests; }));
+        EXPECT_TRUE(testing_support::pumpUntil([&] { return page.model().reviewsSettled(); }));
         testing_support::advanceClock(1);
     }
 
     // Runs the main loop until the depiction of this appearance has had its outcome.
     static bool waitForDepiction(PackageDetailsViewController& page) {
-        return testing_support::pumpUntil([&] { return page.refreshForCydiaPackages; });
+        return testing_support::pumpUntil([&] { return page.model().refreshForCydiaPackages(); });
     }
 
     static inline testing_support::SampleRepository* sample_ = nullptr;
