@@ -13,8 +13,8 @@ namespace foundation {
 
 namespace {
 
-bool isLoadableScheme(const std::string& scheme) {
-    return scheme == "http" || scheme == "https" || scheme == "file";
+bool isLoadable(const URL& url) {
+    return url.hasWebScheme() || url.isFileURL();
 }
 
 // The tasks resumed and not over yet: still loading, or with an outcome not yet handed to the
@@ -85,7 +85,7 @@ void URLSessionTask::resume() {
         std::lock_guard lock(mutex_);
         flight_ = flight;
     }
-    if (!isLoadableScheme(request_.url.scheme())) {
+    if (!isLoadable(request_.url)) {
         deliver(std::nullopt,
                 URLError::make(URLError::UnsupportedURL, request_.url.absoluteString()));
         return;

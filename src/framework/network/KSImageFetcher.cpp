@@ -4,7 +4,7 @@
 #include "foundation/Log.h"
 #include "foundation/URLError.h"
 #include "foundation/URLSession.h"
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 
 namespace corvane {
 
