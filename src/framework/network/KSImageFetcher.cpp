@@ -1,5 +1,7 @@
 #include "framework/network/KSImageFetcher.h"
 
+#include <atomic>
+
 #include "foundation/Dispatch.h"
 #include "foundation/Log.h"
 #include "foundation/URLError.h"
@@ -11,6 +13,11 @@ namespace corvane {
 namespace {
 
 using Outcome = KSImageFetcher::Outcome;
+
+std::atomic<double>& timeout() {
+    static std::atomic<double> seconds = KSImageFetcher::kTimeoutSeconds;
+    return seconds;
+}
 
 foundation::URLSession& imageSession() {
     static foundation::URLSession session([] {
@@ -58,6 +65,14 @@ void fetchNext(std::shared_ptr<InOrder> batch) {
 
 }  // namespace
 
+double KSImageFetcher::timeoutSeconds() {
+    return timeout();
+}
+
+void KSImageFetcher::setTimeoutSeconds(double seconds) {
+    timeout() = seconds;
+}
+
 KSImageFetcher::Result KSImageFetcher::resultOf(
     const std::optional<foundation::URLSessionDataTask::Data>& data,
     const std::optional<foundation::HTTPURLResponse>& response,
@@ -84,7 +99,7 @@ void KSImageFetcher::fetch(std::string_view address, Completion completion) {
         return;
     }
     foundation::URLRequest request(*url);
-    request.timeoutInterval = kTimeoutSeconds;
+    request.timeoutInterval = timeoutSeconds();
     imageSession()
         .dataTaskWithRequest(
             std::move(request),
