@@ -73,12 +73,24 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+std::string_view allowedPunctuation(PercentEncoding allowed) {
+    switch (allowed) {
+        case PercentEncoding::URLQuery:
+            return "!$&'()*+,-./:;=?@_~";
+        case PercentEncoding::PathComponent:
+            return "!$&'()*+,-.:=@_~";
+        case PercentEncoding::QueryItem:
+            return "!$'()*,-./:;?@_~";
+        case PercentEncoding::Unreserved:
+            break;
+    }
+    return "-._~";
+}
+
 bool isAllowed(unsigned char c, PercentEncoding allowed) {
     if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || isDigit(char(c)))
         return true;
-    std::string_view extra =
-        allowed == PercentEncoding::URLQuery ? "!$&'()*+,-./:;=?@_~" : "!$&'()*+,-.:=@_~";
-    return c != 0 && extra.find(char(c)) != std::string_view::npos;
+    return c != 0 && allowedPunctuation(allowed).find(char(c)) != std::string_view::npos;
 }
 
 std::string_view withoutTrailingSlashes(std::string_view path) {

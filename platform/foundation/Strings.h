@@ -52,6 +52,8 @@ double doubleValue(std::string_view text);
 enum class PercentEncoding {
     URLQuery,       // what may stay as it is in a query: "?", "/", "=", "&" included
     PathComponent,  // one segment of a path: "/" and "?" are encoded
+    QueryItem,      // a name or value of a query: "&", "=", "+" and "#" are encoded
+    Unreserved,     // a form field: all but letters, digits and "-._~" are encoded
 };
 std::string percentEncode(std::string_view text, PercentEncoding allowed);
 // nullopt for a "%" without two hex digits or a result that is not UTF-8.

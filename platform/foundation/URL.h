@@ -36,6 +36,8 @@ class URL {
     std::vector<URLQueryItem> queryItems() const;
     const std::optional<std::string>& fragment() const { return fragment_; }
     bool isFileURL() const { return scheme_ == "file"; }
+    // "http" or "https": the only schemes ever fetched from or opened outside.
+    bool hasWebScheme() const { return scheme_ == "http" || scheme_ == "https"; }
 
     // The URL with one more path segment; query and fragment stay.
     URL URLByAppendingPathComponent(std::string_view component) const;

@@ -1,36 +1,19 @@
 #include "foundation/URLComponents.h"
 
-#include <cctype>
+#include "foundation/Strings.h"
 
 namespace foundation {
 
 namespace {
-
-// Only unreserved characters and the sub-delimiters that mean nothing inside a query stay.
-std::string encodedQueryPart(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    static constexpr std::string_view kKept = "-._~!$'()*,;:@/?";
-    std::string out;
-    for (unsigned char c : text) {
-        if (std::isalnum(c) || kKept.find(char(c)) != std::string_view::npos) {
-            out += char(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
-        }
-    }
-    return out;
-}
 
 std::string encodedQuery(const std::vector<URLQueryItem>& items) {
     std::string query;
     for (const auto& item : items) {
         if (!query.empty())
             query += '&';
-        query += encodedQueryPart(item.name);
+        query += percentEncode(item.name, PercentEncoding::QueryItem);
         if (item.value)
-            query += '=' + encodedQueryPart(*item.value);
+            query += '=' + percentEncode(*item.value, PercentEncoding::QueryItem);
     }
     return query;
 }
@@ -47,7 +30,7 @@ std::optional<URL> URLComponents::url() const {
     if (!queryItems.empty())
         text += '?' + encodedQuery(queryItems);
     if (fragment)
-        text += '#' + encodedQueryPart(*fragment);
+        text += '#' + percentEncode(*fragment, PercentEncoding::QueryItem);
     auto url = URL::withString(text);
     if (!url || path.empty() || path == "/")
         return url;

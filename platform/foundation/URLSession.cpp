@@ -25,7 +25,10 @@ std::shared_ptr<OperationQueue> serialQueue() {
 URLSession::URLSession(URLSessionConfiguration configuration,
                        std::shared_ptr<OperationQueue> delegateQueue)
     : configuration_(std::move(configuration)),
-      delegateQueue_(delegateQueue ? std::move(delegateQueue) : serialQueue()) {}
+      delegateQueue_(delegateQueue ? std::move(delegateQueue) : serialQueue()),
+      connections_(std::make_shared<URLSessionConnectionPool>(
+          configuration_.HTTPMaximumConnectionsPerHost,
+          configuration_.maximumConnectionsPerSession)) {}
 
 std::shared_ptr<URLSession> URLSession::sharedSession() {
     // Never destroyed: tasks may still deliver while the process exits.
@@ -37,7 +40,7 @@ std::shared_ptr<URLSession> URLSession::sharedSession() {
 std::shared_ptr<URLSessionDataTask> URLSession::dataTaskWithRequest(
     URLRequest request, URLSessionDataTask::Completion completion) {
     return std::make_shared<URLSessionDataTask>(nextTaskIdentifier(), std::move(request),
-                                                configuration_, delegateQueue_,
+                                                configuration_, delegateQueue_, connections_,
                                                 std::move(completion));
 }
 
@@ -49,7 +52,7 @@ std::shared_ptr<URLSessionDataTask> URLSession::dataTaskWithURL(
 std::shared_ptr<URLSessionDownloadTask> URLSession::downloadTaskWithRequest(
     URLRequest request, URLSessionDownloadTask::Completion completion) {
     return std::make_shared<URLSessionDownloadTask>(nextTaskIdentifier(), std::move(request),
-                                                    configuration_, delegateQueue_,
+                                                    configuration_, delegateQueue_, connections_,
                                                     std::move(completion));
 }
 

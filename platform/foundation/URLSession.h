@@ -6,6 +6,7 @@
 #include "foundation/URL.h"
 #include "foundation/URLRequest.h"
 #include "foundation/URLSessionConfiguration.h"
+#include "foundation/URLSessionConnectionPool.h"
 #include "foundation/URLSessionDataTask.h"
 #include "foundation/URLSessionDownloadTask.h"
 
@@ -36,6 +37,7 @@ class URLSession {
   private:
     const URLSessionConfiguration configuration_;
     const std::shared_ptr<OperationQueue> delegateQueue_;
+    const std::shared_ptr<URLSessionConnectionPool> connections_;
 };
 
 }  // namespace foundation

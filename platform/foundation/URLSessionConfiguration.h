@@ -25,6 +25,10 @@ struct URLSessionConfiguration {
     double timeoutIntervalForResource = 7 * 24 * 3600;
     // Sent with every request; the request's own fields of the same name win.
     HTTPHeaderFields HTTPAdditionalHeaders;
+    // Loads under way at once to one host (scheme, host and port) and in the whole session; the
+    // others wait their turn in the order they were resumed, and their time-outs run from it.
+    int HTTPMaximumConnectionsPerHost = 4;
+    int maximumConnectionsPerSession = 16;
     // A larger response body fails the task; 0 or less means no cap.
     std::int64_t maximumResponseBytes = std::int64_t{64} << 20;
 };

@@ -20,9 +20,10 @@ class URLSessionDataTask : public URLSessionTask {
 
     URLSessionDataTask(std::uint64_t identifier, URLRequest request,
                        URLSessionConfiguration configuration,
-                       std::shared_ptr<OperationQueue> delegateQueue, Completion completion)
+                       std::shared_ptr<OperationQueue> delegateQueue,
+                       std::shared_ptr<URLSessionConnectionPool> connections, Completion completion)
         : URLSessionTask(identifier, std::move(request), std::move(configuration),
-                         std::move(delegateQueue)),
+                         std::move(delegateQueue), std::move(connections)),
           completion_(std::move(completion)) {}
 
   protected:

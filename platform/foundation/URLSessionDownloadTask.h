@@ -21,9 +21,11 @@ class URLSessionDownloadTask : public URLSessionTask {
 
     URLSessionDownloadTask(std::uint64_t identifier, URLRequest request,
                            URLSessionConfiguration configuration,
-                           std::shared_ptr<OperationQueue> delegateQueue, Completion completion)
+                           std::shared_ptr<OperationQueue> delegateQueue,
+                           std::shared_ptr<URLSessionConnectionPool> connections,
+                           Completion completion)
         : URLSessionTask(identifier, std::move(request), std::move(configuration),
-                         std::move(delegateQueue)),
+                         std::move(delegateQueue), std::move(connections)),
           completion_(std::move(completion)) {}
 
   protected:

@@ -1,7 +1,6 @@
 #include "foundation/URLSessionTask.h"
 
 #include <map>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -13,8 +12,16 @@ namespace foundation {
 
 namespace {
 
-bool isLoadableScheme(const std::string& scheme) {
-    return scheme == "http" || scheme == "https" || scheme == "file";
+bool isLoadable(const URL& url) {
+    return url.hasWebScheme() || url.isFileURL();
+}
+
+// Loads share a connection limit when they reach the same server.
+std::string connectionKey(const URL& url) {
+    std::string key = url.scheme() + "://" + url.host();
+    if (auto port = url.port())
+        key += ":" + std::to_string(*port);
+    return key;
 }
 
 // The tasks resumed and not over yet: still loading, or with an outcome not yet handed to the
@@ -68,11 +75,13 @@ std::shared_ptr<void> takeOff(const std::shared_ptr<URLSessionTask>& task) {
 
 URLSessionTask::URLSessionTask(std::uint64_t identifier, URLRequest request,
                                URLSessionConfiguration configuration,
-                               std::shared_ptr<OperationQueue> delegateQueue)
+                               std::shared_ptr<OperationQueue> delegateQueue,
+                               std::shared_ptr<URLSessionConnectionPool> connections)
     : identifier_(identifier),
       request_(std::move(request)),
       configuration_(std::move(configuration)),
-      delegateQueue_(std::move(delegateQueue)) {}
+      delegateQueue_(std::move(delegateQueue)),
+      connections_(std::move(connections)) {}
 
 URLSessionTask::~URLSessionTask() = default;
 
@@ -85,7 +94,7 @@ void URLSessionTask::resume() {
         std::lock_guard lock(mutex_);
         flight_ = flight;
     }
-    if (!isLoadableScheme(request_.url.scheme())) {
+    if (!isLoadable(request_.url)) {
         deliver(std::nullopt,
                 URLError::make(URLError::UnsupportedURL, request_.url.absoluteString()));
         return;
@@ -99,7 +108,13 @@ void URLSessionTask::resume() {
         std::lock_guard lock(mutex_);
         transfer_ = transfer;
     }
-    std::thread([self = shared_from_this(), transfer, flight] { self->load(transfer); }).detach();
+    connections_->add(
+        connectionKey(request_.url),
+        [self = shared_from_this(), transfer, flight] { self->load(transfer); },
+        [self = shared_from_this()] {
+            self->deliver(std::nullopt,
+                          URLError::make(URLError::Unknown, self->request_.url.absoluteString()));
+        });
 }
 
 void URLSessionTask::cancel() {

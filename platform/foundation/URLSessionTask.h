@@ -13,22 +13,25 @@
 #include "foundation/OperationQueue.h"
 #include "foundation/URLRequest.h"
 #include "foundation/URLSessionConfiguration.h"
+#include "foundation/URLSessionConnectionPool.h"
 
 namespace foundation {
 
 class CurlTransfer;
 
-// One load of a session, made suspended; resume() starts it on a thread of its own. The
-// completion handler runs exactly once, on the session's delegate queue: with the result, with
-// error -1002 at once for a scheme other than http, https and file, or with -999 at once when
-// the task is cancelled before it completes.
+// One load of a session, made suspended; resume() hands it to the session's connections, which
+// start it on one of their threads when its host's turn comes. The completion handler runs
+// exactly once, on the session's delegate queue: with the result, with error -1002 at once for a
+// scheme other than http, https and file, or with -999 at once when the task is cancelled before
+// it completes.
 class URLSessionTask : public std::enable_shared_from_this<URLSessionTask> {
   public:
     enum class State { Running, Suspended, Canceling, Completed };
 
     URLSessionTask(std::uint64_t identifier, URLRequest request,
                    URLSessionConfiguration configuration,
-                   std::shared_ptr<OperationQueue> delegateQueue);
+                   std::shared_ptr<OperationQueue> delegateQueue,
+                   std::shared_ptr<URLSessionConnectionPool> connections);
     virtual ~URLSessionTask();
     URLSessionTask(const URLSessionTask&) = delete;
     URLSessionTask& operator=(const URLSessionTask&) = delete;
@@ -68,6 +71,7 @@ class URLSessionTask : public std::enable_shared_from_this<URLSessionTask> {
     const URLRequest request_;
     const URLSessionConfiguration configuration_;
     const std::shared_ptr<OperationQueue> delegateQueue_;
+    const std::shared_ptr<URLSessionConnectionPool> connections_;
     std::atomic<State> state_ = State::Suspended;
     std::atomic<bool> delivered_ = false;
     std::atomic<std::int64_t> bytesReceived_ = 0;

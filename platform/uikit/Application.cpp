@@ -32,10 +32,6 @@ bool openWithDesktopOpener(const std::string& url) {
     return true;
 }
 
-bool isWebScheme(const foundation::URL& url) {
-    return url.scheme() == "http" || url.scheme() == "https";
-}
-
 }  // namespace
 
 Application& Application::shared() {
@@ -86,7 +82,7 @@ void Application::openURL(const foundation::URL& url, const foundation::Value& o
                           std::function<void(bool success)> completion) {
     openedURLs_.push_back(url);
     bool opened = false;
-    if (isWebScheme(url)) {
+    if (url.hasWebScheme()) {
         opened = urlOpener_ ? urlOpener_(url.absoluteString())
                             : openWithDesktopOpener(url.absoluteString());
     }

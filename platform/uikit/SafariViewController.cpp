@@ -12,7 +12,7 @@ constexpr double kToolbarHeight = 44;
 }  // namespace
 
 std::shared_ptr<SafariViewController> SafariViewController::create(const foundation::URL& url) {
-    if (url.scheme() != "http" && url.scheme() != "https")
+    if (!url.hasWebScheme())
         return nullptr;
     return std::make_shared<SafariViewController>(Token{}, url);
 }

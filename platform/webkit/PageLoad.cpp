@@ -34,8 +34,7 @@ foundation::Result<PageLoad::Page> parsed(foundation::HTTPURLResponse response,
 }  // namespace
 
 bool PageLoad::canFetch(const foundation::URL& url) {
-    return url.scheme() == "http" || url.scheme() == "https" ||
-           url.absoluteString() == "about:blank";
+    return url.hasWebScheme() || url.absoluteString() == "about:blank";
 }
 
 std::shared_ptr<PageLoad> PageLoad::start(Source source, const std::string& userAgent,

@@ -2,7 +2,7 @@
 
 #include "foundation/Log.h"
 #include "framework/debian/DebianGrammar.h"
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 #include "screens/archive/ImportedPackageViewController.h"
 #include "screens/developers/ContactDeveloperViewController.h"
 #include "screens/developers/DeveloperDetailsViewController.h"

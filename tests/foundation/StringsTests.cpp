@@ -127,12 +127,18 @@ TEST(Strings, NumbersAreReadLeniently) {
 
 TEST(Strings, PercentEncodingRoundTripsAndRejectsBrokenInput) {
     std::string text = "a b/c?d=é&e+f%🎉";
-    for (auto set : {PercentEncoding::URLQuery, PercentEncoding::PathComponent})
+    for (auto set : {PercentEncoding::URLQuery, PercentEncoding::PathComponent,
+                     PercentEncoding::QueryItem, PercentEncoding::Unreserved})
         EXPECT_EQ(percentDecode(percentEncode(text, set)), text);
 
     EXPECT_EQ(percentEncode("a b/c?d=é", PercentEncoding::URLQuery), "a%20b/c?d=%C3%A9");
     EXPECT_EQ(percentEncode("a b/c?d", PercentEncoding::PathComponent), "a%20b%2Fc%3Fd");
     EXPECT_EQ(percentEncode(std::string("\0", 1), PercentEncoding::URLQuery), "%00");
+    // A query item's "&", "=", "+" and "#" would split, end or change the query.
+    EXPECT_EQ(percentEncode("a&b=c+d#e/f?g:h", PercentEncoding::QueryItem),
+              "a%26b%3Dc%2Bd%23e/f?g:h");
+    EXPECT_EQ(percentEncode("a b/c?d=e&f~g.h-i_j*", PercentEncoding::Unreserved),
+              "a%20b%2Fc%3Fd%3De%26f~g.h-i_j%2A");
 
     EXPECT_EQ(percentDecode("%c3%A9"), "é");
     EXPECT_EQ(percentDecode("plain"), "plain");

@@ -4,15 +4,20 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <sstream>
+#include <thread>
 
 #include "foundation/RunLoop.h"
 #include "foundation/URLError.h"
 #include "foundation/URLSession.h"
 #include "support/HttpServer.h"
 #include "support/MainLoop.h"
+#include "support/SilentListener.h"
+#include "support/ThreadCount.h"
 
 using namespace foundation;
 using testing_support::CannedResponse;
@@ -332,4 +337,94 @@ TEST_F(URLSessionTest, CompletionRunsOnTheMainLoopWhenTheDelegateQueueIsMain) {
     task->resume();
     testing_support::pumpUntil([&] { return ran; });
     EXPECT_TRUE(onMain);
+}
+
+// What two servers saw: the order in which requests arrived, and how many each served at once.
+struct ServedAtOnce {
+    std::mutex mutex;
+    std::vector<std::string> arrivals;
+    std::map<int, int> now;
+    std::map<int, int> most;
+    int total = 0;
+    int mostTotal = 0;
+
+    HttpServer::Handler handler(int server) {
+        return [this, server](const testing_support::CapturedRequest& request) {
+            {
+                std::lock_guard lock(mutex);
+                arrivals.push_back(request.path);
+                most[server] = std::max(most[server], ++now[server]);
+                mostTotal = std::max(mostTotal, ++total);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            std::lock_guard lock(mutex);
+            --now[server];
+            --total;
+            return CannedResponse{};
+        };
+    }
+};
+
+TEST_F(URLSessionTest, LoadsBeyondTheConnectionLimitsWaitTheirTurnInOrder) {
+    auto served = std::make_shared<ServedAtOnce>();
+    server.setFallback(served->handler(1));
+    HttpServer other;
+    other.setFallback(served->handler(2));
+    other.start();
+    configuration.HTTPMaximumConnectionsPerHost = 2;
+    configuration.maximumConnectionsPerSession = 3;
+    URLSession session(configuration);
+
+    auto succeeded = std::make_shared<std::atomic<int>>(0);
+    auto add = [&](URLRequest request) {
+        session
+            .dataTaskWithRequest(std::move(request),
+                                 [succeeded](auto, auto response, auto) {
+                                     *succeeded += response && response->statusCode == 200;
+                                 })
+            ->resume();
+    };
+    for (int i = 1; i <= 6; ++i)
+        add(request("/a/" + std::to_string(i)));
+    add(URLRequest(urlOf(other.url("/b/1"))));
+    add(URLRequest(urlOf(other.url("/b/2"))));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return *succeeded == 8; }, 20));
+
+    std::lock_guard lock(served->mutex);
+    EXPECT_EQ(served->most[1], 2);
+    EXPECT_LE(served->most[2], 2);
+    EXPECT_LE(served->mostTotal, 3);
+    const auto& arrivals = served->arrivals;
+    ASSERT_EQ(arrivals.size(), 8u);
+    // The other server's first load did not wait behind the queue of a busy host.
+    EXPECT_EQ(std::set<std::string>(arrivals.begin(), arrivals.begin() + 3),
+              (std::set<std::string>{"/a/1", "/a/2", "/b/1"}));
+    auto position = [&](const std::string& path) {
+        return std::find(arrivals.begin(), arrivals.end(), path) - arrivals.begin();
+    };
+    EXPECT_LT(position("/a/3"), position("/a/6"));
+}
+
+TEST_F(URLSessionTest, LoadsToASilentServerHoldNoMoreThreadsThanTheSessionsCap) {
+    testing_support::SilentListener silent;
+    configuration.timeoutIntervalForRequest = 0.2;
+    URLSession session(configuration);
+    const std::size_t before = testing_support::threadCount();
+    auto timedOut = std::make_shared<std::atomic<int>>(0);
+    for (int i = 0; i < 100; ++i)
+        session
+            .dataTaskWithRequest(URLRequest(urlOf(silent.url("/" + std::to_string(i)))),
+                                 [timedOut](auto, auto, auto error) {
+                                     *timedOut += error && error->code == URLError::TimedOut;
+                                 })
+            ->resume();
+    std::size_t most = 0;
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [&] {
+            most = std::max(most, testing_support::threadCount());
+            return *timedOut == 100;
+        },
+        30));
+    // The delegate queue's few threads come on top of the loading ones.
+    EXPECT_LE(most, before + configuration.HTTPMaximumConnectionsPerHost + 4);
 }

@@ -5,6 +5,7 @@
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
+#include "framework/network/KSFetchableURL.h"
 #include "framework/repostore/KSRepoStoreAPI.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRSource.h"
@@ -87,7 +88,7 @@ void KSApplicationNotices::showPurchaseAlert(const foundation::Notification& not
 void KSApplicationNotices::showPurchase(const foundation::Value& info) {
     auto name = text(info["name"]).value_or("");
     auto url = foundation::URL::withString(info["url"].stringValue());
-    if (!url || (url->scheme() != "http" && url->scheme() != "https")) {
+    if (!url || !KSFetchableURL::isFetchable(*url)) {
         KSLog("No purchase page for %@; nothing was shown", name);
         return;
     }

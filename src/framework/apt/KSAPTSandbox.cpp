@@ -6,7 +6,9 @@
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
+#include "foundation/URL.h"
 #include "framework/apt/KSAPTManager.h"
+#include "framework/network/KSFetchableURL.h"
 
 namespace corvane {
 
@@ -97,7 +99,8 @@ foundation::Result<std::string> KSAPTSandbox::configuration() {
 }
 
 bool KSAPTSandbox::isListableLocation(const std::string& location) {
-    if (!foundation::hasPrefix(location, "http://") && !foundation::hasPrefix(location, "https://"))
+    const auto url = foundation::URL::withString(location);
+    if (!url || !KSFetchableURL::isFetchable(*url))
         return false;
     return std::none_of(location.begin(), location.end(), [](unsigned char character) {
         return character <= 0x20 || character == 0x7f || character == '[' || character == ']' ||

@@ -12,6 +12,7 @@
 #include "foundation/URLSession.h"
 #include "framework/misc/KSPaths.h"
 #include "framework/misc/KSPlatform.h"
+#include "framework/network/KSFetchableURL.h"
 #include "framework/network/RepositoryRequest.h"
 
 namespace corvane {
@@ -99,7 +100,7 @@ bool TweakCompatibilityManager::loadCache(const std::string& path) {
 void TweakCompatibilityManager::fetch(const std::string& address, const std::string& cachePath,
                                       std::function<void()> completion) {
     auto url = foundation::URL::withString(address);
-    if (!url || (url->scheme() != "http" && url->scheme() != "https")) {
+    if (!url || !KSFetchableURL::isFetchable(*url)) {
         KSLog("The compatibility address %@ is not an http or https address", address);
         finish(std::move(completion));
         return;

@@ -1,6 +1,6 @@
 #include "framework/depictions/KSDepictionLinks.h"
 
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 
 namespace corvane {
 

@@ -5,7 +5,7 @@
 #include "foundation/Dispatch.h"
 #include "foundation/Log.h"
 #include "foundation/URLSession.h"
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 #include "framework/network/RepositoryRequest.h"
 
 namespace corvane {

@@ -3,7 +3,7 @@
 #include "foundation/Strings.h"
 #include "framework/depictions/KSDepictionPageLoader.h"
 #include "framework/depictions/KSDepictionsParser.h"
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 
 namespace corvane {
 

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 
 namespace corvane {
 

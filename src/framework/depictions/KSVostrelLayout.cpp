@@ -5,7 +5,7 @@
 #include "framework/debian/DebianGrammar.h"
 #include "framework/depictions/KSDepictionLinks.h"
 #include "framework/depictions/KSDepictionText.h"
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 
 namespace corvane {
 

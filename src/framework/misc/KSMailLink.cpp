@@ -5,7 +5,6 @@
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
 #include "foundation/Strings.h"
-#include "framework/webservice/KSWebServiceForm.h"
 
 namespace corvane {
 
@@ -59,7 +58,8 @@ std::optional<foundation::URL> KSMailLink::make(std::string_view address,
     // "+" is the only character of a plain address that a mail link must escape.
     const std::string recipient =
         isPlainAddress(address) ? foundation::replace(address, "+", "%2B") : std::string();
-    const std::string query = KSWebServiceForm::encode({{"subject", std::string(subject)}});
+    const std::string query =
+        "subject=" + foundation::percentEncode(subject, foundation::PercentEncoding::Unreserved);
     return foundation::URL::withString("mailto:" + recipient + "?" + query);
 }
 

@@ -1,16 +1,23 @@
 #include "framework/network/KSImageFetcher.h"
 
+#include <atomic>
+
 #include "foundation/Dispatch.h"
 #include "foundation/Log.h"
 #include "foundation/URLError.h"
 #include "foundation/URLSession.h"
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 
 namespace corvane {
 
 namespace {
 
 using Outcome = KSImageFetcher::Outcome;
+
+std::atomic<double>& timeout() {
+    static std::atomic<double> seconds = KSImageFetcher::kTimeoutSeconds;
+    return seconds;
+}
 
 foundation::URLSession& imageSession() {
     static foundation::URLSession session([] {
@@ -58,6 +65,14 @@ void fetchNext(std::shared_ptr<InOrder> batch) {
 
 }  // namespace
 
+double KSImageFetcher::timeoutSeconds() {
+    return timeout();
+}
+
+void KSImageFetcher::setTimeoutSeconds(double seconds) {
+    timeout() = seconds;
+}
+
 KSImageFetcher::Result KSImageFetcher::resultOf(
     const std::optional<foundation::URLSessionDataTask::Data>& data,
     const std::optional<foundation::HTTPURLResponse>& response,
@@ -84,7 +99,7 @@ void KSImageFetcher::fetch(std::string_view address, Completion completion) {
         return;
     }
     foundation::URLRequest request(*url);
-    request.timeoutInterval = kTimeoutSeconds;
+    request.timeoutInterval = timeoutSeconds();
     imageSession()
         .dataTaskWithRequest(
             std::move(request),

@@ -33,6 +33,10 @@ class KSImageFetcher {
     using Completion = std::function<void(Result result)>;
     using ImagesCompletion = std::function<void(std::vector<std::shared_ptr<uikit::Image>>)>;
 
+    // Seconds a server may stay silent before a fetch gives up: kTimeoutSeconds unless set.
+    static double timeoutSeconds();
+    static void setTimeoutSeconds(double seconds);
+
     // The completion runs exactly once, never on the calling thread: on the URL-loading queue,
     // or on a global queue for an address that is not fetched at all.
     static void fetch(std::string_view address, Completion completion);

@@ -8,6 +8,7 @@
 #include "foundation/SharedInstance.h"
 #include "framework/debian/DebianGrammar.h"
 #include "framework/misc/KSPlatform.h"
+#include "framework/network/KSFetchableURL.h"
 #include "framework/repostore/KSRepoStoreEndpoint.h"
 #include "framework/repostore/KSRepoStoreError.h"
 #include "framework/storage/KSDatabase.h"
@@ -30,7 +31,7 @@ KSRepoStoreReply failedReply(foundation::Error error) {
 std::optional<foundation::URL> webAddress(const Value& value) {
     const auto* text = value.string();
     auto url = text ? foundation::URL::withString(*text) : std::nullopt;
-    if (!url || !KSRepoStoreEndpoint::isWebAddress(*url))
+    if (!url || !KSFetchableURL::isFetchable(*url))
         return std::nullopt;
     return url;
 }
@@ -79,7 +80,7 @@ void KSRepoStoreAPI::discoverEndpointForSourceLocation(const std::string& locati
                                                        EndpointCompletion completion) {
     auto url = foundation::URL::withString(location + (location.ends_with('/') ? "" : "/") +
                                            "payment_endpoint");
-    if (!url || !KSRepoStoreEndpoint::isWebAddress(*url)) {
+    if (!url || !KSFetchableURL::isFetchable(*url)) {
         if (completion)
             transport_.deliver([completion] { completion(std::nullopt); });
         return;

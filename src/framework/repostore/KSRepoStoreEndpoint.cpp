@@ -2,6 +2,7 @@
 
 #include "foundation/Strings.h"
 #include "foundation/URLComponents.h"
+#include "framework/network/KSFetchableURL.h"
 
 namespace corvane {
 
@@ -12,16 +13,11 @@ std::optional<KSRepoStoreEndpoint> KSRepoStoreEndpoint::withString(std::string_v
     if (!address.ends_with('/'))
         address += '/';
     auto url = foundation::URL::withString(address);
-    if (!url || url->host().empty() || url->query() || url->fragment())
+    if (!url || !KSFetchableURL::isFetchable(*url) || url->query() || url->fragment())
         return std::nullopt;
-    bool loopback = url->scheme() == "http" && url->host() == kLoopbackHost;
-    if (url->scheme() != "https" && !loopback)
+    if (!KSFetchableURL::isEncrypted(*url) && url->host() != kLoopbackHost)
         return std::nullopt;
     return KSRepoStoreEndpoint(std::move(*url));
-}
-
-bool KSRepoStoreEndpoint::isWebAddress(const foundation::URL& url) {
-    return (url.scheme() == "http" || url.scheme() == "https") && !url.host().empty();
 }
 
 std::optional<foundation::URL> KSRepoStoreEndpoint::urlForPath(

@@ -21,8 +21,6 @@ class KSRepoStoreEndpoint {
     // The text as a repository or the database gives it, surrounding whitespace aside; nullopt
     // for anything but one such address without query or fragment.
     static std::optional<KSRepoStoreEndpoint> withString(std::string_view text);
-    // A page the endpoint sends the browser to, or an address it sends back: http or https only.
-    static bool isWebAddress(const foundation::URL& url);
 
     // Always ends in "/", the form stored on the source.
     const std::string& string() const { return url_.absoluteString(); }

@@ -2,6 +2,7 @@
 
 #include "foundation/Format.h"
 #include "foundation/JSON.h"
+#include "framework/network/KSFetchableURL.h"
 #include "framework/network/RepositoryRequest.h"
 #include "framework/repostore/KSRepoStoreEndpoint.h"
 #include "framework/repostore/KSRepoStoreError.h"
@@ -102,7 +103,7 @@ void KSRepoStoreTransport::readCommonFields(KSRepoStoreReply& reply) {
     }
     if (const auto* recovery = document["recovery_url"].string()) {
         auto url = foundation::URL::withString(*recovery);
-        if (url && KSRepoStoreEndpoint::isWebAddress(*url))
+        if (url && KSFetchableURL::isFetchable(*url))
             reply.recoveryURL = std::move(url);
     }
 }

@@ -15,6 +15,7 @@
 #include "framework/apt/KSAPTManager.h"
 #include "framework/apt/KSAPTQueueEntry.h"
 #include "framework/debian/DebianGrammar.h"
+#include "framework/network/KSFetchableURL.h"
 #include "framework/network/RepositoryRequest.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/tasks/KSAPTFileNames.h"
@@ -212,7 +213,7 @@ foundation::Result<KSPackageDownloadTask::Archive> KSPackageDownloadTask::archiv
 
 foundation::Status KSPackageDownloadTask::download(const Archive& archive) {
     const auto url = foundation::URL::withString(archive.url);
-    if (!url || (url->scheme() != "http" && url->scheme() != "https"))
+    if (!url || !KSFetchableURL::isFetchable(*url))
         return failure(KSTaskError::kUnsafeFilename, "Not a valid address: " + archive.url);
     const auto partialDirectory = KSAPTManager::archivesDirectory() + "/partial";
     if (auto created = foundation::FileManager::createDirectory(partialDirectory); !created)

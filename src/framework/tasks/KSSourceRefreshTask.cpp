@@ -13,6 +13,7 @@
 #include "foundation/URL.h"
 #include "framework/apt/KSAPTManager.h"
 #include "framework/misc/KSPaths.h"
+#include "framework/network/KSFetchableURL.h"
 #include "framework/network/RepositoryRequest.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRNotifications.h"
@@ -256,7 +257,7 @@ void KSSourceRefreshTask::refreshIcon() {
     if (!source || !source->iconURL)
         return;
     const auto url = foundation::URL::withString(*source->iconURL);
-    if (!url || (url->scheme() != "http" && url->scheme() != "https"))
+    if (!url || !KSFetchableURL::isFetchable(*url))
         return;
     auto reply = iconTransfer_.fetchData(RepositoryRequest::requestWithURL(*url));
     if (reply.error || reply.response->statusCode != 200 || !isPNG(reply.data))

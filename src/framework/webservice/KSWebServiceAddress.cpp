@@ -7,6 +7,7 @@
 #include "foundation/Format.h"
 #include "foundation/Strings.h"
 #include "foundation/URLComponents.h"
+#include "framework/network/KSFetchableURL.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/webservice/KSWebServiceError.h"
 
@@ -31,8 +32,7 @@ std::optional<std::string> configuredText() {
 }
 
 bool isBaseAddress(const URL& url) {
-    return (url.scheme() == "http" || url.scheme() == "https") && !url.host().empty() &&
-           !url.query() && !url.fragment();
+    return KSFetchableURL::isFetchable(url) && !url.query() && !url.fragment();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "foundation/URL.h"
+#include "framework/network/KSFetchableURL.h"
 
 namespace corvane {
 
@@ -28,7 +29,7 @@ std::optional<std::string> KSWebServiceFields::webAddress(const Value& value) {
         return std::nullopt;
     }
     auto url = foundation::URL::withString(*address);
-    if (!url || (url->scheme() != "http" && url->scheme() != "https") || url->host().empty()) {
+    if (!url || !KSFetchableURL::isFetchable(*url)) {
         return std::nullopt;
     }
     return address;

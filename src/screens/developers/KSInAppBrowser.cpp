@@ -1,6 +1,6 @@
 #include "screens/developers/KSInAppBrowser.h"
 
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/NavigationController.h"
 

@@ -1,6 +1,6 @@
 #include "screens/packages/KSPackageOpener.h"
 
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
 #include "framework/storage/KSRSource.h"

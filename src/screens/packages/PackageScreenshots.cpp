@@ -25,6 +25,14 @@ using Images = std::vector<std::shared_ptr<uikit::Image>>;
 using Outcome = PackageScreenshots::Outcome;
 using Fetched = KSImageFetcher::Outcome;
 
+// What one address gave, as the batch keeps it until its end: the image rounded for the strip
+// and the bytes of its cache file, never the decoded download besides.
+struct Shot {
+    Fetched outcome = Fetched::definiteFailure;
+    std::shared_ptr<uikit::Image> rounded;
+    std::optional<foundation::Bytes> png;
+};
+
 // One download pass over a list of addresses.
 struct Batch {
     std::weak_ptr<PackagePageModel> model;
@@ -38,7 +46,7 @@ struct Batch {
     bool fallsBackToDepiction = false;
 
     std::mutex mutex;
-    std::vector<KSImageFetcher::Result> results;
+    std::vector<Shot> shots;
     std::size_t answered = 0;
 };
 
@@ -95,16 +103,17 @@ Outcome finish(Batch& batch) {
     // A folder that cannot be made shows as the writes' failures below.
     (void)foundation::FileManager::createDirectory(KSPaths::screenshotsCacheDirectory());
     for (std::size_t index = 0; index < batch.addresses.size(); ++index) {
-        const auto& result = batch.results[index];
-        if (result.outcome == Fetched::definiteFailure)
+        Shot& shot = batch.shots[index];
+        if (shot.outcome == Fetched::definiteFailure)
             continue;
         outcome.addresses.push_back(batch.addresses[index]);
-        if (!result.image)
+        if (!shot.rounded)
             continue;
+        // Numbered by the images that came, so the stored paths match the next visit's reading.
         const int number = static_cast<int>(outcome.images.size() + 1);
-        outcome.images.push_back(rounded(*result.image));
+        outcome.images.push_back(std::move(shot.rounded));
         const std::string path = PackageScreenshots::cachePath(batch.identifier, number);
-        auto png = result.image->pngData();
+        const auto png = std::exchange(shot.png, std::nullopt);
         if (png && foundation::FileManager::writeAtomically(path, *png))
             outcome.localPaths.push_back(path);
         else
@@ -126,11 +135,21 @@ void apply(const std::weak_ptr<PackagePageModel>& weak,
     });
 }
 
+Shot shotOf(KSImageFetcher::Result result) {
+    Shot shot{result.outcome};
+    if (result.image) {
+        shot.rounded = rounded(*result.image);
+        shot.png = result.image->pngData();
+    }
+    return shot;
+}
+
 void answered(const std::shared_ptr<Batch>& batch, std::size_t index,
               KSImageFetcher::Result result) {
+    Shot shot = shotOf(std::move(result));
     {
         std::lock_guard lock(batch->mutex);
-        batch->results[index] = std::move(result);
+        batch->shots[index] = std::move(shot);
         if (++batch->answered < batch->addresses.size())
             return;
     }
@@ -141,7 +160,7 @@ void answered(const std::shared_ptr<Batch>& batch, std::size_t index,
 }
 
 void download(const std::shared_ptr<Batch>& batch) {
-    batch->results.resize(batch->addresses.size());
+    batch->shots.resize(batch->addresses.size());
     for (std::size_t index = 0; index < batch->addresses.size(); ++index)
         KSImageFetcher::fetch(batch->addresses[index],
                               [batch, index](KSImageFetcher::Result result) {
@@ -157,6 +176,13 @@ std::shared_ptr<Batch> makeBatch(const std::shared_ptr<PackagePageModel>& model,
     batch->batches = batches;
     batch->number = batch->batches->begin();
     batch->identifier = model->packageIdentifier();
+    if (addresses.size() > PackageScreenshots::kMaximumScreenshots) {
+        KSLog("%@ lists %lu screenshots; the %lu after the first %lu are left out",
+              batch->identifier, addresses.size(),
+              addresses.size() - PackageScreenshots::kMaximumScreenshots,
+              PackageScreenshots::kMaximumScreenshots);
+        addresses.resize(PackageScreenshots::kMaximumScreenshots);
+    }
     batch->addresses = std::move(addresses);
     return batch;
 }

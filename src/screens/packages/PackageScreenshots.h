@@ -16,13 +16,16 @@ class PackageScreenshotBatches;
 // or downloaded in batches. A batch numbers its images 1, 2, ... in the order of their
 // addresses, without gaps, and ends once, when its last download has answered, whatever that
 // answer: it writes the cache files, then the stored addresses and file paths together in one
-// write, and hands the images to the page's model on the main thread. It never clears what is
-// stored on a failure that may pass (no network, a time-out, the server's trouble), and writes only
+// write, and hands the images to the page's model on the main thread. A batch loads no more than
+// kMaximumScreenshots addresses: a page lists tens of thousands as easily as three, and each is
+// a download and an image held. It never clears what is stored on a failure that may pass (no
+// network, a time-out, the server's trouble), and writes only
 // while the stored addresses are still the ones it started from. A package whose identifier is
 // no package name is never cached: the identifier names the files.
 class PackageScreenshots {
   public:
     static constexpr double kCornerRadius = 15;
+    static constexpr std::size_t kMaximumScreenshots = 20;
 
     // The cache file of image number of the package.
     static std::string cachePath(const std::string& identifier, int number);

@@ -10,6 +10,7 @@
 #include "foundation/JSON.h"
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
+#include "framework/network/KSFetchableURL.h"
 #include "uikit/Application.h"
 
 namespace corvane {
@@ -125,7 +126,7 @@ bool YTPlayerView::loadWithPlayerParams(const Value& additionalPlayerParams) {
     parameters["events"] = Value(eventHandlers());
     if (auto variables = parameters.find("playerVars"); variables != parameters.end()) {
         auto origin = foundation::URL::withString(variables->second["origin"].stringValue());
-        const bool web = origin && (origin->scheme() == "http" || origin->scheme() == "https");
+        const bool web = origin && KSFetchableURL::isFetchable(*origin);
         originURL_ = web ? origin : foundation::URL::withString("about:blank");
     } else {
         parameters["playerVars"] = Value(Value::Dictionary{});
@@ -213,7 +214,7 @@ bool YTPlayerView::shouldStartLoadWithRequest(webkit::LegacyWebView&,
         notifyDelegateOfYouTubeCallbackUrl(url);
         return false;
     }
-    if (url.scheme() == "http" || url.scheme() == "https")
+    if (KSFetchableURL::isFetchable(url))
         return handleHttpNavigationToUrl(url);
     return url.scheme() == "about";
 }

@@ -4,7 +4,7 @@
 #include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
 #include "foundation/URLError.h"
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRSource.h"
 #include "screens/website/WebDepictionHeader.h"

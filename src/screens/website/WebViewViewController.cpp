@@ -1,7 +1,7 @@
 #include "screens/website/WebViewViewController.h"
 
 #include "foundation/Log.h"
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 #include "screens/website/WebDepictionRequest.h"
 #include "screens/website/WebViewNib.h"
 #include "uikit/Animation.h"

@@ -9,6 +9,7 @@
 
 #include "foundation/Strings.h"
 #include "framework/categories/URLsFromString.h"
+#include "framework/network/KSFetchableURL.h"
 #include "uikit/HTMLImporter.h"
 
 namespace corvane {
@@ -48,7 +49,7 @@ std::string replaceAll(std::string text,
 
 void removeLinkUnderlines(uikit::AttributedString& text) {
     for (const auto& url : URLs(text.string())) {
-        if (url.scheme() != "http" && url.scheme() != "https")
+        if (!KSFetchableURL::isFetchable(url))
             continue;
         const auto at = text.string().find(url.absoluteString());
         if (at == std::string::npos)

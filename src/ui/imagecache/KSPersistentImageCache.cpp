@@ -7,9 +7,9 @@
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
-#include "framework/depictions/KSFetchableURL.h"
 #include "framework/misc/KSKnownRepositories.h"
 #include "framework/misc/KSPaths.h"
+#include "framework/network/KSFetchableURL.h"
 #include "framework/network/RepositoryRequest.h"
 #include "framework/tasks/KSDataTaskOperation.h"
 

@@ -4,10 +4,17 @@
 // ends the wait, so no empty block stays reserved for screenshots that never come.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "foundation/DispatchQueue.h"
 #include "foundation/Strings.h"
 #include "framework/depictions/KSVostrelLayout.h"
 #include "framework/misc/KSKnownRepositories.h"
+#include "framework/network/KSImageFetcher.h"
 #include "screens/packages/OnlinePageFixture.h"
+#include "screens/packages/PackageScreenshots.h"
+#include "support/SilentListener.h"
+#include "support/ThreadCount.h"
 
 namespace corvane::testing {
 namespace {
@@ -22,6 +29,11 @@ bool contains(const std::string& text, const std::string& part) {
 
 class PackageDetailsDepictionTest : public OnlinePageFixture {
   protected:
+    void TearDown() override {
+        KSImageFetcher::setTimeoutSeconds(KSImageFetcher::kTimeoutSeconds);
+        OnlinePageFixture::TearDown();
+    }
+
     // A native depiction whose only tab is its details.
     std::string nativeDepiction(const std::string& details, const std::string& changelogLink) {
         return R"({"tabs": [{"tabname": "Details", "views": [
@@ -236,6 +248,43 @@ TEST_F(PackageDetailsDepictionTest, ResultsOfAnEarlierAppearanceAreDropped) {
     EXPECT_NE(description(*page), "Slow words");
     EXPECT_EQ(page->description().descriptionLbl->text(),
               stored("com.sample.theme")->Description.value_or(""));
+}
+
+TEST_F(PackageDetailsDepictionTest, ManyScreenshotsAtASilentServerHoldFewThreadsAndEndInTimeOuts) {
+    testing_support::SilentListener silent;
+    std::string shots;
+    for (int i = 0; i < 300; ++i)
+        shots += std::string(i ? "," : "") + R"({"url": ")" +
+                 silent.url("/" + std::to_string(i) + ".png") + R"("})";
+    serve("/d/many.json",
+          R"({"tabs": [{"tabname": "Details", "views": [{"class": "DepictionScreenshotsView",
+              "screenshots": [)" +
+              shots + "]}]}]}",
+          200, "application/json");
+    const std::string many = web.url("/d/many.json");
+    change("com.sample.theme", [&](KSRPackage& package) { package.sileoDepiction = many; });
+    KSImageFetcher::setTimeoutSeconds(0.3);
+
+    // The global queues' threads are made at their first use, and stay.
+    foundation::DispatchQueue::global(foundation::DispatchQueue::Priority::Default);
+    const std::size_t before = testing_support::threadCount();
+    auto page = open("com.sample.theme");
+    ASSERT_TRUE(page);
+    std::size_t most = 0;
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            most = std::max(most, testing_support::threadCount());
+            return page->model().refreshForCydiaPackages();
+        },
+        30));
+    EXPECT_TRUE(page->model().screenshotRetrievingFail());
+    // A few connections of the image session, and the page's other loads that come and go.
+    EXPECT_LE(most, before + 4 + 10) << before << " threads before the page opened";
+    auto record = stored("com.sample.theme");
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->screenshots.size(), PackageScreenshots::kMaximumScreenshots)
+        << "a silent server is no answer about the screenshots, and the list is cut";
+    EXPECT_EQ(record->screenshots.front(), silent.url("/0.png"));
 }
 
 }  // namespace

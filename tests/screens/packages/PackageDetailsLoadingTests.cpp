@@ -91,6 +91,33 @@ TEST_F(PackageDetailsLoadingTest, ThreeAddressesWithTheLastFailingGiveImagesOneA
     EXPECT_EQ(middleOf(page->model().screenshotsDictionary().at(2)), Color::systemBlue());
 }
 
+TEST_F(PackageDetailsLoadingTest, AFirstAddressGoneForGoodLeavesTheSecondImageCachedAsImageOne) {
+    serve("/first/gone.png", "<html>Not Found</html>", 404);
+    serveImage("/first/kept.png", Color::systemGreen());
+    const std::string kept = web.url("/first/kept.png");
+    storeScreenshots("com.sample.theme", {web.url("/first/gone.png"), kept});
+    auto page = open("com.sample.theme");
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(pumpUntil([&] { return page->model().refreshForCydiaPackages(); }));
+
+    const std::string one = PackageScreenshots::cachePath("com.sample.theme", 1);
+    auto record = stored("com.sample.theme");
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->screenshots, std::vector<std::string>{kept});
+    EXPECT_EQ(record->screenshotsLocalPaths, std::vector<std::string>{one});
+    EXPECT_EQ(middleOf(uikit::Image::fromFile(one)), Color::systemGreen());
+    EXPECT_FALSE(
+        foundation::FileManager::fileExists(PackageScreenshots::cachePath("com.sample.theme", 2)));
+
+    // The stored lists match, so the next visit shows the cached image and asks for nothing.
+    const std::size_t asked = requestsUnder("/first/");
+    reappear(*page);
+    ASSERT_TRUE(pumpUntil([&] { return page->model().refreshForCydiaPackages(); }));
+    EXPECT_EQ(requestsUnder("/first/"), asked);
+    ASSERT_EQ(page->model().screenshotsDictionary().size(), 1u);
+    EXPECT_EQ(middleOf(page->model().screenshotsDictionary().at(1)), Color::systemGreen());
+}
+
 TEST_F(PackageDetailsLoadingTest, FailuresThatMayPassKeepTheStoredScreenshots) {
     testing_support::HttpServer offline;
     offline.start();

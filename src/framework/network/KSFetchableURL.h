@@ -8,8 +8,9 @@
 
 namespace corvane {
 
-// The one gate for addresses found in depictions and package records: only http and https are
-// ever fetched, so "file:", "javascript:" and the like stop here.
+// The one gate for addresses from outside (depictions, package and source records, web-service
+// replies, notices): only http and https with a host are ever fetched or opened, so "file:",
+// "javascript:" and the like stop here.
 class KSFetchableURL {
   public:
     static std::optional<foundation::URL> fromString(std::string_view text);
@@ -17,6 +18,8 @@ class KSFetchableURL {
     static std::optional<foundation::URL> fromString(std::string_view text,
                                                      const foundation::URL& base);
     static bool isFetchable(const foundation::URL& url);
+    // A fetchable address whose traffic no one on the way can read or change.
+    static bool isEncrypted(const foundation::URL& url);
 };
 
 }  // namespace corvane

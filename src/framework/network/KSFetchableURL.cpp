@@ -1,4 +1,4 @@
-#include "framework/depictions/KSFetchableURL.h"
+#include "framework/network/KSFetchableURL.h"
 
 #include "foundation/Strings.h"
 
@@ -24,7 +24,11 @@ std::optional<foundation::URL> KSFetchableURL::fromString(std::string_view text,
 }
 
 bool KSFetchableURL::isFetchable(const foundation::URL& url) {
-    return (url.scheme() == "http" || url.scheme() == "https") && !url.host().empty();
+    return url.hasWebScheme() && !url.host().empty();
+}
+
+bool KSFetchableURL::isEncrypted(const foundation::URL& url) {
+    return isFetchable(url) && url.scheme() == "https";
 }
 
 }  // namespace corvane
