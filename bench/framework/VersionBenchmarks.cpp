@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "SharedData.h"
-#include "framework/categories/VersionCompare.h"
+#include "framework/debian/VersionCompare.h"
 
 namespace corvane::bench {
 

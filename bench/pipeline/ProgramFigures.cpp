@@ -7,7 +7,7 @@
 
 #include "AptScratch.h"
 #include "FirstScreenProbe.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 
 namespace corvane::bench {
 

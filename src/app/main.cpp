@@ -21,7 +21,7 @@
 #include "foundation/ProcessMemory.h"
 #include "foundation/RunLoop.h"
 #include "foundation/URL.h"
-#include "framework/misc/KSLoggedURL.h"
+#include "framework/links/KSLoggedURL.h"
 #include "framework/storage/KSDataFolderMigration.h"
 #include "uikit/Application.h"
 #include "uikit/ViewRenderer.h"

@@ -9,7 +9,7 @@
 
 #include "app/launch/KSLogFile.h"
 #include "app/launch/KSLogTrimmer.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "support/TempDeviceRoot.h"
 
 namespace corvane::testing {

@@ -14,7 +14,7 @@
 #include "app/tabs/KSMainStoryboard.h"
 #include "foundation/DataFolder.h"
 #include "foundation/PropertyList.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
 #include "framework/tasks/KSPipelineManager.h"

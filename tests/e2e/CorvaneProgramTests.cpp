@@ -10,7 +10,7 @@
 #include "foundation/Digest.h"
 #include "foundation/FileManager.h"
 #include "foundation/PropertyList.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
 #include "support/HostDpkgLog.h"

@@ -11,7 +11,7 @@
 #include "app/LaunchFixture.h"
 #include "foundation/Digest.h"
 #include "foundation/FileManager.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/packagemanager/KSRDefaultSources.h"
 #include "screens/queue/PackagesConfirmationViewController.h"
 #include "support/SampleRepository.h"

@@ -7,7 +7,7 @@
 
 #include "e2e/ProgramRun.h"
 #include "foundation/PropertyList.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"
 #include "framework/storage/KSRSource.h"

@@ -16,7 +16,7 @@
 #include "framework/apt/KSAPTCommandLine.h"
 #include "framework/apt/KSBubblewrap.h"
 #include "framework/apt/KSRootCommandRunner.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "support/ArchiveRepository.h"
 #include "support/DebianArchive.h"
 #include "support/TempDeviceRoot.h"

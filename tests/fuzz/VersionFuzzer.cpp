@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "framework/categories/VersionCompare.h"
 #include "framework/debian/DebianGrammar.h"
+#include "framework/debian/VersionCompare.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "app/launch/KSLogTrimmer.h"
 #include "foundation/FileManager.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 
 namespace corvane {
 

@@ -5,7 +5,7 @@
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
-#include "framework/categories/VersionCompare.h"
+#include "framework/debian/VersionCompare.h"
 #include "ui/core/KSApplicationServices.h"
 
 namespace corvane {

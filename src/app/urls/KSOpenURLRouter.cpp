@@ -1,7 +1,7 @@
 #include "app/urls/KSOpenURLRouter.h"
 
 #include "foundation/Log.h"
-#include "framework/misc/KSLoggedURL.h"
+#include "framework/links/KSLoggedURL.h"
 #include "framework/repostore/KSRepoStoreAPI.h"
 #include "ui/core/KSScreenFactory.h"
 #include "uikit/Application.h"

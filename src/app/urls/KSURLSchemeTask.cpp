@@ -7,7 +7,7 @@
 #include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
-#include "framework/misc/KSLoggedURL.h"
+#include "framework/links/KSLoggedURL.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"

@@ -13,7 +13,7 @@
 #include "framework/apt/KSUnfinishedDependencies.h"
 #include "framework/apt/KSUnfinishedPackages.h"
 #include "framework/debian/DebianGrammar.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRQueueOperation.h"
 #include "framework/storage/KSRSource.h"

@@ -7,8 +7,8 @@
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
-#include "framework/apt/KSDeviceFile.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSDeviceFile.h"
+#include "framework/device/KSPaths.h"
 
 namespace corvane {
 

@@ -7,7 +7,7 @@
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
 #include "framework/debian/DebianGrammar.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 
 namespace corvane {
 

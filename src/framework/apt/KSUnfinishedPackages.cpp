@@ -1,11 +1,11 @@
 #include "framework/apt/KSUnfinishedPackages.h"
 
-#include "framework/apt/KSDeviceFile.h"
 #include "framework/apt/KSDpkgStatus.h"
 #include "framework/apt/KSStatusFileSync.h"
 #include "framework/debian/ControlFileParser.h"
 #include "framework/debian/DebianGrammar.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSDeviceFile.h"
+#include "framework/device/KSPaths.h"
 
 namespace corvane {
 

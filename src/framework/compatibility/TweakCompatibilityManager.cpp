@@ -10,8 +10,8 @@
 #include "foundation/SharedInstance.h"
 #include "foundation/URL.h"
 #include "foundation/URLSession.h"
-#include "framework/misc/KSPaths.h"
-#include "framework/misc/KSPlatform.h"
+#include "framework/device/KSPaths.h"
+#include "framework/device/KSPlatform.h"
 #include "framework/network/KSFetchableURL.h"
 #include "framework/network/RepositoryRequest.h"
 

@@ -1,8 +1,8 @@
 #include "framework/network/RepositoryRequest.h"
 
 #include "foundation/Strings.h"
+#include "framework/device/KSPlatform.h"
 #include "framework/network/InternetDate.h"
-#include "framework/misc/KSPlatform.h"
 
 namespace corvane {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/misc/KSPlatform.h"
+#include "framework/device/KSPlatform.h"
 
 namespace corvane {
 

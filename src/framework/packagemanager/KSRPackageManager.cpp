@@ -5,7 +5,7 @@
 #include "foundation/Date.h"
 #include "foundation/Dispatch.h"
 #include "foundation/SharedInstance.h"
-#include "framework/misc/KSPlatform.h"
+#include "framework/device/KSPlatform.h"
 #include "framework/packagemanager/KSRDefaultSources.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRRefreshPolicy.h"

@@ -8,7 +8,7 @@
 #include "foundation/Log.h"
 #include "foundation/PropertyList.h"
 #include "foundation/SharedInstance.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 
 namespace corvane {
 

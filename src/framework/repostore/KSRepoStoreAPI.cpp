@@ -7,7 +7,7 @@
 #include "foundation/NotificationCenter.h"
 #include "foundation/SharedInstance.h"
 #include "framework/debian/DebianGrammar.h"
-#include "framework/misc/KSPlatform.h"
+#include "framework/device/KSPlatform.h"
 #include "framework/network/KSFetchableURL.h"
 #include "framework/repostore/KSRepoStoreEndpoint.h"
 #include "framework/repostore/KSRepoStoreError.h"

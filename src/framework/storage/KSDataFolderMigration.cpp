@@ -4,8 +4,8 @@
 
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
-#include "framework/apt/KSDeviceFile.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSDeviceFile.h"
+#include "framework/device/KSPaths.h"
 
 namespace corvane {
 

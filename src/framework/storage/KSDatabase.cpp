@@ -5,7 +5,7 @@
 
 #include "foundation/Log.h"
 #include "foundation/ProcessState.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/storage/KSDatabaseMigrationUtility.h"
 #include "framework/storage/KSRDeveloper.h"
 #include "framework/storage/KSRPackage.h"

@@ -4,7 +4,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Localization.h"
 #include "foundation/Log.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/storage/KSDatabase.h"
 
 namespace corvane {

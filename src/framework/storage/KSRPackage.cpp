@@ -2,7 +2,7 @@
 
 #include "foundation/Digest.h"
 #include "foundation/Strings.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 
 namespace corvane {
 

@@ -1,7 +1,7 @@
 #include "framework/storage/KSRPackageControlFields.h"
 
 #include "foundation/Strings.h"
-#include "framework/categories/VersionRelation.h"
+#include "framework/debian/VersionRelation.h"
 
 namespace corvane {
 

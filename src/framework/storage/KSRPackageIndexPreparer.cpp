@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "foundation/Log.h"
-#include "framework/categories/VersionCompare.h"
 #include "framework/debian/DebianGrammar.h"
+#include "framework/debian/VersionCompare.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackageControlFields.h"
 

@@ -2,7 +2,7 @@
 
 #include "foundation/FileManager.h"
 #include "foundation/Localization.h"
-#include "framework/categories/VersionCompare.h"
+#include "framework/debian/VersionCompare.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSPackageEngineHooks.h"

@@ -1,7 +1,7 @@
 #include "framework/storage/KSRSource.h"
 
 #include "foundation/Digest.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 
 namespace corvane {
 

@@ -14,7 +14,7 @@
 
 #include "foundation/FileHandle.h"
 #include "foundation/Result.h"
-#include "framework/categories/DataCompression.h"
+#include "framework/compression/DataCompression.h"
 #include "framework/storage/KSRPackageIndexText.h"
 
 namespace corvane {

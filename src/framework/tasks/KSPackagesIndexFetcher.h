@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "foundation/Result.h"
-#include "framework/categories/DataCompression.h"
+#include "framework/compression/DataCompression.h"
 #include "framework/tasks/KSBlockingTransfer.h"
 
 namespace corvane {

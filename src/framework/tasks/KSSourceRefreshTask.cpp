@@ -12,7 +12,7 @@
 #include "foundation/NotificationCenter.h"
 #include "foundation/URL.h"
 #include "framework/apt/KSAPTManager.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/network/KSFetchableURL.h"
 #include "framework/network/RepositoryRequest.h"
 #include "framework/storage/KSDatabase.h"

@@ -7,7 +7,7 @@
 #include "foundation/Strings.h"
 #include "framework/apt/KSArchiveReader.h"
 #include "framework/debian/DebianGrammar.h"
-#include "framework/misc/KSLoggedURL.h"
+#include "framework/links/KSLoggedURL.h"
 #include "framework/tasks/KSPackageDPKGInstallTask.h"
 #include "framework/tasks/KSPipelineManager.h"
 #include "screens/archive/ImportedPackageData.h"

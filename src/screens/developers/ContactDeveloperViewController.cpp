@@ -2,7 +2,7 @@
 
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
-#include "framework/misc/KSMailLink.h"
+#include "framework/links/KSMailLink.h"
 #include "screens/developers/ContactDeveloperNib.h"
 #include "screens/developers/KSInAppBrowser.h"
 #include "screens/developers/KSProfileViews.h"

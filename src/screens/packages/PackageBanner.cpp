@@ -4,7 +4,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "framework/debian/DebianGrammar.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/network/KSImageFetcher.h"
 #include "screens/packages/PackagePageModel.h"
 

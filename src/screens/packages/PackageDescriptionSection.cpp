@@ -1,7 +1,7 @@
 #include "screens/packages/PackageDescriptionSection.h"
 
 #include "foundation/Strings.h"
-#include "framework/misc/KSKnownRepositories.h"
+#include "framework/packagemanager/KSKnownRepositories.h"
 #include "screens/packages/PackageAdvertisement.h"
 #include "screens/packages/PackagePageModel.h"
 #include "ui/cells/DeveloperCell.h"

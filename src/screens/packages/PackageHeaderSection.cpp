@@ -2,7 +2,7 @@
 
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
-#include "framework/misc/KSKnownRepositories.h"
+#include "framework/packagemanager/KSKnownRepositories.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "screens/packages/PackagePageModel.h"
 #include "screens/packages/PackageSnapshot.h"

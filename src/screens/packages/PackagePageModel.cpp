@@ -4,7 +4,7 @@
 
 #include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
-#include "framework/misc/KSKnownRepositories.h"
+#include "framework/packagemanager/KSKnownRepositories.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "screens/packages/PackageSnapshot.h"

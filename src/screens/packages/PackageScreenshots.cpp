@@ -7,7 +7,7 @@
 #include "foundation/Format.h"
 #include "foundation/Log.h"
 #include "framework/debian/DebianGrammar.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/network/KSImageFetcher.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRPackage.h"

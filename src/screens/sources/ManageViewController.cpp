@@ -5,7 +5,7 @@
 #include "foundation/DateFormatter.h"
 #include "foundation/Format.h"
 #include "foundation/Localization.h"
-#include "framework/categories/URLsFromString.h"
+#include "framework/links/URLsFromString.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRSourceAddress.h"
 #include "screens/KSTableScreenNib.h"

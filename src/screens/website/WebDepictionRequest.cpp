@@ -5,7 +5,7 @@
 #include "foundation/Bundle.h"
 #include "foundation/Format.h"
 #include "foundation/Strings.h"
-#include "framework/misc/KSPlatform.h"
+#include "framework/device/KSPlatform.h"
 #include "uikit/Device.h"
 
 namespace corvane {

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "foundation/Strings.h"
-#include "framework/categories/URLsFromString.h"
+#include "framework/links/URLsFromString.h"
 #include "framework/network/KSFetchableURL.h"
 #include "uikit/HTMLImporter.h"
 

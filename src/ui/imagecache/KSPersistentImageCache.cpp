@@ -7,10 +7,10 @@
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/Strings.h"
-#include "framework/misc/KSKnownRepositories.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/network/KSFetchableURL.h"
 #include "framework/network/RepositoryRequest.h"
+#include "framework/packagemanager/KSKnownRepositories.h"
 #include "framework/tasks/KSDataTaskOperation.h"
 
 namespace corvane {

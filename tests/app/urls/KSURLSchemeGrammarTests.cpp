@@ -4,7 +4,7 @@
 
 #include "app/urls/KSURLQueryParser.h"
 #include "app/urls/KSURLSchemeGrammar.h"
-#include "framework/misc/KSLoggedURL.h"
+#include "framework/links/KSLoggedURL.h"
 
 namespace corvane::testing {
 namespace {

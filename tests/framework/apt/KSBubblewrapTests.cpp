@@ -17,7 +17,7 @@
 #include "framework/apt/KSAPTQueueEntry.h"
 #include "framework/apt/KSAPTSandbox.h"
 #include "framework/debian/ShellQuote.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "support/DebianArchive.h"
 #include "support/HttpServer.h"
 #include "support/TempDeviceRoot.h"

@@ -16,7 +16,7 @@
 #include "framework/apt/HostSecret.h"
 #include "framework/apt/KSAPTManager.h"
 #include "framework/apt/KSParsingUtility.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/storage/KSDatabase.h"
 #include "support/DebianArchive.h"
 #include "support/MainLoop.h"

@@ -8,7 +8,7 @@
 #include "foundation/FileManager.h"
 #include "framework/RunCommand.h"
 #include "framework/apt/KSAPTManager.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/pipeline/PipelineFixture.h"
 #include "framework/storage/KSPackageEngineHooks.h"

@@ -10,7 +10,7 @@
 #include "foundation/NotificationCenter.h"
 #include "framework/RunCommand.h"
 #include "framework/apt/KSAPTManager.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/pipeline/PipelineFixture.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/tasks/KSAPTFileNames.h"

@@ -8,7 +8,7 @@
 #include "foundation/DeviceRoot.h"
 #include "foundation/FileManager.h"
 #include "foundation/PropertyList.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "support/MainLoop.h"
 #include "support/TempDeviceRoot.h"
 

@@ -5,7 +5,7 @@
 #include "foundation/Date.h"
 #include "foundation/FileManager.h"
 #include "framework/StorageFixture.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/storage/KSRSource.h"
 
 namespace corvane {

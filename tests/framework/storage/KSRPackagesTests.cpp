@@ -7,7 +7,7 @@
 #include "foundation/Digest.h"
 #include "foundation/FileManager.h"
 #include "framework/StorageFixture.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSRQueueOperation.h"
 #include "uikit/Image.h"

@@ -5,7 +5,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/StorageFixture.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/preferences/CorvanePersistentPreferences.h"
 #include "framework/storage/KSRNotifications.h"
 #include "framework/storage/KSRSource.h"

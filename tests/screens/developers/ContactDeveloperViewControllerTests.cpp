@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/misc/KSMailLink.h"
+#include "framework/links/KSMailLink.h"
 #include "screens/PageScreenFixture.h"
 #include "uikit/Application.h"
 #include "uikit/Hands.h"

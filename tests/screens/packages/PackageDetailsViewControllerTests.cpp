@@ -7,7 +7,7 @@
 
 #include "foundation/ByteCountFormatter.h"
 #include "foundation/NotificationCenter.h"
-#include "framework/misc/KSKnownRepositories.h"
+#include "framework/packagemanager/KSKnownRepositories.h"
 #include "framework/storage/KSRNotifications.h"
 #include "screens/packages/PackagePageFixture.h"
 #include "ui/palette/KSPaletteManager.h"

@@ -10,7 +10,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/NotificationCenter.h"
 #include "framework/apt/KSAPTManager.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "framework/packagemanager/KSRPackageManager.h"
 #include "framework/storage/KSRNotifications.h"
 #include "framework/tasks/KSPipelineManager.h"

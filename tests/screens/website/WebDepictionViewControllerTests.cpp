@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "framework/misc/KSPlatform.h"
+#include "framework/device/KSPlatform.h"
 #include "screens/packages/PackagePageFixture.h"
 #include "support/HttpServer.h"
 #include "ui/palette/KSPaletteManager.h"

@@ -11,7 +11,7 @@
 #include "foundation/Digest.h"
 #include "foundation/FileManager.h"
 #include "foundation/Strings.h"
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 #include "support/HttpServer.h"
 #include "support/TempDeviceRoot.h"
 

@@ -1,4 +1,4 @@
-#include "framework/misc/KSLoggedURL.h"
+#include "framework/links/KSLoggedURL.h"
 
 namespace corvane {
 

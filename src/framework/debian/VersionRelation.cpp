@@ -1,6 +1,6 @@
-#include "framework/categories/VersionRelation.h"
+#include "framework/debian/VersionRelation.h"
 
-#include "framework/categories/VersionCompare.h"
+#include "framework/debian/VersionCompare.h"
 
 namespace corvane {
 

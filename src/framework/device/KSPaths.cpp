@@ -1,4 +1,4 @@
-#include "framework/misc/KSPaths.h"
+#include "framework/device/KSPaths.h"
 
 #include "foundation/DataFolder.h"
 #include "foundation/DeviceRoot.h"

@@ -1,4 +1,4 @@
-#include "framework/categories/DataCompression.h"
+#include "framework/compression/DataCompression.h"
 
 #define ZLIB_CONST
 #include <bzlib.h>

@@ -1,4 +1,4 @@
-#include "framework/misc/KSPlatform.h"
+#include "framework/device/KSPlatform.h"
 
 #include <array>
 #include <charconv>

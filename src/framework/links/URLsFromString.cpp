@@ -1,4 +1,4 @@
-#include "framework/categories/URLsFromString.h"
+#include "framework/links/URLsFromString.h"
 
 #include <algorithm>
 

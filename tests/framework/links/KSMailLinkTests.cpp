@@ -1,6 +1,6 @@
 // Mail to a package's author: a contact field from a repository names one plain recipient and
 // can add nobody and nothing else to the mail.
-#include "framework/misc/KSMailLink.h"
+#include "framework/links/KSMailLink.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/misc/KSMailLink.h"
+#include "framework/links/KSMailLink.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "framework/apt/KSDeviceFile.h"
+#include "framework/device/KSDeviceFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>

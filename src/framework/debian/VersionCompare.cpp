@@ -1,4 +1,4 @@
-#include "framework/categories/VersionCompare.h"
+#include "framework/debian/VersionCompare.h"
 
 #include <algorithm>
 #include <array>

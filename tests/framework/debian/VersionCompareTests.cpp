@@ -1,11 +1,11 @@
-#include "framework/categories/VersionCompare.h"
+#include "framework/debian/VersionCompare.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "framework/RunCommand.h"
-#include "framework/categories/VersionRelation.h"
+#include "framework/debian/VersionRelation.h"
 
 namespace corvane {
 namespace {
