@@ -4,12 +4,12 @@
 #include "foundation/Dispatch.h"
 #include "foundation/Localization.h"
 #include "foundation/URLError.h"
-#include "framework/network/KSFetchableURL.h"
 #include "framework/storage/KSDatabase.h"
 #include "framework/storage/KSRSource.h"
 #include "screens/website/WebDepictionHeader.h"
 #include "screens/website/WebDepictionNib.h"
 #include "screens/website/WebDepictionRequest.h"
+#include "screens/website/WebNewWindow.h"
 #include "ui/core/KSApplicationServices.h"
 #include "ui/extensions/GetButton.h"
 #include "uikit/Animation.h"
@@ -283,13 +283,7 @@ void WebDepictionViewController::loadFailed(const foundation::Error& error) {
 std::shared_ptr<webkit::WebView> WebDepictionViewController::createWebViewWithConfiguration(
     webkit::WebView& webView, webkit::WebViewConfiguration&,
     const webkit::NavigationAction& action) {
-    if (action.targetFrame && action.targetFrame->isMainFrame)
-        return nullptr;
-    if (!KSFetchableURL::isFetchable(action.request.url))
-        return nullptr;
-    uikit::Application::shared().setNetworkActivityIndicatorVisible(true);
-    webView.loadRequest(action.request);
-    return nullptr;
+    return WebNewWindow::openInPlace(webView, action);
 }
 
 void WebDepictionViewController::paletteDidChange(const KSPalette& palette) {

@@ -3,6 +3,7 @@
 #include "foundation/Log.h"
 #include "framework/network/KSFetchableURL.h"
 #include "screens/website/WebDepictionRequest.h"
+#include "screens/website/WebNewWindow.h"
 #include "screens/website/WebViewNib.h"
 #include "uikit/Animation.h"
 #include "uikit/Application.h"
@@ -139,14 +140,9 @@ void WebViewViewController::decidePolicyForNavigationAction(webkit::WebView&,
 }
 
 std::shared_ptr<webkit::WebView> WebViewViewController::createWebViewWithConfiguration(
-    webkit::WebView& webView, webkit::WebViewConfiguration& configuration,
-    const NavigationAction& action) {
-    if (!action.targetFrame || !action.targetFrame->isMainFrame) {
-        configuration.applicationNameForUserAgent = applicationNameForUserAgent();
-        uikit::Application::shared().setNetworkActivityIndicatorVisible(true);
-        webView.loadRequest(action.request);
-    }
-    return nullptr;
+    webkit::WebView& webView, webkit::WebViewConfiguration&,
+    const webkit::NavigationAction& action) {
+    return WebNewWindow::openInPlace(webView, action);
 }
 
 void WebViewViewController::didFinishNavigation(webkit::WebView&) {
