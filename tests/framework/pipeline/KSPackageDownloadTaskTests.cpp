@@ -159,7 +159,9 @@ TEST_F(KSPackageDownloadTaskTests, TheLastDownloadOfABatchRunsTheQueue) {
     KSAPTManager::setQueue("com.sample.tweak");
     KSRPackageManager::sharedPackageManager().packages().downloadPackagesWithIdentifiers(
         {"com.sample.tweak", "com.sample.corelib"});
-    EXPECT_EQ(liveAtEachStart, (std::vector<std::size_t>{2, 2}));
+    // Both are live when the first starts; by the second's start the first may have finished.
+    ASSERT_EQ(liveAtEachStart.size(), 2u);
+    EXPECT_EQ(liveAtEachStart.front(), 2u);
     ASSERT_TRUE(
         testing_support::pumpUntil([&] { return finished.size() == 3 && pipelineIsEmpty(); }, 120));
 
