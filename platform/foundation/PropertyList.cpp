@@ -1,7 +1,6 @@
 #include "foundation/PropertyList.h"
 
 #include <plist/plist.h>
-#include <unicode/utf8.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 
 #include "foundation/FileManager.h"
 #include "foundation/PropertyListGuard.h"
+#include "foundation/Strings.h"
 
 namespace foundation {
 
@@ -40,25 +40,11 @@ Error writeError(const std::string& problem) {
                        "The property list can't be written: " + problem + ".");
 }
 
-bool isValidText(std::string_view text) {
-    if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-        return false;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    auto length = static_cast<std::int32_t>(text.size());
-    for (std::int32_t i = 0; i < length;) {
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        if (c < 0)
-            return false;
-    }
-    return true;
-}
-
 // Why a string or key cannot go into a list, or nullptr.
 const char* textProblem(const std::string& text) {
     if (text.find('\0') != std::string::npos)
         return "a string holds a NUL character";
-    if (!isValidText(text))
+    if (!isValidUtf8(text))
         return "a string is not UTF-8";
     return nullptr;
 }
@@ -162,7 +148,7 @@ class ValueReader {
     std::optional<Value> readString(plist_t node) {
         std::uint64_t length = 0;
         const char* text = plist_get_string_ptr(node, &length);
-        if (!text || !isValidText(text))
+        if (!text || !isValidUtf8(text))
             return fail("a string is not UTF-8");
         return Value(std::string(text));
     }
@@ -199,7 +185,7 @@ class ValueReader {
             Malloced<char> key(rawKey);
             if (!member)
                 break;
-            if (!key || !isValidText(key.get()))
+            if (!key || !isValidUtf8(key.get()))
                 return fail("a key is not UTF-8");
             auto value = read(member);
             if (!value)

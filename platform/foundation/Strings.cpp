@@ -61,18 +61,6 @@ icu::UnicodeString withoutMarks(const icu::UnicodeString& text) {
     return U_SUCCESS(status) ? composed : bare;
 }
 
-bool isValidUtf8(std::string_view text) {
-    auto bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    std::int32_t length = std::int32_t(text.size());
-    for (std::int32_t i = 0; i < length;) {
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        if (c < 0)
-            return false;
-    }
-    return true;
-}
-
 std::string_view allowedPunctuation(PercentEncoding allowed) {
     switch (allowed) {
         case PercentEncoding::URLQuery:
@@ -231,6 +219,21 @@ bool containsIgnoringCase(std::string_view text, std::string_view part) {
 bool containsIgnoringCaseAndDiacritics(std::string_view text, std::string_view part) {
     unsigned options = kCaseInsensitive | kDiacriticInsensitive;
     return contains(folded(text, options), folded(part, options));
+}
+
+bool isValidUtf8(std::string_view text) {
+    // ICU walks the bytes with 32-bit offsets.
+    if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        return false;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    auto length = static_cast<std::int32_t>(text.size());
+    for (std::int32_t i = 0; i < length;) {
+        UChar32 c;
+        U8_NEXT(bytes, i, length, c);
+        if (c < 0)
+            return false;
+    }
+    return true;
 }
 
 std::string firstCharacter(std::string_view text) {

@@ -41,6 +41,9 @@ bool caseAndDiacriticInsensitiveEquals(std::string_view a, std::string_view b);
 bool containsIgnoringCase(std::string_view text, std::string_view part);
 bool containsIgnoringCaseAndDiacritics(std::string_view text, std::string_view part);
 
+// Well-formed UTF-8: no overlong forms, surrogates, stray continuation bytes or cut sequences.
+bool isValidUtf8(std::string_view text);
+
 // The first user-perceived character, whole: a flag or an emoji sequence is never cut.
 std::string firstCharacter(std::string_view text);
 

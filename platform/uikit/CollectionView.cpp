@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "foundation/Log.h"
-#include "uikit/NibRegistry.h"
 
 namespace uikit {
 
@@ -25,28 +24,11 @@ void CollectionView::setDelegate(std::weak_ptr<CollectionViewDelegate> delegate)
 }
 
 void CollectionView::registerCell(const std::string& identifier, CellBuilder builder) {
-    cellPool_.registerBuilder(identifier, [identifier, builder = std::move(builder)] {
-        auto cell = builder ? builder() : nullptr;
-        if (cell)
-            cell->reuseIdentifier_ = identifier;
-        return cell;
-    });
+    cellPool_.registerBuilder(identifier, std::move(builder));
 }
 
 void CollectionView::registerNib(const std::string& nibName, const std::string& identifier) {
-    cellPool_.registerBuilder(
-        identifier, [nibName, identifier]() -> std::shared_ptr<CollectionViewCell> {
-            auto cell = std::dynamic_pointer_cast<CollectionViewCell>(
-                NibRegistry::shared().instantiate(nibName));
-            if (!cell) {
-                foundation::logPlain("The nib \"" + nibName +
-                                     "\" does not make a collection view cell");
-                return nullptr;
-            }
-            cell->reuseIdentifier_ = identifier;
-            cell->awakeFromNib();
-            return cell;
-        });
+    cellPool_.registerNib(nibName, identifier, "collection view cell");
 }
 
 std::shared_ptr<CollectionViewCell> CollectionView::dequeueReusableCell(
@@ -81,10 +63,7 @@ int CollectionView::numberOfItemsInSection(int section) {
 
 std::vector<std::shared_ptr<CollectionViewCell>> CollectionView::visibleCells() {
     updateIfNeeded();
-    std::vector<std::shared_ptr<CollectionViewCell>> cells;
-    for (auto& [indexPath, cell] : visibleCells_)
-        cells.push_back(cell);
-    return cells;
+    return visibleCells_.cells();
 }
 
 std::vector<IndexPath> CollectionView::indexPathsForVisibleItems() {
@@ -95,15 +74,11 @@ std::vector<IndexPath> CollectionView::indexPathsForVisibleItems() {
 std::shared_ptr<CollectionViewCell> CollectionView::cellForItemAtIndexPath(
     const IndexPath& indexPath) {
     updateIfNeeded();
-    auto found = visibleCells_.find(indexPath);
-    return found == visibleCells_.end() ? nullptr : found->second;
+    return visibleCells_.find(indexPath);
 }
 
 std::optional<IndexPath> CollectionView::indexPathForCell(const CollectionViewCell& cell) const {
-    for (auto& [indexPath, visible] : visibleCells_)
-        if (visible.get() == &cell)
-            return indexPath;
-    return std::nullopt;
+    return visibleCells_.indexPathOf(cell);
 }
 
 std::optional<IndexPath> CollectionView::indexPathForItemAtPoint(Point point) {
@@ -159,9 +134,8 @@ void CollectionView::deselectItem(const IndexPath& indexPath, bool) {
     if (selected_ != indexPath)
         return;
     selected_.reset();
-    auto found = visibleCells_.find(indexPath);
-    if (found != visibleCells_.end())
-        found->second->setSelected(false);
+    if (auto cell = visibleCells_.find(indexPath))
+        cell->setSelected(false);
 }
 
 void CollectionView::layoutSubviews() {
@@ -181,7 +155,7 @@ void CollectionView::updateIfNeeded() {
     updating_ = true;
     if (needsReload_) {
         needsReload_ = false;
-        for (auto& [indexPath, cell] : std::exchange(visibleCells_, {}))
+        for (const auto& [indexPath, cell] : visibleCells_.takeAll())
             recycleCell(indexPath, cell);
         selected_.reset();
         auto dataSource = this->dataSource();
@@ -202,19 +176,15 @@ void CollectionView::tile() {
         setContentSize(layout_->contentSize());
     auto items = layout_->itemsInRect(bounds());
     std::sort(items.begin(), items.end());
-    for (auto it = visibleCells_.begin(); it != visibleCells_.end();) {
-        if (std::binary_search(items.begin(), items.end(), it->first)) {
-            it->second->setFrame(layout_->frameForItem(it->first));
-            ++it;
-            continue;
-        }
-        auto [indexPath, cell] = *it;
-        it = visibleCells_.erase(it);
-        recycleCell(indexPath, cell);
-    }
+    visibleCells_.sweep(
+        items,
+        [this](const IndexPath& indexPath, CollectionViewCell& cell) {
+            cell.setFrame(layout_->frameForItem(indexPath));
+        },
+        [this](const IndexPath& indexPath, const auto& cell) { recycleCell(indexPath, cell); });
     for (const auto& indexPath : items)
         if (!visibleCells_.contains(indexPath))
-            visibleCells_[indexPath] = makeCell(indexPath);
+            visibleCells_.add(indexPath, makeCell(indexPath));
 }
 
 std::shared_ptr<CollectionViewCell> CollectionView::makeCell(const IndexPath& indexPath) {

@@ -14,6 +14,7 @@
 #include "uikit/CollectionViewFlowLayout.h"
 #include "uikit/ReusePool.h"
 #include "uikit/ScrollView.h"
+#include "uikit/VisibleCells.h"
 
 namespace uikit {
 
@@ -93,7 +94,7 @@ class CollectionView : public ScrollView {
     bool needsReload_ = true;
     bool needsTiling_ = true;
     bool updating_ = false;
-    std::map<IndexPath, std::shared_ptr<CollectionViewCell>> visibleCells_;
+    VisibleCells<CollectionViewCell> visibleCells_;
     std::optional<IndexPath> selected_;
 };
 

@@ -37,6 +37,8 @@ class CollectionViewCell : public View {
 
   private:
     friend class CollectionView;
+    template <typename>
+    friend class ReusePool;
     std::string reuseIdentifier_;
     std::weak_ptr<CollectionView> collectionView_;
     std::shared_ptr<View> contentView_;

@@ -43,17 +43,6 @@ bool acceptableSize(std::int64_t width, std::int64_t height) {
     return width > 0 && height > 0 && width * height <= Image::kMaxPixels;
 }
 
-std::shared_ptr<PixelBuffer> copySurface(cairo_surface_t* surface) {
-    cairo_surface_flush(surface);
-    auto pixels = std::make_shared<PixelBuffer>();
-    pixels->width = cairo_image_surface_get_width(surface);
-    pixels->height = cairo_image_surface_get_height(surface);
-    pixels->stride = cairo_image_surface_get_stride(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    pixels->bytes.assign(data, data + static_cast<std::size_t>(pixels->stride) * pixels->height);
-    return pixels;
-}
-
 std::shared_ptr<PixelBuffer> decodePNG(const Image::Bytes& data) {
     // The header gives the size before anything is decoded, so a hostile file is refused cheaply.
     if (!acceptableSize(bigEndian32(&data[16]), bigEndian32(&data[20])))
@@ -84,7 +73,7 @@ std::shared_ptr<PixelBuffer> decodePNG(const Image::Bytes& data) {
             cairo_paint(cr);
             cairo_destroy(cr);
         }
-        pixels = copySurface(argb);
+        pixels = PixelBuffer::copyOf(argb);
         if (argb != surface)
             cairo_surface_destroy(argb);
     }
@@ -162,6 +151,18 @@ std::string stem(const std::string& name) {
 }
 
 }  // namespace
+
+std::shared_ptr<PixelBuffer> PixelBuffer::copyOf(cairo_surface_t* surface) {
+    cairo_surface_flush(surface);
+    auto pixels = std::make_shared<PixelBuffer>();
+    pixels->width = cairo_image_surface_get_width(surface);
+    pixels->height = cairo_image_surface_get_height(surface);
+    pixels->stride = cairo_image_surface_get_stride(surface);
+    if (const unsigned char* data = cairo_image_surface_get_data(surface))
+        pixels->bytes.assign(data,
+                             data + static_cast<std::size_t>(pixels->stride) * pixels->height);
+    return pixels;
+}
 
 Image::Image(std::shared_ptr<const PixelBuffer> pixels, double scale, std::string name)
     : pixels_(pixels ? std::move(pixels) : std::make_shared<PixelBuffer>()),

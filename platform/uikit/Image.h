@@ -9,6 +9,8 @@
 #include "uikit/Color.h"
 #include "uikit/Geometry.h"
 
+typedef struct _cairo_surface cairo_surface_t;
+
 namespace uikit {
 
 enum class ImageRenderingMode { automatic, alwaysOriginal, alwaysTemplate };
@@ -16,6 +18,10 @@ enum class ImageRenderingMode { automatic, alwaysOriginal, alwaysTemplate };
 // Pixels in Cairo's ARGB32 layout (premultiplied, native-endian 32-bit words), never changed
 // once made, so images may be shared between threads.
 struct PixelBuffer {
+    // What an image surface holds, flushed first; no bytes when it has no data (a surface in
+    // error, or one of no pixels).
+    static std::shared_ptr<PixelBuffer> copyOf(cairo_surface_t* surface);
+
     int width = 0;
     int height = 0;
     int stride = 0;

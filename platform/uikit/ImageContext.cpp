@@ -92,15 +92,7 @@ Color ImageContext::meanColor() const {
 }
 
 std::shared_ptr<Image> ImageContext::makeImage() const {
-    cairo_surface_flush(surface_);
-    auto pixels = std::make_shared<PixelBuffer>();
-    pixels->width = cairo_image_surface_get_width(surface_);
-    pixels->height = cairo_image_surface_get_height(surface_);
-    pixels->stride = cairo_image_surface_get_stride(surface_);
-    const unsigned char* data = cairo_image_surface_get_data(surface_);
-    std::size_t length = static_cast<std::size_t>(pixels->stride) * pixels->height;
-    if (data)
-        pixels->bytes.assign(data, data + length);
+    auto pixels = PixelBuffer::copyOf(surface_);
     if (cairo_image_surface_get_format(surface_) == CAIRO_FORMAT_RGB24) {
         // The unused byte of an opaque surface becomes full alpha.
         for (std::size_t i = 0; i + 4 <= pixels->bytes.size(); i += 4) {

@@ -5,6 +5,7 @@
 
 #include "uikit/NavigationBar.h"
 #include "uikit/ViewController.h"
+#include "uikit/ViewControllerTransition.h"
 
 namespace uikit {
 

@@ -1,10 +1,8 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,11 @@
 #include "uikit/TableViewDelegate.h"
 #include "uikit/TableViewGeometry.h"
 #include "uikit/TableViewHeaderFooterView.h"
+#include "uikit/TableViewRowHeights.h"
+#include "uikit/TableViewSupplements.h"
+#include "uikit/TableViewSwipeActions.h"
+#include "uikit/TableViewUpdates.h"
+#include "uikit/VisibleCells.h"
 
 namespace uikit {
 
@@ -30,7 +33,7 @@ class TableView : public ScrollView {
     // Raw values as the system numbers them.
     enum class Style { plain = 0, grouped = 1 };
     enum class SeparatorStyle { none = 0, singleLine = 1 };
-    enum class ScrollPosition { none = 0, top = 1, middle = 2, bottom = 3 };
+    using ScrollPosition = TableViewScrollPosition;
     enum class RowAnimation {
         fade = 0,
         right = 1,
@@ -42,7 +45,7 @@ class TableView : public ScrollView {
         automatic = 100
     };
     static constexpr double automaticDimension = -1;
-    static constexpr double kDefaultRowHeight = 44;
+    static constexpr double kDefaultRowHeight = TableViewRowHeights::kDefaultRowHeight;
     using CellBuilder = std::function<std::shared_ptr<TableViewCell>()>;
     using HeaderFooterBuilder = std::function<std::shared_ptr<TableViewHeaderFooterView>()>;
 
@@ -104,19 +107,23 @@ class TableView : public ScrollView {
 
     // Swipe actions: a swipe towards the leading edge over a row reveals them, one button each;
     // a tap on the table, a scroll or the action's completion puts them away.
-    std::optional<IndexPath> swipedRow() const { return swipedRow_; }
-    std::vector<std::shared_ptr<ContextualAction>> revealedSwipeActions() const;
+    std::optional<IndexPath> swipedRow() const { return swipeActions_->row(); }
+    std::vector<std::shared_ptr<ContextualAction>> revealedSwipeActions() const {
+        return swipeActions_->actions();
+    }
     // The button a person taps for a revealed action; null when it is not shown.
-    std::shared_ptr<View> buttonForSwipeAction(const std::string& title) const;
+    std::shared_ptr<View> buttonForSwipeAction(const std::string& title) const {
+        return swipeActions_->buttonForAction(title);
+    }
 
     // Look.
-    double rowHeight() const { return rowHeight_; }
+    double rowHeight() const { return rowHeights_.rowHeight(); }
     void setRowHeight(double height);
-    double estimatedRowHeight() const { return estimatedRowHeight_; }
+    double estimatedRowHeight() const { return rowHeights_.estimatedRowHeight(); }
     void setEstimatedRowHeight(double height);
-    double sectionHeaderHeight() const { return sectionHeaderHeight_; }
+    double sectionHeaderHeight() const { return supplements_.configuredHeight(Supplement::header); }
     void setSectionHeaderHeight(double height);
-    double sectionFooterHeight() const { return sectionFooterHeight_; }
+    double sectionFooterHeight() const { return supplements_.configuredHeight(Supplement::footer); }
     void setSectionFooterHeight(double height);
     SeparatorStyle separatorStyle() const { return separatorStyle_; }
     void setSeparatorStyle(SeparatorStyle style) { separatorStyle_ = style; }
@@ -140,89 +147,60 @@ class TableView : public ScrollView {
 
   private:
     friend class TableViewCell;
-    struct Updates {
-        std::vector<IndexPath> deletions;
-        std::vector<IndexPath> insertions;
-        std::vector<IndexPath> reloads;
-        std::set<int> reloadedSections;
-        bool empty() const {
-            return deletions.empty() && insertions.empty() && reloads.empty() &&
-                   reloadedSections.empty();
-        }
-    };
-    enum class Supplement { header, footer };
+    using Supplement = TableViewSupplements::Kind;
 
     // Reloading and tiling.
     void updateIfNeeded();
     void reloadNow();
     void tile();
     bool tileRows(double top, double bottom);
-    void tileSupplements(double top, double bottom);
     void placeTableHeaderAndFooter();
     void applyContentSize();
     std::shared_ptr<TableViewCell> makeCell(const IndexPath& indexPath);
     void recycleCell(const IndexPath& indexPath, const std::shared_ptr<TableViewCell>& cell);
     void recycleAllCells();
-    void recycleSupplement(const std::shared_ptr<View>& view);
-    void removeSupplements();
     void insertInRowOrder(const std::shared_ptr<View>& view);
     void ensureSwipeRecognizer();
-    void drawSectionIndex(Canvas& canvas);
 
-    // Heights and supplements as the delegate and data source tell them.
-    double resolvedRowHeight(const IndexPath& indexPath);
-    bool hasAutomaticHeight(const IndexPath& indexPath);
     TableViewGeometry::SectionHeights sectionHeights(int section, int rows);
-    double supplementHeight(Supplement kind, int section);
-    std::optional<std::string> supplementTitle(Supplement kind, int section);
-    std::shared_ptr<View> makeSupplement(Supplement kind, int section);
 
     // Row changes.
-    void enqueueUpdates(const std::function<void(Updates&)>& change);
-    void applyUpdates(const Updates& updates);
-    // What is wrong with the changes given the data source's new row counts, if anything.
-    std::optional<std::string> inconsistency(const Updates& updates,
-                                             const std::vector<int>& newCounts) const;
-    static std::optional<IndexPath> mapRow(const IndexPath& old, const Updates& updates);
+    void applyUpdatesUnlessBatched();
+    void applyUpdates(const TableViewUpdates& updates);
+    std::vector<int> newRowCounts();
+    std::vector<TableViewGeometry::SectionHeights> heightsAfter(const TableViewUpdates& updates,
+                                                                const std::vector<int>& counts);
+    void moveVisibleCells(const TableViewUpdates& updates);
     void reloadAfterInconsistency(const std::string& reason);
 
     // Touches and swipes, from the cells and the swipe recogniser.
     void cellTouchBegan(TableViewCell& cell);
     void cellTouchEnded(TableViewCell& cell, bool inside);
     void selectRowAsTapped(const IndexPath& indexPath);
-    std::shared_ptr<SwipeActionsConfiguration> swipeConfiguration(const IndexPath& indexPath);
     bool revealSwipeActions(const IndexPath& indexPath);
-    void performSwipeAction(std::size_t index);
-    void closeSwipeActions();
 
     Style style_;
     std::weak_ptr<TableViewDataSource> dataSource_;
     std::weak_ptr<TableViewDelegate> delegate_;
     ReusePool<TableViewCell> cellPool_;
-    ReusePool<TableViewHeaderFooterView> supplementPool_;
+    TableViewRowHeights rowHeights_{*this, delegate_};
+    TableViewSupplements supplements_{*this, dataSource_, delegate_, style_ == Style::grouped};
 
     TableViewGeometry geometry_;
     bool needsReload_ = true;
     bool needsTiling_ = true;
     bool updating_ = false;
     int updateDepth_ = 0;
-    Updates pendingUpdates_;
-    std::map<IndexPath, std::shared_ptr<TableViewCell>> visibleCells_;
-    std::map<int, std::shared_ptr<View>> visibleHeaders_;
-    std::map<int, std::shared_ptr<View>> visibleFooters_;
+    TableViewUpdates pendingUpdates_;
+    VisibleCells<TableViewCell> visibleCells_;
     std::optional<IndexPath> selected_;
     std::optional<IndexPath> highlighted_;
     std::vector<std::string> sectionIndexTitles_;
 
     std::shared_ptr<SwipeGestureRecognizer> swipeRecognizer_;
-    std::optional<IndexPath> swipedRow_;
-    std::shared_ptr<SwipeActionsConfiguration> swipeConfiguration_;
-    std::shared_ptr<View> swipeActionsView_;
+    std::shared_ptr<TableViewSwipeActions> swipeActions_ =
+        std::make_shared<TableViewSwipeActions>(*this, dataSource_, delegate_);
 
-    double rowHeight_ = automaticDimension;
-    double estimatedRowHeight_ = automaticDimension;
-    double sectionHeaderHeight_ = automaticDimension;
-    double sectionFooterHeight_ = automaticDimension;
     SeparatorStyle separatorStyle_ = SeparatorStyle::singleLine;
     std::optional<Color> separatorColor_;
     std::optional<Color> sectionIndexColor_;

@@ -78,6 +78,8 @@ class TableViewCell : public View {
 
   private:
     friend class TableView;
+    template <typename>
+    friend class ReusePool;
     double contentInset() const;
     double accessoryWidth() const;
     void layoutStandardViews();

@@ -112,4 +112,32 @@ bool TableViewGeometry::rowAt(double y, IndexPath& found) const {
     return true;
 }
 
+std::vector<int> TableViewGeometry::rowCounts() const {
+    std::vector<int> counts;
+    for (const auto& section : sections_)
+        counts.push_back(static_cast<int>(section.heights.rows.size()));
+    return counts;
+}
+
+double TableViewGeometry::topShowingRow(const IndexPath& indexPath,
+                                        TableViewScrollPosition position, double top,
+                                        double height) const {
+    Rect row = rectForRow(indexPath, 0);
+    switch (position) {
+        case TableViewScrollPosition::top:
+            return row.minY();
+        case TableViewScrollPosition::middle:
+            return row.midY() - height / 2;
+        case TableViewScrollPosition::bottom:
+            return row.maxY() - height;
+        case TableViewScrollPosition::none:
+            break;
+    }
+    if (row.minY() < top)
+        return row.minY();
+    if (row.maxY() > top + height)
+        return row.maxY() - height;
+    return top;
+}
+
 }  // namespace uikit

@@ -6,6 +6,9 @@
 
 namespace uikit {
 
+// Where scrolling brings a row in sight. Raw values as the system numbers them.
+enum class TableViewScrollPosition { none = 0, top = 1, middle = 2, bottom = 3 };
+
 // Where every part of a table lies, from top to bottom: the table header, then per section its
 // header, rows and footer, then the table footer. Lookups of the rows in a strip are binary
 // searches, so a table of tens of thousands of rows tiles in a few steps.
@@ -24,6 +27,7 @@ class TableViewGeometry {
 
     int numberOfSections() const { return static_cast<int>(sections_.size()); }
     int numberOfRows(int section) const;
+    std::vector<int> rowCounts() const;
     bool contains(const IndexPath& indexPath) const;
 
     double contentHeight() const { return contentHeight_; }
@@ -37,6 +41,10 @@ class TableViewGeometry {
     std::vector<IndexPath> rowsBetween(double top, double bottom) const;
     // The row under a point, if any.
     bool rowAt(double y, IndexPath& found) const;
+    // The top of a strip of the height that shows the row at the position; for none, the strip
+    // at the top given, moved the least that shows the row whole.
+    double topShowingRow(const IndexPath& indexPath, TableViewScrollPosition position, double top,
+                         double height) const;
 
   private:
     struct Section {

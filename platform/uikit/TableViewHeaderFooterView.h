@@ -34,7 +34,8 @@ class TableViewHeaderFooterView : public View {
     std::string describeSelf() const override { return "TableViewHeaderFooterView"; }
 
   private:
-    friend class TableView;
+    template <typename>
+    friend class ReusePool;
     std::string reuseIdentifier_;
     std::shared_ptr<View> contentView_;
     std::shared_ptr<Label> textLabel_;

@@ -10,11 +10,6 @@ namespace uikit {
 
 namespace {
 
-std::weak_ptr<View>& firstResponder() {
-    static std::weak_ptr<View> responder;
-    return responder;
-}
-
 AffineTransform inverted(const AffineTransform& t) {
     double determinant = t.a * t.d - t.b * t.c;
     if (determinant == 0)
@@ -288,8 +283,7 @@ void View::removeFromSuperview() {
     willMoveToSuperview(nullptr);
     std::shared_ptr<View> keep = shared_from_this();
     detachFromSuperview();
-    if (auto responder = firstResponder().lock(); responder && responder->isDescendantOf(this))
-        responder->resignFirstResponder();
+    endEditing();
     didMoveToSuperview();
 }
 
@@ -488,26 +482,6 @@ Size View::systemLayoutSizeFitting(Size target) const {
 
 // Touches
 
-void View::touchesBegan(const std::vector<Touch>& touches) {
-    if (superview_)
-        superview_->touchesBegan(touches);
-}
-
-void View::touchesMoved(const std::vector<Touch>& touches) {
-    if (superview_)
-        superview_->touchesMoved(touches);
-}
-
-void View::touchesEnded(const std::vector<Touch>& touches) {
-    if (superview_)
-        superview_->touchesEnded(touches);
-}
-
-void View::touchesCancelled(const std::vector<Touch>& touches) {
-    if (superview_)
-        superview_->touchesCancelled(touches);
-}
-
 std::shared_ptr<View> View::hitTest(Point point) {
     if (!userInteractionEnabled_ || hidden_ || alpha_ < kInvisibleAlpha)
         return nullptr;
@@ -523,42 +497,6 @@ std::shared_ptr<View> View::hitTest(Point point) {
             return hit;
     }
     return weak_from_this().lock();
-}
-
-// First responder
-
-bool View::becomeFirstResponder() {
-    if (isFirstResponder())
-        return true;
-    if (!canBecomeFirstResponder() || !shouldBecomeFirstResponder())
-        return false;
-    if (auto current = firstResponder().lock(); current && !current->resignFirstResponder())
-        return false;
-    firstResponder() = weak_from_this();
-    didBecomeFirstResponder();
-    return true;
-}
-
-bool View::resignFirstResponder() {
-    if (!isFirstResponder())
-        return true;
-    if (!shouldResignFirstResponder())
-        return false;
-    firstResponder().reset();
-    didResignFirstResponder();
-    return true;
-}
-
-bool View::isFirstResponder() const {
-    auto current = firstResponder().lock();
-    return current && current.get() == this;
-}
-
-bool View::endEditing() {
-    auto current = firstResponder().lock();
-    if (!current || !current->isDescendantOf(this))
-        return true;
-    return current->resignFirstResponder();
 }
 
 // Description

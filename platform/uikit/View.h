@@ -13,7 +13,7 @@
 #include "uikit/LayoutConstraint.h"
 #include "uikit/LayoutGuide.h"
 #include "uikit/LayoutItem.h"
-#include "uikit/Touch.h"
+#include "uikit/Responder.h"
 
 namespace uikit {
 
@@ -54,7 +54,7 @@ struct Autoresizing {
 //
 // Layout requests are gathered and carried out on the main run loop's next turn; a request made
 // during a layout pass schedules one more pass instead of recursing.
-class View : public LayoutItem, public std::enable_shared_from_this<View> {
+class View : public LayoutItem, public Responder, public std::enable_shared_from_this<View> {
   public:
     static constexpr double kNoIntrinsicMetric = -1;
     // Below this alpha a view counts as hidden: it is neither drawn, described nor touched.
@@ -202,23 +202,10 @@ class View : public LayoutItem, public std::enable_shared_from_this<View> {
     // height) plus the bottom layout margin of the deepest.
     virtual Size systemLayoutSizeFitting(Size target) const;
 
-    // Touches (locations in root coordinates). The base view passes them on to its superview,
-    // as the responder chain does; a view that handles them does not call the base.
-    virtual void touchesBegan(const std::vector<Touch>& touches);
-    virtual void touchesMoved(const std::vector<Touch>& touches);
-    virtual void touchesEnded(const std::vector<Touch>& touches);
-    virtual void touchesCancelled(const std::vector<Touch>& touches);
+    // Touches go to the view a finger is on (Responder), then on up to its superviews.
     // The deepest visible, interactive view containing the point (this view's coordinates).
     virtual std::shared_ptr<View> hitTest(Point point);
     virtual bool pointInside(Point point) const { return bounds_.contains(point); }
-
-    // First responder (one at a time, across all views).
-    virtual bool canBecomeFirstResponder() const { return false; }
-    bool becomeFirstResponder();
-    bool resignFirstResponder();
-    bool isFirstResponder() const;
-    // Resigns the first responder when it is this view or inside it.
-    bool endEditing();
 
     // The visible tree as text, one view per line indented by depth: kind, frame when asked,
     // then texts, titles and image names. Hidden and transparent views, with all they contain,
@@ -251,11 +238,9 @@ class View : public LayoutItem, public std::enable_shared_from_this<View> {
   protected:
     // "Label \"Hello\"": the kind of view and what a person reads on it.
     virtual std::string describeSelf() const { return "View"; }
-    // Asked before this view becomes or stops being first responder; told after.
-    virtual bool shouldBecomeFirstResponder() { return true; }
-    virtual void didBecomeFirstResponder() {}
-    virtual bool shouldResignFirstResponder() { return true; }
-    virtual void didResignFirstResponder() {}
+    // Responder
+    Responder* nextResponder() const override { return superview_; }
+    std::weak_ptr<Responder> weakResponder() override { return weak_from_this(); }
     // Whether describe() prints a subview (controls leave out their internal parts).
     virtual bool describesSubview(const View& subview) const { return true; }
     // The bounds changed; the default marks the view for layout when the size changed.

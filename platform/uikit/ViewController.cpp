@@ -1,16 +1,11 @@
 #include "uikit/ViewController.h"
 
-#include <cxxabi.h>
-
-#include <algorithm>
-#include <cstdlib>
 #include <typeinfo>
 #include <utility>
 
-#include "foundation/Dispatch.h"
 #include "foundation/Log.h"
 #include "uikit/Application.h"
-#include "uikit/Device.h"
+#include "uikit/ClassName.h"
 #include "uikit/NavigationController.h"
 #include "uikit/NibRegistry.h"
 #include "uikit/Screen.h"
@@ -18,27 +13,6 @@
 #include "uikit/Window.h"
 
 namespace uikit {
-
-namespace {
-
-std::string nameOf(const ViewController& controller) {
-    const char* mangled = typeid(controller).name();
-    int status = 0;
-    std::unique_ptr<char, void (*)(void*)> readable(
-        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
-    return status == 0 && readable ? readable.get() : mangled;
-}
-
-constexpr Size kFormSheetSize{540, 620};
-constexpr Size kPopoverSize{320, 400};
-
-Rect centred(Size size, const Rect& bounds) {
-    double width = std::min(size.width, bounds.width());
-    double height = std::min(size.height, bounds.height());
-    return {bounds.midX() - width / 2, bounds.midY() - height / 2, width, height};
-}
-
-}  // namespace
 
 ViewController::ViewController(std::string nibName) : nibName_(std::move(nibName)) {}
 
@@ -219,12 +193,11 @@ std::shared_ptr<const ViewController> ViewController::rootAncestor() const {
 // Presentation
 
 std::shared_ptr<ViewController> ViewController::presentedViewController() const {
-    auto root = rootAncestor();
-    return root->presentation_ ? root->presentation_->controller : nullptr;
+    return rootAncestor()->presentations_.presented();
 }
 
 std::shared_ptr<ViewController> ViewController::presentingViewController() const {
-    return rootAncestor()->presenting_.lock();
+    return rootAncestor()->presentations_.presenter();
 }
 
 std::shared_ptr<PopoverPresentationController> ViewController::popoverPresentationController() {
@@ -235,235 +208,32 @@ std::shared_ptr<PopoverPresentationController> ViewController::popoverPresentati
     return popover_;
 }
 
-bool ViewController::refusesPresentation(const ViewController& host,
-                                         const ViewController& controller) const {
-    if (controller.presenting_.lock() || controller.parent() || controller.window_.lock() ||
-        &controller == &host) {
-        foundation::logPlain("Attempt to present " + nameOf(controller) +
-                             ", which is already shown elsewhere");
-        return true;
-    }
-    if (host.beingDismissed_) {
-        foundation::logPlain("Attempt to present " + nameOf(controller) + " on " + nameOf(host) +
-                             ", which is being dismissed");
-        return true;
-    }
-    if (host.presentation_ && !host.presentation_->controller->beingDismissed_) {
-        foundation::logPlain("Attempt to present " + nameOf(controller) + " on " + nameOf(host) +
-                             ", which is already presenting " +
-                             nameOf(*host.presentation_->controller));
-        return true;
-    }
-    return false;
-}
-
 void ViewController::present(const std::shared_ptr<ViewController>& controller, bool animated,
                              Completion completion) {
     auto host = rootAncestor();
-    if (!controller || refusesPresentation(*host, *controller))
+    if (!controller)
         return;
-    // A dismissal still running ends now, so the new presentation starts from a settled state.
-    host->presentationTransition_.finishNow();
-
-    host->presentation_ = Presentation{};
-    auto& presentation = *host->presentation_;
-    presentation.controller = controller;
-    presentation.coversPresenter =
-        controller->modalPresentationStyle_ == ModalPresentationStyle::fullScreen;
-    presentation.presenterWasVisible = host->isVisible();
-    controller->presenting_ = host;
-    controller->beingPresented_ = true;
-    controller->updateTraits();
-    host->showPresentedView(*controller);
-
-    controller->beginAppearanceTransition(true, animated);
-    bool hidesPresenter = presentation.coversPresenter && presentation.presenterWasVisible;
-    if (hidesPresenter)
-        host->beginAppearanceTransition(false, animated);
-
-    host->presentationTransition_.start(
-        animated, [host, controller, hidesPresenter, completion = std::move(completion)] {
-            controller->beingPresented_ = false;
-            if (host->presentation_ && host->presentation_->coversPresenter)
-                host->coverForPresentation(*host->presentation_);
-            controller->endAppearanceTransition();
-            if (hidesPresenter)
-                host->endAppearanceTransition();
-            if (auto window = host->containingWindow())
-                window->updateStatusBarAppearance();
-            if (completion)
-                completion();
-        });
-}
-
-Rect ViewController::frameForPresentation(const Rect& windowBounds) const {
-    bool pad = Device::current().userInterfaceIdiom() == UserInterfaceIdiom::pad;
-    if (!pad)
-        return windowBounds;
-    switch (modalPresentationStyle_) {
-        case ModalPresentationStyle::formSheet:
-            return centred(kFormSheetSize, windowBounds);
-        case ModalPresentationStyle::popover:
-            return popoverFrame(windowBounds);
-        default:
-            return windowBounds;
-    }
-}
-
-Rect ViewController::popoverFrame(const Rect& windowBounds) const {
-    std::shared_ptr<View> anchor;
-    Rect anchorRect;
-    if (popover_ && popover_->sourceView()) {
-        anchor = popover_->sourceView();
-        anchorRect = popover_->sourceRect();
-    } else if (auto item = popover_ ? popover_->barButtonItem() : nullptr) {
-        anchor = item->shownView();
-        if (anchor)
-            anchorRect = anchor->bounds();
-    }
-    auto window = anchor ? anchor->window() : nullptr;
-    if (!window) {
-        foundation::logPlain("A popover of " + nameOf(*this) +
-                             " has no source view or bar button item on screen; it is centred");
-        return centred(kPopoverSize, windowBounds);
-    }
-    Rect inWindow = anchor->convertRectTo(anchorRect, window.get());
-    double width = std::min(kPopoverSize.width, windowBounds.width());
-    double x = std::clamp(inWindow.midX() - width / 2, 0.0, windowBounds.width() - width);
-    double y = std::min(inWindow.maxY(), windowBounds.height());
-    return {x, y, width, std::min(kPopoverSize.height, windowBounds.height() - y)};
-}
-
-void ViewController::showPresentedView(ViewController& controller) {
-    auto window = containingWindow();
-    auto view = controller.view();
-    if (!window)
+    if (controller->isShownElsewhere() || controller == host) {
+        foundation::logPlain("Attempt to present " + className(typeid(*controller)) +
+                             ", which is already shown elsewhere");
         return;
-    view->setFrame(controller.frameForPresentation(window->bounds()));
-    window->addSubview(view);
-}
-
-void ViewController::coverForPresentation(Presentation& presentation) {
-    if (!view_)
-        return;
-    auto superview = view_->superview();
-    if (!superview)
-        return;
-    const auto& siblings = superview->subviews();
-    auto found = std::find(siblings.begin(), siblings.end(), view_);
-    presentation.presenterSuperview = superview;
-    presentation.presenterIndex = static_cast<std::size_t>(found - siblings.begin());
-    view_->removeFromSuperview();
-}
-
-void ViewController::uncoverAfterPresentation(Presentation& presentation, bool animated) {
-    if (auto superview = presentation.presenterSuperview.lock(); superview && view_) {
-        auto index = std::min(presentation.presenterIndex, superview->subviews().size());
-        superview->insertSubview(view_, index);
     }
-    if (presentation.presenterWasVisible)
-        beginAppearanceTransition(true, animated);
-}
-
-std::vector<std::shared_ptr<ViewController>> ViewController::presentationChain() const {
-    std::vector<std::shared_ptr<ViewController>> chain;
-    for (auto controller = presentation_ ? presentation_->controller : nullptr; controller;
-         controller = controller->presentation_ ? controller->presentation_->controller : nullptr)
-        chain.push_back(controller);
-    return chain;
+    host->presentations_.present(controller->presentations_, animated, std::move(completion));
 }
 
 void ViewController::dismiss(bool animated, Completion completion) {
-    auto root = rootAncestor();
-    std::shared_ptr<ViewController> host;
-    if (root->presentation_) {
-        host = root;
-    } else {
-        host = root->presenting_.lock();
-    }
-    if (!host) {
-        // Nothing to dismiss; the caller's continuation still runs, as after a dismissal.
-        if (completion)
-            foundation::runAsyncOnMain(std::move(completion));
-        return;
-    }
-    host->endPresentation(animated, std::move(completion));
+    rootAncestor()->presentations_.dismiss(animated, std::move(completion));
 }
 
-void ViewController::endPresentation(bool animated, Completion completion) {
-    auto presented = presentation_->controller;
-    if (presented->beingDismissed_) {
-        foundation::logPlain("Attempt to dismiss " + nameOf(*presented) +
-                             " while its dismissal is in progress");
-        return;
-    }
-    auto host = shared_from_this();
-    for (auto& controller : presentationChain())
-        controller->presentationTransition_.finishNow();
-    presentationTransition_.finishNow();
-    // A presentation's completion that ran just now may have dismissed it already.
-    if (!presentation_ || presentation_->controller->beingDismissed_) {
-        foundation::logPlain("Attempt to dismiss " + nameOf(*presented) +
-                             " while its dismissal is in progress");
-        return;
-    }
-    auto chain = presentationChain();
-
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        (*it)->beingDismissed_ = true;
-        (*it)->beginAppearanceTransition(false, animated);
-    }
-    bool covered = presentation_->coversPresenter;
-    bool showsPresenter = covered && presentation_->presenterWasVisible;
-    if (covered)
-        uncoverAfterPresentation(*presentation_, animated);
-
-    presentationTransition_.start(
-        animated, [host, chain, showsPresenter, completion = std::move(completion)] {
-            for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-                if (auto view = (*it)->viewIfLoaded())
-                    view->removeFromSuperview();
-                (*it)->presentation_.reset();
-                (*it)->presenting_.reset();
-                (*it)->beingDismissed_ = false;
-            }
-            host->presentation_.reset();
-            for (auto it = chain.rbegin(); it != chain.rend(); ++it)
-                (*it)->endAppearanceTransition();
-            if (showsPresenter)
-                host->endAppearanceTransition();
-            if (auto window = host->containingWindow())
-                window->updateStatusBarAppearance();
-            if (completion)
-                completion();
-        });
-}
-
-void ViewController::tearDownPresentations() {
-    presentationTransition_.finishNow();
-    auto chain = presentationChain();
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        (*it)->presentationTransition_.finishNow();
-        (*it)->beginAppearanceTransition(false, false);
-        if (auto view = (*it)->viewIfLoaded())
-            view->removeFromSuperview();
-        (*it)->endAppearanceTransition();
-        (*it)->presentation_.reset();
-        (*it)->presenting_.reset();
-    }
-    if (presentation_) {
-        if (auto superview = presentation_->presenterSuperview.lock(); superview && view_)
-            superview->insertSubview(
-                view_, std::min(presentation_->presenterIndex, superview->subviews().size()));
-        presentation_.reset();
-    }
+bool ViewController::isShownElsewhere() const {
+    return presentations_.presenter() || parent() || window_.lock();
 }
 
 std::shared_ptr<Window> ViewController::containingWindow() const {
     auto root = rootAncestor();
     if (auto window = root->window_.lock())
         return window;
-    if (auto presenter = root->presenting_.lock())
+    if (auto presenter = root->presentations_.presenter())
         return presenter->containingWindow();
     if (root->view_)
         return std::dynamic_pointer_cast<Window>(root->view_->window());
@@ -540,7 +310,7 @@ TraitCollection ViewController::traitCollection() const {
         return TraitCollection(overrideStyle_);
     if (auto parent = this->parent())
         return parent->traitCollection();
-    if (auto presenter = presenting_.lock())
+    if (auto presenter = presentations_.presenter())
         return presenter->traitCollection();
     if (auto window = window_.lock())
         return window->traitCollection();
@@ -563,8 +333,8 @@ void ViewController::updateTraits() {
     }
     for (auto& child : std::vector(children_))
         child->updateTraits();
-    if (presentation_)
-        presentation_->controller->updateTraits();
+    if (auto presented = presentations_.presented())
+        presented->updateTraits();
 }
 
 void ViewController::setNeedsStatusBarAppearanceUpdate() {
@@ -575,8 +345,8 @@ void ViewController::setNeedsStatusBarAppearanceUpdate() {
 void ViewController::viewWillTransitionToSize(Size size) {
     for (auto& child : std::vector(children_))
         child->viewWillTransitionToSize(size);
-    if (presentation_)
-        presentation_->controller->viewWillTransitionToSize(size);
+    if (auto presented = presentations_.presented())
+        presented->viewWillTransitionToSize(size);
 }
 
 }  // namespace uikit

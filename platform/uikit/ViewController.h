@@ -11,10 +11,10 @@
 #include "uikit/Geometry.h"
 #include "uikit/NavigationItem.h"
 #include "uikit/PopoverPresentationController.h"
+#include "uikit/PresentationStack.h"
 #include "uikit/TabBarItem.h"
 #include "uikit/TraitCollection.h"
 #include "uikit/View.h"
-#include "uikit/ViewControllerTransition.h"
 
 namespace uikit {
 
@@ -104,8 +104,8 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
     void dismiss(bool animated, Completion completion = {});
     std::shared_ptr<ViewController> presentedViewController() const;
     std::shared_ptr<ViewController> presentingViewController() const;
-    bool isBeingPresented() const { return beingPresented_; }
-    bool isBeingDismissed() const { return beingDismissed_; }
+    bool isBeingPresented() const { return presentations_.isBeingPresented(); }
+    bool isBeingDismissed() const { return presentations_.isBeingDismissed(); }
     ModalPresentationStyle modalPresentationStyle() const { return modalPresentationStyle_; }
     void setModalPresentationStyle(ModalPresentationStyle style) {
         modalPresentationStyle_ = style;
@@ -161,28 +161,11 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
 
   private:
     friend class Window;
-    struct Presentation {
-        std::shared_ptr<ViewController> controller;
-        bool coversPresenter = false;
-        bool presenterWasVisible = false;
-        std::weak_ptr<View> presenterSuperview;
-        std::size_t presenterIndex = 0;
-    };
 
     std::shared_ptr<ViewController> rootAncestor();
     std::shared_ptr<const ViewController> rootAncestor() const;
-    bool refusesPresentation(const ViewController& host, const ViewController& controller) const;
-    // Where the view goes when presented in a window of the bounds: the whole window, except
-    // for sheets and popovers on a pad.
-    Rect frameForPresentation(const Rect& windowBounds) const;
-    Rect popoverFrame(const Rect& windowBounds) const;
-    void showPresentedView(ViewController& controller);
-    void endPresentation(bool animated, Completion completion);
-    std::vector<std::shared_ptr<ViewController>> presentationChain() const;
-    void coverForPresentation(Presentation& presentation);
-    void uncoverAfterPresentation(Presentation& presentation, bool animated);
-    // Ends every presentation above this controller at once (its window got another root).
-    void tearDownPresentations();
+    // Presented, a child or a window's root.
+    bool isShownElsewhere() const;
     void forwardAppearance(const std::vector<std::shared_ptr<ViewController>>& children, bool begin,
                            bool appearing, bool animated);
 
@@ -198,11 +181,7 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
     bool movingToParent_ = false;
     bool movingFromParent_ = false;
 
-    std::optional<Presentation> presentation_;
-    std::weak_ptr<ViewController> presenting_;
-    ViewControllerTransition presentationTransition_;
-    bool beingPresented_ = false;
-    bool beingDismissed_ = false;
+    PresentationStack presentations_{*this};
     ModalPresentationStyle modalPresentationStyle_ = ModalPresentationStyle::fullScreen;
     std::shared_ptr<PopoverPresentationController> popover_;
 

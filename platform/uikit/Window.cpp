@@ -20,7 +20,7 @@ void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
         return;
     bool visible = !isHidden();
     if (auto old = std::exchange(root_, nullptr)) {
-        old->tearDownPresentations();
+        old->presentations_.tearDown();
         if (visible)
             old->beginAppearanceTransition(false, false);
         if (old->viewIfLoaded())
@@ -114,7 +114,7 @@ void Window::layoutSubviews() {
          presented = presented->presentedViewController()) {
         auto view = presented->viewIfLoaded();
         if (view && view->superview().get() == this)
-            view->setFrame(presented->frameForPresentation(bounds()));
+            view->setFrame(PresentationStack::frameForPresented(*presented, bounds()));
     }
 }
 

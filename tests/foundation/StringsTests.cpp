@@ -104,6 +104,16 @@ TEST(Strings, FirstCharacterIsAWholeGrapheme) {
     EXPECT_EQ(firstCharacter("\xF0\x9F"), "\uFFFD") << "a cut sequence becomes a replacement";
 }
 
+TEST(Strings, Utf8ValidationRefusesEveryMalformedSequence) {
+    EXPECT_TRUE(isValidUtf8(""));
+    EXPECT_TRUE(isValidUtf8("Gr\u00FC\u00DFe \U0001F1EB\U0001F1F7"));
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF")) << "an overlong slash";
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")) << "a lone surrogate";
+    EXPECT_FALSE(isValidUtf8("abc\xE2\x82")) << "a sequence cut at the end";
+    EXPECT_FALSE(isValidUtf8("a\x80" "b")) << "a stray continuation byte";
+    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80")) << "beyond U+10FFFF";
+}
+
 TEST(Strings, NumbersAreReadLeniently) {
     EXPECT_EQ(integerValue("12abc"), 12);
     EXPECT_EQ(integerValue("abc"), 0);

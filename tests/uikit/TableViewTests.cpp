@@ -44,6 +44,8 @@ class PackageList : public TableViewDataSource, public TableViewDelegate {
     bool refuseSelection = false;
     bool editable = false;
     bool offersQueueAction = false;
+    bool holdsCompletion = false;
+    ContextualAction::Completion heldCompletion;
 
     int numberOfSections(TableView&) override { return static_cast<int>(rows.size()); }
     int numberOfRowsInSection(TableView&, int section) override {
@@ -100,7 +102,11 @@ class PackageList : public TableViewDataSource, public TableViewDelegate {
             ContextualAction::Style::normal, "Queue",
             [this, indexPath](ContextualAction&, ContextualAction::Completion done) {
                 events.push_back("queue " + name(indexPath));
-                done(true);
+                if (holdsCompletion) {
+                    heldCompletion = std::move(done);
+                } else {
+                    done(true);
+                }
             });
         queue->setBackgroundColor(Color(0, 0.67, 0.88));
         return SwipeActionsConfiguration::create({queue});
@@ -241,6 +247,19 @@ TEST_F(TableViewTest, ASwipeRevealsTheRowsActionsAndTheTappedOneRuns) {
     EXPECT_EQ(list->events, (Events{"queue 0.2"}));
     EXPECT_EQ(table->swipedRow(), std::nullopt) << "the completion put the actions away";
     EXPECT_EQ(table->describe().find("Button \"Queue\""), std::string::npos);
+}
+
+TEST_F(TableViewTest, AnActionFinishingLateLeavesAnotherRowsActionsOpen) {
+    list->editable = true;
+    list->offersQueueAction = true;
+    list->holdsCompletion = true;
+    hands::swipeRow(table, {0, 2});
+    ASSERT_TRUE(hands::tapSwipeAction(table, "Queue"));
+    EXPECT_EQ(table->swipedRow(), (IndexPath{0, 2})) << "the action has not finished yet";
+    hands::swipeRow(table, {0, 4});
+    list->heldCompletion(true);
+    EXPECT_EQ(table->swipedRow(), (IndexPath{0, 4}));
+    EXPECT_TRUE(table->buttonForSwipeAction("Queue"));
 }
 
 TEST_F(TableViewTest, SwipeToDeleteCommitsAndTheRowsBelowMoveUp) {

@@ -188,6 +188,18 @@ TEST_F(ViewControllerTest, APresentationThatLeavesThePresenterShowingKeepsItAppe
     EXPECT_EQ(log->take(), (Events{"Sheet willDisappear", "Sheet didDisappear"}));
 }
 
+TEST_F(ViewControllerTest, ACoveredScreenComesBackWhereItWasAsTheDismissalBegins) {
+    auto root = showRoot("Root");
+    auto badge = std::make_shared<View>(Rect{0, 0, 20, 20});
+    window->addSubview(badge);
+    root->present(screen("Sheet"), false);
+    advanceClock(0);
+    ASSERT_EQ(root->view()->superview(), nullptr);
+    root->dismiss(true);
+    ASSERT_FALSE(window->subviews().empty());
+    EXPECT_EQ(window->subviews().front(), root->view()) << "under the badge, as before";
+}
+
 TEST_F(ViewControllerTest, ADismissalDuringThePresentationWaitsForItToFinish) {
     auto root = showRoot("Root");
     auto sheet = screen("Sheet");
