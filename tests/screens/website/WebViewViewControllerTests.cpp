@@ -145,8 +145,9 @@ TEST_F(WebViewTest, ANewWindowLinkOpensInTheSameViewAndOtherSchemesAreRefused) {
 TEST_F(WebViewTest, AFailedLoadTurnsTheActivityIndicatorOff) {
     auto browser = open(page("/home.html"));
     ASSERT_TRUE(browser && finishes(*browser, "Home"));
+    // Nothing listens there, so the failure may come at once: the indicator is read before the
+    // main loop turns again.
     EXPECT_TRUE(browser->webView()->tapLink("http://127.0.0.1:1/gone.html"));
-    advanceClock(1);
     EXPECT_TRUE(indicatorOn());
     EXPECT_TRUE(pumpUntil([&] { return !indicatorOn(); }));
     EXPECT_EQ(browser->webView()->title(), "Home");
