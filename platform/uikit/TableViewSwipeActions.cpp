@@ -44,7 +44,7 @@ std::shared_ptr<SwipeActionsConfiguration> TableViewSwipeActions::configurationF
     return SwipeActionsConfiguration::create({deleteAction(row)});
 }
 
-// The table outlives what it owns, so while these actions live, the table does too.
+// The table owns these swipe actions: while they live, so does the table they name.
 std::shared_ptr<ContextualAction> TableViewSwipeActions::deleteAction(const IndexPath& row) {
     std::weak_ptr<TableViewSwipeActions> weakSelf = weak_from_this();
     return ContextualAction::create(

@@ -110,7 +110,7 @@ TEST(Strings, Utf8ValidationRefusesEveryMalformedSequence) {
     EXPECT_FALSE(isValidUtf8("\xC0\xAF")) << "an overlong slash";
     EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")) << "a lone surrogate";
     EXPECT_FALSE(isValidUtf8("abc\xE2\x82")) << "a sequence cut at the end";
-    EXPECT_FALSE(isValidUtf8("a\x80" "b")) << "a stray continuation byte";
+    EXPECT_FALSE(isValidUtf8("a\x80z")) << "a stray continuation byte";
     EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80")) << "beyond U+10FFFF";
 }
 
