@@ -183,4 +183,15 @@ URL URL::URLByAppendingPathComponent(std::string_view component) const {
     return withString(text).value_or(*this);
 }
 
+bool URL::isWebScheme(std::string_view scheme) {
+    std::string lower(scheme);
+    std::ranges::transform(lower, lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    return lower == "http" || lower == "https";
+}
+
+bool URL::textHasWebScheme(std::string_view text) {
+    const auto end = text.find("://");
+    return end != std::string_view::npos && isWebScheme(text.substr(0, end));
+}
+
 }  // namespace foundation

@@ -37,7 +37,11 @@ class URL {
     const std::optional<std::string>& fragment() const { return fragment_; }
     bool isFileURL() const { return scheme_ == "file"; }
     // "http" or "https": the only schemes ever fetched from or opened outside.
-    bool hasWebScheme() const { return scheme_ == "http" || scheme_ == "https"; }
+    bool hasWebScheme() const { return isWebScheme(scheme_); }
+    // scheme, in any case, is one of the web's.
+    static bool isWebScheme(std::string_view scheme);
+    // text is written "http://…" or "https://…", in any case, whether or not the rest parses.
+    static bool textHasWebScheme(std::string_view text);
 
     // The URL with one more path segment; query and fragment stay.
     URL URLByAppendingPathComponent(std::string_view component) const;

@@ -25,15 +25,6 @@ Error refusal(Code code, std::string description) {
     return Error::make(KSURLSchemeGrammar::kErrorDomain, code, std::move(description));
 }
 
-bool hasPrefixIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           foundation::caseInsensitiveEquals(text.substr(0, prefix.size()), prefix);
-}
-
-bool hasWebScheme(std::string_view address) {
-    return hasPrefixIgnoringCase(address, "http://") || hasPrefixIgnoringCase(address, "https://");
-}
-
 // The text after "scheme://host/", or nothing when the URL is not written that way (a user, a
 // port or no "/" after the host).
 std::optional<std::string_view> argumentAfterHost(const foundation::URL& url) {
@@ -69,8 +60,9 @@ Parsed KSURLSchemeGrammar::parse(const foundation::URL& url) {
 }
 
 std::string KSURLSchemeGrammar::normalisedAddress(std::string_view address) {
-    std::string normalised =
-        hasWebScheme(address) ? std::string(address) : "https://" + std::string(address);
+    std::string normalised = foundation::URL::textHasWebScheme(address)
+                                 ? std::string(address)
+                                 : "https://" + std::string(address);
     if (!foundation::hasSuffix(normalised, "/"))
         normalised += "/";
     return normalised;
@@ -101,8 +93,9 @@ Parsed KSURLSchemeGrammar::parseShareLink(std::string_view argument) {
         return refusal(NoArgument, "its share link names no repository");
     KSURLSchemeRequest request;
     request.action = KSURLSchemeRequest::Action::addRepository;
-    request.repository =
-        hasWebScheme(address) ? std::string(address) : "https://" + std::string(address);
+    request.repository = foundation::URL::textHasWebScheme(address)
+                             ? std::string(address)
+                             : "https://" + std::string(address);
     return request;
 }
 

@@ -14,7 +14,7 @@ std::optional<std::string> KSRSourceAddress::normalised(std::string_view text) {
         scheme = foundation::lowercase(address.substr(0, schemeEnd));
         rest = address.substr(schemeEnd + 3);
     }
-    if (scheme != "http" && scheme != "https")
+    if (!foundation::URL::isWebScheme(scheme))
         return std::nullopt;
     if (rest.find_first_of("?#@") != std::string::npos)
         return std::nullopt;

@@ -25,6 +25,11 @@ TEST(KSFetchableURL, OnlyWebAddressesWithAHostPass) {
     EXPECT_FALSE(KSFetchableURL::isEncrypted(URL::withString("http://example.org/").value()));
     EXPECT_FALSE(URL::withString("file:///tmp/a")->hasWebScheme());
     EXPECT_TRUE(URL::withString("HTTP://example.org/")->hasWebScheme());
+    // Addresses people type are judged by their written scheme before they parse.
+    for (const char* text : {"HTTPS://repo.example.org", "http://", "Http://a b"})
+        EXPECT_TRUE(URL::textHasWebScheme(text)) << text;
+    for (const char* text : {"repo.example.org/http://x", "ftp://example.org", "https:/x", "https"})
+        EXPECT_FALSE(URL::textHasWebScheme(text)) << text;
 }
 
 TEST(KSFetchableURL, ThePaymentEndpointTakesPlainHttpOnlyOnLoopback) {
