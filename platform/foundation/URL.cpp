@@ -184,9 +184,12 @@ URL URL::URLByAppendingPathComponent(std::string_view component) const {
 }
 
 bool URL::isWebScheme(std::string_view scheme) {
-    std::string lower(scheme);
-    std::ranges::transform(lower, lower.begin(), [](unsigned char c) { return std::tolower(c); });
-    return lower == "http" || lower == "https";
+    // Asked of every request a session starts: compared in place, letter by letter.
+    const auto is = [scheme](std::string_view web) {
+        return std::ranges::equal(
+            scheme, web, [](unsigned char a, unsigned char b) { return std::tolower(a) == b; });
+    };
+    return is("http") || is("https");
 }
 
 bool URL::textHasWebScheme(std::string_view text) {
